@@ -1,0 +1,42 @@
+# Entry points: make run, make test, make bench, make fuzz.
+BUILD ?= build
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps build run test bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/sorvanel $(ARGS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+bench: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS) -DSORVANEL_BENCH=ON
+	cmake --build $(BUILD)
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORVANEL_FUZZ=ON
+	cmake --build $(FUZZ_BUILD)
+	@mkdir -p $(FUZZ_BUILD)/corpus
+	@for f in $(FUZZ_BUILD)/fuzz/*_fuzz; do \
+	  n=$$(basename $$f); mkdir -p $(FUZZ_BUILD)/corpus/$$n; \
+	  echo "== $$n for $(FUZZ_SECONDS)s"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $(FUZZ_BUILD)/corpus/$$n $$( [ -d fuzz/corpus/$$n ] && echo fuzz/corpus/$$n ) 2>&1 | tail -n 12 || exit 1; \
+	done
+
+clean:
+	rm -rf $(BUILD) $(FUZZ_BUILD)

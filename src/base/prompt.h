@@ -1,0 +1,53 @@
+// The one way the system shows a message or asks a question.
+//
+// Every part reports failures and asks its questions through the current
+// Prompt: the desktop program installs one that shows message boxes, the
+// command line one that writes to stderr, and tests a scripted one that
+// records the texts and gives prepared answers. Nothing here blocks a test.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class Prompt {
+public:
+  virtual ~Prompt() = default;
+
+  // A message with an OK button only.
+  virtual void Message(const QString &text) = 0;
+  // A question with yes and no; true for yes.
+  virtual bool AskYesNo(const QString &text) = 0;
+  // A question with the given buttons; the index of the chosen button, or -1
+  // when the question was dismissed.
+  virtual int AskChoice(const QString &text, const QStringList &buttons) = 0;
+};
+
+// The prompt in use; never null. Until one is installed it is a StderrPrompt.
+Prompt &CurrentPrompt();
+// Installs prompt as the current one (not owned); null restores the default.
+void SetPrompt(Prompt *prompt);
+
+// Shorthand for CurrentPrompt().Message(text).
+void ShowMessage(const QString &text);
+
+// Installs a prompt for the lifetime of the object and restores the previous
+// one afterwards.
+class ScopedPrompt {
+public:
+  explicit ScopedPrompt(Prompt &prompt);
+  ~ScopedPrompt();
+  ScopedPrompt(const ScopedPrompt &) = delete;
+  ScopedPrompt &operator=(const ScopedPrompt &) = delete;
+
+private:
+  Prompt *previous_;
+};
+
+// Writes every message to stderr; questions get the answer "no" (or -1),
+// since nobody can answer them.
+class StderrPrompt : public Prompt {
+public:
+  void Message(const QString &text) override;
+  bool AskYesNo(const QString &text) override;
+  int AskChoice(const QString &text, const QStringList &buttons) override;
+};

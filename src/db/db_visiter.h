@@ -1,0 +1,87 @@
+// The database session: the one object through which the system reads and
+// writes an account file.
+//
+// Callers hand it Jet SQL text exactly as the account file statements are
+// written; the concrete session (CAccessVisiter) translates that dialect for
+// SQLite. A session serves one file for the whole time the file is open and
+// keeps one current result (the rows of the last Query), which the typed
+// readers and MoveNext work on. Execute and Count never disturb it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+class QIODevice;
+struct sqlite3;
+class ResultSet;
+
+class CDBVisiter {
+public:
+  explicit CDBVisiter(const QString &dataSource);
+  virtual ~CDBVisiter();
+  CDBVisiter(const CDBVisiter &) = delete;
+  CDBVisiter &operator=(const CDBVisiter &) = delete;
+
+  // Connects to the data source; shows "打开数据库失败！\r\n错误代码:%s" and
+  // returns false when the file cannot be opened as an account file.
+  virtual bool Open() = 0;
+  // Replaces the current result by the rows of sql and positions on the
+  // first row; the number of rows, 0 for no rows or a failure (silent).
+  virtual int Query(const QString &sql) = 0;
+  // Runs one statement that returns no rows; on failure shows the engine's
+  // text and returns false, with nothing of the statement applied.
+  virtual bool Execute(const QString &sql) = 0;
+  virtual sqlite3 *GetConnection() const;
+  // Query of "SELECT * FROM %s".
+  virtual int QueryTable(const QString &table) = 0;
+  // "SELECT COUNT(*) FROM %s" or "... where %s"; shows "查询失败！" and gives
+  // 0 on failure. Runs on a result of its own.
+  virtual unsigned Count(const QString &table, QString where) = 0;
+  // Copies the raw value of a column of the current row; with step, moves to
+  // the next row afterwards. False when no row was current, else whether a
+  // row is current at the end.
+  virtual bool GetValue(QVariant &out, int position, bool step) = 0;
+  virtual bool GetValue(QVariant &out, const QString &name, bool step) = 0;
+  // Typed readers of the current row; they never move. With no current row
+  // they give empty text, 0, false and 0.0.
+  virtual QString GetString(const QString &name) = 0;
+  virtual QString GetString(int position) = 0;
+  virtual int GetInt(const QString &name) = 0;
+  virtual int GetInt(int position) = 0;
+  virtual bool GetBool(const QString &name) = 0;
+  virtual bool GetBool(int position) = 0;
+  virtual double GetDouble(const QString &name) = 0;
+  virtual double GetDouble(int position) = 0;
+  // Appends the column names of the current result; the list's new size.
+  virtual int GetFieldNames(QStringList &names) = 0;
+  // Steps to the next row; true while a row is current.
+  virtual bool MoveNext();
+
+  bool IsConnectionOpen() const;
+  bool IsResultOpen() const;
+  void CloseResult();
+  bool Close();
+  int GetEditMode() const;
+  bool Update();
+  bool CancelUpdate();
+  // Stores the whole stream (from its current position) into a long binary
+  // column of the current row as a pending edit; Update commits it.
+  bool WriteBlob(QIODevice &stream, const QString &column);
+  // Writes the stored bytes of a long binary column of the current row to
+  // the stream, read in chunks of 100 bytes; the number of bytes.
+  int ReadBlob(const QString &column, QIODevice &stream);
+
+  // Brings an account file of the older layout up to the current one.
+  bool UpgradeSchema();
+
+  const QString &DataSource() const { return dataSource_; }
+
+protected:
+  sqlite3 *connection_ = nullptr;
+  std::unique_ptr<ResultSet> result_;
+  QString dataSource_;
+  int connectionTimeout_ = 5;
+};

@@ -1,0 +1,88 @@
+// One open account file: its columns, group tree, views, settings, undo
+// history, listeners, path and database session.
+#pragma once
+
+#include "model/column_list.h"
+#include "model/misc_settings.h"
+#include "model/view_list.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class CDBVisiter;
+class CommandHistory;
+class AccountFile;
+struct GroupNode;
+
+// Hints of the change notification.
+enum ChangeHint : unsigned {
+  HINT_RECORDS = 0x01,
+  HINT_PIE = 0x02,
+  HINT_BAR = 0x04,
+  HINT_GROUP_PANE = 0x08,
+  HINT_FILTER_PANE = 0x20,
+  HINT_BAR_SETUP = 0x40,
+  HINT_PIE_SETUP = 0x80,
+  HINT_ALL = 0xFFFF,
+};
+
+// Something told about the changes of an account file.
+class CNRBase {
+public:
+  virtual ~CNRBase() = default;
+  virtual void Notify(AccountFile &file, unsigned hint) = 0;
+};
+
+class AccountFile {
+public:
+  AccountFile();
+  ~AccountFile();
+  AccountFile(const AccountFile &) = delete;
+  AccountFile &operator=(const AccountFile &) = delete;
+
+  // Opens path: compacts a file already open here, upgrades the schema,
+  // loads everything, notifies 0xFFFF and clears the history.
+  bool OpenAccountFile(const QString &path);
+  // Loads columns, group tree with each group's largest key, settings and
+  // views from the session. Always true.
+  bool LoadAccountFile();
+  // After a save under a new name: the session of path replaces the old one.
+  bool SwitchAccountFile(const QString &path);
+
+  // Calls every listener in registration order.
+  void Notify(unsigned hint);
+  // Listeners are not owned.
+  void AddListener(CNRBase *listener);
+  void RemoveListener(CNRBase *listener);
+
+  GroupNode &Root() { return *root_; }
+  const GroupNode &Root() const { return *root_; }
+  CommandHistory &History() { return *history_; }
+  ColumnList &Columns() { return columns_; }
+  const ColumnList &Columns() const { return columns_; }
+  ViewList &Views() { return views_; }
+  MiscSettings &Settings() { return settings_; }
+  const QString &Path() const { return path_; }
+  // The session of the open file; null while no file is open.
+  CDBVisiter *Session() const { return session_; }
+  bool IsOpen() const { return session_ != nullptr; }
+
+  // The largest group ID in use; new group IDs are drawn from it.
+  int LargestGroupId() const { return largestGroupId_; }
+  void SetLargestGroupId(int id) { largestGroupId_ = id; }
+  // Increments the largest group ID and returns it.
+  int NextGroupID() { return ++largestGroupId_; }
+
+private:
+  std::unique_ptr<GroupNode> root_;
+  std::unique_ptr<CommandHistory> history_;
+  ColumnList columns_;
+  ViewList views_;
+  MiscSettings settings_;
+  QList<CNRBase *> listeners_;
+  QString path_;
+  CDBVisiter *session_ = nullptr;
+  int largestGroupId_ = 0;
+};

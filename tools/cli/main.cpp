@@ -1,0 +1,46 @@
+// sorvanel-cli: the headless companion of the ledger. Every message of the
+// system goes to stderr; the exit status is 0 or 1.
+#include "cli_command.h"
+
+#include "base/prompt.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+void PrintUsage() {
+  std::fprintf(stderr, "用法: sorvanel-cli 命令 参数...\n");
+  for (const CliCommand &command : CliCommands())
+    std::fprintf(stderr, "  sorvanel-cli %s\n", command.usage);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  QCoreApplication app(argc, argv);
+  QStringList args = app.arguments();
+  args.removeFirst();
+  if (args.isEmpty() || args.first() == QLatin1String("help") ||
+      args.first() == QLatin1String("--help")) {
+    PrintUsage();
+    return args.isEmpty() ? 1 : 0;
+  }
+  const CliCommand *command = FindCliCommand(args.first());
+  if (!command) {
+    std::fprintf(stderr, "未知命令: %s\n", qPrintable(args.first()));
+    PrintUsage();
+    return 1;
+  }
+  args.removeFirst();
+  try {
+    return command->run(args) == 0 ? 0 : 1;
+  } catch (const std::exception &error) {
+    ShowMessage(QString::fromUtf8(error.what()));
+  } catch (...) {
+    ShowMessage(QStringLiteral("未知错误"));
+  }
+  return 1;
+}
