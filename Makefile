@@ -18,7 +18,8 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
 run: build
-	$(BUILD)/sorvanel $(ARGS)
+	@if [ -x $(BUILD)/sorvanel ]; then $(BUILD)/sorvanel $(ARGS); \
+	else $(BUILD)/sorvanel-cli help; fi
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

@@ -73,6 +73,11 @@ public:
   // Writes the stored bytes of a long binary column of the current row to
   // the stream, read in chunks of 100 bytes; the number of bytes.
   int ReadBlob(const QString &column, QIODevice &stream);
+  // The named column of the current result: its attribute bits (0x80 for a
+  // long value: long binary or memo), -1 when there is no such column; the
+  // size in bytes of its value in the current row, -1 without one.
+  int GetFieldAttributes(const QString &column) const;
+  int GetFieldActualSize(const QString &column) const;
 
   // Brings an account file of the older layout up to the current one.
   bool UpgradeSchema();

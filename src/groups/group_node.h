@@ -27,4 +27,7 @@ struct GroupNode {
   std::vector<std::unique_ptr<GroupNode>> children;
   GroupNode *parent = nullptr;
   int largestKey = 0; // the largest record key of the group, read at load
+
+  bool IsGroup() const { return nodeKind == NK_GROUP; }
+  bool HasState(unsigned bits) const { return (state & bits) == bits; }
 };

@@ -50,6 +50,8 @@ public:
   bool LoadAccountFile();
   // After a save under a new name: the session of path replaces the old one.
   bool SwitchAccountFile(const QString &path);
+  // Closes the open file, if any, and compacts it.
+  void Close();
 
   // Calls every listener in registration order.
   void Notify(unsigned hint);

@@ -1,8 +1,71 @@
 // The per-file undo and redo history of record changes.
+//
+// The commands of one user action form one group, so that one undo takes
+// the whole action back and one redo repeats it. Groups nest: a row
+// operation started inside an open group adds its commands to that group.
+// Every recorded group is announced to the file's listeners with the hint 6
+// (the chart pages reload; the grid already shows each change). The caller
+// of Undo and Redo sends that hint after they succeed.
 #pragma once
+
+#include "records/command.h"
+
+#include <QList>
+
+#include <memory>
+#include <vector>
+
+class AccountFile;
+class CRowItem;
 
 class CommandHistory {
 public:
+  explicit CommandHistory(AccountFile &file);
+  ~CommandHistory();
+  CommandHistory(const CommandHistory &) = delete;
+  CommandHistory &operator=(const CommandHistory &) = delete;
+
+  // Insert, delete or update the rows, one command per row in list order,
+  // as one group. A row whose statement fails ("失败！") is not recorded;
+  // the other rows are still processed. The number of rows stored.
+  int AddRows(const QList<CRowItem> &rows);
+  int DeleteRows(const QList<CRowItem> &rows);
+  // Each row's stored values are read just before its update, for undo.
+  int UpdateRows(const QList<CRowItem> &rows);
+
+  // Run the top group backwards (Undo) or forwards (Redo) and move it to
+  // the other stack; false when there is nothing to undo or redo. Failing
+  // statements show their message and the group moves all the same, its
+  // commands kept in step with each other.
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return !undoStack_.empty(); }
+  bool CanRedo() const { return !redoStack_.empty(); }
+  // The number of groups that can be undone / redone.
+  int UndoDepth() const { return int(undoStack_.size()); }
+  int RedoDepth() const { return int(redoStack_.size()); }
+
   // Destroys the open group and every group of both stacks.
   void Clear();
+
+  // Opens a group; when one is open already, counts one more level and
+  // returns false.
+  bool BeginGroup();
+  // Closes one level. The outermost close records the open group when it
+  // holds a command (the redo stack is discarded and hint 6 sent), or drops
+  // it when it is empty.
+  void EndGroup();
+
+private:
+  using CommandGroup = std::vector<std::unique_ptr<CCommand>>;
+
+  // Runs the command once and appends it to the open group when it
+  // succeeded; whether it did.
+  bool Record(std::unique_ptr<CCommand> command);
+
+  AccountFile &file_;
+  std::vector<CommandGroup> redoStack_;
+  std::vector<CommandGroup> undoStack_;
+  std::unique_ptr<CommandGroup> openGroup_;
+  int nesting_ = 0;
 };

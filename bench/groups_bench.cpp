@@ -1,0 +1,162 @@
+// Loading the group tree with every group's largest record key, against its
+// peer: one "SELECT trelva_Group_ID, max(ID) ... GROUP BY trelva_Group_ID"
+// over the same file through the SQLite C API. The file is a copy of the
+// household template holding 500 nodes (25 folders, 475 groups) and 100,000
+// records. Prints the load time as a ratio of the peer's.
+#include "db/db_visiter.h"
+#include "db/db_visiter_factory.h"
+#include "groups/group_node.h"
+#include "groups/group_tree.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr int kNodes = 500;
+constexpr int kFolders = 25; // IDs 1 to 25; 1 is the top folder
+constexpr int kRecords = 100000;
+
+QString gPath;
+
+bool Exec(sqlite3 *db, const char *sql) {
+  char *error = nullptr;
+  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) == SQLITE_OK)
+    return true;
+  std::fprintf(stderr, "%s: %s\n", sql, error ? error : "?");
+  sqlite3_free(error);
+  return false;
+}
+
+// Fills the copied template in one transaction: the rows are written as the
+// session stores them (dates as canonical text).
+bool FillFile(const QString &path) {
+  sqlite3 *db = nullptr;
+  if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK)
+    return false;
+  bool ok = Exec(db, "BEGIN") && Exec(db, "DELETE FROM \"Group\"");
+  sqlite3_stmt *group = nullptr;
+  sqlite3_prepare_v2(db,
+                     "INSERT INTO \"Group\" (ID, parentID, SortID, Title, "
+                     "State, NodeKind) VALUES (?, ?, ?, ?, 0, ?)",
+                     -1, &group, nullptr);
+  for (int id = 1; ok && id <= kNodes; ++id) {
+    const bool folder = id <= kFolders;
+    const int parent = id == 1 ? -1 : folder ? 1 : 2 + id % (kFolders - 1);
+    const std::string title = "组" + std::to_string(id);
+    sqlite3_bind_int(group, 1, id);
+    sqlite3_bind_int(group, 2, parent);
+    sqlite3_bind_int(group, 3, kNodes - id); // reverse order of the IDs
+    sqlite3_bind_text(group, 4, title.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(group, 5, folder ? 0 : 1);
+    ok = sqlite3_step(group) == SQLITE_DONE;
+    sqlite3_reset(group);
+  }
+  sqlite3_finalize(group);
+  sqlite3_stmt *record = nullptr;
+  sqlite3_prepare_v2(db,
+                     "INSERT INTO Users (ID, Data, Amount, Count, Total, "
+                     "trelva_Group_ID) VALUES (?, '2010-08-01 00:00:00', 1.5, "
+                     "2, 3, ?)",
+                     -1, &record, nullptr);
+  const int groups = kNodes - kFolders;
+  for (int i = 0; ok && i < kRecords; ++i) {
+    sqlite3_bind_int(record, 1, i / groups + 1);
+    sqlite3_bind_int(record, 2, kFolders + 1 + i % groups);
+    ok = sqlite3_step(record) == SQLITE_DONE;
+    sqlite3_reset(record);
+  }
+  sqlite3_finalize(record);
+  ok = ok && Exec(db, "COMMIT");
+  sqlite3_close(db);
+  return ok;
+}
+
+void LoadTree(benchmark::State &state) {
+  CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(gPath);
+  if (!session) {
+    state.SkipWithError("the file does not open");
+    return;
+  }
+  int nodes = 0;
+  for (auto _ : state) {
+    GroupNode root;
+    benchmark::DoNotOptimize(LoadGroupTree(*session, QStringLiteral("ID"), root));
+    nodes = DescendantCount(root);
+  }
+  if (nodes != kNodes)
+    state.SkipWithError("the tree is incomplete");
+}
+
+void GroupByPeer(benchmark::State &state) {
+  sqlite3 *db = nullptr;
+  sqlite3_open_v2(gPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+  int rows = 0;
+  for (auto _ : state) {
+    sqlite3_stmt *statement = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT trelva_Group_ID, max(ID) FROM Users GROUP BY "
+                       "trelva_Group_ID",
+                       -1, &statement, nullptr);
+    rows = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+      benchmark::DoNotOptimize(sqlite3_column_int(statement, 1));
+      ++rows;
+    }
+    sqlite3_finalize(statement);
+  }
+  sqlite3_close(db);
+  if (rows != kNodes - kFolders)
+    state.SkipWithError("the peer read too few groups");
+}
+
+BENCHMARK(LoadTree)->Unit(benchmark::kMillisecond);
+BENCHMARK(GroupByPeer)->Unit(benchmark::kMillisecond);
+
+// Shows the runs as usual and keeps their times for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run> &runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs)
+      if (!run.error_occurred)
+        times[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  const QString source = QDir(QCoreApplication::applicationDirPath())
+                             .filePath(QStringLiteral("../system/家庭账本.fz"));
+  QTemporaryDir dir;
+  gPath = dir.filePath(QStringLiteral("bench.fz"));
+  if (!QFile::copy(source, gPath) || !FillFile(gPath)) {
+    std::fprintf(stderr, "cannot build the file from %s\n", qPrintable(source));
+    return 1;
+  }
+  QFile::setPermissions(gPath, QFile::ReadOwner | QFile::WriteOwner);
+
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const auto load = reporter.times.find("LoadTree");
+  const auto peer = reporter.times.find("GroupByPeer");
+  if (load != reporter.times.end() && peer != reporter.times.end() &&
+      peer->second > 0)
+    std::printf("group tree load / GROUP BY peer: %.2f (at most 3)\n",
+                load->second / peer->second);
+  CDBVisiterFactory::Instance().DestroyAll();
+  return 0;
+}

@@ -1,0 +1,298 @@
+// CAccessVisiter: opening an account file, statements, queries and the
+// typed readers.
+#include "db/access_visiter.h"
+
+#include "base/prompt.h"
+#include "db/alter_column.h"
+#include "db/describe_error.h"
+#include "db/jet_dialect.h"
+#include "db/jet_functions.h"
+#include "db/result_set.h"
+
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <climits>
+
+namespace {
+
+// The tables without which a file is no account file.
+const char *const kAccountTables[] = {"Users", "TableStyle", "ViewMap",
+                                      "miscellaneous"};
+
+// Runs one internal statement that returns at most one row; the first column
+// of that row as integer, or the error code.
+int ScalarInt(sqlite3 *db, const char *sql, qint64 &value) {
+  sqlite3_stmt *stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+  if (rc != SQLITE_OK)
+    return rc;
+  rc = sqlite3_step(stmt);
+  if (rc == SQLITE_ROW) {
+    value = sqlite3_column_int64(stmt, 0);
+    rc = SQLITE_OK;
+  } else if (rc == SQLITE_DONE) {
+    value = 0;
+    rc = SQLITE_OK;
+  }
+  sqlite3_finalize(stmt);
+  return rc;
+}
+
+// quick_check reads every page: a truncated or damaged file is found here
+// rather than half-way through the user's work.
+int CheckIntegrity(sqlite3 *db) {
+  sqlite3_stmt *stmt = nullptr;
+  int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &stmt, nullptr);
+  if (rc != SQLITE_OK)
+    return rc;
+  rc = sqlite3_step(stmt);
+  if (rc == SQLITE_ROW) {
+    const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
+    rc = text && qstrcmp(text, "ok") == 0 ? SQLITE_OK : SQLITE_CORRUPT;
+  }
+  sqlite3_finalize(stmt);
+  return rc;
+}
+
+// SQLite writes whole pages only; a file that ends inside a page has been
+// cut short, even when the part that went missing held no data yet.
+int CheckWholePages(sqlite3 *db, const QString &path) {
+  qint64 pageSize = 0;
+  const int rc = ScalarInt(db, "PRAGMA page_size", pageSize);
+  if (rc != SQLITE_OK)
+    return rc;
+  const qint64 size = QFileInfo(path).size();
+  return pageSize > 0 && size % pageSize == 0 ? SQLITE_OK : SQLITE_CORRUPT;
+}
+
+int CheckAccountTables(sqlite3 *db) {
+  for (const char *table : kAccountTables) {
+    const QByteArray sql =
+        QByteArray("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
+                   "name='") + table + "' COLLATE NOCASE";
+    qint64 found = 0;
+    const int rc = ScalarInt(db, sql.constData(), found);
+    if (rc != SQLITE_OK)
+      return rc;
+    if (found == 0)
+      return SQLITE_NOTADB;
+  }
+  return SQLITE_OK;
+}
+
+} // namespace
+
+CAccessVisiter::CAccessVisiter(const QString &dataSource)
+    : CDBVisiter(dataSource) {}
+
+CAccessVisiter::~CAccessVisiter() = default;
+
+bool CAccessVisiter::FailOpen(int code) {
+  Close();
+  ShowMessage(QStringLiteral("打开数据库失败！\r\n错误代码:%1").arg(DescribeError(code)));
+  return false;
+}
+
+bool CAccessVisiter::Open() {
+  Close();
+  // Read/write, never create; plain paths only (no URI interpretation).
+  const QByteArray path = dataSource_.toUtf8();
+  const int rc = sqlite3_open_v2(path.constData(), &connection_,
+                                 SQLITE_OPEN_READWRITE, nullptr);
+  if (rc != SQLITE_OK)
+    return FailOpen(rc);
+  sqlite3_extended_result_codes(connection_, 0);
+  sqlite3_busy_timeout(connection_, connectionTimeout_ * 1000);
+  if (sqlite3_db_readonly(connection_, "main") == 1)
+    return FailOpen(SQLITE_READONLY);
+  // Only reads until the file is known to be an account file.
+  int check = CheckIntegrity(connection_);
+  if (check == SQLITE_OK)
+    check = CheckWholePages(connection_, dataSource_);
+  if (check == SQLITE_OK)
+    check = CheckAccountTables(connection_);
+  if (check != SQLITE_OK)
+    return FailOpen(check);
+  qint64 ignored = 0;
+  char *message = nullptr;
+  if (sqlite3_exec(connection_, "PRAGMA journal_mode=DELETE", nullptr, nullptr,
+                   &message) != SQLITE_OK ||
+      ScalarInt(connection_, "PRAGMA synchronous=FULL", ignored) != SQLITE_OK) {
+    sqlite3_free(message);
+    return FailOpen(sqlite3_errcode(connection_));
+  }
+  RegisterJetFunctions(connection_);
+  result_ = std::make_unique<ResultSet>();
+  return true;
+}
+
+int CAccessVisiter::Query(const QString &sql) {
+  CloseResult();
+  if (!connection_ || !result_)
+    return 0;
+  JetTranslation translation;
+  if (!TranslateJet(sql, translation, nullptr) ||
+      translation.kind != JetTranslation::Plain)
+    return 0;
+  sqlite3_stmt *stmt = nullptr;
+  const QByteArray text = translation.sql.toUtf8();
+  if (sqlite3_prepare_v2(connection_, text.constData(), int(text.size()), &stmt,
+                         nullptr) != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    return 0;
+  }
+  const bool loaded = result_->Load(stmt);
+  sqlite3_finalize(stmt);
+  return loaded ? result_->RowCount() : 0;
+}
+
+bool CAccessVisiter::Execute(const QString &sql) {
+  if (!connection_) {
+    ShowMessage(QStringLiteral("Operation is not allowed when the object is closed."));
+    return false;
+  }
+  JetTranslation translation;
+  QString error;
+  if (!TranslateJet(sql, translation, &error)) {
+    ShowMessage(error);
+    return false;
+  }
+  if (translation.kind == JetTranslation::AlterColumn) {
+    if (RebuildWithColumn(connection_, translation, &error))
+      return true;
+    ShowMessage(error);
+    return false;
+  }
+  sqlite3_stmt *stmt = nullptr;
+  const QByteArray text = translation.sql.toUtf8();
+  if (sqlite3_prepare_v2(connection_, text.constData(), int(text.size()), &stmt,
+                         nullptr) != SQLITE_OK) {
+    ShowMessage(QString::fromUtf8(sqlite3_errmsg(connection_)));
+    sqlite3_finalize(stmt);
+    return false;
+  }
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+  }
+  if (rc != SQLITE_DONE) {
+    // The statement was its own transaction; SQLite has undone it whole.
+    const QString message = QString::fromUtf8(sqlite3_errmsg(connection_));
+    sqlite3_finalize(stmt);
+    ShowMessage(message);
+    return false;
+  }
+  sqlite3_finalize(stmt);
+  return true;
+}
+
+int CAccessVisiter::QueryTable(const QString &table) {
+  return Query(QStringLiteral("SELECT * FROM %1").arg(table));
+}
+
+unsigned CAccessVisiter::Count(const QString &table, QString where) {
+  const QString sql =
+      where.isEmpty()
+          ? QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)
+          : QStringLiteral("SELECT COUNT(*) FROM %1 where %2").arg(table, where);
+  JetTranslation translation;
+  sqlite3_stmt *stmt = nullptr;
+  bool ok = connection_ && TranslateJet(sql, translation, nullptr) &&
+            translation.kind == JetTranslation::Plain;
+  if (ok) {
+    const QByteArray text = translation.sql.toUtf8();
+    ok = sqlite3_prepare_v2(connection_, text.constData(), int(text.size()),
+                            &stmt, nullptr) == SQLITE_OK &&
+         stmt && sqlite3_step(stmt) == SQLITE_ROW;
+  }
+  qint64 count = ok ? sqlite3_column_int64(stmt, 0) : 0;
+  sqlite3_finalize(stmt);
+  if (!ok) {
+    ShowMessage(QStringLiteral("查询失败！"));
+    return 0;
+  }
+  if (count < 0)
+    count = 0;
+  return count > qint64(UINT_MAX) ? UINT_MAX : unsigned(count);
+}
+
+int CAccessVisiter::CurrentColumn(int position) const {
+  if (!result_ || !result_->HasRow() || !result_->IsValidColumn(position))
+    return -1;
+  return position;
+}
+
+int CAccessVisiter::CurrentColumn(const QString &name) const {
+  if (!result_ || !result_->HasRow())
+    return -1;
+  return result_->FindColumn(name);
+}
+
+bool CAccessVisiter::GetValue(QVariant &out, int position, bool step) {
+  const int column = CurrentColumn(position);
+  if (column < 0)
+    return false;
+  out = result_->VariantAt(column);
+  if (step)
+    return result_->Next();
+  return true;
+}
+
+bool CAccessVisiter::GetValue(QVariant &out, const QString &name, bool step) {
+  const int column = CurrentColumn(name);
+  if (column < 0)
+    return false;
+  out = result_->VariantAt(column);
+  if (step)
+    return result_->Next();
+  return true;
+}
+
+QString CAccessVisiter::GetString(const QString &name) {
+  const int column = CurrentColumn(name);
+  return column < 0 ? QString() : result_->StringAt(column);
+}
+
+QString CAccessVisiter::GetString(int position) {
+  const int column = CurrentColumn(position);
+  return column < 0 ? QString() : result_->StringAt(column);
+}
+
+int CAccessVisiter::GetInt(const QString &name) {
+  const int column = CurrentColumn(name);
+  return column < 0 ? 0 : result_->IntAt(column);
+}
+
+int CAccessVisiter::GetInt(int position) {
+  const int column = CurrentColumn(position);
+  return column < 0 ? 0 : result_->IntAt(column);
+}
+
+bool CAccessVisiter::GetBool(const QString &name) {
+  const int column = CurrentColumn(name);
+  return column >= 0 && result_->BoolAt(column);
+}
+
+bool CAccessVisiter::GetBool(int position) {
+  const int column = CurrentColumn(position);
+  return column >= 0 && result_->BoolAt(column);
+}
+
+double CAccessVisiter::GetDouble(const QString &name) {
+  const int column = CurrentColumn(name);
+  return column < 0 ? 0.0 : result_->DoubleAt(column);
+}
+
+double CAccessVisiter::GetDouble(int position) {
+  const int column = CurrentColumn(position);
+  return column < 0 ? 0.0 : result_->DoubleAt(column);
+}
+
+int CAccessVisiter::GetFieldNames(QStringList &names) {
+  if (!result_ || !result_->IsOpen())
+    return 0;
+  for (int i = 0; i < result_->ColumnCount(); ++i)
+    names.append(result_->ColumnAt(i).name);
+  return int(names.size());
+}

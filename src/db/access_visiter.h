@@ -1,0 +1,46 @@
+// The database session over SQLite: every statement passes the Jet dialect
+// adapter (jet_dialect.h) and runs on one connection to the account file.
+//
+// Durability: the file keeps SQLite's rollback journal ("journal_mode=
+// DELETE") with synchronous=FULL, and every statement is its own
+// transaction, committed before Execute returns. A process killed at any
+// moment leaves the file (plus, at worst, a hot "-journal" beside it that
+// the next open rolls back) with every statement that returned true. WAL is
+// not used: its side files would be missed by a plain file copy, and
+// between sessions the account file is a single, self-contained file.
+#pragma once
+
+#include "db/db_visiter.h"
+
+class CAccessVisiter : public CDBVisiter {
+public:
+  explicit CAccessVisiter(const QString &dataSource);
+  ~CAccessVisiter() override;
+
+  // Opens the file for reading and writing (never creating it) and checks
+  // that it is an account file: a sound SQLite database holding the tables
+  // Users, TableStyle, ViewMap and miscellaneous. A file that fails is left
+  // exactly as it was.
+  bool Open() override;
+  int Query(const QString &sql) override;
+  bool Execute(const QString &sql) override;
+  int QueryTable(const QString &table) override;
+  unsigned Count(const QString &table, QString where) override;
+  bool GetValue(QVariant &out, int position, bool step) override;
+  bool GetValue(QVariant &out, const QString &name, bool step) override;
+  QString GetString(const QString &name) override;
+  QString GetString(int position) override;
+  int GetInt(const QString &name) override;
+  int GetInt(int position) override;
+  bool GetBool(const QString &name) override;
+  bool GetBool(int position) override;
+  double GetDouble(const QString &name) override;
+  double GetDouble(int position) override;
+  int GetFieldNames(QStringList &names) override;
+
+private:
+  // The position of a readable column of the current row, or -1.
+  int CurrentColumn(int position) const;
+  int CurrentColumn(const QString &name) const;
+  bool FailOpen(int code);
+};

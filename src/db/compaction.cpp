@@ -1,0 +1,104 @@
+// Compaction of an account file and the file replacement.
+#include "db/compaction.h"
+
+#include "base/prompt.h"
+#include "db/db_visiter_factory.h"
+#include "db/describe_error.h"
+#include "db/file_copy.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+const char kScratch[] = "temp.mdb";
+
+bool PathExists(const QString &path) {
+  struct stat info;
+  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// VACUUM INTO the scratch file; the engine's text on failure.
+bool WriteCompactCopy(const QString &path, QString &error) {
+  sqlite3 *db = nullptr;
+  int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
+                           nullptr);
+  if (rc != SQLITE_OK) {
+    error = DescribeError(rc);
+    sqlite3_close_v2(db);
+    return false;
+  }
+  sqlite3_busy_timeout(db, 5000);
+  char *message = nullptr;
+  const QByteArray sql = QByteArray("VACUUM INTO '") + kScratch + "'";
+  rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message);
+  if (rc != SQLITE_OK)
+    error = message ? QString::fromUtf8(message) : DescribeError(rc);
+  sqlite3_free(message);
+  sqlite3_close_v2(db);
+  return rc == SQLITE_OK;
+}
+
+} // namespace
+
+bool CompactAccountFile(const QString &path) {
+  CDBVisiterFactory::Instance().RemoveVisiter(path);
+  if (path.isEmpty() || !QFileInfo(path).isFile())
+    return false;
+
+  const QString scratch = QString::fromLatin1(kScratch);
+  const bool stale = PathExists(scratch);
+  QString error;
+  if (!WriteCompactCopy(path, error)) {
+    // A scratch file that was there before is not ours to remove.
+    if (!stale)
+      QFile::remove(scratch);
+    ShowMessage(error);
+    return false;
+  }
+
+  // The compacted copy takes the account file's place in one rename; until
+  // then the account file is exactly as it was.
+  const QString directory = QFileInfo(path).absolutePath();
+  QString temporary;
+  const bool replaced =
+      CopyToTemporary(scratch, directory, FileMode(path, 0644), temporary) &&
+      MoveIntoPlace(temporary, path, true);
+  if (!replaced && !temporary.isEmpty())
+    QFile::remove(temporary);
+  QFile::remove(scratch);
+  if (!replaced) {
+    ShowMessage(QStringLiteral("替换文件失败！"));
+    return false;
+  }
+  SyncDirectory(directory);
+  return true;
+}
+
+bool ReplaceFile(const QString &target, const QString &source) {
+  const QFileInfo targetInfo(target);
+  if (targetInfo.isDir()) {
+    ShowMessage(QStringLiteral("删除文件失败！"));
+    return false;
+  }
+  // The copy is made first: a missing source leaves the target alone.
+  const QString directory = targetInfo.absolutePath();
+  QString temporary;
+  if (!CopyToTemporary(source, directory, FileMode(source, 0644), temporary)) {
+    ShowMessage(QStringLiteral("替换文件失败！"));
+    return false;
+  }
+  const bool exists = PathExists(target);
+  if (!MoveIntoPlace(temporary, target, exists)) {
+    QFile::remove(temporary);
+    ShowMessage(exists ? QStringLiteral("删除文件失败！")
+                       : QStringLiteral("替换文件失败！"));
+    return false;
+  }
+  SyncDirectory(directory);
+  return true;
+}

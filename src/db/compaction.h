@@ -1,0 +1,24 @@
+// Compacting an account file when it stops being used, and copying one file
+// over another (save under a new name, a new file from a template).
+//
+// Neither ever leaves a half-written file at the target path: the new
+// content is written to a temporary file beside the target, flushed to disk
+// and renamed into place, so the target is always either exactly as before
+// or exactly the new content.
+#pragma once
+
+#include <QString>
+
+// Drops the path's session, then writes a compacted copy of the file to
+// "temp.mdb" in the current directory (VACUUM INTO, which refuses when that
+// file already exists), replaces the account file with it atomically and
+// removes "temp.mdb". False without a message for an empty path or a missing
+// file; false with the engine's text when the compaction fails; false with
+// "替换文件失败！" when the account file cannot be replaced. The account file
+// is untouched by every failure.
+bool CompactAccountFile(const QString &path);
+
+// Puts a copy of source at target, replacing a file there. Shows
+// "替换文件失败！" when source cannot be copied and "删除文件失败！" when the
+// file at target cannot be replaced; target is unchanged then.
+bool ReplaceFile(const QString &target, const QString &source);

@@ -1,0 +1,144 @@
+// The session operations that do not depend on the engine's dialect: the
+// current result, the pending edit and long binary values.
+#include "db/db_visiter.h"
+
+#include "db/result_set.h"
+
+#include <QIODevice>
+
+#include <sqlite3.h>
+
+namespace {
+
+// Long binary values are read in chunks of this many bytes.
+constexpr qsizetype kChunkSize = 100;
+
+} // namespace
+
+CDBVisiter::CDBVisiter(const QString &dataSource) : dataSource_(dataSource) {}
+
+CDBVisiter::~CDBVisiter() { Close(); }
+
+sqlite3 *CDBVisiter::GetConnection() const { return connection_; }
+
+bool CDBVisiter::MoveNext() {
+  if (!result_ || !result_->HasRow())
+    return false;
+  return result_->Next();
+}
+
+bool CDBVisiter::IsConnectionOpen() const { return connection_ != nullptr; }
+
+bool CDBVisiter::IsResultOpen() const {
+  return result_ && connection_ && result_->IsOpen();
+}
+
+void CDBVisiter::CloseResult() {
+  if (!IsResultOpen())
+    return;
+  result_->CancelEdit();
+  result_->Close();
+}
+
+bool CDBVisiter::Close() {
+  CloseResult();
+  result_.reset();
+  if (!connection_)
+    return true;
+  // Every statement is finalised as soon as it has run, so nothing keeps
+  // the connection busy; close_v2 would still finish the job if it did.
+  const bool ok = sqlite3_close_v2(connection_) == SQLITE_OK;
+  connection_ = nullptr;
+  return ok;
+}
+
+int CDBVisiter::GetEditMode() const {
+  return result_ && result_->HasPendingEdit() ? 1 : 0;
+}
+
+bool CDBVisiter::Update() {
+  if (!result_ || !connection_ || !result_->HasRow()) {
+    CancelUpdate();
+    return false;
+  }
+  if (!result_->HasPendingEdit())
+    return true;
+  if (result_->CommitEdit(connection_, nullptr))
+    return true;
+  CancelUpdate();
+  return false;
+}
+
+bool CDBVisiter::CancelUpdate() {
+  if (!result_)
+    return false;
+  result_->CancelEdit();
+  return true;
+}
+
+bool CDBVisiter::WriteBlob(QIODevice &stream, const QString &column) {
+  const qint64 size = stream.size();
+  if (size < 0)
+    return false;
+  const QByteArray bytes = stream.read(size);
+  if (bytes.size() < size)
+    return false;
+  if (!result_ || !result_->HasRow())
+    return false;
+  const int position = result_->FindColumn(column);
+  if (position < 0)
+    return false;
+  const ColumnKind kind = result_->ColumnAt(position).kind;
+  if (kind != ColumnKind::Blob && kind != ColumnKind::Other &&
+      kind != ColumnKind::Text)
+    return false;
+  result_->AppendPending(position, bytes);
+  return true;
+}
+
+int CDBVisiter::ReadBlob(const QString &column, QIODevice &stream) {
+  if (!result_ || !result_->HasRow())
+    return 0;
+  const int position = result_->FindColumn(column);
+  if (position < 0)
+    return 0;
+  const QByteArrayView bytes = result_->BytesAt(position);
+  const qsizetype size = bytes.size();
+  if (!(result_->AttributesAt(position) & 0x80)) {
+    stream.write(bytes.data(), size);
+    return int(size);
+  }
+  // A long value comes in chunks, each handed on as it arrives.
+  for (qsizetype done = 0; done < size; done += kChunkSize) {
+    const qsizetype chunk = qMin(kChunkSize, size - done);
+    if (stream.write(bytes.data() + done, chunk) != chunk)
+      return int(done);
+  }
+  return int(size);
+}
+
+int CDBVisiter::GetFieldAttributes(const QString &column) const {
+  if (!result_ || !result_->IsOpen())
+    return -1;
+  const int position = result_->FindColumn(column);
+  return position < 0 ? -1 : result_->AttributesAt(position);
+}
+
+int CDBVisiter::GetFieldActualSize(const QString &column) const {
+  if (!result_ || !result_->HasRow())
+    return -1;
+  const int position = result_->FindColumn(column);
+  if (position < 0)
+    return -1;
+  switch (result_->TypeAt(position)) {
+  case ResultSet::Null:
+    return 0;
+  case ResultSet::Integer:
+  case ResultSet::Float:
+    return 8;
+  case ResultSet::Text:
+  case ResultSet::Blob:
+    return int(result_->BytesAt(position).size());
+  }
+  return -1;
+}

@@ -1,0 +1,117 @@
+// Temporary-file copies, flushes and renames on POSIX systems.
+#include "db/file_copy.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Native(const QString &path) { return QFile::encodeName(path); }
+
+bool WriteAll(int fd, const char *data, ssize_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size_t(size));
+    if (written < 0 && errno == EINTR)
+      continue;
+    if (written <= 0)
+      return false;
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+bool CopyContent(int in, int out) {
+  char buffer[1 << 16];
+  for (;;) {
+    const ssize_t got = ::read(in, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR)
+      continue;
+    if (got < 0)
+      return false;
+    if (got == 0)
+      return true;
+    if (!WriteAll(out, buffer, got))
+      return false;
+  }
+}
+
+} // namespace
+
+bool CopyToTemporary(const QString &source, const QString &directory,
+                     mode_t mode, QString &temporary) {
+  const int in = ::open(Native(source).constData(), O_RDONLY | O_CLOEXEC);
+  if (in < 0)
+    return false;
+  struct stat info;
+  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(in);
+    errno = EINVAL;
+    return false;
+  }
+  QByteArray name = Native(directory.isEmpty() ? QStringLiteral(".") : directory) +
+                    "/.sorvanel-copy-XXXXXX";
+  const int out = ::mkostemp(name.data(), O_CLOEXEC);
+  if (out < 0) {
+    const int saved = errno;
+    ::close(in);
+    errno = saved;
+    return false;
+  }
+  const bool ok = CopyContent(in, out) && ::fchmod(out, mode & 07777) == 0 &&
+                  ::fsync(out) == 0;
+  const int saved = errno;
+  ::close(in);
+  const bool closed = ::close(out) == 0;
+  if (!ok || !closed) {
+    ::unlink(name.constData());
+    errno = saved;
+    return false;
+  }
+  temporary = QFile::decodeName(name);
+  return true;
+}
+
+bool MoveIntoPlace(const QString &temporary, const QString &target, bool replace) {
+  const QByteArray from = Native(temporary);
+  const QByteArray to = Native(target);
+  if (replace)
+    return ::rename(from.constData(), to.constData()) == 0;
+  // A hard link never overwrites; where the file system has none, check
+  // and rename.
+  if (::link(from.constData(), to.constData()) == 0) {
+    ::unlink(from.constData());
+    return true;
+  }
+  if (errno == EEXIST)
+    return false;
+  struct stat info;
+  if (::lstat(to.constData(), &info) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return ::rename(from.constData(), to.constData()) == 0;
+}
+
+void SyncDirectory(const QString &directory) {
+  const int fd = ::open(Native(directory.isEmpty() ? QStringLiteral(".") : directory)
+                            .constData(),
+                        O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0)
+    return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+mode_t FileMode(const QString &path, mode_t fallback) {
+  struct stat info;
+  if (::stat(Native(path).constData(), &info) != 0)
+    return fallback;
+  return info.st_mode & 07777;
+}

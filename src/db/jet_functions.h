@@ -1,0 +1,27 @@
+// SQL functions a session's connection needs beyond SQLite's own.
+//
+// sorvanel_convert(value, from_kind, to_kind) converts a stored value the
+// way Jet converts a column's values when its type changes (the kinds are
+// ColumnKind numbers); a value that cannot be converted raises "Data type
+// conversion error." so the statement using it fails as a whole.
+#pragma once
+
+#include "db/jet_types.h"
+
+#include <QByteArray>
+
+#include <sqlite3.h>
+
+// Registers the functions on db; they live as long as the connection and
+// are never stored in the file's schema.
+void RegisterJetFunctions(sqlite3 *db);
+
+// The conversion of one value; false when it cannot be converted.
+struct ConvertedValue {
+  enum Type { Null, Integer, Float, Text, Blob } type = Null;
+  qint64 integer = 0;
+  double real = 0.0;
+  QByteArray bytes;
+};
+bool ConvertJetValue(sqlite3_value *value, ColumnKind from, ColumnKind to,
+                     ConvertedValue &out);

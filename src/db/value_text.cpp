@@ -1,0 +1,112 @@
+// Number texts independent of the process locale.
+#include "db/value_text.h"
+
+#include <QByteArray>
+
+#include <climits>
+#include <cmath>
+
+QString FormatJetDouble(double value) {
+  if (value == 0.0)
+    return QStringLiteral("0");
+  QString text = QString::number(value, 'g', 15);
+  const qsizetype e = text.indexOf(QLatin1Char('e'));
+  if (e >= 0)
+    text[e] = QLatin1Char('E');
+  return text;
+}
+
+namespace {
+
+// The length of the number at the start of text (after blanks), or 0.
+qsizetype NumberPrefix(QByteArrayView text, qsizetype &start) {
+  qsizetype i = 0;
+  const qsizetype n = text.size();
+  while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                   text[i] == '\r'))
+    ++i;
+  start = i;
+  if (i < n && (text[i] == '+' || text[i] == '-'))
+    ++i;
+  qsizetype digits = 0;
+  while (i < n && text[i] >= '0' && text[i] <= '9') {
+    ++i;
+    ++digits;
+  }
+  if (i < n && text[i] == '.') {
+    ++i;
+    while (i < n && text[i] >= '0' && text[i] <= '9') {
+      ++i;
+      ++digits;
+    }
+  }
+  if (digits == 0)
+    return 0;
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    qsizetype j = i + 1;
+    if (j < n && (text[j] == '+' || text[j] == '-'))
+      ++j;
+    if (j < n && text[j] >= '0' && text[j] <= '9') {
+      while (j < n && text[j] >= '0' && text[j] <= '9')
+        ++j;
+      i = j;
+    }
+  }
+  return i - start;
+}
+
+} // namespace
+
+double LeadingNumber(QByteArrayView text, bool *ok) {
+  qsizetype start = 0;
+  const qsizetype length = NumberPrefix(text, start);
+  if (ok)
+    *ok = length > 0;
+  if (length == 0)
+    return 0.0;
+  return text.sliced(start, length).toByteArray().toDouble();
+}
+
+bool WholeNumber(QByteArrayView text, double &value) {
+  qsizetype start = 0;
+  const qsizetype length = NumberPrefix(text, start);
+  if (length == 0)
+    return false;
+  for (qsizetype i = start + length; i < text.size(); ++i)
+    if (text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n')
+      return false;
+  bool ok = false;
+  value = text.sliced(start, length).toByteArray().toDouble(&ok);
+  return ok && std::isfinite(value);
+}
+
+double RoundHalfEven(double value) {
+  // nearbyint follows the current rounding mode, which is to-nearest-even
+  // unless someone changed it; do it by hand to be sure.
+  const double floor = std::floor(value);
+  const double diff = value - floor;
+  if (diff < 0.5)
+    return floor;
+  if (diff > 0.5)
+    return floor + 1.0;
+  return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
+}
+
+int ClampToInt(double value) {
+  if (std::isnan(value))
+    return 0;
+  const double rounded = RoundHalfEven(value);
+  if (rounded >= double(INT_MAX))
+    return INT_MAX;
+  if (rounded <= double(INT_MIN))
+    return INT_MIN;
+  return int(rounded);
+}
+
+int ClampToInt(qint64 value) {
+  if (value > INT_MAX)
+    return INT_MAX;
+  if (value < INT_MIN)
+    return INT_MIN;
+  return int(value);
+}

@@ -1,0 +1,73 @@
+// The compile driver and the evaluation entry.
+#include "formula/evaluate_formula.h"
+
+#include "base/prompt.h"
+#include "formula/formula_error.h"
+#include "formula/math_grammar.h"
+#include "formula/single_precision.h"
+
+#include <exception>
+#include <string>
+
+namespace {
+
+// The text as one byte per character without its spaces. A character that
+// is not ASCII has no single byte and leaves the whole text empty, so the
+// parse fails. A NUL would end the text early and hide what follows it, so
+// it counts as such a character too.
+std::string NarrowWithoutSpaces(const QString &text) {
+  std::string narrow;
+  narrow.reserve(size_t(text.size()));
+  for (const QChar c : text) {
+    const char16_t unit = c.unicode();
+    if (unit == 0 || unit > 0x7F)
+      return std::string();
+    if (unit != u' ')
+      narrow.push_back(char(unit));
+  }
+  return narrow;
+}
+
+} // namespace
+
+void Compile(const QString &text, FormulaCode &code) {
+  const std::string narrow = NarrowWithoutSpaces(text);
+  code.Release();
+  code.Begin();
+  MathGrammar grammar(&code);
+  const char *first = narrow.c_str();
+  const char *last = first + narrow.size();
+  const auto info = boost::spirit::classic::parse(first, last, grammar);
+  if (!info.full)
+    throw FormulaError(kParseErrorText);
+  code.Finish();
+}
+
+QString FormulaFailureMessage(const QString &text) {
+  return QStringLiteral("执行语句错误：\n\r[") + text + QLatin1Char(']');
+}
+
+float EvaluateFormula(const QString &text, float x, bool *ok) {
+  if (ok)
+    *ok = true;
+  if (text.isEmpty())
+    return 0;
+  FormulaCode code;
+  try {
+    Compile(text, code);
+    const float value = ToSingle(code.Invoke(x));
+    code.Release();
+    return value;
+  } catch (const std::exception &) {
+    // Every failure, whatever its text, ends the same way for the user.
+  }
+  try {
+    code.Release();
+  } catch (const std::exception &) {
+    // The area could not be returned; the message below still applies.
+  }
+  if (ok)
+    *ok = false;
+  ShowMessage(FormulaFailureMessage(text));
+  return 0;
+}

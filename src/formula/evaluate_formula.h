@@ -1,0 +1,21 @@
+// Compiling and evaluating one formula text.
+#pragma once
+
+#include "formula/formula_code.h"
+
+#include <QString>
+
+// Turns the formula text into finished code in code (releasing what it held
+// before). Spaces are removed first; any other white space, any character
+// outside ASCII and any text the grammar does not consume entirely raise
+// "Formula parse error!"; the code generator's failures pass through.
+void Compile(const QString &text, FormulaCode &code);
+
+// The value of the formula for the argument x, rounded to single precision.
+// An empty text is 0. On any failure the user is shown
+// "执行语句错误：\n\r[text]" through the current prompt and the result is 0;
+// *ok, when given, tells whether the evaluation succeeded.
+float EvaluateFormula(const QString &text, float x, bool *ok = nullptr);
+
+// The message shown when the formula text cannot be evaluated.
+QString FormulaFailureMessage(const QString &text);

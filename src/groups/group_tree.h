@@ -1,0 +1,93 @@
+// The group tree of an account file: loading it from table [Group], the
+// statements that keep the table in step with the tree in memory, and the
+// edits the group pane makes (new node, rename, move, copy, delete).
+//
+// Every edit changes the tree in memory and writes the table at once. A
+// statement the database refuses is reported by the session; the change in
+// memory stands, except where noted below. Recursive statements visit the
+// subtree in the order given and stop at the first statement that fails, so
+// one refusal gives one message.
+#pragma once
+
+#include "groups/group_node.h"
+
+#include <QString>
+
+#include <memory>
+
+class AccountFile;
+class CDBVisiter;
+
+// Loads the largest group ID, the tree under the root (children in SortID
+// order, depth first) and every node's largest record key. Rows that can't
+// be reached from the root, because their parent is missing or they form a
+// cycle, are left out of the tree.
+void LoadGroupTree(AccountFile &file);
+// The same on a bare session: fills root's children and returns the largest
+// group ID. keyField is the field name of the records' key column.
+int LoadGroupTree(CDBVisiter &session, const QString &keyField,
+                  GroupNode &root);
+
+// Statements on one node's row; with recursive, on every descendant too.
+// Each returns whether all the statements it ran succeeded.
+bool InsertGroupNode(CDBVisiter &session, const GroupNode &node,
+                     bool recursive);      // node, then children
+bool UpdateGroupNode(CDBVisiter &session, const GroupNode &node,
+                     bool recursive);      // node, then children
+bool UpdateGroupState(CDBVisiter &session, const GroupNode &node,
+                      bool recursive);     // node, then children
+bool DeleteGroupRows(CDBVisiter &session, const GroupNode &node,
+                     bool recursive);      // children, then node
+bool DeleteGroupRecords(CDBVisiter &session, const GroupNode &node,
+                        bool recursive);   // node, then children
+
+// Increments the largest group ID of the file and returns it.
+int NextGroupID(AccountFile &file);
+
+// Change the node's State; the row is written only when the value changes.
+// True when nothing needed writing or the write succeeded.
+bool SetStateBits(CDBVisiter &session, GroupNode &node, unsigned bits);
+bool ClearStateBits(CDBVisiter &session, GroupNode &node, unsigned bits);
+
+// Appends node to parent's children (unless it is there already) and sets
+// its parent; returns the node.
+GroupNode &AddChild(GroupNode &parent, std::unique_ptr<GroupNode> node);
+// Takes node out of parent's children and hands it over detached; null when
+// node is not a child of parent.
+std::unique_ptr<GroupNode> RemoveChild(GroupNode &parent, GroupNode &node);
+// Takes node out of parent's children and destroys its subtree.
+void DeleteChild(GroupNode &parent, GroupNode &node);
+
+// Counts every node below node (children, their children, ...).
+int DescendantCount(const GroupNode &node);
+// True when node is ancestor itself or lies somewhere below it.
+bool IsInSubtree(const GroupNode &node, const GroupNode &ancestor);
+// The node with that ID in the tree under root (root included), or null.
+GroupNode *FindGroupNode(GroupNode &root, int id);
+
+// A new folder or group under parent: the next group ID, SortID = the number
+// of nodes below parent, State 0; appended to parent and inserted at once.
+GroupNode &NewGroupNode(AccountFile &file, GroupNode &parent,
+                        const QString &title, int nodeKind);
+// A copy of node's subtree appended to newParent: new IDs in pre-order,
+// State 0 everywhere, titles, kinds, SortIDs and child order kept; inserted
+// at once. The original subtree is left as it was.
+GroupNode &CopySubtree(AccountFile &file, const GroupNode &node,
+                       GroupNode &newParent);
+// Re-parents node and writes its row (SortID unchanged). Nothing happens
+// when newParent already is its parent. Moving a node into itself or below
+// itself, or moving the root, is refused with a message and changes nothing:
+// it would cut the subtree off the tree. False when refused or the write
+// failed.
+bool MoveNode(CDBVisiter &session, GroupNode &node, GroupNode &newParent);
+// Gives node a new title and writes its row. An empty title is refused and
+// changes nothing.
+bool RenameGroupNode(CDBVisiter &session, GroupNode &node,
+                     const QString &title);
+// Deletes the records of node and of every node below it, empties the undo
+// history, notifies the file's views with hint 7, then deletes the rows
+// (descendants first) and the subtree in memory. When the records can't be
+// deleted the tree and its rows stay, so no record is left without a group.
+// The root can't be deleted. False when nothing or not everything was
+// deleted.
+bool DeleteGroup(AccountFile &file, GroupNode &node);

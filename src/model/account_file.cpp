@@ -1,0 +1,86 @@
+// Opening, loading and switching an account file, and its listeners.
+#include "model/account_file.h"
+
+#include "db/compaction.h"
+#include "db/db_visiter.h"
+#include "db/db_visiter_factory.h"
+#include "groups/group_node.h"
+#include "groups/group_tree.h"
+#include "model/column_store.h"
+#include "records/command_history.h"
+
+#include <QFileInfo>
+
+AccountFile::AccountFile()
+    : root_(std::make_unique<GroupNode>()),
+      history_(std::make_unique<CommandHistory>(*this)) {}
+
+AccountFile::~AccountFile() = default;
+
+bool AccountFile::OpenAccountFile(const QString &path) {
+  if (path.isEmpty() || !QFileInfo(path).isFile())
+    return false;
+  if (!path_.isEmpty()) {
+    CompactAccountFile(path_);
+    session_ = nullptr;
+  }
+  path_ = path;
+  session_ = CDBVisiterFactory::Instance().GetVisiter(path);
+  // A file that cannot be opened has shown its message; nothing is loaded.
+  if (!session_) {
+    path_.clear();
+    return false;
+  }
+  if (!session_->UpgradeSchema())
+    return false;
+  LoadAccountFile();
+  Notify(HINT_ALL);
+  history_->Clear();
+  return true;
+}
+
+bool AccountFile::LoadAccountFile() {
+  if (!session_)
+    return true;
+  LoadColumns(*session_, columns_);
+  LoadGroupTree(*this);
+  settings_ = LoadMiscSettings(*session_);
+  LoadViews(*session_, views_);
+  return true;
+}
+
+bool AccountFile::SwitchAccountFile(const QString &path) {
+  CDBVisiterFactory &factory = CDBVisiterFactory::Instance();
+  if (CDBVisiter *session = factory.GetVisiter(path)) {
+    session_ = session;
+    path_ = path;
+    return true;
+  }
+  session_ = factory.GetVisiter(path_);
+  return false;
+}
+
+void AccountFile::Close() {
+  if (path_.isEmpty())
+    return;
+  CompactAccountFile(path_);
+  session_ = nullptr;
+  path_.clear();
+}
+
+void AccountFile::Notify(unsigned hint) {
+  // A listener may remove itself while being told; walk a copy.
+  const QList<CNRBase *> listeners = listeners_;
+  for (CNRBase *listener : listeners)
+    if (listeners_.contains(listener))
+      listener->Notify(*this, hint);
+}
+
+void AccountFile::AddListener(CNRBase *listener) {
+  if (listener && !listeners_.contains(listener))
+    listeners_.append(listener);
+}
+
+void AccountFile::RemoveListener(CNRBase *listener) {
+  listeners_.removeAll(listener);
+}

@@ -1,0 +1,26 @@
+// The column definitions of an account file (table TableStyle): loading the
+// enabled ones, and the three changes the options page makes to a column,
+// each pairing a TableStyle statement with an ALTER TABLE on Users.
+#pragma once
+
+class CDBVisiter;
+class ColumnList;
+struct ColumnDef;
+
+// Replaces the contents of columns by the enabled columns in 编号 order;
+// the list stays empty when the query fails or finds none.
+void LoadColumns(CDBVisiter &session, ColumnList &columns);
+// Adds the TableStyle row, then the column of Users. A failure of the second
+// step leaves the TableStyle row in place.
+bool InsertColumn(CDBVisiter &session, const ColumnDef &column);
+// Rewrites the TableStyle row of column.id (inserting the column when there
+// is no such row); a changed type also re-types the Users column, whose
+// stored values the engine converts.
+bool UpdateColumn(CDBVisiter &session, const ColumnDef &column);
+// Drops the Users column, then the TableStyle row; nothing changes when the
+// drop fails.
+bool DeleteColumn(CDBVisiter &session, const ColumnDef &column);
+
+// The definition read from the current row of a TableStyle query, with the
+// width minimum applied.
+ColumnDef ReadColumnDef(CDBVisiter &session);

@@ -1,0 +1,27 @@
+// A cell text as an SQL literal of its column, and a column compared with
+// such a literal.
+//
+// Text columns give the text between single quotes (quotes doubled), date
+// and time columns a #...# literal in the fixed date form with fixed
+// fallbacks for unreadable texts, and all other columns a number.
+#pragma once
+
+#include <QString>
+
+class ColumnList;
+
+// The literal of value for a column of the given FieldType code.
+QString TypedLiteral(const QString &value, int type);
+// The literal of value for the column at position of columns; empty text
+// when the position is out of range.
+QString ValueLiteral(const ColumnList &columns, const QString &value,
+                     int position);
+// "[field]=literal" for the column at position; empty text when the position
+// is out of range. Used for SET items and WHERE conditions on Users.
+QString ColumnCondition(const ColumnList &columns, const QString &value,
+                        int position);
+
+// The number at the start of text read the way the C library's strtod does
+// (leading blanks, sign, digits, point, exponent; reading stops at the first
+// other character), independent of the locale; 0 when there is no number.
+double LeadingNumber(const QString &text);

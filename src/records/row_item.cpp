@@ -1,0 +1,151 @@
+// Building a record row: from the grid, from the database, and the defaults
+// of a new row.
+#include "records/row_item.h"
+
+#include "db/db_visiter.h"
+#include "groups/group_node.h"
+#include "model/account_file.h"
+#include "records/record_key.h"
+#include "records/record_grid.h"
+
+namespace {
+
+FieldValueItem ItemOfColumn(const ColumnDef &column, const QString &text) {
+  FieldValueItem item;
+  item.type = column.type;
+  item.fieldName = column.fieldName;
+  item.text = text;
+  item.defaultFormula = column.defaultValue;
+  return item;
+}
+
+CRowItem RowOfFile(AccountFile &file, int gridRow, RecordGrid *grid) {
+  const ColumnList &columns = file.Columns();
+  CRowItem row;
+  row.accountFile = &file;
+  row.keyIndex = unsigned(columns.KeyPosition());
+  row.columnCount = unsigned(columns.Size());
+  row.gridRow = gridRow;
+  row.grid = grid;
+  return row;
+}
+
+} // namespace
+
+CRowItem CRowItem::ReadFromGrid(AccountFile &file, int gridRow,
+                                RecordGrid *grid) {
+  CRowItem row = RowOfFile(file, gridRow, grid);
+  const ColumnList &columns = file.Columns();
+  for (int i = 0; i < columns.Size(); ++i) {
+    const QString text = grid ? grid->CellText(i - 1, gridRow) : QString();
+    row.items.append(ItemOfColumn(columns.At(i), text));
+  }
+  const GroupNode *group = grid ? grid->RowGroup(gridRow) : nullptr;
+  row.groupId = group ? group->id : 0;
+  return row;
+}
+
+CRowItem CRowItem::EmptyRow(AccountFile &file, int groupId) {
+  CRowItem row = RowOfFile(file, -1, nullptr);
+  for (const ColumnDef &column : file.Columns().All())
+    row.items.append(ItemOfColumn(column, QString()));
+  row.groupId = groupId;
+  return row;
+}
+
+bool CRowItem::LoadFromDatabase(int key, int groupId) {
+  CDBVisiter *session = accountFile ? accountFile->Session() : nullptr;
+  if (!session)
+    return false;
+  const ColumnList &columns = accountFile->Columns();
+  const QString sql =
+      QStringLiteral("SELECT * FROM Users WHERE %1=%2 And [trelva_Group_ID]=%3")
+          .arg(columns.KeyFieldName())
+          .arg(key)
+          .arg(groupId);
+  if (session->Query(sql) == 0)
+    return false;
+
+  // The row takes the layout the file has now: after the options sheet
+  // changed the columns, a row made before would otherwise read columns
+  // that are no longer in the list.
+  keyIndex = unsigned(columns.KeyPosition());
+  columnCount = unsigned(columns.Size());
+  items.clear();
+  for (const ColumnDef &column : columns.All())
+    items.append(ItemOfColumn(column, session->GetString(column.fieldName)));
+  this->groupId = session->GetInt(QStringLiteral("trelva_Group_ID"));
+  return true;
+}
+
+CRowItem CRowItem::Reload() const {
+  CRowItem copy = *this;
+  copy.LoadFromDatabase(KeyValue(), groupId);
+  return copy;
+}
+
+int CRowItem::KeyValue() const {
+  if (keyIndex >= unsigned(items.size()))
+    return 0;
+  return KeyFromText(items[keyIndex].text);
+}
+
+bool CRowItem::SetKeyValue(int n) {
+  if (keyIndex >= unsigned(items.size()))
+    return false;
+  items[keyIndex].text = QString::number(n);
+  return true;
+}
+
+bool CRowItem::SetFirstOfType(unsigned type, const QString &text) {
+  for (FieldValueItem &item : items) {
+    if (item.type == type) {
+      item.text = text;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool CRowItem::SetAutomaticDate(const QString &text) {
+  return SetFirstOfType(FT_AUTODATE, text);
+}
+
+bool CRowItem::SetAutomaticTime(const QString &text) {
+  return SetFirstOfType(FT_AUTOTIME, text);
+}
+
+FieldValueItem *CRowItem::Item(const QString &fieldName) {
+  for (FieldValueItem &item : items)
+    if (item.fieldName.compare(fieldName, Qt::CaseInsensitive) == 0)
+      return &item;
+  return nullptr;
+}
+
+bool CRowItem::IsSameRecord(const CRowItem &other) const {
+  return groupId == other.groupId && KeyValue() == other.KeyValue();
+}
+
+void CRowItem::FillNewRowDefaults(int newKey) {
+  FillNewRowDefaults(newKey, QDateTime::currentDateTime());
+}
+
+void CRowItem::FillNewRowDefaults(int newKey, const QDateTime &now) {
+  SetKeyValue(newKey);
+  const QDate date = now.date();
+  const QTime time = now.time();
+  SetAutomaticDate(QStringLiteral("%1/%2/%3")
+                       .arg(date.year())
+                       .arg(date.month())
+                       .arg(date.day()));
+  SetAutomaticTime(QStringLiteral("%1:%2:%3")
+                       .arg(time.hour())
+                       .arg(time.minute())
+                       .arg(time.second()));
+  for (FieldValueItem &item : items) {
+    if (!item.text.isEmpty())
+      continue;
+    item.text = item.defaultFormula;
+    item.applyingDefault = true;
+  }
+}

@@ -1,0 +1,87 @@
+// One record of table Users in memory, and everything that moves it between
+// the records grid, memory and the database.
+//
+// A record is identified by its key together with its group: keys are unique
+// only within a group, so every statement on a single record names both. A
+// CRowItem is a value; copying it copies its items and its scalar fields.
+// The undo history keeps copies, the grid's clipboard keeps a list of them.
+#pragma once
+
+#include "formula/field_value_item.h"
+
+#include <QDateTime>
+#include <QString>
+
+class AccountFile;
+class RecordGrid;
+
+class CRowItem {
+public:
+  // Item i belongs to column i of the file's column list.
+  FieldValueRow items;
+  // The file whose column list and session every statement uses.
+  AccountFile *accountFile = nullptr;
+  // The first key column, or 0 when there is none.
+  unsigned keyIndex = 0;
+  // The number of columns when the row was made.
+  unsigned columnCount = 0;
+  // The grid the row was read from and where changes are shown; may be null.
+  RecordGrid *grid = nullptr;
+  // The grid row the row was read from or is to be shown at. It is not kept
+  // up to date when other rows move; the grid searches by key and group
+  // when the row no longer shows this record.
+  int gridRow = -1;
+  // The value of trelva_Group_ID.
+  int groupId = 0;
+
+  // The row shown at gridRow: each column's text read from its cell, the
+  // group from the group attached to the row heading (0 when none). In the
+  // grid's new-record row the key item holds "*" until SetKeyValue.
+  static CRowItem ReadFromGrid(AccountFile &file, int gridRow,
+                               RecordGrid *grid);
+  // A row of file in groupId with every text empty and no grid: what the
+  // new-record row of that group holds before anything is typed.
+  static CRowItem EmptyRow(AccountFile &file, int groupId);
+
+  // Replaces the items and the group by the stored record (key, groupId).
+  // False, with the row unchanged, when there is no such record.
+  bool LoadFromDatabase(int key, int groupId);
+  // A copy of this row loaded from the database by its key and group; when
+  // the record is missing the copy keeps this row's values.
+  CRowItem Reload() const;
+
+  // The key item's text as an integer; 0 when there is no key item.
+  int KeyValue() const;
+  // Sets the key item's text to n; false when there is no key item.
+  bool SetKeyValue(int n);
+  // Set the first automatic date (time) item only; false when there is none.
+  bool SetAutomaticDate(const QString &text);
+  bool SetAutomaticTime(const QString &text);
+  // The item of the column with that field name (case-insensitive), or null.
+  FieldValueItem *Item(const QString &fieldName);
+  // Whether both rows address the same record: same key, same group.
+  bool IsSameRecord(const CRowItem &other) const;
+
+  // The defaults of a new row: the key, the automatic date and time of now
+  // (no leading zeros: 2010/5/3 and 9:5:7), and the default formula in every
+  // empty item, marked as applying its default. The caller then evaluates
+  // the row (EvaluateRow).
+  void FillNewRowDefaults(int newKey);
+  void FillNewRowDefaults(int newKey, const QDateTime &now);
+
+  // The statements on table Users for this row.
+  QString InsertStatement() const;
+  QString UpdateStatement() const;
+  QString KeyCondition() const;
+  QString DeleteStatement() const;
+
+  // Run the statement; on success tell the grid (when there is one) and
+  // return true. A failure shows "失败！" and shows nothing in the grid.
+  bool InsertIntoDatabase();
+  bool UpdateInDatabase();
+  bool DeleteFromDatabase();
+
+private:
+  bool SetFirstOfType(unsigned type, const QString &text);
+  bool RunStatement(const QString &sql) const;
+};

@@ -1,0 +1,127 @@
+// The INSERT, UPDATE and DELETE statements of a record row, and running them.
+//
+// Every item is written, the key, automatic and read-only columns included,
+// and the group column always comes last. Texts go through the value
+// literals of the column list, which double single quotes, so a text such
+// as O'Brien is stored as typed and can never change a statement.
+#include "records/row_item.h"
+
+#include "base/prompt.h"
+#include "db/db_visiter.h"
+#include "model/account_file.h"
+#include "model/value_literal.h"
+#include "records/record_grid.h"
+
+#include <QStringList>
+
+namespace {
+
+// The column of the list that item i was made for. Normally that is
+// position i. When the options sheet changed the layout after the row was
+// made (the undo history outlives such a change), the column is looked up
+// by the item's field name so that the value goes to its own column and not
+// to whichever column now holds position i; -1 when it is gone.
+int ColumnOfItem(const ColumnList &columns, const FieldValueItem &item,
+                 int i) {
+  if (columns.FieldName(i).compare(item.fieldName, Qt::CaseInsensitive) == 0)
+    return i;
+  return columns.PositionOf(item.fieldName);
+}
+
+QString ItemLiteral(const ColumnList &columns, const FieldValueItem &item,
+                    int i) {
+  const int position = ColumnOfItem(columns, item, i);
+  if (position < 0)
+    return TypedLiteral(item.text, int(item.type));
+  return ValueLiteral(columns, item.text, position);
+}
+
+QString ItemAssignment(const ColumnList &columns, const FieldValueItem &item,
+                       int i) {
+  const int position = ColumnOfItem(columns, item, i);
+  if (position < 0)
+    return QStringLiteral("[%1]=%2").arg(item.fieldName,
+                                         TypedLiteral(item.text, int(item.type)));
+  return ColumnCondition(columns, item.text, position);
+}
+
+const ColumnList &EmptyColumns() {
+  static const ColumnList none;
+  return none;
+}
+
+const ColumnList &ColumnsOf(const AccountFile *file) {
+  return file ? file->Columns() : EmptyColumns();
+}
+
+} // namespace
+
+QString CRowItem::InsertStatement() const {
+  const ColumnList &columns = ColumnsOf(accountFile);
+  QStringList names;
+  QStringList values;
+  for (int i = 0; i < items.size(); ++i) {
+    names.append(QLatin1Char('[') + items[i].fieldName + QLatin1Char(']'));
+    values.append(ItemLiteral(columns, items[i], i));
+  }
+  return QStringLiteral("INSERT INTO Users(") + names.join(QLatin1Char(',')) +
+         QStringLiteral(",[trelva_Group_ID]) VALUES (") +
+         values.join(QLatin1Char(',')) + QLatin1Char(',') +
+         QString::number(groupId) + QLatin1Char(')');
+}
+
+QString CRowItem::KeyCondition() const {
+  QString assignment;
+  if (keyIndex < unsigned(items.size()))
+    assignment = ItemAssignment(ColumnsOf(accountFile), items[keyIndex],
+                                int(keyIndex));
+  return QStringLiteral("Where %1 And [trelva_Group_ID]=%2")
+      .arg(assignment)
+      .arg(groupId);
+}
+
+QString CRowItem::UpdateStatement() const {
+  const ColumnList &columns = ColumnsOf(accountFile);
+  QStringList assignments;
+  for (int i = 0; i < items.size(); ++i)
+    assignments.append(ItemAssignment(columns, items[i], i));
+  return QStringLiteral("UPDATE Users SET ") + assignments.join(QLatin1Char(',')) +
+         QStringLiteral(",[trelva_Group_ID]=") + QString::number(groupId) +
+         QLatin1Char(' ') + KeyCondition();
+}
+
+QString CRowItem::DeleteStatement() const {
+  return QStringLiteral("DELETE * FROM Users ") + KeyCondition();
+}
+
+bool CRowItem::RunStatement(const QString &sql) const {
+  CDBVisiter *session = accountFile ? accountFile->Session() : nullptr;
+  if (session && session->Execute(sql))
+    return true;
+  ShowMessage(QStringLiteral("失败！"));
+  return false;
+}
+
+bool CRowItem::InsertIntoDatabase() {
+  if (!RunStatement(InsertStatement()))
+    return false;
+  if (grid)
+    grid->ShowInsertedRow(gridRow, *this);
+  return true;
+}
+
+bool CRowItem::UpdateInDatabase() {
+  if (!RunStatement(UpdateStatement()))
+    return false;
+  if (grid)
+    grid->ShowUpdatedRow(gridRow, *this);
+  return true;
+}
+
+bool CRowItem::DeleteFromDatabase() {
+  if (!RunStatement(DeleteStatement()))
+    return false;
+  if (grid)
+    grid->RemoveShownRow(gridRow, *this);
+  return true;
+}

@@ -1,0 +1,171 @@
+// The formula language as the user meets it: what parses and what it is
+// worth, the failure message, decimals and number text.
+#include "base/scripted_prompt.h"
+#include "formula/count_decimals.h"
+#include "formula/evaluate_formula.h"
+#include "formula/format_decimal.h"
+#include "formula/math_grammar.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+class EvaluateFormulaTest : public ::testing::Test {
+protected:
+  // The value of text; fails the test when it reports a failure.
+  float Value(const char *text, float x = 0) {
+    prompt_.Clear();
+    bool ok = false;
+    const float value = EvaluateFormula(QString::fromUtf8(text), x, &ok);
+    EXPECT_TRUE(ok) << text;
+    EXPECT_TRUE(prompt_.Texts().isEmpty()) << text;
+    return value;
+  }
+
+  // Whether text fails, with the message naming it and the value 0.
+  bool Fails(const QString &text) {
+    prompt_.Clear();
+    bool ok = true;
+    const float value = EvaluateFormula(text, 0, &ok);
+    return !ok && value == 0 && prompt_.Texts() ==
+                                    QStringList{FormulaFailureMessage(text)};
+  }
+  bool Fails(const char *text) { return Fails(QString::fromUtf8(text)); }
+
+  ScriptedPrompt prompt_;
+  ScopedPrompt scoped_{prompt_};
+};
+
+} // namespace
+
+TEST_F(EvaluateFormulaTest, PrecedenceAndAssociativity) {
+  EXPECT_EQ(Value("2+3*4"), 14);
+  EXPECT_EQ(Value("(2+3)*4"), 20);
+  EXPECT_EQ(Value("8-3-2"), 3);
+  EXPECT_EQ(Value("8/4/2"), 1);
+  EXPECT_EQ(Value("2*3-4/2+1"), 5);
+  EXPECT_EQ(Value("((((7))))"), 7);
+  EXPECT_EQ(Value("10-(4-1)"), 7);
+  EXPECT_EQ(Value("2*(3+4)*5"), 70);
+}
+
+TEST_F(EvaluateFormulaTest, SignsBelongToLiterals) {
+  EXPECT_EQ(Value("3*-2"), -6);
+  EXPECT_EQ(Value("+5"), 5);
+  EXPECT_EQ(Value("1--2"), 3);
+  EXPECT_EQ(Value("1+-2"), -1);
+  EXPECT_EQ(Value("-1.5*2"), -3);
+  EXPECT_TRUE(Fails("-x"));
+  EXPECT_TRUE(Fails("-(1+2)"));
+  EXPECT_TRUE(Fails("1---2"));
+  EXPECT_TRUE(Fails("2*+x"));
+}
+
+TEST_F(EvaluateFormulaTest, SpacesGoOtherWhiteSpaceFails) {
+  EXPECT_EQ(Value("1 + 2"), 3);
+  EXPECT_EQ(Value("  1 2 * 2 "), 24); // spaces go before parsing
+  EXPECT_TRUE(Fails("1\t+2"));
+  EXPECT_TRUE(Fails("1+2\n"));
+  EXPECT_TRUE(Fails("   "));
+  // An empty text is 0 without any message.
+  EXPECT_EQ(Value(""), 0);
+}
+
+TEST_F(EvaluateFormulaTest, NumberForms) {
+  EXPECT_EQ(Value("2e3"), 2000);
+  EXPECT_EQ(Value("2E3"), 2000);
+  EXPECT_EQ(Value("2e+3"), 2000);
+  EXPECT_EQ(Value("5e-1"), 0.5f);
+  EXPECT_EQ(Value(".5"), 0.5f);
+  EXPECT_EQ(Value("5."), 5);
+  EXPECT_EQ(Value("5.*.5"), 2.5f);
+  EXPECT_TRUE(Fails("2e"));
+  EXPECT_TRUE(Fails("2e+"));
+  EXPECT_TRUE(Fails("."));
+  EXPECT_TRUE(Fails("1+."));
+  EXPECT_TRUE(Fails("1.2.3"));
+  EXPECT_TRUE(Fails("0x10"));
+}
+
+TEST_F(EvaluateFormulaTest, ArgumentIsLowerCaseX) {
+  EXPECT_EQ(Value("x", 7), 7);
+  EXPECT_EQ(Value("x*x+1", 3), 10);
+  EXPECT_EQ(Value("2*(x-1)", 0), -2);
+  EXPECT_TRUE(Fails("X"));
+  EXPECT_TRUE(Fails("2*X"));
+  EXPECT_TRUE(Fails("xx"));
+  EXPECT_TRUE(Fails("2x"));
+}
+
+TEST_F(EvaluateFormulaTest, MalformedTextsFail) {
+  for (const char *text : {"1+", "*2", "(1+2", "1+2)", "()", "1 2+", "abc",
+                           "Amount*Count", "1;2", "1,5", "1=1"})
+    EXPECT_TRUE(Fails(text)) << text;
+  // Characters outside ASCII are never part of a formula, and a NUL must not
+  // hide what follows it.
+  EXPECT_TRUE(Fails(QStringLiteral("１+2")));
+  EXPECT_TRUE(Fails(QStringLiteral("1+2 元")));
+  EXPECT_TRUE(Fails(QString::fromUtf16(u"1\0+zz", 5)));
+}
+
+TEST_F(EvaluateFormulaTest, FailureMessageShowsTheTextAsTyped) {
+  EXPECT_TRUE(Fails(" 1 + a "));
+  EXPECT_EQ(prompt_.Last(), QStringLiteral("执行语句错误：\n\r[ 1 + a ]"));
+  // Too large a formula ends the same way for the user.
+  QStringList ones;
+  for (int i = 0; i < 32; ++i)
+    ones << QStringLiteral("1");
+  EXPECT_TRUE(Fails(ones.join(QLatin1Char('+'))));
+}
+
+TEST_F(EvaluateFormulaTest, ConstantsAndResultsAreSinglePrecision) {
+  EXPECT_EQ(Value("0.1"), 0.1f);
+  EXPECT_NE(double(Value("0.1")), 0.1);
+  EXPECT_EQ(Value("16777217"), 16777216.0f);
+  // Arithmetic runs at the unit's precision, not in floats, where each
+  // +1 would be lost.
+  EXPECT_EQ(Value("16777216+1+1"), 16777218.0f);
+  EXPECT_TRUE(std::isinf(Value("1e30*1e30")));
+  EXPECT_EQ(Value("1e30*1e30/1e30"), 1e30f); // intermediate stays in range
+  EXPECT_TRUE(std::isinf(Value("1e39")));    // a literal beyond float range
+}
+
+TEST_F(EvaluateFormulaTest, DivisionByZeroIsNoFailure) {
+  EXPECT_TRUE(std::isinf(Value("1/0")));
+  EXPECT_TRUE(std::isnan(Value("0/0")));
+}
+
+TEST(MathGrammarTest, WithoutCodeItOnlyChecksSyntax) {
+  auto parses = [](const char *text) {
+    MathGrammar grammar;
+    return boost::spirit::classic::parse(text, grammar).full;
+  };
+  EXPECT_TRUE(parses("1+2*(x-3)/4"));
+  EXPECT_TRUE(parses("-1e-3"));
+  EXPECT_FALSE(parses("1+"));
+  EXPECT_FALSE(parses("1 +2")); // spaces are removed before, not skipped
+}
+
+TEST(CountDecimalsTest, LongestFractionOfAnyToken) {
+  EXPECT_EQ(CountDecimals(QStringLiteral("12.5*3")), 1);
+  EXPECT_EQ(CountDecimals(QStringLiteral("2.50*2")), 2);
+  EXPECT_EQ(CountDecimals(QStringLiteral("1.5e-3")), 2); // tokens 1.5e and 3
+  EXPECT_EQ(CountDecimals(QStringLiteral("1.2.3")), 3);
+  EXPECT_EQ(CountDecimals(QStringLiteral("(1.25)+(3.1)")), 2);
+  EXPECT_EQ(CountDecimals(QStringLiteral("Price.abc")), 3);
+  EXPECT_EQ(CountDecimals(QStringLiteral("1. + .5")), 1);
+  EXPECT_EQ(CountDecimals(QStringLiteral("7/2")), 0);
+  EXPECT_EQ(CountDecimals(QString()), 0);
+}
+
+TEST(FormatDecimalTest, TrailingZerosAndPointGo) {
+  EXPECT_EQ(FormatDecimal(12.5, 2), QStringLiteral("12.5"));
+  EXPECT_EQ(FormatDecimal(12, 2), QStringLiteral("12"));
+  EXPECT_EQ(FormatDecimal(1.0 / 3, 0), QStringLiteral("0"));
+  EXPECT_EQ(FormatDecimal(-2.5, 3), QStringLiteral("-2.5"));
+  EXPECT_EQ(FormatDecimal(100, 0), QStringLiteral("100"));
+  EXPECT_EQ(FormatDecimal(1e300, 1).size(), 301);
+}

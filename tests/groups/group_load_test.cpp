@@ -1,0 +1,116 @@
+// Loading the group tree: order by SortID, the largest group ID, the largest
+// record key of every node, and files whose rows don't form a tree.
+#include "group_test_file.h"
+
+#include "groups/group_tree.h"
+
+namespace {
+
+QStringList Titles(const GroupNode &node) {
+  QStringList titles;
+  for (const auto &child : node.children)
+    titles.append(child->title);
+  return titles;
+}
+
+// Every node as "depth:ID" in pre-order, for comparing whole trees.
+void Outline(const GroupNode &node, int depth, QStringList &out) {
+  for (const auto &child : node.children) {
+    out.append(QStringLiteral("%1:%2").arg(depth).arg(child->id));
+    EXPECT_EQ(child->parent, &node);
+    Outline(*child, depth + 1, out);
+  }
+}
+
+QStringList Outline(const GroupNode &root) {
+  QStringList out;
+  Outline(root, 0, out);
+  return out;
+}
+
+using GroupLoadTest = GroupFileTest;
+
+TEST_F(GroupLoadTest, TemplateTreeWithLargestKeys) {
+  AddRecords(2, {1, 2, 41});
+  AddRecords(3, {7});
+  Reload();
+
+  const GroupNode &root = file_.Root();
+  EXPECT_EQ(root.id, -1);
+  ASSERT_EQ(root.children.size(), 1u);
+  const GroupNode &book = *root.children[0];
+  EXPECT_EQ(book.id, 1);
+  EXPECT_EQ(book.title, "家庭账本");
+  EXPECT_EQ(book.nodeKind, int(NK_FOLDER));
+  EXPECT_EQ(Titles(book), (QStringList{"缺省分组", "日常开销", "人情往来", "旅行"}));
+  const GroupNode &fallback = *book.children[0];
+  EXPECT_EQ(fallback.state, unsigned(GS_SELECTED));
+  EXPECT_TRUE(fallback.IsGroup());
+  EXPECT_EQ(fallback.sortId, 0);
+
+  EXPECT_EQ(file_.LargestGroupId(), 5);
+  EXPECT_EQ(fallback.largestKey, 41);
+  EXPECT_EQ(Node(3).largestKey, 7);
+  EXPECT_EQ(Node(4).largestKey, 0);
+  EXPECT_EQ(book.largestKey, 0);
+}
+
+TEST_F(GroupLoadTest, ChildrenFollowSortIdNotId) {
+  ASSERT_TRUE(Session().Execute("Update [Group] Set [SortID]=9 Where ID=2"));
+  ASSERT_TRUE(Session().Execute(
+      "Insert Into [Group] ([ID], [parentID], [SortID], [Title], [State], "
+      "[NodeKind]) Values (6, 5, 0, '子组', 0, 1)"));
+  Reload();
+  EXPECT_EQ(Titles(Node(1)), (QStringList{"日常开销", "人情往来", "旅行", "缺省分组"}));
+  EXPECT_EQ(Titles(Node(5)), QStringList{"子组"});
+  EXPECT_EQ(Node(6).parent, &Node(5));
+  EXPECT_EQ(file_.LargestGroupId(), 6);
+}
+
+TEST_F(GroupLoadTest, RowsOutsideTheTreeAreLeftOut) {
+  const QStringList before = Outline(file_.Root());
+  const char *rows[] = {
+      "(-1, -1, 0, '根的影子', 0, 0)", // would be its own child
+      "(20, 20, 0, '自己的父亲', 0, 1)",
+      "(21, 22, 0, '环甲', 0, 0)", // 21 and 22 are each other's parent
+      "(22, 21, 0, '环乙', 0, 1)",
+      "(23, 99, 0, '无父', 0, 1)",   // the parent does not exist
+      "(24, 23, 0, '无父之子', 0, 1)",
+  };
+  for (const char *values : rows)
+    ASSERT_TRUE(Session().Execute(
+        QStringLiteral("Insert Into [Group] ([ID], [parentID], [SortID], "
+                       "[Title], [State], [NodeKind]) Values %1")
+            .arg(QString::fromUtf8(values))));
+  Reload();
+  EXPECT_EQ(Outline(file_.Root()), before);
+  // New IDs still come after every stored row.
+  EXPECT_EQ(file_.LargestGroupId(), 24);
+}
+
+TEST_F(GroupLoadTest, EmptyOrMissingTableGivesAnEmptyTree) {
+  ASSERT_TRUE(Session().Execute("Delete * From [Group]"));
+  Reload();
+  EXPECT_TRUE(file_.Root().children.empty());
+  EXPECT_EQ(file_.LargestGroupId(), 0);
+
+  GroupNode root;
+  EXPECT_EQ(LoadGroupTree(Session(), "ID", root), 0);
+  ASSERT_TRUE(Session().Execute("Drop Table [Group]"));
+  root.children.push_back(std::make_unique<GroupNode>());
+  EXPECT_EQ(LoadGroupTree(Session(), "ID", root), 0);
+  EXPECT_TRUE(root.children.empty());
+}
+
+TEST_F(GroupLoadTest, LargestKeyUsesTheKeyColumn) {
+  AddRecords(2, {3, 8});
+  // Amount holds the key in AddRecords; make it differ to see which is read.
+  ASSERT_TRUE(Session().Execute("Update Users Set [Amount]=100"));
+  GroupNode root;
+  LoadGroupTree(Session(), "Amount", root);
+  EXPECT_EQ(FindGroupNode(root, 2)->largestKey, 100);
+  LoadGroupTree(Session(), "ID", root);
+  EXPECT_EQ(FindGroupNode(root, 2)->largestKey, 8);
+}
+
+} // namespace

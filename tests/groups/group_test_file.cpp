@@ -1,0 +1,107 @@
+// Test fixtures of the group and filter tests.
+#include "group_test_file.h"
+
+#include "db/db_visiter_factory.h"
+#include "groups/group_tree.h"
+
+#include <QFile>
+
+void GroupFileTest::SetUp() {
+  ASSERT_TRUE(dir_.isValid());
+  const QString source =
+      QStringLiteral(SORVANEL_SYSTEM_DIR "/") + QStringLiteral("家庭账本.fz");
+  path_ = dir_.filePath(QStringLiteral("groups.fz"));
+  ASSERT_TRUE(QFile::copy(source, path_)) << qPrintable(source);
+  QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+  ASSERT_TRUE(file_.OpenAccountFile(path_));
+  ASSERT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
+}
+
+void GroupFileTest::TearDown() { CDBVisiterFactory::Instance().DestroyAll(); }
+
+QStringList GroupFileTest::Rows(const QString &sql) {
+  QStringList rows;
+  if (!Session().Query(sql))
+    return rows;
+  QStringList names;
+  const int columns = Session().GetFieldNames(names);
+  do {
+    QStringList cells;
+    for (int i = 0; i < columns; ++i)
+      cells.append(Session().GetString(i));
+    rows.append(cells.join('|'));
+  } while (Session().MoveNext());
+  return rows;
+}
+
+QStringList GroupFileTest::GroupRows() {
+  return Rows("Select ID, parentID, SortID, Title, State, NodeKind From [Group] "
+              "Order By ID");
+}
+
+void GroupFileTest::AddRecords(int groupId, std::initializer_list<int> keys) {
+  for (const int key : keys)
+    ASSERT_TRUE(Session().Execute(
+        QStringLiteral("Insert Into Users ([ID], [Amount], [trelva_Group_ID]) "
+                       "Values (%1, %1, %2)")
+            .arg(key)
+            .arg(groupId)));
+}
+
+QList<int> GroupFileTest::RecordKeys(int groupId) {
+  QList<int> keys;
+  for (const QString &row :
+       Rows(QStringLiteral("Select ID From Users Where trelva_Group_ID=%1 "
+                           "Order By ID")
+                .arg(groupId)))
+    keys.append(row.toInt());
+  return keys;
+}
+
+void GroupFileTest::Reload() { LoadGroupTree(file_); }
+
+GroupNode &GroupFileTest::Node(int id) {
+  GroupNode *node = FindGroupNode(file_.Root(), id);
+  EXPECT_NE(node, nullptr) << "no node " << id;
+  return node ? *node : file_.Root();
+}
+
+RecordingSession::RecordingSession(CDBVisiter &inner)
+    : CDBVisiter(inner.DataSource()), inner_(inner) {}
+
+int RecordingSession::Query(const QString &sql) {
+  queried.append(sql);
+  return inner_.Query(sql);
+}
+
+bool RecordingSession::Execute(const QString &sql) {
+  executed.append(sql);
+  return inner_.Execute(sql);
+}
+
+int RecordingSession::QueryTable(const QString &table) {
+  return inner_.QueryTable(table);
+}
+
+unsigned RecordingSession::Count(const QString &table, QString where) {
+  return inner_.Count(table, where);
+}
+
+bool RecordingSession::GetValue(QVariant &out, int position, bool step) {
+  return inner_.GetValue(out, position, step);
+}
+
+bool RecordingSession::GetValue(QVariant &out, const QString &name, bool step) {
+  return inner_.GetValue(out, name, step);
+}
+
+QString RecordingSession::GetString(const QString &name) { return inner_.GetString(name); }
+QString RecordingSession::GetString(int position) { return inner_.GetString(position); }
+int RecordingSession::GetInt(const QString &name) { return inner_.GetInt(name); }
+int RecordingSession::GetInt(int position) { return inner_.GetInt(position); }
+bool RecordingSession::GetBool(const QString &name) { return inner_.GetBool(name); }
+bool RecordingSession::GetBool(int position) { return inner_.GetBool(position); }
+double RecordingSession::GetDouble(const QString &name) { return inner_.GetDouble(name); }
+double RecordingSession::GetDouble(int position) { return inner_.GetDouble(position); }
+int RecordingSession::GetFieldNames(QStringList &names) { return inner_.GetFieldNames(names); }
+bool RecordingSession::MoveNext() { return inner_.MoveNext(); }

@@ -1,0 +1,103 @@
+// The file commands of sorvanel-cli: new, sql, columns, compact.
+#include "cli_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FileCliTest : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  QString Path(const QString &name) const { return dir_.filePath(name); }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(FileCliTest, NewTakesTheFirstTemplateAndNeverOverwrites) {
+  const QString path = Path("book.fz");
+  CliResult made = RunCli({"new", path});
+  ASSERT_EQ(made.status, 0) << qPrintable(made.err);
+  EXPECT_EQ(made.out.trimmed(), QDir(path).absolutePath());
+
+  // 家庭账本 sorts first and carries the formula column.
+  CliResult columns = RunCli({"columns", path});
+  ASSERT_EQ(columns.status, 0);
+  const QStringList lines = columns.out.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 10);
+  EXPECT_EQ(lines[0], "0\tID\t编号\t主键\t50\t\t");
+  EXPECT_TRUE(lines[7].startsWith("7\tTotal\t金额\t浮点型\t80\t\tAmount*Count"))
+      << qPrintable(lines[7]);
+
+  CliResult again = RunCli({"new", path});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_FALSE(again.err.isEmpty());
+
+  CliResult unknown = RunCli({"new", Path("x.fz"), "--template", "没有这个模板"});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_TRUE(unknown.err.contains("家庭账本")) << qPrintable(unknown.err);
+  EXPECT_FALSE(QFile::exists(Path("x.fz")));
+}
+
+TEST_F(FileCliTest, NewFromTheOlderTemplateRunsTheUpgrade) {
+  const QString path = Path("old.fz");
+  ASSERT_EQ(RunCli({"new", path, "--template", "旧版简易账本"}).status, 0);
+  CliResult rows = RunCli({"sql", path, "select ID, trelva_Group_ID, Data from Users order by ID"});
+  ASSERT_EQ(rows.status, 0) << qPrintable(rows.err);
+  EXPECT_EQ(rows.out, "1\t2\t2010/8/1\n2\t2\t2010/8/2\n3\t2\t2010/8/15\n");
+}
+
+TEST_F(FileCliTest, SqlTellsEmptyResultsFromFailures) {
+  const QString path = Path("book.fz");
+  ASSERT_EQ(RunCli({"new", path}).status, 0);
+
+  CliResult insert = RunCli({"sql", path,
+      "Insert Into Users ([ID], [Item], [Data], [trelva_Group_ID]) Values (7, 'O''Brien', #2010/8/1#, 2)"});
+  ASSERT_EQ(insert.status, 0) << qPrintable(insert.err);
+
+  CliResult select = RunCli({"sql", path, "  SeLeCt Item, Data From Users Where Data >= #2010-08-01#"});
+  ASSERT_EQ(select.status, 0);
+  EXPECT_EQ(select.out, "O'Brien\t2010/8/1\n");
+
+  CliResult empty = RunCli({"sql", path, "Select * From Users Where ID=99"});
+  EXPECT_EQ(empty.status, 0);
+  EXPECT_TRUE(empty.out.isEmpty());
+
+  CliResult bad = RunCli({"sql", path, "Select Nothing From Nowhere"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_FALSE(bad.err.isEmpty());
+
+  CliResult badStatement = RunCli({"sql", path, "Update Nowhere Set x=1"});
+  EXPECT_EQ(badStatement.status, 1);
+  EXPECT_FALSE(badStatement.err.isEmpty());
+}
+
+TEST_F(FileCliTest, CompactKeepsEveryRecord) {
+  const QString path = Path("book.fz");
+  ASSERT_EQ(RunCli({"new", path}).status, 0);
+  ASSERT_EQ(RunCli({"sql", path, "Insert Into Users ([ID], [Item], [trelva_Group_ID]) Values (1, '保留', 2)"}).status, 0);
+  CliResult compact = RunCli({"compact", path});
+  ASSERT_EQ(compact.status, 0) << qPrintable(compact.err);
+  EXPECT_EQ(RunCli({"sql", path, "Select Item From Users"}).out, "保留\n");
+}
+
+TEST_F(FileCliTest, FilesThatDoNotOpenFailCleanly) {
+  const QString garbage = Path("garbage.fz");
+  {
+    QFile out(garbage);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write("SQLite format 3\0 but truncated", 30);
+  }
+  for (const QString &command : {"columns", "compact", "groups"}) {
+    CliResult result = RunCli({command, garbage});
+    EXPECT_EQ(result.status, 1) << qPrintable(command);
+    EXPECT_FALSE(result.err.isEmpty());
+  }
+  EXPECT_EQ(RunCli({"columns", Path("missing.fz")}).status, 1);
+  EXPECT_EQ(RunCli({"nonsense"}).status, 1);
+}
+
+} // namespace

@@ -1,0 +1,139 @@
+// The record commands of sorvanel-cli: add, set and delete.
+#include "cli_support.h"
+
+#include <QDate>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordsCliTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    path_ = dir_.filePath("book.fz");
+    CliResult made = RunCli({"new", path_});
+    ASSERT_EQ(made.status, 0) << qPrintable(made.err);
+  }
+
+  CliResult Run(const QString &command, const QStringList &args) {
+    return RunCli(QStringList{command, path_} + args);
+  }
+
+  // "group|key|Item|Amount|Count|Total|Category" per record.
+  QString Records() {
+    CliResult rows = Run("sql", {"Select trelva_Group_ID, ID, Item, Amount, "
+                                 "Count, Total, Category From Users "
+                                 "Order By trelva_Group_ID, ID"});
+    EXPECT_EQ(rows.status, 0) << qPrintable(rows.err);
+    return rows.out.replace('\t', '|');
+  }
+
+  QTemporaryDir dir_;
+  QString path_;
+};
+
+TEST_F(RecordsCliTest, AddMakesARecordAsTheNewRecordRowDoes) {
+  CliResult first = Run("add", {"amount=12.5", "ITEM=O'Brien's = lunch"});
+  ASSERT_EQ(first.status, 0) << qPrintable(first.err);
+  EXPECT_EQ(first.out, "1\n");
+  EXPECT_TRUE(first.err.isEmpty()) << qPrintable(first.err);
+
+  CliResult other = Run("add", {"--group", "4", "Count=2", "Amount=3"});
+  ASSERT_EQ(other.status, 0) << qPrintable(other.err);
+  EXPECT_EQ(other.out, "1\n");
+  EXPECT_EQ(Run("add", {"Item=Amount"}).out, "2\n");
+
+  EXPECT_EQ(Records(), "2|1|O'Brien's = lunch|12.5|1|12.5|其他\n"
+                       "2|2|Amount|0|1|0|其他\n"
+                       "4|1||3|2|6|其他\n");
+  const QDate today = QDate::currentDate();
+  CliResult date = Run("sql", {"Select Data From Users Where ID=1 And "
+                               "trelva_Group_ID=4"});
+  EXPECT_EQ(date.out, QStringLiteral("%1/%2/%3\n")
+                          .arg(today.year())
+                          .arg(today.month())
+                          .arg(today.day()));
+}
+
+TEST_F(RecordsCliTest, BadArgumentsStoreNothing) {
+  const struct {
+    QStringList args;
+    const char *inMessage;
+  } cases[] = {
+      {{"Nope=1"}, "Nope"},
+      {{"Item"}, "Item"},
+      {{"=x"}, "字段"},
+      {{"Item=a", "item=b"}, "item"},
+      {{"ID=5"}, "ID"},
+      {{"--group", "99", "Item=a"}, "99"},
+      {{"--group", "1", "Item=a"}, "文件夹"},
+      {{"--group", "x", "Item=a"}, "x"},
+      {{"--group"}, "add"},
+  };
+  for (const auto &c : cases) {
+    CliResult result = Run("add", c.args);
+    EXPECT_EQ(result.status, 1) << qPrintable(c.args.join(' '));
+    EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.inMessage)))
+        << qPrintable(result.err);
+    EXPECT_TRUE(result.out.isEmpty());
+  }
+  EXPECT_EQ(Records(), "");
+}
+
+TEST_F(RecordsCliTest, AFormulaFailureIsReportedButTheRecordIsStored) {
+  CliResult added = Run("add", {"Amount=12*(", "Item=x"});
+  EXPECT_EQ(added.status, 0);
+  EXPECT_EQ(added.out, "1\n");
+  EXPECT_TRUE(added.err.contains("执行语句错误")) << qPrintable(added.err);
+  EXPECT_EQ(Records(), "2|1|x|0|1|0|其他\n");
+}
+
+TEST_F(RecordsCliTest, AFailedInsertExitsWithOne) {
+  // The file's layout names a column that Users no longer has.
+  ASSERT_EQ(Run("sql", {"Alter Table Users drop Column Memo"}).status, 0);
+  CliResult added = Run("add", {"Item=x"});
+  EXPECT_EQ(added.status, 1);
+  EXPECT_TRUE(added.err.contains("失败！")) << qPrintable(added.err);
+  EXPECT_TRUE(added.out.isEmpty());
+}
+
+TEST_F(RecordsCliTest, SetEditsACellAndRecalculatesItsDependents) {
+  ASSERT_EQ(Run("add", {"Amount=12.5", "Item=a"}).status, 0);
+  ASSERT_EQ(Run("add", {"--group", "3", "Amount=1", "Item=b"}).status, 0);
+
+  CliResult set = Run("set", {"1", "2", "count=4"});
+  ASSERT_EQ(set.status, 0) << qPrintable(set.err);
+  CliResult text = Run("set", {"1", "3", "Item=it's"});
+  ASSERT_EQ(text.status, 0) << qPrintable(text.err);
+  EXPECT_EQ(Records(), "2|1|a|12.5|4|50|其他\n3|1|it's|1|1|1|其他\n");
+
+  for (const QStringList &args :
+       {QStringList{"2", "2", "Item=x"}, QStringList{"1", "4", "Item=x"},
+        QStringList{"1", "2", "Nope=x"}, QStringList{"1", "2", "ID=9"},
+        QStringList{"a", "2", "Item=x"}, QStringList{"1", "2"}}) {
+    CliResult refused = Run("set", args);
+    EXPECT_EQ(refused.status, 1) << qPrintable(args.join(' '));
+    EXPECT_FALSE(refused.err.isEmpty());
+  }
+  EXPECT_EQ(Records(), "2|1|a|12.5|4|50|其他\n3|1|it's|1|1|1|其他\n");
+}
+
+TEST_F(RecordsCliTest, DeleteRemovesOnlyTheNamedRecord) {
+  ASSERT_EQ(Run("add", {"Item=a"}).status, 0);
+  ASSERT_EQ(Run("add", {"--group", "3", "Item=b"}).status, 0);
+
+  CliResult missing = Run("delete", {"1", "5"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_TRUE(missing.err.contains("没有")) << qPrintable(missing.err);
+
+  CliResult deleted = Run("delete", {"1", "2"});
+  ASSERT_EQ(deleted.status, 0) << qPrintable(deleted.err);
+  EXPECT_EQ(Records(), "3|1|b|0|1|0|其他\n");
+  EXPECT_EQ(Run("delete", {"1", "2"}).status, 1);
+  // Each run loads the largest key from the stored records.
+  EXPECT_EQ(Run("add", {"Item=c"}).out, "1\n");
+}
+
+} // namespace

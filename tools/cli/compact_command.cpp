@@ -1,0 +1,27 @@
+// sorvanel-cli compact PATH: opens the file (upgrading it when older) and
+// compacts it.
+#include "cli_account.h"
+#include "cli_command.h"
+
+#include "db/compaction.h"
+#include "base/prompt.h"
+#include "model/account_file.h"
+
+namespace {
+
+int RunCompact(const QStringList &args) {
+  if (args.size() != 1) {
+    ShowMessage(QStringLiteral("用法：sorvanel-cli compact PATH"));
+    return 1;
+  }
+  {
+    AccountFile file;
+    if (!OpenForCommand(file, args[0]))
+      return 1;
+  }
+  return CompactAccountFile(args[0]) ? 0 : 1;
+}
+
+} // namespace
+
+SORVANEL_CLI_COMMAND("compact", "compact PATH", RunCompact);

@@ -1,0 +1,33 @@
+// Arguments of the record commands.
+#include "field_assignments.h"
+
+#include "base/prompt.h"
+#include "model/column_list.h"
+
+bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
+                           QList<FieldAssignment> &out) {
+  out.clear();
+  QList<FieldAssignment> parsed;
+  for (const QString &arg : args) {
+    const qsizetype equals = arg.indexOf(QLatin1Char('='));
+    if (equals < 0) {
+      ShowMessage(QStringLiteral("参数应为“字段=内容”的形式：%1").arg(arg));
+      return false;
+    }
+    const QString field = arg.left(equals);
+    const int position = columns.PositionOf(field);
+    if (field.isEmpty() || position < 0) {
+      ShowMessage(QStringLiteral("没有名为“%1”的字段").arg(field));
+      return false;
+    }
+    for (const FieldAssignment &earlier : parsed) {
+      if (earlier.position == position) {
+        ShowMessage(QStringLiteral("字段“%1”给出了两次").arg(field));
+        return false;
+      }
+    }
+    parsed.append(FieldAssignment{position, arg.mid(equals + 1)});
+  }
+  out = parsed;
+  return true;
+}

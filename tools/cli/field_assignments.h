@@ -1,0 +1,21 @@
+// The FIELD=TEXT arguments of the record commands of sorvanel-cli. Every
+// refusal is reported through ShowMessage.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class ColumnList;
+
+struct FieldAssignment {
+  int position = -1; // the column's position in the column list
+  QString text;
+};
+
+// Parses FIELD=TEXT arguments: the argument is cut at its first "=", the
+// field name matched without regard to case. An argument without "=", an
+// unknown field and a field named twice are refused; false then, and out is
+// left empty.
+bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
+                           QList<FieldAssignment> &out);
