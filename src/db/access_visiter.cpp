@@ -98,9 +98,12 @@ bool CAccessVisiter::FailOpen(int code) {
 bool CAccessVisiter::Open() {
   Close();
   // Read/write, never create; plain paths only (no URI interpretation).
+  // A session is used by one thread only, so the connection needs no mutex
+  // of its own around every call.
   const QByteArray path = dataSource_.toUtf8();
   const int rc = sqlite3_open_v2(path.constData(), &connection_,
-                                 SQLITE_OPEN_READWRITE, nullptr);
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                                 nullptr);
   if (rc != SQLITE_OK)
     return FailOpen(rc);
   sqlite3_extended_result_codes(connection_, 0);

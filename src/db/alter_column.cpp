@@ -83,12 +83,17 @@ bool IsClauseStart(const SqlToken &t) {
 QString Join(const std::vector<Token> &tokens, size_t begin, size_t end) {
   QString out;
   for (size_t i = begin; i < end; ++i)
-    out += (i == begin ? QString() : tokens[i].lead) + tokens[i].token.text;
+  {
+    if (i != begin)
+      out += tokens[i].lead;
+    out += tokens[i].token.text;
+  }
   return out;
 }
 
 QString NameOf(const SqlToken &t) {
-  return t.kind == TokenKind::Name || t.kind == TokenKind::String ? t.value : t.text;
+  return (t.kind == TokenKind::Name || t.kind == TokenKind::String ? t.value : t.text)
+      .toString();
 }
 
 // The constraint clauses of an old column definition (from the first clause
@@ -220,7 +225,7 @@ bool RewriteCreate(const QString &createSql, const JetTranslation &alter,
   return true;
 }
 
-bool Rebuild(Runner &run, sqlite3 *db, const JetTranslation &alter) {
+bool Rebuild(Runner &run, const JetTranslation &alter) {
   QList<QStringList> rows;
   if (!run.Rows(QStringLiteral("SELECT name, sql FROM sqlite_master WHERE "
                                "type='table' AND name=?1 COLLATE NOCASE"),
@@ -297,7 +302,6 @@ bool Rebuild(Runner &run, sqlite3 *db, const JetTranslation &alter) {
   for (const QStringList &object : objects)
     if (!run.Exec(object[0]))
       return false;
-  (void)db;
   return true;
 }
 
@@ -313,7 +317,7 @@ bool RebuildWithColumn(sqlite3 *db, const JetTranslation &alter, QString *error)
   // The old table goes before the new one takes its name; references from
   // views and triggers must not be rewritten or checked in between.
   run.Exec(QStringLiteral("PRAGMA legacy_alter_table=ON"));
-  bool ok = run.Exec(QStringLiteral("BEGIN IMMEDIATE")) && Rebuild(run, db, alter) &&
+  bool ok = run.Exec(QStringLiteral("BEGIN IMMEDIATE")) && Rebuild(run, alter) &&
             run.Exec(QStringLiteral("COMMIT"));
   const QString message = run.Error();
   if (!ok && !sqlite3_get_autocommit(db))

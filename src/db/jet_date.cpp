@@ -196,17 +196,59 @@ QString CanonicalDateText(const JetDateTime &v) {
   return QString::fromLatin1(buffer);
 }
 
+namespace {
+
+// Small writers for the display form; results are read for every date
+// shown, so no printf.
+char *PutNumber(char *out, int value) {
+  char digits[8];
+  int n = 0;
+  do {
+    digits[n++] = char('0' + value % 10);
+    value /= 10;
+  } while (value > 0 && n < 8);
+  while (n > 0)
+    *out++ = digits[--n];
+  return out;
+}
+
+char *PutTwoDigits(char *out, int value) {
+  *out++ = char('0' + value / 10 % 10);
+  *out++ = char('0' + value % 10);
+  return out;
+}
+
+char *PutTime(char *out, const JetDateTime &v) {
+  out = PutNumber(out, v.hour);
+  *out++ = ':';
+  out = PutTwoDigits(out, v.minute);
+  *out++ = ':';
+  return PutTwoDigits(out, v.second);
+}
+
+char *PutDate(char *out, const JetDateTime &v) {
+  out = PutNumber(out, v.year);
+  *out++ = '/';
+  out = PutNumber(out, v.month);
+  *out++ = '/';
+  return PutNumber(out, v.day);
+}
+
+} // namespace
+
 QString DisplayDateText(const JetDateTime &v) {
   char buffer[40];
-  if (v.IsZeroDay())
-    std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d", v.hour, v.minute,
-                  v.second);
-  else if (v.IsMidnight())
-    std::snprintf(buffer, sizeof buffer, "%d/%d/%d", v.year, v.month, v.day);
-  else
-    std::snprintf(buffer, sizeof buffer, "%d/%d/%d %d:%02d:%02d", v.year,
-                  v.month, v.day, v.hour, v.minute, v.second);
-  return QString::fromLatin1(buffer);
+  char *end = buffer;
+  if (v.IsZeroDay()) {
+    end = PutTime(end, v);
+  } else {
+    end = PutDate(end, v);
+    if (!v.IsMidnight()) {
+      *end++ = ' ';
+      end = PutTime(end, v);
+    }
+  }
+  return QString::fromLatin1(buffer, end - buffer);
 }
 
 double JetDayCount(const JetDateTime &v) {

@@ -43,7 +43,9 @@ private:
     return i < Count() && Tok(i).IsPunct(c);
   }
 
-  void Emit(QString &out, const QString &lead, const QString &piece) const;
+  void Emit(QString &out, QStringView lead, QStringView piece) const;
+  void EmitQuoted(QString &out, QStringView lead, QStringView value,
+                  QChar quote) const;
   // The index after the parenthesis that closes the one at open, or npos.
   size_t MatchParen(size_t open, size_t end) const;
 
@@ -61,17 +63,28 @@ private:
 
   // The tokens without blanks, and the blanks that stood before each.
   std::vector<SqlToken> t_;
-  std::vector<QString> lead_;
+  std::vector<QStringView> lead_;
   QString error_;
   // Pending LIMITs of Select Top, by parenthesis depth.
   std::vector<std::pair<int, QString>> limits_;
   int depth_ = 0;
 };
 
-void Translator::Emit(QString &out, const QString &lead,
-                      const QString &piece) const {
-  if (piece.isEmpty())
+void Translator::EmitQuoted(QString &out, QStringView lead, QStringView value,
+                            QChar quote) const {
+  Emit(out, lead, QStringView());
+  if (!out.isEmpty() && lead.isEmpty() && out.back() == quote)
+    out += QLatin1Char(' ');
+  AppendQuoted(out, value, quote);
+}
+
+void Translator::Emit(QString &out, QStringView lead, QStringView piece) const {
+  if (piece.isEmpty()) {
+    // EmitQuoted: only the blanks before the quoted text.
+    if (!out.isEmpty())
+      out += lead;
     return;
+  }
   if (!out.isEmpty()) {
     if (!lead.isEmpty()) {
       out += lead;
@@ -109,11 +122,13 @@ bool Translator::Run(const QString &jet, JetTranslation &out, QString *error) {
       *error = error_;
     return false;
   }
-  QString lead;
+  QStringView lead;
   bool ended = false;
+  t_.reserve(tokens.size());
+  lead_.reserve(tokens.size());
   for (SqlToken &t : tokens) {
     if (t.kind == TokenKind::Space) {
-      lead += t.text;
+      lead = t.text;  // blanks are one token in Jet text
       continue;
     }
     if (ended) {
@@ -127,10 +142,11 @@ bool Translator::Run(const QString &jet, JetTranslation &out, QString *error) {
     }
     t_.push_back(std::move(t));
     lead_.push_back(lead);
-    lead.clear();
+    lead = QStringView();
   }
   if (!lead_.empty())
-    lead_.front().clear();
+    lead_.front() = QStringView();
+  out.sql.reserve(jet.size() + 32);
 
   bool ok = false;
   out = JetTranslation();
@@ -209,7 +225,7 @@ bool Translator::Select(size_t &i, size_t end, QString &out) {
                                  "or missing, or the punctuation is incorrect."));
     if (IsWordAt(i + 2, "percent"))
       return Fail(QStringLiteral("Select Top … Percent is not supported."));
-    limits_.emplace_back(depth_, Tok(i + 1).text);
+    limits_.emplace_back(depth_, Tok(i + 1).text.toString());
     i += 2;
   }
   return true;
@@ -217,7 +233,7 @@ bool Translator::Select(size_t &i, size_t end, QString &out) {
 
 bool Translator::Token(size_t &i, size_t end, QString &out) {
   const SqlToken &t = Tok(i);
-  const QString &lead = lead_[i];
+  const QStringView lead = lead_[i];
   switch (t.kind) {
   case TokenKind::Space:
     ++i;
@@ -227,11 +243,11 @@ bool Translator::Token(size_t &i, size_t end, QString &out) {
     ++i;
     return true;
   case TokenKind::String:
-    Emit(out, lead, SqliteString(t.value));
+    EmitQuoted(out, lead, t.value, QLatin1Char('\''));
     ++i;
     return true;
   case TokenKind::Name:
-    Emit(out, lead, SqliteName(t.value));
+    EmitQuoted(out, lead, t.value, QLatin1Char('"'));
     ++i;
     return true;
   case TokenKind::Date: {
@@ -329,7 +345,7 @@ bool Translator::CreateTable(QString &out) {
     return Fail(kCreateSyntax);
 
   out = QStringLiteral("CREATE TABLE ");
-  out += Tok(2).kind == TokenKind::Name ? SqliteName(Tok(2).value) : Tok(2).text;
+  out += Tok(2).kind == TokenKind::Name ? SqliteName(Tok(2).value) : Tok(2).text.toString();
   out += QStringLiteral(" (");
   size_t itemBegin = open + 1;
   int depth = 0;
@@ -454,8 +470,9 @@ bool Translator::AlterTable(JetTranslation &result) {
   const SqlToken &tableToken = Tok(2);
   if (tableToken.kind != TokenKind::Word && tableToken.kind != TokenKind::Name)
     return Fail(kAlterSyntax);
-  const QString table = tableToken.kind == TokenKind::Name ? tableToken.value
-                                                           : tableToken.text;
+  const QString table = (tableToken.kind == TokenKind::Name ? tableToken.value
+                                                            : tableToken.text)
+                            .toString();
   size_t i = 3;
   const bool add = Tok(i).IsWord("add");
   const bool drop = Tok(i).IsWord("drop");
@@ -501,7 +518,7 @@ bool Translator::AlterTable(JetTranslation &result) {
     return Fail(QStringLiteral("Cannot alter a column into a PRIMARY KEY column"));
   result.kind = JetTranslation::AlterColumn;
   result.table = table;
-  result.column = column.kind == TokenKind::Name ? column.value : column.text;
+  result.column = (column.kind == TokenKind::Name ? column.value : column.text).toString();
   result.definition = definition;
   result.targetKind = type.kind;
   return true;

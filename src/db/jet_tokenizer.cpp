@@ -40,7 +40,7 @@ public:
           *error = error_;
         return false;
       }
-      token.text = sql_.mid(token.offset, pos_ - token.offset);
+      token.text = QStringView(sql_).mid(token.offset, pos_ - token.offset);
       tokens.push_back(std::move(token));
     }
     return true;
@@ -112,22 +112,24 @@ private:
   // A quoted text in which the quote is written twice to stand for itself.
   bool Quoted(SqlToken &t, QChar quote, TokenKind kind) {
     const qsizetype start = pos_++;
-    QString value;
+    bool doubled = false;
     for (;;) {
-      if (pos_ >= sql_.size())
+      const qsizetype end = sql_.indexOf(quote, pos_);
+      if (end < 0)
         return Fail(start);
-      const QChar c = sql_[pos_++];
-      if (c != quote) {
-        value.append(c);
-        continue;
-      }
+      pos_ = end + 1;
       if (At(pos_) != quote)
         break;
-      value.append(quote);
+      doubled = true;
       ++pos_;
     }
     t.kind = kind;
-    t.value = value;
+    t.value = QStringView(sql_).mid(start + 1, pos_ - start - 2);
+    if (doubled) {
+      t.storage = t.value.toString();
+      t.storage.replace(QString(2, quote), QString(quote));
+      t.value = t.storage;
+    }
     return true;
   }
 
@@ -137,7 +139,7 @@ private:
     if (end < 0)
       return Fail(start);
     t.kind = TokenKind::Name;
-    t.value = sql_.mid(start + 1, end - start - 1);
+    t.value = QStringView(sql_).mid(start + 1, end - start - 1);
     pos_ = end + 1;
     return true;
   }
@@ -148,7 +150,7 @@ private:
     if (end < 0)
       return Fail(start);
     t.kind = TokenKind::Date;
-    t.value = sql_.mid(start + 1, end - start - 1);
+    t.value = QStringView(sql_).mid(start + 1, end - start - 1);
     pos_ = end + 1;
     return true;
   }
@@ -209,14 +211,30 @@ bool TokenizeSql(const QString &sql, SqlDialect dialect,
   return Tokenizer(sql, dialect).Run(tokens, error);
 }
 
-QString SqliteString(const QString &text) {
-  QString out = text;
-  out.replace(QLatin1Char('\''), QLatin1String("''"));
-  return QLatin1Char('\'') + out + QLatin1Char('\'');
+void AppendQuoted(QString &out, QStringView text, QChar quote) {
+  out.reserve(out.size() + text.size() + 2);
+  out.append(quote);
+  for (qsizetype from = 0;;) {
+    const qsizetype at = text.indexOf(quote, from);
+    if (at < 0) {
+      out.append(text.mid(from));
+      break;
+    }
+    out.append(text.mid(from, at - from + 1));
+    out.append(quote);
+    from = at + 1;
+  }
+  out.append(quote);
 }
 
-QString SqliteName(const QString &name) {
-  QString out = name;
-  out.replace(QLatin1Char('"'), QLatin1String("\"\""));
-  return QLatin1Char('"') + out + QLatin1Char('"');
+QString SqliteString(QStringView text) {
+  QString out;
+  AppendQuoted(out, text, QLatin1Char('\''));
+  return out;
+}
+
+QString SqliteName(QStringView name) {
+  QString out;
+  AppendQuoted(out, name, QLatin1Char('"'));
+  return out;
 }

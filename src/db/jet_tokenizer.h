@@ -22,10 +22,13 @@ enum class TokenKind {
   Punct,   // an operator or punctuation, one or two characters
 };
 
+// Tokens look into the tokenized text, which must outlive them; only a
+// quoted text with doubled quotes gets storage of its own.
 struct SqlToken {
   TokenKind kind = TokenKind::Space;
-  QString text;   // the token exactly as written
-  QString value;  // decoded content of String, Name and Date tokens
+  QStringView text;   // the token exactly as written
+  QStringView value;  // decoded content of String, Name and Date tokens
+  QString storage;    // holds value when it had to be decoded
   qsizetype offset = 0;
 
   bool IsWord(const char *word) const;
@@ -39,5 +42,7 @@ bool TokenizeSql(const QString &sql, SqlDialect dialect,
 
 // Quoting for emitted SQLite text: 'text' with quotes doubled, "name" with
 // double quotes doubled.
-QString SqliteString(const QString &text);
-QString SqliteName(const QString &name);
+QString SqliteString(QStringView text);
+QString SqliteName(QStringView name);
+// The same, appended to out.
+void AppendQuoted(QString &out, QStringView text, QChar quote);

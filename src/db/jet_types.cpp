@@ -96,7 +96,7 @@ bool ParseSize(const std::vector<SqlToken> &tokens, size_t &i, size_t end,
   for (;;) {
     if (i >= end || tokens[i].kind != TokenKind::Number)
       return false;
-    sizes.append(tokens[i++].text);
+    sizes.append(tokens[i++].text.toString());
     if (i < end && tokens[i].IsPunct(','))
       ++i;
     else
@@ -145,7 +145,7 @@ bool ParseJetColumnType(const std::vector<SqlToken> &tokens, size_t &i,
       *error = fieldError;
     return false;
   }
-  QString name = tokens[i].text;
+  QString name = tokens[i].text.toString();
   size_t next = i + 1;
   // "yes/no" is three tokens.
   if (tokens[i].IsWord("yes") && next + 1 < end && tokens[next].IsPunct('/') &&

@@ -55,23 +55,25 @@ bool ResultSet::Load(sqlite3_stmt *stmt) {
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     const size_t base = cells_.size();
     cells_.resize(base + size_t(count));
+    CellData *row = cells_.data() + base;
     for (int i = 0; i < count; ++i) {
-      CellData &cell = cells_[base + size_t(i)];
-      cell.size = 0;
-      cell.offset = 0;
-      switch (sqlite3_column_type(stmt, i)) {
+      CellData &cell = row[i];
+      // One value handle per column avoids the per-call checks of the
+      // sqlite3_column_* family.
+      sqlite3_value *value = sqlite3_column_value(stmt, i);
+      switch (sqlite3_value_type(value)) {
       case SQLITE_INTEGER:
         cell.type = Integer;
-        cell.integer = sqlite3_column_int64(stmt, i);
+        cell.integer = sqlite3_value_int64(value);
         break;
       case SQLITE_FLOAT:
         cell.type = Float;
-        cell.real = sqlite3_column_double(stmt, i);
+        cell.real = sqlite3_value_double(value);
         break;
       case SQLITE_TEXT: {
         cell.type = Text;
-        const unsigned char *text = sqlite3_column_text(stmt, i);
-        if (!StoreBytes(cell, text, sqlite3_column_bytes(stmt, i))) {
+        const unsigned char *text = sqlite3_value_text(value);
+        if (!StoreBytes(cell, text, sqlite3_value_bytes(value))) {
           Close();
           return false;
         }
@@ -79,8 +81,8 @@ bool ResultSet::Load(sqlite3_stmt *stmt) {
       }
       case SQLITE_BLOB: {
         cell.type = Blob;
-        const void *blob = sqlite3_column_blob(stmt, i);
-        if (!StoreBytes(cell, blob, sqlite3_column_bytes(stmt, i))) {
+        const void *blob = sqlite3_value_blob(value);
+        if (!StoreBytes(cell, blob, sqlite3_value_bytes(value))) {
           Close();
           return false;
         }
@@ -106,9 +108,13 @@ void ResultSet::Close() {
   columns_.clear();
   cells_.clear();
   arena_.clear();
-  // Give memory of a large result back rather than keep it for the next.
-  cells_.shrink_to_fit();
-  arena_.shrink_to_fit();
+  // The next result is usually of the same size, so the room is kept; a
+  // very large one is given back.
+  constexpr size_t kKeptBytes = size_t(64) << 20;
+  if (cells_.capacity() * sizeof(CellData) > kKeptBytes)
+    cells_.shrink_to_fit();
+  if (arena_.capacity() > kKeptBytes)
+    arena_.shrink_to_fit();
   rows_ = 0;
   row_ = 0;
   open_ = false;

@@ -3,17 +3,23 @@
 
 #include <QByteArray>
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 
 QString FormatJetDouble(double value) {
   if (value == 0.0)
     return QStringLiteral("0");
-  QString text = QString::number(value, 'g', 15);
-  const qsizetype e = text.indexOf(QLatin1Char('e'));
-  if (e >= 0)
-    text[e] = QLatin1Char('E');
-  return text;
+  // to_chars is exact and fast, and does not depend on the C locale.
+  char buffer[40];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+  if (result.ec != std::errc())
+    return QString::number(value, 'g', 15);
+  for (char *p = buffer; p != result.ptr; ++p)
+    if (*p == 'e')
+      *p = 'E';
+  return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
 namespace {

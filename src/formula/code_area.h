@@ -7,11 +7,13 @@
 #include <cstdint>
 
 // Machine code is generated only where a code generator exists; elsewhere
-// formulas run in the interpreter.
+// formulas run in the interpreter. Defining it as 0 forces the interpreter.
+#ifndef SORVANEL_FORMULA_NATIVE
 #if defined(__x86_64__)
 #define SORVANEL_FORMULA_NATIVE 1
 #else
 #define SORVANEL_FORMULA_NATIVE 0
+#endif
 #endif
 
 // Bytes of one code area (a whole page).

@@ -28,12 +28,29 @@ std::string NarrowWithoutSpaces(const QString &text) {
   return narrow;
 }
 
+// Parentheses are parsed by recursion, a few stack frames per level; a text
+// nested this deep is refused rather than allowed to exhaust the stack.
+constexpr int kMaxNesting = 1000;
+
+bool NestsTooDeep(const std::string &text) {
+  int depth = 0;
+  for (const char c : text) {
+    if (c == '(' && ++depth > kMaxNesting)
+      return true;
+    if (c == ')')
+      --depth;
+  }
+  return false;
+}
+
 } // namespace
 
 void Compile(const QString &text, FormulaCode &code) {
   const std::string narrow = NarrowWithoutSpaces(text);
   code.Release();
   code.Begin();
+  if (NestsTooDeep(narrow))
+    throw FormulaError(kParseErrorText);
   MathGrammar grammar(&code);
   const char *first = narrow.c_str();
   const char *last = first + narrow.size();

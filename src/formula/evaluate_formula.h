@@ -7,8 +7,9 @@
 
 // Turns the formula text into finished code in code (releasing what it held
 // before). Spaces are removed first; any other white space, any character
-// outside ASCII and any text the grammar does not consume entirely raise
-// "Formula parse error!"; the code generator's failures pass through.
+// outside ASCII, parentheses nested more than 1000 deep and any text the
+// grammar does not consume entirely raise "Formula parse error!"; the code
+// generator's failures pass through.
 void Compile(const QString &text, FormulaCode &code);
 
 // The value of the formula for the argument x, rounded to single precision.

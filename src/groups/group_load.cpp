@@ -5,6 +5,8 @@
 #include "db/db_visiter.h"
 #include "model/account_file.h"
 
+#include <QHash>
+#include <QList>
 #include <QSet>
 #include <QVariant>
 
@@ -22,31 +24,59 @@ int QueryInt(CDBVisiter &session, const QString &sql) {
   return session.Query(sql) > 0 ? FirstInt(session) : 0;
 }
 
-// Reads the rows whose parentID is node's ID, in SortID order, and appends
-// them as node's children; then fills each child the same way. A row whose
-// ID is already in the tree (a cycle, or an ID stored twice) is left out
-// with everything below it, so the walk always ends.
-void FillChildren(CDBVisiter &session, GroupNode &node, QSet<int> &seen) {
-  const QString sql =
-      QStringLiteral("Select * From [Group] Where parentID=%1 Order By SortID")
-          .arg(node.id);
-  if (session.Query(sql) > 0) {
-    do {
-      const int id = session.GetInt(QStringLiteral("ID"));
-      if (seen.contains(id))
-        continue;
-      seen.insert(id);
-      auto child = std::make_unique<GroupNode>();
-      child->id = id;
-      child->sortId = session.GetInt(QStringLiteral("SortID"));
-      child->title = session.GetString(QStringLiteral("Title"));
-      child->state = unsigned(session.GetInt(QStringLiteral("State")));
-      child->nodeKind = session.GetInt(QStringLiteral("NodeKind"));
-      AddChild(node, std::move(child));
-    } while (session.MoveNext());
+// One row of [Group].
+struct GroupRow {
+  int id = 0;
+  int parentId = 0;
+  int sortId = 0;
+  QString title;
+  unsigned state = 0;
+  int nodeKind = 0;
+};
+
+// The rows of each parent ID, every list in SortID order.
+using RowsByParent = QHash<int, QList<GroupRow>>;
+
+// All rows in one query. The engine sorts ties in SortID in the order it
+// reads the rows, whether it sorts all of them or only one parent's, so every
+// parent's list is in the order "... Where parentID=%d Order By SortID"
+// gives, at the cost of one statement instead of one per node.
+RowsByParent ReadRows(CDBVisiter &session) {
+  RowsByParent rows;
+  if (session.Query(QStringLiteral("Select * From [Group] Order By SortID")) <= 0)
+    return rows;
+  do {
+    GroupRow row;
+    row.id = session.GetInt(QStringLiteral("ID"));
+    row.parentId = session.GetInt(QStringLiteral("parentID"));
+    row.sortId = session.GetInt(QStringLiteral("SortID"));
+    row.title = session.GetString(QStringLiteral("Title"));
+    row.state = unsigned(session.GetInt(QStringLiteral("State")));
+    row.nodeKind = session.GetInt(QStringLiteral("NodeKind"));
+    rows[row.parentId].append(row);
+  } while (session.MoveNext());
+  return rows;
+}
+
+// Appends the rows whose parent is node as its children, then fills each
+// child the same way, depth first. A row whose ID is already in the tree (a
+// cycle, or an ID stored twice) is left out with everything below it, so
+// the walk always ends; rows whose parent is missing are never reached.
+void FillChildren(const RowsByParent &rows, GroupNode &node, QSet<int> &seen) {
+  for (const GroupRow &row : rows.value(node.id)) {
+    if (seen.contains(row.id))
+      continue;
+    seen.insert(row.id);
+    auto child = std::make_unique<GroupNode>();
+    child->id = row.id;
+    child->sortId = row.sortId;
+    child->title = row.title;
+    child->state = row.state;
+    child->nodeKind = row.nodeKind;
+    AddChild(node, std::move(child));
   }
   for (const auto &child : node.children)
-    FillChildren(session, *child, seen);
+    FillChildren(rows, *child, seen);
 }
 
 // The largest record key of node and of every node below it, node first.
@@ -64,11 +94,12 @@ void ReadLargestKeys(CDBVisiter &session, const QString &keyField,
 
 int LoadGroupTree(CDBVisiter &session, const QString &keyField,
                   GroupNode &root) {
+  EnsureGroupKeyIndex(session, keyField);
   const int largestId =
       QueryInt(session, QStringLiteral("SELECT max(ID) FROM [Group]"));
   root.children.clear();
   QSet<int> seen{root.id};
-  FillChildren(session, root, seen);
+  FillChildren(ReadRows(session), root, seen);
   ReadLargestKeys(session, keyField, root);
   return largestId;
 }

@@ -19,7 +19,8 @@ class AccountFile;
 class CDBVisiter;
 
 // Loads the largest group ID, the tree under the root (children in SortID
-// order, depth first) and every node's largest record key. Rows that can't
+// order, depth first) and every node's largest record key, creating the
+// index on Users that the keys are read through when it is missing. Rows that can't
 // be reached from the root, because their parent is missing or they form a
 // cycle, are left out of the tree.
 void LoadGroupTree(AccountFile &file);
@@ -27,6 +28,11 @@ void LoadGroupTree(AccountFile &file);
 // group ID. keyField is the field name of the records' key column.
 int LoadGroupTree(CDBVisiter &session, const QString &keyField,
                   GroupNode &root);
+
+// Makes sure Users has an index on (trelva_Group_ID, keyField), through
+// which LoadGroupTree reads the largest keys; creates it quietly when
+// missing. False when there is none and none could be made.
+bool EnsureGroupKeyIndex(CDBVisiter &session, const QString &keyField);
 
 // Statements on one node's row; with recursive, on every descendant too.
 // Each returns whether all the statements it ran succeeded.

@@ -35,11 +35,11 @@ protected:
 TEST_F(CompactionTest, CompactsKeepsTheDataAndDropsTheSession) {
   CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(path_);
   ASSERT_NE(session, nullptr);
-  const QString memo(2000, QLatin1Char('m'));
-  for (int i = 1; i <= 200; ++i)
+  const QString memo(8000, QLatin1Char('m'));
+  for (int i = 1; i <= 50; ++i)
     ASSERT_TRUE(session->Execute(
         QStringLiteral("Insert Into Users ([ID],[Memo]) Values (%1,'%2')").arg(i).arg(memo)));
-  ASSERT_TRUE(session->Execute("Delete * From Users Where ID > 10"));
+  ASSERT_TRUE(session->Execute("Delete * From Users Where ID > 3"));
   const qint64 before = QFileInfo(path_).size();
 
   EXPECT_TRUE(CompactAccountFile(path_));
@@ -49,18 +49,26 @@ TEST_F(CompactionTest, CompactsKeepsTheDataAndDropsTheSession) {
   EXPECT_EQ(Files(dir_), QStringList({"book.fz"}));
   CDBVisiter *again = CDBVisiterFactory::Instance().GetVisiter(path_);
   ASSERT_NE(again, nullptr);
-  EXPECT_EQ(again->Count("Users", QString()), 10u);
-  ASSERT_EQ(again->Query("Select Memo From Users Where ID=10"), 1);
+  EXPECT_EQ(again->Count("Users", QString()), 3u);
+  ASSERT_EQ(again->Query("Select Memo From Users Where ID=3"), 1);
   EXPECT_EQ(again->GetString(0), memo);
 }
 
 TEST_F(CompactionTest, StaleScratchFileFailsWithTheEngineText) {
-  dbtest::WriteBytes(work_.filePath("temp.mdb"), "stale");
+  // Left behind by an earlier compaction, or any other file of that name.
+  const QString scratch = work_.filePath("temp.mdb");
+  ASSERT_TRUE(QFile::copy(path_, scratch));
+  const QByteArray stale = dbtest::FileBytes(scratch);
   const QByteArray before = dbtest::FileBytes(path_);
   EXPECT_FALSE(CompactAccountFile(path_));
   EXPECT_EQ(prompt_.Texts(), QStringList({"output file already exists"}));
   EXPECT_EQ(dbtest::FileBytes(path_), before);
-  EXPECT_EQ(dbtest::FileBytes(work_.filePath("temp.mdb")), QByteArray("stale"));
+  EXPECT_EQ(dbtest::FileBytes(scratch), stale);
+  dbtest::WriteBytes(scratch, "stale");
+  EXPECT_FALSE(CompactAccountFile(path_));
+  EXPECT_EQ(prompt_.Last(), "file is not a database");
+  EXPECT_EQ(dbtest::FileBytes(path_), before);
+  EXPECT_EQ(dbtest::FileBytes(scratch), QByteArray("stale"));
   // The account file is still usable.
   CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(path_);
   ASSERT_NE(session, nullptr);

@@ -111,6 +111,16 @@ TEST_F(EvaluateFormulaTest, MalformedTextsFail) {
   EXPECT_TRUE(Fails(QString::fromUtf16(u"1\0+zz", 5)));
 }
 
+TEST_F(EvaluateFormulaTest, DeepNestingIsRefusedNotOverflowingTheStack) {
+  auto nested = [](int depth) {
+    return QString(depth, QLatin1Char('(')) + QLatin1Char('7') +
+           QString(depth, QLatin1Char(')'));
+  };
+  EXPECT_EQ(Value(nested(1000).toUtf8().constData()), 7);
+  EXPECT_TRUE(Fails(nested(1001)));
+  EXPECT_TRUE(Fails(nested(1000000)));
+}
+
 TEST_F(EvaluateFormulaTest, FailureMessageShowsTheTextAsTyped) {
   EXPECT_TRUE(Fails(" 1 + a "));
   EXPECT_EQ(prompt_.Last(), QStringLiteral("执行语句错误：\n\r[ 1 + a ]"));

@@ -38,6 +38,7 @@ QString SumOfOnes(int count) {
   return terms.join(QLatin1Char('+'));
 }
 
+#if SORVANEL_FORMULA_NATIVE
 // The permissions ("rw-p", "--xp", ...) of the mapping that holds address,
 // or "" when no mapping does.
 QString PermissionsOf(const void *address) {
@@ -59,6 +60,7 @@ QString PermissionsOf(const void *address) {
   }
   return QString();
 }
+#endif
 
 bool SameValue(long double a, long double b) {
   if (std::isnan(a) || std::isnan(b))

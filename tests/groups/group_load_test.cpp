@@ -28,6 +28,23 @@ QStringList Outline(const GroupNode &root) {
   return out;
 }
 
+// The tree as one query per node gives it: "... Where parentID=%d Order By
+// SortID" from the root down.
+void LoadPerParent(CDBVisiter &session, GroupNode &node) {
+  if (session.Query(QStringLiteral("Select * From [Group] Where parentID=%1 "
+                                   "Order By SortID")
+                        .arg(node.id)) > 0) {
+    do {
+      auto child = std::make_unique<GroupNode>();
+      child->id = session.GetInt("ID");
+      child->title = session.GetString("Title");
+      AddChild(node, std::move(child));
+    } while (session.MoveNext());
+  }
+  for (const auto &child : node.children)
+    LoadPerParent(session, *child);
+}
+
 using GroupLoadTest = GroupFileTest;
 
 TEST_F(GroupLoadTest, TemplateTreeWithLargestKeys) {
@@ -65,6 +82,27 @@ TEST_F(GroupLoadTest, ChildrenFollowSortIdNotId) {
   EXPECT_EQ(Titles(Node(5)), QStringList{"子组"});
   EXPECT_EQ(Node(6).parent, &Node(5));
   EXPECT_EQ(file_.LargestGroupId(), 6);
+}
+
+TEST_F(GroupLoadTest, SiblingsWithEqualSortIdsKeepTheEngineOrder) {
+  // 300 nodes in 6 levels, stored in a scrambled ID order, SortIDs 0 to 2.
+  ASSERT_TRUE(Session().Execute("Delete * From [Group]"));
+  for (int i = 0; i < 300; ++i) {
+    const int id = 1 + (i * 137) % 300;
+    const int parent = id <= 5 ? -1 : 1 + (id * 7) % (id / 5 * 5);
+    ASSERT_TRUE(Session().Execute(
+        QStringLiteral("Insert Into [Group] ([ID], [parentID], [SortID], "
+                       "[Title], [State], [NodeKind]) Values (%1, %2, %3, "
+                       "'n%1', 0, 0)")
+            .arg(id)
+            .arg(parent)
+            .arg(id % 3)));
+  }
+  Reload();
+  GroupNode expected;
+  LoadPerParent(Session(), expected);
+  EXPECT_EQ(DescendantCount(expected), 300);
+  EXPECT_EQ(Outline(file_.Root()), Outline(expected));
 }
 
 TEST_F(GroupLoadTest, RowsOutsideTheTreeAreLeftOut) {
@@ -111,6 +149,28 @@ TEST_F(GroupLoadTest, LargestKeyUsesTheKeyColumn) {
   EXPECT_EQ(FindGroupNode(root, 2)->largestKey, 100);
   LoadGroupTree(Session(), "ID", root);
   EXPECT_EQ(FindGroupNode(root, 2)->largestKey, 8);
+}
+
+TEST_F(GroupLoadTest, KeysAreReadThroughAnIndex) {
+  const QString indexes = "Select name From sqlite_master Where type='index' "
+                          "And tbl_name='Users'";
+  // The template has one already; none is added.
+  const QStringList before = Rows(indexes);
+  Reload();
+  EXPECT_EQ(Rows(indexes), before);
+
+  ASSERT_TRUE(Session().Execute("Drop Index UsersGroupKey On Users"));
+  AddRecords(2, {4, 9});
+  AddRecords(3, {5});
+  EXPECT_FALSE(EnsureGroupKeyIndex(Session(), "NoSuchColumn"));
+  EXPECT_EQ(Rows(indexes).size(), before.size() - 1);
+  Reload();
+  EXPECT_EQ(Rows(indexes).size(), before.size());
+  EXPECT_EQ(Node(2).largestKey, 9);
+  EXPECT_EQ(Rows("Select Count(*) From Users"), QStringList{"3"});
+  EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
+  // The index allows a key twice in a group, as the records do without it.
+  AddRecords(2, {9});
 }
 
 } // namespace

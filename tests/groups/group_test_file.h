@@ -48,6 +48,7 @@ public:
   explicit RecordingSession(CDBVisiter &inner);
 
   bool Open() override { return true; }
+  sqlite3 *GetConnection() const override { return inner_.GetConnection(); }
   int Query(const QString &sql) override;
   bool Execute(const QString &sql) override;
   int QueryTable(const QString &table) override;

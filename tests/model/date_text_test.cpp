@@ -71,7 +71,7 @@ TEST(DateValue, DayCountsOfThePlatform) {
   EXPECT_EQ(FormatDateTime(DateValue::FromDays(-1.25)), "1899/12/29 6:00:00");
   EXPECT_DOUBLE_EQ(ParseDateTime("1899/12/29 6:00").Days(), -1.25);
   // A fraction that rounds up to a whole day moves to the next day.
-  EXPECT_EQ(FormatDateTime(DateValue::FromDays(1.9999999999)), "1899/12/31");
+  EXPECT_EQ(FormatDateTime(DateValue::FromDays(1.9999999999)), "1900/1/1");
 
   EXPECT_FALSE(DateValue::FromDays(1e300).IsValid());
   EXPECT_FALSE(DateValue::FromDays(std::numeric_limits<double>::quiet_NaN()).IsValid());

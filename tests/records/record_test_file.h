@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/scripted_prompt.h"
+#include "groups/group_node.h"
 #include "model/account_file.h"
 #include "records/row_item.h"
 
@@ -15,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-struct GroupNode;
 
 class HintLog : public CNRBase {
 public:

@@ -1,0 +1,214 @@
+// Adding records one at a time through the command history, one undo group
+// per record as the records grid adds typed rows, against the same INSERT
+// statements sent straight to SQLite through its C API on a file opened the
+// same way. The rows and the SQLite texts of their statements are made
+// before the clock runs.
+//
+// Both are measured on the temporary folder's disk, where every statement
+// waits for the disk, and on /dev/shm (when present), where only the work
+// of the program counts. Each figure is printed as a ratio to its peer.
+#include "base/prompt.h"
+#include "base/scripted_prompt.h"
+#include "db/db_visiter.h"
+#include "db/db_visiter_factory.h"
+#include "db/jet_dialect.h"
+#include "formula/evaluate_row.h"
+#include "groups/group_node.h"
+#include "groups/group_tree.h"
+#include "model/account_file.h"
+#include "records/command_history.h"
+#include "records/record_key.h"
+#include "records/row_item.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRecords = 10000;
+constexpr int kGroup = 3;
+
+const char *const kStorages[] = {"disk", "shm"};
+
+QString StorageFolder(int storage) {
+  return storage == 0 ? QDir::tempPath() : QStringLiteral("/dev/shm");
+}
+
+// A fresh copy of the household template, opened.
+struct BenchFile {
+  explicit BenchFile(int storage)
+      : dir(StorageFolder(storage) + QStringLiteral("/records-bench-XXXXXX")) {
+    path = dir.path() + QStringLiteral("/bench.fz");
+    const QString source =
+        QCoreApplication::applicationDirPath() +
+        QStringLiteral("/../system/家庭账本.fz");
+    ok = dir.isValid() && QFile::copy(source, path) &&
+         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner) &&
+         file.OpenAccountFile(path);
+  }
+  ~BenchFile() { CDBVisiterFactory::Instance().RemoveVisiter(path); }
+
+  GroupNode &Group() { return *FindGroupNode(file.Root(), kGroup); }
+
+  QTemporaryDir dir;
+  QString path;
+  AccountFile file;
+  bool ok = false;
+};
+
+// Rows made as the grid makes typed new rows: next key, automatic date and
+// time, defaults, formulas.
+QList<CRowItem> MakeRows(BenchFile &bench) {
+  QList<CRowItem> rows;
+  for (int i = 0; i < kRecords; ++i) {
+    CRowItem row = CRowItem::EmptyRow(bench.file, kGroup);
+    row.Item(QStringLiteral("Amount"))->text = QString::number(i % 97 + 0.5);
+    row.Item(QStringLiteral("Item"))->text = QStringLiteral("item %1").arg(i);
+    row.FillNewRowDefaults(TakeNewKey(&bench.Group()));
+    EvaluateRow(row.items);
+    rows.append(row);
+  }
+  return rows;
+}
+
+int StoredCount(BenchFile &bench) {
+  return int(bench.file.Session()->Count(QStringLiteral("Users"), QString()));
+}
+
+void BM_AddRows(benchmark::State &state) {
+  const int storage = int(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto bench = std::make_unique<BenchFile>(storage);
+    if (!bench->ok) {
+      state.SkipWithError("cannot open a copy of the template");
+      return;
+    }
+    const QList<CRowItem> rows = MakeRows(*bench);
+    CommandHistory &history = bench->file.History();
+    state.ResumeTiming();
+
+    for (const CRowItem &row : rows)
+      history.AddRows({row});
+
+    state.PauseTiming();
+    if (StoredCount(*bench) != kRecords || history.UndoDepth() != kRecords)
+      state.SkipWithError("not every record was stored");
+    bench.reset();
+    state.ResumeTiming();
+  }
+  state.SetLabel(kStorages[storage]);
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_RawInsert(benchmark::State &state) {
+  const int storage = int(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto bench = std::make_unique<BenchFile>(storage);
+    if (!bench->ok) {
+      state.SkipWithError("cannot open a copy of the template");
+      return;
+    }
+    std::vector<QByteArray> statements;
+    for (const CRowItem &row : MakeRows(*bench)) {
+      QByteArray sql;
+      if (!TranslateJetSql(row.InsertStatement(), sql, nullptr)) {
+        state.SkipWithError("statement not translated");
+        return;
+      }
+      statements.push_back(sql);
+    }
+    sqlite3 *connection = bench->file.Session()->GetConnection();
+    state.ResumeTiming();
+
+    for (const QByteArray &sql : statements)
+      sqlite3_exec(connection, sql.constData(), nullptr, nullptr, nullptr);
+
+    state.PauseTiming();
+    if (StoredCount(*bench) != kRecords)
+      state.SkipWithError("not every record was stored");
+    bench.reset();
+    state.ResumeTiming();
+  }
+  state.SetLabel(kStorages[storage]);
+  state.SetItemsProcessed(state.iterations() * kRecords);
+}
+
+void BM_Parts(benchmark::State &state) {
+  const int part = int(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto bench = std::make_unique<BenchFile>(1);
+    const QList<CRowItem> rows = MakeRows(*bench);
+    QStringList jet;
+    for (const CRowItem &row : rows) jet.append(row.InsertStatement());
+    state.ResumeTiming();
+    if (part == 0) { for (const CRowItem &row : rows) benchmark::DoNotOptimize(row.InsertStatement()); }
+    if (part == 1) { for (const QString &s : jet) { QByteArray b; TranslateJetSql(s, b, nullptr); benchmark::DoNotOptimize(b);} }
+    if (part == 2) { for (const QString &s : jet) bench->file.Session()->Execute(s); }
+    if (part == 3) { for (const CRowItem &row : rows) { CRowItem copy = row; copy.grid = nullptr; QList<CRowItem> l{copy}; benchmark::DoNotOptimize(l);} }
+    state.PauseTiming();
+    bench.reset();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_Parts)->DenseRange(0,3)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AddRows)->Arg(0)->Arg(1)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RawInsert)->Arg(0)->Arg(1)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Keeps the console output and remembers each benchmark's time per
+// iteration, for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run> &runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs)
+      times[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  std::map<std::string, double> times;
+};
+
+// The name Google Benchmark gives the run of a benchmark with this storage.
+std::string RunName(const char *benchmark, int storage) {
+  return QString::asprintf("%s/%d/iterations:2/real_time", benchmark, storage)
+      .toStdString();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  QCoreApplication app(argc, argv);
+  // Nothing may stop on a message; a failure shows as a missing record.
+  ScriptedPrompt prompt;
+  ScopedPrompt scoped(prompt);
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (int storage = 0; storage < 2; ++storage) {
+    const auto ours = reporter.times.find(RunName("BM_AddRows", storage));
+    const auto peer = reporter.times.find(RunName("BM_RawInsert", storage));
+    if (ours == reporter.times.end() || peer == reporter.times.end() ||
+        peer->second <= 0)
+      continue;
+    std::printf("%d records one by one (%s): AddRows / raw SQLite INSERT = "
+                "%.2f\n",
+                kRecords, kStorages[storage], ours->second / peer->second);
+  }
+  if (!prompt.Texts().isEmpty())
+    std::printf("messages shown: %d, the first: %s\n", int(prompt.Texts().size()),
+                qPrintable(prompt.Texts().first()));
+  benchmark::Shutdown();
+  return 0;
+}
