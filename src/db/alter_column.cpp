@@ -82,8 +82,7 @@ bool IsClauseStart(const SqlToken &t) {
 
 QString Join(const std::vector<Token> &tokens, size_t begin, size_t end) {
   QString out;
-  for (size_t i = begin; i < end; ++i)
-  {
+  for (size_t i = begin; i < end; ++i) {
     if (i != begin)
       out += tokens[i].lead;
     out += tokens[i].token.text;

@@ -32,8 +32,7 @@ bool ResultSet::StoreBytes(CellData &cell, const void *data, qsizetype size) {
     return false;
   cell.offset = arena_.size();
   cell.size = quint32(size);
-  const char *bytes = static_cast<const char *>(data);
-  arena_.insert(arena_.end(), bytes, bytes + size);
+  arena_.append(static_cast<const char *>(data), size_t(size));
   return true;
 }
 
@@ -155,7 +154,7 @@ QString ResultSet::StringAt(int column) const {
   case Null:
     return QString();
   case Integer:
-    return QString::number(cell.integer);
+    return FormatJetInteger(cell.integer);
   case Float:
     return FormatJetDouble(cell.real);
   case Text: {

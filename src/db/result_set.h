@@ -16,6 +16,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 struct sqlite3;
@@ -98,7 +99,7 @@ private:
 
   std::vector<Column> columns_;
   std::vector<CellData> cells_;
-  std::vector<char> arena_;
+  std::string arena_;
   qint64 rows_ = 0;
   qint64 row_ = 0;
   bool open_ = false;

@@ -7,6 +7,12 @@
 #include <climits>
 #include <cmath>
 
+QString FormatJetInteger(qint64 value) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return QString::fromLatin1(buffer, result.ptr - buffer);
+}
+
 QString FormatJetDouble(double value) {
   if (value == 0.0)
     return QStringLiteral("0");

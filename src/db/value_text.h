@@ -6,6 +6,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+// Decimal digits with a leading minus; no grouping, whatever the locale.
+QString FormatJetInteger(qint64 value);
+
 // Up to 15 significant digits, no trailing zeros, an exponent as "1E+20";
 // negative zero shows as "0".
 QString FormatJetDouble(double value);

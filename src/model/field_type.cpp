@@ -42,7 +42,9 @@ bool IsNumericType(int code) {
   return code == FT_KEY || code == FT_INTEGER || code == FT_FLOAT;
 }
 
-bool IsDateTimeType(int code) { return code >= FT_DATETIME && code <= FT_AUTOTIME; }
+bool IsDateTimeType(int code) {
+  return code >= int(FT_DATETIME) && code <= int(FT_AUTOTIME);
+}
 
 bool IsTextType(int code) {
   return code == FT_TEXT || code == FT_OPTION || code == FT_MEMO;
