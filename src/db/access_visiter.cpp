@@ -142,7 +142,8 @@ int CAccessVisiter::Query(const QString &sql) {
   sqlite3_stmt *stmt = nullptr;
   const QByteArray text = translation.sql.toUtf8();
   if (sqlite3_prepare_v2(connection_, text.constData(), int(text.size()), &stmt,
-                         nullptr) != SQLITE_OK) {
+                         nullptr) != SQLITE_OK ||
+      !stmt) {
     sqlite3_finalize(stmt);
     return 0;
   }
@@ -176,6 +177,8 @@ bool CAccessVisiter::Execute(const QString &sql) {
     sqlite3_finalize(stmt);
     return false;
   }
+  if (!stmt)
+    return true;  // nothing to run
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
   }

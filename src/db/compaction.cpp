@@ -81,18 +81,20 @@ bool CompactAccountFile(const QString &path) {
 
 bool ReplaceFile(const QString &target, const QString &source) {
   const QFileInfo targetInfo(target);
-  if (targetInfo.isDir()) {
+  const QString directory = targetInfo.absolutePath();
+  // A file that is there and cannot be replaced (a folder, or a file in a
+  // folder that may not be changed) is the delete failing.
+  const bool exists = PathExists(target);
+  if (targetInfo.isDir() || (exists && !QFileInfo(directory).isWritable())) {
     ShowMessage(QStringLiteral("删除文件失败！"));
     return false;
   }
   // The copy is made first: a missing source leaves the target alone.
-  const QString directory = targetInfo.absolutePath();
   QString temporary;
   if (!CopyToTemporary(source, directory, FileMode(source, 0644), temporary)) {
     ShowMessage(QStringLiteral("替换文件失败！"));
     return false;
   }
-  const bool exists = PathExists(target);
   if (!MoveIntoPlace(temporary, target, exists)) {
     QFile::remove(temporary);
     ShowMessage(exists ? QStringLiteral("删除文件失败！")

@@ -146,10 +146,9 @@ bool Translator::Run(const QString &jet, JetTranslation &out, QString *error) {
   }
   if (!lead_.empty())
     lead_.front() = QStringView();
-  out.sql.reserve(jet.size() + 32);
-
   bool ok = false;
   out = JetTranslation();
+  out.sql.reserve(jet.size() + 32);
   if (t_.empty()) {
     ok = Fail(kInvalidStatement);
   } else if (Tok(0).IsWord("create")) {
@@ -322,6 +321,18 @@ bool Translator::Token(size_t &i, size_t end, QString &out) {
       i += 3;
       return true;
     }
+  }
+  // Jet functions that SQLite spells otherwise (see jet_functions.h).
+  if (IsPunctAt(i + 1, '(')) {
+    static const char *const kRenamed[][2] = {
+        {"left", "jet_left"}, {"right", "jet_right"}, {"mid", "substr"},
+        {"len", "length"},    {"ucase", "upper"},     {"lcase", "lower"}};
+    for (const auto &rename : kRenamed)
+      if (t.IsWord(rename[0])) {
+        Emit(out, lead, QString::fromLatin1(rename[1]));
+        ++i;
+        return true;
+      }
   }
   Emit(out, lead, t.text);
   ++i;

@@ -28,7 +28,10 @@
 //
 // Other rewrites: "Delete * From" / "Delete t.* From" → DELETE FROM;
 // @@IDENTITY → last_insert_rowid(); DISTINCTROW → DISTINCT; Mod → %;
-// & (text concatenation) → ||; Select Top n → LIMIT n; "Drop Index i On t"
+// & (text concatenation) → ||; Select Top n → LIMIT n; the functions Left,
+// Right, Mid, Len, UCase, LCase → jet_left, jet_right, substr, length,
+// upper, lower (the first two, and Jet's Nz, Year, Month, Day, ..., exist on
+// a session's connection, see jet_functions.h); "Drop Index i On t"
 // → DROP INDEX i; Alter Table … Add [Column] / Drop [Column] map to SQLite's
 // forms; Alter Table … Alter [Column] c type is a table rebuild that only a
 // session can run (see alter_column.h).

@@ -195,6 +195,123 @@ void ConvertFunction(sqlite3_context *context, int, sqlite3_value **argv) {
   }
 }
 
+// Jet's functions. Null in gives null out, as in Jet.
+
+bool ArgumentDate(sqlite3_value *value, JetDateTime &date) {
+  switch (sqlite3_value_type(value)) {
+  case SQLITE_INTEGER:
+  case SQLITE_FLOAT:
+    return JetDateFromDayCount(sqlite3_value_double(value), date);
+  case SQLITE_TEXT: {
+    const QByteArray text = TextOf(value);
+    return ParseCanonicalDate(text.constData(), text.size(), date) ||
+           ParseJetDateText(QString::fromUtf8(text), date);
+  }
+  default:
+    return false;
+  }
+}
+
+// Year, Month, Day, Hour, Minute, Second; which part in the user data.
+void DatePartFunction(sqlite3_context *context, int, sqlite3_value **argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  JetDateTime date;
+  if (!ArgumentDate(argv[0], date)) {
+    sqlite3_result_error(context, "Data type mismatch in criteria expression.", -1);
+    return;
+  }
+  const int parts[] = {date.year, date.month, date.day, date.hour, date.minute, date.second};
+  const auto part = reinterpret_cast<quintptr>(sqlite3_user_data(context));
+  sqlite3_result_int(context, parts[part]);
+}
+
+double ArgumentNumber(sqlite3_value *value) {
+  if (sqlite3_value_type(value) == SQLITE_TEXT)
+    return LeadingNumber(TextOf(value));
+  return sqlite3_value_double(value);
+}
+
+enum NumberFunction { kInt, kFix, kCLng, kCDbl, kVal };
+
+void NumberFunctionBody(sqlite3_context *context, int, sqlite3_value **argv) {
+  const auto which = NumberFunction(reinterpret_cast<quintptr>(sqlite3_user_data(context)));
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL && which != kVal) {
+    sqlite3_result_null(context);
+    return;
+  }
+  const double number = ArgumentNumber(argv[0]);
+  switch (which) {
+  case kInt:
+    sqlite3_result_double(context, std::floor(number));
+    return;
+  case kFix:
+    sqlite3_result_double(context, std::trunc(number));
+    return;
+  case kCLng: {
+    ConvertedValue out;
+    if (!ToInteger(number, out)) {
+      sqlite3_result_error(context, "Overflow", -1);
+      return;
+    }
+    sqlite3_result_int64(context, out.integer);
+    return;
+  }
+  case kCDbl:
+  case kVal:
+    sqlite3_result_double(context, number);
+    return;
+  }
+}
+
+void CStrFunction(sqlite3_context *context, int, sqlite3_value **argv) {
+  ConvertedValue out;
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL ||
+      !ConvertToText(argv[0], ColumnKind::Other, out)) {
+    sqlite3_result_null(context);
+    return;
+  }
+  sqlite3_result_text64(context, out.bytes.constData(), sqlite3_uint64(out.bytes.size()),
+                        SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+// Nz(value[, instead]): instead (or 0) for null.
+void NzFunction(sqlite3_context *context, int argc, sqlite3_value **argv) {
+  if (sqlite3_value_type(argv[0]) != SQLITE_NULL)
+    sqlite3_result_value(context, argv[0]);
+  else if (argc > 1)
+    sqlite3_result_value(context, argv[1]);
+  else
+    sqlite3_result_int(context, 0);
+}
+
+// Left(text, n) and Right(text, n), counted in characters.
+void SideFunction(sqlite3_context *context, int, sqlite3_value **argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+    sqlite3_result_null(context);
+    return;
+  }
+  const qint64 count = sqlite3_value_int64(argv[1]);
+  if (count < 0) {
+    sqlite3_result_error(context, "Invalid procedure call or argument", -1);
+    return;
+  }
+  const QString text = QString::fromUtf8(TextOf(argv[0]));
+  const bool left = sqlite3_user_data(context) != nullptr;
+  const QByteArray part = (left ? text.left(count) : text.right(count)).toUtf8();
+  sqlite3_result_text64(context, part.constData(), sqlite3_uint64(part.size()),
+                        SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+void Register(sqlite3 *db, const char *name, int arguments, void *data,
+              void (*function)(sqlite3_context *, int, sqlite3_value **)) {
+  sqlite3_create_function_v2(db, name, arguments,
+                             SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS,
+                             data, function, nullptr, nullptr, nullptr);
+}
+
 } // namespace
 
 bool ConvertJetValue(sqlite3_value *value, ColumnKind from, ColumnKind to,
@@ -252,4 +369,21 @@ void RegisterJetFunctions(sqlite3 *db) {
                              SQLITE_UTF8 | SQLITE_DETERMINISTIC |
                                  SQLITE_DIRECTONLY,
                              nullptr, ConvertFunction, nullptr, nullptr, nullptr);
+  const char *const dateParts[] = {"year", "month", "day", "hour", "minute", "second"};
+  for (quintptr i = 0; i < 6; ++i)
+    Register(db, dateParts[i], 1, reinterpret_cast<void *>(i), DatePartFunction);
+  const struct {
+    const char *name;
+    NumberFunction which;
+  } numbers[] = {{"int", kInt}, {"fix", kFix}, {"clng", kCLng}, {"cdbl", kCDbl},
+                 {"val", kVal}};
+  for (const auto &number : numbers)
+    Register(db, number.name, 1, reinterpret_cast<void *>(quintptr(number.which)),
+             NumberFunctionBody);
+  Register(db, "cstr", 1, nullptr, CStrFunction);
+  Register(db, "nz", 1, nullptr, NzFunction);
+  Register(db, "nz", 2, nullptr, NzFunction);
+  static int leftTag = 1;
+  Register(db, "jet_left", 2, &leftTag, SideFunction);
+  Register(db, "jet_right", 2, nullptr, SideFunction);
 }

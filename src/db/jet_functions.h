@@ -4,6 +4,13 @@
 // way Jet converts a column's values when its type changes (the kinds are
 // ColumnKind numbers); a value that cannot be converted raises "Data type
 // conversion error." so the statement using it fails as a whole.
+//
+// Jet's own functions that users write in their queries (the main show
+// message holds queries typed by the user): Nz, Year, Month, Day, Hour,
+// Minute, Second, Int, Fix, CLng, CDbl, CStr, Val, and jet_left/jet_right
+// for Left and Right (keywords in SQLite; the adapter renames them, and Mid,
+// Len, UCase, LCase to SQLite's substr, length, upper, lower). IIf is
+// SQLite's own iif.
 #pragma once
 
 #include "db/jet_types.h"

@@ -9,11 +9,19 @@ QString FormatDecimal(double value, int decimals) {
     decimals = 0;
   char format[16];
   std::snprintf(format, sizeof format, "%%.%df", decimals);
-  // %f of a large double can take over 300 digits before the point.
-  const int size = std::snprintf(nullptr, 0, format, value);
-  std::vector<char> buffer(size_t(size) + 1);
-  std::snprintf(buffer.data(), buffer.size(), format, value);
-  QString text = QString::fromLatin1(buffer.data(), size);
+  // Most numbers fit the buffer on the stack; %f of a large double can take
+  // over 300 digits before the point, and then the text is formatted again
+  // into a buffer of its size.
+  char small[64];
+  const int size = std::snprintf(small, sizeof small, format, value);
+  QString text;
+  if (size < int(sizeof small)) {
+    text = QString::fromLatin1(small, size);
+  } else {
+    std::vector<char> buffer(size_t(size) + 1);
+    std::snprintf(buffer.data(), buffer.size(), format, value);
+    text = QString::fromLatin1(buffer.data(), size);
+  }
 
   const qsizetype point = text.indexOf(QLatin1Char('.'));
   if (point < 0)

@@ -12,8 +12,6 @@
 #include "model/value_literal.h"
 #include "records/record_grid.h"
 
-#include <QStringList>
-
 namespace {
 
 // The column of the list that item i was made for. Normally that is
@@ -58,16 +56,22 @@ const ColumnList &ColumnsOf(const AccountFile *file) {
 
 QString CRowItem::InsertStatement() const {
   const ColumnList &columns = ColumnsOf(accountFile);
-  QStringList names;
-  QStringList values;
+  // Names and values are appended in place rather than joined from lists:
+  // this runs for every record added, typed or pasted.
+  QString names = QStringLiteral("INSERT INTO Users(");
+  QString values = QStringLiteral(",[trelva_Group_ID]) VALUES (");
+  names.reserve(64 + 16 * items.size());
+  values.reserve(64 + 16 * items.size());
   for (int i = 0; i < items.size(); ++i) {
-    names.append(QLatin1Char('[') + items[i].fieldName + QLatin1Char(']'));
-    values.append(ItemLiteral(columns, items[i], i));
+    if (i > 0) {
+      names += QLatin1Char(',');
+      values += QLatin1Char(',');
+    }
+    names += QLatin1Char('[') + items[i].fieldName + QLatin1Char(']');
+    values += ItemLiteral(columns, items[i], i);
   }
-  return QStringLiteral("INSERT INTO Users(") + names.join(QLatin1Char(',')) +
-         QStringLiteral(",[trelva_Group_ID]) VALUES (") +
-         values.join(QLatin1Char(',')) + QLatin1Char(',') +
-         QString::number(groupId) + QLatin1Char(')');
+  values += QLatin1Char(',') + QString::number(groupId) + QLatin1Char(')');
+  return names + values;
 }
 
 QString CRowItem::KeyCondition() const {
@@ -82,12 +86,15 @@ QString CRowItem::KeyCondition() const {
 
 QString CRowItem::UpdateStatement() const {
   const ColumnList &columns = ColumnsOf(accountFile);
-  QStringList assignments;
-  for (int i = 0; i < items.size(); ++i)
-    assignments.append(ItemAssignment(columns, items[i], i));
-  return QStringLiteral("UPDATE Users SET ") + assignments.join(QLatin1Char(',')) +
-         QStringLiteral(",[trelva_Group_ID]=") + QString::number(groupId) +
-         QLatin1Char(' ') + KeyCondition();
+  QString sql = QStringLiteral("UPDATE Users SET ");
+  sql.reserve(128 + 24 * items.size());
+  for (int i = 0; i < items.size(); ++i) {
+    if (i > 0)
+      sql += QLatin1Char(',');
+    sql += ItemAssignment(columns, items[i], i);
+  }
+  return sql + QStringLiteral(",[trelva_Group_ID]=") +
+         QString::number(groupId) + QLatin1Char(' ') + KeyCondition();
 }
 
 QString CRowItem::DeleteStatement() const {

@@ -72,6 +72,25 @@ TEST_F(AccessVisiterTest, StatementsDoNotDisturbTheCurrentResult) {
   EXPECT_EQ(seen, 3);
 }
 
+int RecordStatement(unsigned, void *context, void *statement, void *) {
+  char *sql = sqlite3_expanded_sql(static_cast<sqlite3_stmt *>(statement));
+  static_cast<QStringList *>(context)->append(QString::fromUtf8(sql));
+  sqlite3_free(sql);
+  return 0;
+}
+
+TEST_F(AccessVisiterTest, CountStatementsWithAndWithoutCondition) {
+  QStringList sent;
+  sqlite3_trace_v2(session_->GetConnection(), SQLITE_TRACE_STMT, RecordStatement, &sent);
+  session_->Count("Users", QString());
+  session_->Count("Users", "trelva_Group_ID=3");
+  session_->QueryTable("[FilterMemory]");
+  sqlite3_trace_v2(session_->GetConnection(), 0, nullptr, nullptr);
+  EXPECT_EQ(sent, QStringList({"SELECT COUNT(*) FROM Users",
+                               "SELECT COUNT(*) FROM Users where trelva_Group_ID=3",
+                               "SELECT * FROM \"FilterMemory\""}));
+}
+
 TEST_F(AccessVisiterTest, CountUsesItsOwnResultAndReportsFailure) {
   Exec("INSERT INTO Users([ID],[Item],[trelva_Group_ID]) VALUES (1,'a',2)");
   Exec("INSERT INTO Users([ID],[Item],[trelva_Group_ID]) VALUES (2,'b',3)");
@@ -198,6 +217,32 @@ TEST_F(AccessVisiterTest, IdentityOfTheLastInsert) {
   Exec("Insert Into FilterMemory ([ClassID], [Title])  Values (2,'设置2')");
   ASSERT_EQ(session_->Query("SELECT @@IDENTITY as ID_NEW"), 1);
   EXPECT_EQ(session_->GetInt("ID_NEW"), 2);
+}
+
+TEST_F(AccessVisiterTest, JetFunctionsInUserQueries) {
+  Exec("INSERT INTO Users([ID],[Data],[Amount],[Item]) VALUES (1,#2010-8-1 9:30:05#,12.5,'午餐盒 Box')");
+  ASSERT_EQ(session_->Query("Select Year(Data), Month(Data), Day(Data), Hour(Data), "
+                            "Minute(Data), Second(Data) From Users"), 1);
+  QStringList parts;
+  for (int i = 0; i < 6; ++i)
+    parts.append(session_->GetString(i));
+  EXPECT_EQ(parts, QStringList({"2010", "8", "1", "9", "30", "5"}));
+  ASSERT_EQ(session_->Query("Select Left(Item, 2), Right(Item, 3), Mid(Item, 2, 3), "
+                            "Len(Item), UCase(Item), LCase(Item) From Users"), 1);
+  parts.clear();
+  for (int i = 0; i < 6; ++i)
+    parts.append(session_->GetString(i));
+  EXPECT_EQ(parts, QStringList({"午餐", "Box", "餐盒 ", "7", "午餐盒 BOX", "午餐盒 box"}));
+  ASSERT_EQ(session_->Query("Select Nz(Memo, 'none'), Nz(Count), IIf(Amount > 10, 'big', "
+                            "'small'), CLng(2.5), Int(-1.5), Fix(-1.5), Val('12abc'), "
+                            "CStr(0.1) & '!' From Users"), 1);
+  parts.clear();
+  for (int i = 0; i < 8; ++i)
+    parts.append(session_->GetString(i));
+  EXPECT_EQ(parts, QStringList({"none", "0", "big", "2", "-2", "-1", "12", "0.1!"}));
+  // Left and Right as join words stay join words.
+  EXPECT_EQ(session_->Query("Select Users.ID From Users Left Join ViewMap On "
+                            "Users.Item = ViewMap.ItemName"), 1);
 }
 
 } // namespace

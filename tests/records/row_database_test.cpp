@@ -100,6 +100,24 @@ TEST_F(RowStoreTest, LoadingAMissingRecordChangesNothing) {
   EXPECT_EQ(row.Reload().items[8].text, "kept");
 }
 
+// The options sheet may change the layout while the history keeps rows made
+// before; loading such a row takes the layout the file has now.
+TEST_F(RowStoreTest, ReloadingARowFromBeforeALayoutChangeTakesTheNewLayout) {
+  CRowItem row = NewRow(2, {{"Item", "a"}});
+  ASSERT_TRUE(row.InsertIntoDatabase());
+  QList<ColumnDef> kept = file_.Columns().All().mid(0, 4);
+  kept.append(file_.Columns().At(8));
+  file_.Columns().Clear();
+  for (const ColumnDef &column : kept)
+    file_.Columns().Append(column);
+
+  const CRowItem reloaded = row.Reload();
+  EXPECT_EQ(reloaded.columnCount, 5u);
+  ASSERT_EQ(reloaded.items.size(), 5);
+  EXPECT_EQ(reloaded.items[4].fieldName, "Item");
+  EXPECT_EQ(reloaded.items[4].text, "a");
+}
+
 TEST_F(RowStoreTest, KeysContinueAfterTheLargestStoredKeyAndAreNotReused) {
   RawSql("INSERT INTO Users (ID, Item, trelva_Group_ID) VALUES (41, 'old', 2)");
   RawSql("INSERT INTO Users (ID, Item, trelva_Group_ID) VALUES (7, 'old', 2)");
