@@ -91,9 +91,9 @@ TEST_F(FileCliTest, FilesThatDoNotOpenFailCleanly) {
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write("SQLite format 3\0 but truncated", 30);
   }
-  for (const QString &command : {"columns", "compact", "groups"}) {
+  for (const char *command : {"columns", "compact", "groups"}) {
     CliResult result = RunCli({command, garbage});
-    EXPECT_EQ(result.status, 1) << qPrintable(command);
+    EXPECT_EQ(result.status, 1) << command;
     EXPECT_FALSE(result.err.isEmpty());
   }
   EXPECT_EQ(RunCli({"columns", Path("missing.fz")}).status, 1);
