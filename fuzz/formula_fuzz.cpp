@@ -27,13 +27,6 @@
 
 namespace {
 
-class SilentPrompt : public Prompt {
-public:
-  void Message(const QString &) override {}
-  bool AskYesNo(const QString &) override { return false; }
-  int AskChoice(const QString &, const QStringList &) override { return -1; }
-};
-
 [[noreturn]] void Fail(const char *what) {
   std::fprintf(stderr, "formula_fuzz: %s\n", what);
   std::abort();

@@ -71,12 +71,6 @@ void ReadBack(ResultSet &result) {
   } while (result.Next());
 }
 
-class SilentPrompt : public Prompt {
-public:
-  void Message(const QString &) override {}
-  bool AskYesNo(const QString &) override { return false; }
-  int AskChoice(const QString &, const QStringList &) override { return -1; }
-};
 
 } // namespace
 

@@ -51,3 +51,12 @@ public:
   bool AskYesNo(const QString &text) override;
   int AskChoice(const QString &text, const QStringList &buttons) override;
 };
+
+// Shows nothing and answers every question with "no" (or -1): for steps
+// whose failures are expected and of no concern to the user, and for fuzzing.
+class SilentPrompt : public Prompt {
+public:
+  void Message(const QString &) override {}
+  bool AskYesNo(const QString &) override { return false; }
+  int AskChoice(const QString &, const QStringList &) override { return -1; }
+};

@@ -34,15 +34,6 @@ const UpgradeStep kSchemaSteps[] = {
      true},
 };
 
-// Swallows messages: dropping an old table that a file never had is no
-// failure worth telling the user about.
-class SilentPrompt : public Prompt {
-public:
-  void Message(const QString &) override {}
-  bool AskYesNo(const QString &) override { return false; }
-  int AskChoice(const QString &, const QStringList &) override { return -1; }
-};
-
 } // namespace
 
 bool CDBVisiter::UpgradeSchema() {
