@@ -4,7 +4,7 @@
 #include "db/db_visiter.h"
 #include "groups/filter_set_store.h"
 #include "groups/filter_set_stream.h"
-#include "model/test_file.h"
+#include "support/test_file.h"
 
 #include <QBuffer>
 

@@ -3,16 +3,12 @@
 
 #include "db/db_visiter_factory.h"
 #include "groups/group_tree.h"
-
-#include <QFile>
+#include "support/query_rows.h"
+#include "support/template_copy.h"
 
 void GroupFileTest::SetUp() {
   ASSERT_TRUE(dir_.isValid());
-  const QString source =
-      QStringLiteral(SORVANEL_SYSTEM_DIR "/") + QStringLiteral("家庭账本.fz");
-  path_ = dir_.filePath(QStringLiteral("groups.fz"));
-  ASSERT_TRUE(QFile::copy(source, path_)) << qPrintable(source);
-  QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+  path_ = CopyTemplate(dir_, QStringLiteral("家庭账本"), QStringLiteral("groups"));
   ASSERT_TRUE(file_.OpenAccountFile(path_));
   ASSERT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
 }
@@ -20,18 +16,7 @@ void GroupFileTest::SetUp() {
 void GroupFileTest::TearDown() { CDBVisiterFactory::Instance().DestroyAll(); }
 
 QStringList GroupFileTest::Rows(const QString &sql) {
-  QStringList rows;
-  if (!Session().Query(sql))
-    return rows;
-  QStringList names;
-  const int columns = Session().GetFieldNames(names);
-  do {
-    QStringList cells;
-    for (int i = 0; i < columns; ++i)
-      cells.append(Session().GetString(i));
-    rows.append(cells.join('|'));
-  } while (Session().MoveNext());
-  return rows;
+  return QueryRows(Session(), sql);
 }
 
 QStringList GroupFileTest::GroupRows() {

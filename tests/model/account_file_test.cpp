@@ -6,6 +6,8 @@
 #include "groups/filter_set_store.h"
 #include "groups/group_node.h"
 #include "model/account_file.h"
+#include "support/query_rows.h"
+#include "support/template_copy.h"
 
 #include <QDate>
 #include <QDir>
@@ -26,27 +28,11 @@ protected:
 
   // A fresh copy of a built template.
   QString Copy(const QString &name, const QString &as = QString()) {
-    const QString source = QStringLiteral(SORVANEL_SYSTEM_DIR "/") + name + ".fz";
-    const QString target = dir_.filePath((as.isEmpty() ? name : as) + ".fz");
-    EXPECT_TRUE(QFile::copy(source, target)) << qPrintable(source);
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
-    return target;
+    return CopyTemplate(dir_, name, as.isEmpty() ? name : as);
   }
 
   QStringList Rows(AccountFile &file, const QString &sql) {
-    QStringList rows;
-    CDBVisiter &session = *file.Session();
-    if (!session.Query(sql))
-      return rows;
-    QStringList names;
-    const int columns = session.GetFieldNames(names);
-    do {
-      QStringList cells;
-      for (int i = 0; i < columns; ++i)
-        cells.append(session.GetString(i));
-      rows.append(cells.join('|'));
-    } while (session.MoveNext());
-    return rows;
+    return QueryRows(*file.Session(), sql);
   }
 
   QTemporaryDir dir_;

@@ -4,7 +4,7 @@
 #include "db/db_visiter.h"
 #include "model/column_list.h"
 #include "model/column_store.h"
-#include "test_file.h"
+#include "support/test_file.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "db/db_visiter.h"
 #include "model/misc_settings.h"
 #include "model/view_list.h"
-#include "test_file.h"
+#include "support/test_file.h"
 
 #include <gtest/gtest.h>
 

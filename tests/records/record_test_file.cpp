@@ -6,18 +6,14 @@
 #include "formula/evaluate_row.h"
 #include "groups/group_tree.h"
 #include "records/record_key.h"
-
-#include <QFile>
+#include "support/query_rows.h"
+#include "support/template_copy.h"
 
 #include <sqlite3.h>
 
 void RecordFileTest::SetUp() {
   ASSERT_TRUE(dir_.isValid());
-  const QString source =
-      QStringLiteral(SORVANEL_SYSTEM_DIR "/") + QStringLiteral("家庭账本.fz");
-  path_ = dir_.filePath(QStringLiteral("records.fz"));
-  ASSERT_TRUE(QFile::copy(source, path_)) << qPrintable(source);
-  QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+  path_ = CopyTemplate(dir_, QStringLiteral("家庭账本"), QStringLiteral("records"));
   ASSERT_TRUE(file_.OpenAccountFile(path_));
   ASSERT_TRUE(prompt_.Texts().isEmpty())
       << qPrintable(prompt_.Texts().join('\n'));
@@ -30,18 +26,7 @@ void RecordFileTest::TearDown() {
 }
 
 QStringList RecordFileTest::Rows(const QString &sql) {
-  QStringList rows;
-  if (!Session().Query(sql))
-    return rows;
-  QStringList names;
-  const int columns = Session().GetFieldNames(names);
-  do {
-    QStringList cells;
-    for (int i = 0; i < columns; ++i)
-      cells.append(Session().GetString(i));
-    rows.append(cells.join('|'));
-  } while (Session().MoveNext());
-  return rows;
+  return QueryRows(Session(), sql);
 }
 
 QStringList RecordFileTest::Records() {

@@ -1,5 +1,7 @@
 // Building small account files for tests.
-#include "test_file.h"
+#include "support/test_file.h"
+
+#include "support/query_rows.h"
 
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
@@ -135,18 +137,7 @@ TestFile::~TestFile() {
 }
 
 QStringList TestFile::Rows(const QString &sql) const {
-  QStringList rows;
-  if (session_->Query(sql) == 0)
-    return rows;
-  QStringList names;
-  const int columns = session_->GetFieldNames(names);
-  do {
-    QStringList cells;
-    for (int i = 0; i < columns; ++i)
-      cells.append(session_->GetString(i));
-    rows.append(cells.join(QLatin1Char('|')));
-  } while (session_->MoveNext());
-  return rows;
+  return QueryRows(*session_, sql);
 }
 
 QString TestFile::Cell(const QString &sql) const {
