@@ -108,6 +108,11 @@ bool CAccessVisiter::Open() {
     return FailOpen(rc);
   sqlite3_extended_result_codes(connection_, 0);
   sqlite3_busy_timeout(connection_, connectionTimeout_ * 1000);
+  // The adapter writes names as "name"; SQLite would read an unknown one as
+  // a text instead of refusing it, so a misspelt [column] would silently
+  // yield its own name on every row.
+  sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   if (sqlite3_db_readonly(connection_, "main") == 1)
     return FailOpen(SQLITE_READONLY);
   // Only reads until the file is known to be an account file.

@@ -42,7 +42,11 @@ TEST_F(AccessVisiterTest, EmptyAndMalformedQueriesGiveZeroSilently) {
   EXPECT_EQ(session_->Query("Selec * Frm Users"), 0);
   EXPECT_FALSE(session_->IsResultOpen());
   EXPECT_EQ(session_->Query("Select * From NoSuchTable"), 0);
+  // A misspelt bracketed column is an error, not a text of its own name.
+  EXPECT_EQ(session_->Query("Select [NoSuchColumn] From Users"), 0);
+  EXPECT_FALSE(session_->IsResultOpen());
   EXPECT_TRUE(prompt_.Texts().isEmpty());
+  EXPECT_FALSE(session_->Execute("Update Users Set [ID]=1 Where [NoSuchColumn]='x'"));
 }
 
 TEST_F(AccessVisiterTest, ExecuteShowsTheEngineTextAloneAndAppliesNothing) {
