@@ -74,13 +74,19 @@ bool EnsureGroupKeyIndex(CDBVisiter &session, const QString &keyField) {
   // Made through the Jet adapter like every other statement, but run quietly:
   // a file that can't take the index (read-only, say) still loads, only
   // slower, and the user has nothing to act on.
-  QByteArray sql;
-  if (!TranslateJetSql(QStringLiteral("Create Index UsersGroupKey On Users "
-                                      "([trelva_Group_ID], [%1])")
-                           .arg(keyField),
-                       sql, nullptr))
-    return false;
+  // Unique when the records allow it, since a key is unique within its
+  // group: then no statement can ever store a record twice.
   session.CloseResult();
-  return sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) ==
-         SQLITE_OK;
+  for (const char *kind : {"Create Unique Index", "Create Index"}) {
+    QByteArray sql;
+    if (!TranslateJetSql(QStringLiteral("%1 UsersGroupKey On Users "
+                                        "([trelva_Group_ID], [%2])")
+                             .arg(QLatin1String(kind), keyField),
+                         sql, nullptr))
+      return false;
+    if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) ==
+        SQLITE_OK)
+      return true;
+  }
+  return false;
 }

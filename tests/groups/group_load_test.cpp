@@ -169,8 +169,20 @@ TEST_F(GroupLoadTest, KeysAreReadThroughAnIndex) {
   EXPECT_EQ(Node(2).largestKey, 9);
   EXPECT_EQ(Rows("Select Count(*) From Users"), QStringList{"3"});
   EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
-  // The index allows a key twice in a group, as the records do without it.
-  AddRecords(2, {9});
+  // The index made is unique: no key can be stored twice in a group.
+  EXPECT_FALSE(Session().Execute(
+      "Insert Into Users ([ID], [trelva_Group_ID]) Values (9, 2)"));
+  AddRecords(3, {9});
+}
+
+TEST_F(GroupLoadTest, RecordsStoredTwiceStillGetAnIndex) {
+  ASSERT_TRUE(Session().Execute("Drop Index UsersGroupKey On Users"));
+  AddRecords(2, {4, 4});
+  Reload();
+  EXPECT_EQ(Node(2).largestKey, 4);
+  EXPECT_EQ(Rows("Select name From sqlite_master Where type='index' And "
+                 "name='UsersGroupKey'"),
+            QStringList{"UsersGroupKey"});
 }
 
 } // namespace
