@@ -69,6 +69,30 @@ bool CDBVisiter::Update() {
   return false;
 }
 
+// Savepoints rather than BEGIN, so that units of work nest and the edits
+// of Update, which take a savepoint of their own, work inside one.
+bool CDBVisiter::BeginTransaction() {
+  return connection_ && sqlite3_exec(connection_, "SAVEPOINT sorvanel_work",
+                                     nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+bool CDBVisiter::CommitTransaction() {
+  if (!connection_)
+    return false;
+  if (sqlite3_exec(connection_, "RELEASE sorvanel_work", nullptr, nullptr,
+                   nullptr) == SQLITE_OK)
+    return true;
+  RollbackTransaction();
+  return false;
+}
+
+void CDBVisiter::RollbackTransaction() {
+  if (!connection_)
+    return;
+  sqlite3_exec(connection_, "ROLLBACK TO sorvanel_work", nullptr, nullptr, nullptr);
+  sqlite3_exec(connection_, "RELEASE sorvanel_work", nullptr, nullptr, nullptr);
+}
+
 bool CDBVisiter::CancelUpdate() {
   if (!result_)
     return false;

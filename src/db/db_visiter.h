@@ -79,7 +79,15 @@ public:
   int GetFieldAttributes(const QString &column) const;
   int GetFieldActualSize(const QString &column) const;
 
-  // Brings an account file of the older layout up to the current one.
+  // A unit of work: the statements between BeginTransaction and
+  // CommitTransaction reach the file together or, after
+  // RollbackTransaction or a crash, not at all. Units nest.
+  bool BeginTransaction();
+  bool CommitTransaction();
+  void RollbackTransaction();
+
+  // Brings an account file of the older layout up to the current one, as
+  // one unit of work: a failed upgrade leaves the file as it was.
   bool UpgradeSchema();
 
   const QString &DataSource() const { return dataSource_; }

@@ -322,11 +322,12 @@ bool Exec(sqlite3 *db, const char *sql) {
   return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-// Undoes the edit's savepoint; never leaves a transaction open behind.
-void Undo(sqlite3 *db) {
+// Undoes the edit's savepoint; never leaves a transaction of its own open
+// behind, and never ends one that the caller had opened.
+void Undo(sqlite3 *db, bool inOuterTransaction) {
   Exec(db, "ROLLBACK TO sorvanel_edit");
   Exec(db, "RELEASE sorvanel_edit");
-  if (!sqlite3_get_autocommit(db))
+  if (!inOuterTransaction && !sqlite3_get_autocommit(db))
     Exec(db, "ROLLBACK");
 }
 
@@ -399,6 +400,7 @@ bool ResultSet::CommitEdit(sqlite3 *db, QString *error) {
   }
 
   // One row must change, or none: a savepoint makes that so.
+  const bool outer = !sqlite3_get_autocommit(db);
   if (!Exec(db, "SAVEPOINT sorvanel_edit")) {
     sqlite3_finalize(stmt);
     return fail(Utf8(sqlite3_errmsg(db)));
@@ -408,14 +410,14 @@ bool ResultSet::CommitEdit(sqlite3 *db, QString *error) {
   sqlite3_finalize(stmt);
   const int changed = sqlite3_changes(db);
   if (rc != SQLITE_DONE || changed != 1) {
-    Undo(db);
+    Undo(db, outer);
     return fail(rc != SQLITE_DONE
                     ? message
                     : QStringLiteral("The row to update cannot be identified."));
   }
   if (!Exec(db, "RELEASE sorvanel_edit")) {
     message = Utf8(sqlite3_errmsg(db));
-    Undo(db);
+    Undo(db, outer);
     return fail(message);
   }
   // The result shows what the file now holds.

@@ -24,6 +24,9 @@ bool AccountFile::OpenAccountFile(const QString &path) {
     CompactAccountFile(path_);
     session_ = nullptr;
   }
+  // Nothing of a previous file may stay loaded against the new one, not
+  // even when the new one fails to load.
+  Unload();
   path_ = path;
   session_ = CDBVisiterFactory::Instance().GetVisiter(path);
   // A file that cannot be opened has shown its message; nothing is loaded.
@@ -60,12 +63,22 @@ bool AccountFile::SwitchAccountFile(const QString &path) {
   return false;
 }
 
+void AccountFile::Unload() {
+  columns_.Clear();
+  root_->children.clear();
+  largestGroupId_ = 0;
+  views_.views.clear();
+  settings_ = MiscSettings();
+  history_->Clear();
+}
+
 void AccountFile::Close() {
   if (path_.isEmpty())
     return;
   CompactAccountFile(path_);
   session_ = nullptr;
   path_.clear();
+  Unload();
 }
 
 void AccountFile::Notify(unsigned hint) {

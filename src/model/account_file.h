@@ -78,6 +78,9 @@ public:
   int NextGroupID() { return ++largestGroupId_; }
 
 private:
+  // Forgets the columns, groups, views, settings and history of a file.
+  void Unload();
+
   std::unique_ptr<GroupNode> root_;
   std::unique_ptr<CommandHistory> history_;
   ColumnList columns_;

@@ -56,9 +56,15 @@ bool InsertColumn(CDBVisiter &session, const ColumnDef &column) {
       QuotedSqlArg(column.options).constData(), column.type,
       Flag(column.enabled), Flag(column.readOnly), column.width,
       QuotedSqlArg(column.defaultValue).constData());
-  if (!session.Execute(insert))
+  // Both statements or neither: a TableStyle row without its column in
+  // Users would make every later record statement fail.
+  if (!session.BeginTransaction())
     return false;
-  return AddUsersColumn(session, column);
+  if (!session.Execute(insert) || !AddUsersColumn(session, column)) {
+    session.RollbackTransaction();
+    return false;
+  }
+  return session.CommitTransaction();
 }
 
 bool UpdateColumn(CDBVisiter &session, const ColumnDef &column) {
@@ -66,8 +72,8 @@ bool UpdateColumn(CDBVisiter &session, const ColumnDef &column) {
       "Select ID, [数据类型] From TableStyle Where ID=%d", column.id);
   if (session.Query(select) == 0)
     return InsertColumn(session, column);
-  const bool typeChanged =
-      session.GetInt(QStringLiteral("数据类型")) != column.type;
+  const int storedType = session.GetInt(QStringLiteral("数据类型"));
+  const bool typeChanged = storedType != column.type;
 
   const QString update = QString::asprintf(
       "Update TableStyle SET [编号]=%d,[字段名]='%s',[标题]='%s',[选项]='%s',"
@@ -82,17 +88,30 @@ bool UpdateColumn(CDBVisiter &session, const ColumnDef &column) {
     return false;
   if (!typeChanged)
     return true;
-  return session.Execute(
-      QString::asprintf("Alter Table Users Alter Column [%s] %s",
-                        SqlArg(column.fieldName).constData(),
-                        SqlArg(SqlTypeName(column.type)).constData()));
+  if (session.Execute(
+          QString::asprintf("Alter Table Users Alter Column [%s] %s",
+                            SqlArg(column.fieldName).constData(),
+                            SqlArg(SqlTypeName(column.type)).constData())))
+    return true;
+  // The values could not be converted and Users keeps the old type; so must
+  // TableStyle, or every value of the column would be written as the wrong
+  // kind. (The conversion rebuilds the table and cannot run inside a unit
+  // of work with the update above.)
+  session.Execute(QString::asprintf(
+      "Update TableStyle SET [数据类型]=%d Where ID=%d", storedType, column.id));
+  return false;
 }
 
 bool DeleteColumn(CDBVisiter &session, const ColumnDef &column) {
   const QString drop = QString::asprintf("Alter Table Users drop Column [%s]",
                                          SqlArg(column.fieldName).constData());
-  if (!session.Execute(drop))
+  if (!session.BeginTransaction())
     return false;
-  return session.Execute(
-      QString::asprintf("Delete * From TableStyle Where ID=%d", column.id));
+  if (!session.Execute(drop) ||
+      !session.Execute(QString::asprintf(
+          "Delete * From TableStyle Where ID=%d", column.id))) {
+    session.RollbackTransaction();
+    return false;
+  }
+  return session.CommitTransaction();
 }

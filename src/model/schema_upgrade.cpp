@@ -9,30 +9,46 @@
 
 namespace {
 
-struct UpgradeStep {
-  const char *sql;
-  bool stopOnFailure;
+// Steps 1 to 7: each must succeed, or the upgrade stops.
+const char *const kSchemaSteps[] = {
+    "Alter Table TableStyle Add Column [默认值] varchar(50)",
+    "Create Table [Group] ([ID] int Primary Key, [parentID] int, [SortID] int "
+    "default 0, [Title] text null, [State] int default 0, [NodeKind] int  "
+    "default 0)",
+    "Insert Into [Group] ([ID], [parentID], [SortID], [Title], [State], "
+    "[NodeKind]) Values (1, -1, 0, '家庭账本', 0, 0)",
+    "Insert Into [Group] ([ID], [parentID], [SortID], [Title], [State], "
+    "[NodeKind]) Values (2, 1, 0, '缺省分组', 2, 1)",
+    "Alter Table Users Add Column [trelva_Group_ID] int",
+    "Update Users Set [trelva_Group_ID]=2",
+    "Create Table [FilterMemory] ([ID] COUNTER Primary Key, [ClassID] int, "
+    "[Title] text null, [flValue] Image)",
 };
 
-// Steps 1 to 7: each must succeed, or the upgrade stops.
-const UpgradeStep kSchemaSteps[] = {
-    {"Alter Table TableStyle Add Column [默认值] varchar(50)", true},
-    {"Create Table [Group] ([ID] int Primary Key, [parentID] int, [SortID] int "
-     "default 0, [Title] text null, [State] int default 0, [NodeKind] int  "
-     "default 0)",
-     true},
-    {"Insert Into [Group] ([ID], [parentID], [SortID], [Title], [State], "
-     "[NodeKind]) Values (1, -1, 0, '家庭账本', 0, 0)",
-     true},
-    {"Insert Into [Group] ([ID], [parentID], [SortID], [Title], [State], "
-     "[NodeKind]) Values (2, 1, 0, '缺省分组', 2, 1)",
-     true},
-    {"Alter Table Users Add Column [trelva_Group_ID] int", true},
-    {"Update Users Set [trelva_Group_ID]=2", true},
-    {"Create Table [FilterMemory] ([ID] COUNTER Primary Key, [ClassID] int, "
-     "[Title] text null, [flValue] Image)",
-     true},
-};
+// Steps 1 to 12; false at the first step that stops the upgrade.
+bool RunUpgradeSteps(CDBVisiter &session) {
+  for (const char *sql : kSchemaSteps)
+    if (!session.Execute(QString::fromUtf8(sql)))
+      return false;
+
+  // The old result-display settings become saved sets; their outcome is not
+  // checked, and the old tables go whether they existed or not.
+  ConvertOldResultTables(session);
+  {
+    SilentPrompt silent;
+    ScopedPrompt quiet(silent);
+    session.Execute(QStringLiteral("Drop Table ResultShowItem"));
+    session.Execute(QStringLiteral("Drop Table ResultShowLimit"));
+  }
+
+  if (!session.Execute(QStringLiteral(
+          "Create Table T_VersionControl ([VersionNumber] int Primary Key, "
+          "[VersionDate] datetime default date(), [Remark] text null)")))
+    return false;
+  return session.Execute(QString::fromUtf8(
+      "Insert Into T_VersionControl (VersionNumber, Remark) Values (1, "
+      "'一次比较大的改动')"));
+}
 
 } // namespace
 
@@ -41,25 +57,13 @@ bool CDBVisiter::UpgradeSchema() {
   if (Query(QStringLiteral("Select Max(VersionNumber) FROM T_VersionControl")))
     return true;
 
-  for (const UpgradeStep &step : kSchemaSteps)
-    if (!Execute(QString::fromUtf8(step.sql)) && step.stopOnFailure)
-      return false;
-
-  // The old result-display settings become saved sets; their outcome is not
-  // checked, and the old tables go whether they existed or not.
-  ConvertOldResultTables(*this);
-  {
-    SilentPrompt silent;
-    ScopedPrompt quiet(silent);
-    Execute(QStringLiteral("Drop Table ResultShowItem"));
-    Execute(QStringLiteral("Drop Table ResultShowLimit"));
-  }
-
-  if (!Execute(QStringLiteral(
-          "Create Table T_VersionControl ([VersionNumber] int Primary Key, "
-          "[VersionDate] datetime default date(), [Remark] text null)")))
+  // All steps or none: an upgrade that stopped half-way would otherwise fail
+  // at its first step on every later open, and the file would never load.
+  if (!BeginTransaction())
     return false;
-  return Execute(QString::fromUtf8(
-      "Insert Into T_VersionControl (VersionNumber, Remark) Values (1, "
-      "'一次比较大的改动')"));
+  if (!RunUpgradeSteps(*this)) {
+    RollbackTransaction();
+    return false;
+  }
+  return CommitTransaction();
 }

@@ -149,6 +149,51 @@ TEST_F(AccountFileTest, UpgradeStopsAtTheFirstFailingStep) {
   EXPECT_TRUE(file.Columns().IsEmpty());
 }
 
+TEST_F(AccountFileTest, AFailedUpgradeLeavesTheFileAsItWas) {
+  // Step 5 cannot add a group column that is there already; the steps
+  // before it must not stay behind, or no later open could pass step 1.
+  const QString path = Copy(kOld);
+  {
+    CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(path);
+    ASSERT_TRUE(session);
+    ASSERT_TRUE(session->Execute("Alter Table Users Add Column [trelva_Group_ID] int"));
+  }
+  {
+    AccountFile file;
+    EXPECT_FALSE(file.OpenAccountFile(path));
+    EXPECT_EQ(prompt_.Texts().size(), 1);
+    CDBVisiter &session = *CDBVisiterFactory::Instance().GetVisiter(path);
+    EXPECT_EQ(session.Query("Select * From [Group]"), 0);
+    EXPECT_FALSE(session.IsResultOpen());
+    EXPECT_EQ(session.Query("Select [默认值] From TableStyle"), 0);
+    EXPECT_FALSE(session.IsResultOpen());
+    EXPECT_EQ(QueryRows(session, "Select Count(*) From ResultShowItem"), QStringList{"2"});
+    ASSERT_TRUE(session.Execute("Alter Table Users drop Column [trelva_Group_ID]"));
+    CDBVisiterFactory::Instance().RemoveVisiter(path);
+  }
+  // Once the cause is gone, the upgrade runs whole.
+  AccountFile file;
+  ASSERT_TRUE(file.OpenAccountFile(path));
+  EXPECT_EQ(Rows(file, "Select Count(*) From FilterMemory"), QStringList{"3"});
+}
+
+TEST_F(AccountFileTest, AFailedOpenKeepsNothingOfThePreviousFile) {
+  const QString good = Copy(kHousehold);
+  const QString old = Copy(kOld);
+  {
+    CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(old);
+    ASSERT_TRUE(session->Execute("Alter Table TableStyle Add Column [默认值] varchar(50)"));
+    CDBVisiterFactory::Instance().RemoveVisiter(old);
+  }
+  AccountFile file;
+  ASSERT_TRUE(file.OpenAccountFile(good));
+  ASSERT_FALSE(file.Columns().IsEmpty());
+  EXPECT_FALSE(file.OpenAccountFile(old));
+  EXPECT_TRUE(file.Columns().IsEmpty());
+  EXPECT_TRUE(file.Root().children.empty());
+  EXPECT_TRUE(file.Views().views.isEmpty());
+}
+
 TEST_F(AccountFileTest, MissingAndForeignFilesAreRefused) {
   AccountFile file;
   EXPECT_FALSE(file.OpenAccountFile(dir_.filePath("none.fz")));

@@ -92,15 +92,32 @@ TEST_F(ColumnStoreTest, InsertStoresTextsWithQuotesAsTyped) {
   EXPECT_EQ(Load().Size(), 9);
 }
 
-TEST_F(ColumnStoreTest, InsertOfAnUnknownTypeKeepsTheStyleRow) {
+TEST_F(ColumnStoreTest, InsertOfAnUnknownTypeLeavesNothingBehind) {
+  // A TableStyle row without its column in Users would make every record
+  // statement fail, so the failed ALTER takes the row back with it.
   ColumnDef column;
   column.id = 21;
   column.fieldName = QStringLiteral("Odd");
   column.type = 11;
   EXPECT_FALSE(InsertColumn(file_.Session(), column));
   EXPECT_EQ(prompt_.Texts().size(), 1);
-  EXPECT_EQ(Stored(21).fieldName, "Odd");
+  EXPECT_TRUE(file_.Rows("Select ID From TableStyle Where ID=21").isEmpty());
   EXPECT_TRUE(file_.DeclaredType("Odd").isEmpty());
+}
+
+TEST_F(ColumnStoreTest, AFailedConversionKeepsTheStoredType) {
+  ASSERT_TRUE(file_.Session().Execute(
+      "Insert Into Users ([ID], [Item]) Values (1, 'not a number')"));
+  ColumnDef item = Load().At(4);
+  ASSERT_EQ(item.fieldName, "Item");
+  const QString type = file_.DeclaredType("Item");
+  item.type = FT_INTEGER;
+  item.title = QStringLiteral("项目");
+  EXPECT_FALSE(UpdateColumn(file_.Session(), item));
+  EXPECT_EQ(file_.DeclaredType("Item"), type);
+  // TableStyle must still say what Users holds.
+  EXPECT_EQ(Stored(item.id).type, int(FT_TEXT));
+  EXPECT_EQ(file_.Rows("Select Item From Users"), QStringList{"not a number"});
 }
 
 TEST_F(ColumnStoreTest, UpdateOfTheCaptionLeavesUsersAlone) {
