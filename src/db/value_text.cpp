@@ -34,8 +34,8 @@ namespace {
 qsizetype NumberPrefix(QByteArrayView text, qsizetype &start) {
   qsizetype i = 0;
   const qsizetype n = text.size();
-  while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
-                   text[i] == '\r'))
+  // Blanks as the C library's isspace knows them: blank, tab, LF, VT, FF, CR.
+  while (i < n && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r')))
     ++i;
   start = i;
   if (i < n && (text[i] == '+' || text[i] == '-'))
@@ -76,7 +76,22 @@ double LeadingNumber(QByteArrayView text, bool *ok) {
     *ok = length > 0;
   if (length == 0)
     return 0.0;
-  return text.sliced(start, length).toByteArray().toDouble();
+  // from_chars reads the C form whatever the locale; it takes no '+'.
+  const char *first = text.data() + start;
+  const char *last = first + length;
+  if (*first == '+')
+    ++first;
+  double value = 0.0;
+  const auto result = std::from_chars(first, last, value);
+  if (result.ec == std::errc::result_out_of_range) {
+    // As strtod: too large gives an infinity, too small a zero.
+    const bool negative = *first == '-';
+    const bool tiny = QByteArrayView(first, last - first).contains("e-") ||
+                      QByteArrayView(first, last - first).contains("E-");
+    value = tiny ? 0.0 : HUGE_VAL;
+    return negative ? -value : value;
+  }
+  return value;
 }
 
 bool WholeNumber(QByteArrayView text, double &value) {
