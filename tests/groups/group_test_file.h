@@ -7,6 +7,7 @@
 #include "db/db_visiter.h"
 #include "groups/group_node.h"
 #include "model/account_file.h"
+#include "support/scoped_current_dir.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -35,6 +36,7 @@ protected:
   GroupNode &Node(int id);
 
   QTemporaryDir dir_;
+  ScopedCurrentDir inDir_{dir_.path()};
   QString path_;
   ScriptedPrompt prompt_;
   ScopedPrompt scoped_{prompt_};

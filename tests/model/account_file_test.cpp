@@ -7,6 +7,7 @@
 #include "groups/group_node.h"
 #include "model/account_file.h"
 #include "support/query_rows.h"
+#include "support/scoped_current_dir.h"
 #include "support/template_copy.h"
 
 #include <QDate>
@@ -36,6 +37,7 @@ protected:
   }
 
   QTemporaryDir dir_;
+  ScopedCurrentDir inDir_{dir_.path()};
   ScriptedPrompt prompt_;
   ScopedPrompt scoped_{prompt_};
 };

@@ -7,6 +7,7 @@
 #include "base/scripted_prompt.h"
 #include "groups/group_node.h"
 #include "model/account_file.h"
+#include "support/scoped_current_dir.h"
 #include "records/row_item.h"
 
 #include <QList>
@@ -49,6 +50,7 @@ protected:
   CRowItem StoredRow(int key, int groupId);
 
   QTemporaryDir dir_;
+  ScopedCurrentDir inDir_{dir_.path()};
   QString path_;
   ScriptedPrompt prompt_;
   ScopedPrompt scoped_{prompt_};
