@@ -1,0 +1,52 @@
+// Message boxes with the buttons named in Chinese whatever the locale, so
+// that every question of the program reads the same.
+#include "widgets/message_box_prompt.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+const char *const kTitle = "Sorvanel";
+
+QString BoxText(const QString &text) {
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return shown;
+}
+
+} // namespace
+
+QWidget *MessageBoxPrompt::Owner() const {
+  return parent_ ? parent_ : QApplication::activeWindow();
+}
+
+void MessageBoxPrompt::Message(const QString &text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kTitle),
+                  BoxText(text), QMessageBox::NoButton, Owner());
+  box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+bool MessageBoxPrompt::AskYesNo(const QString &text) {
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kTitle),
+                  BoxText(text), QMessageBox::NoButton, Owner());
+  QPushButton *yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+  QPushButton *no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
+int MessageBoxPrompt::AskChoice(const QString &text,
+                                const QStringList &buttons) {
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kTitle),
+                  BoxText(text), QMessageBox::NoButton, Owner());
+  QList<QPushButton *> shown;
+  for (const QString &caption : buttons)
+    shown.append(box.addButton(caption, QMessageBox::ActionRole));
+  box.exec();
+  return shown.indexOf(static_cast<QPushButton *>(box.clickedButton()));
+}
