@@ -1,0 +1,39 @@
+// The common base of the pages of an account file's window.
+#include "records/ui/sorvan_base_view.h"
+
+#include "app/document_window.h"
+#include "model/account_file.h"
+
+CSorvanBaseView::CSorvanBaseView(DocumentWindow *window, QWidget *parent)
+    : QWidget(parent), window_(window) {}
+
+CSorvanBaseView::~CSorvanBaseView() = default;
+
+unsigned CSorvanBaseView::PageHintBits() const { return HINT_ALL; }
+
+void CSorvanBaseView::OnChangeNotify(AccountFile &, unsigned hint) {
+  if ((hint & PageHintBits()) == 0)
+    return;
+  ReloadOrMark();
+}
+
+void CSorvanBaseView::ReloadOrMark() {
+  if (isActivePage_)
+    Refresh();
+  else
+    reloadPending_ = true;
+}
+
+void CSorvanBaseView::Refresh() { reloadPending_ = false; }
+
+bool CSorvanBaseView::GetSummaryText(QString &) const { return false; }
+
+void CSorvanBaseView::SetActivePage(bool active) {
+  isActivePage_ = active;
+  if (active && reloadPending_)
+    Refresh();
+}
+
+AccountFile *CSorvanBaseView::File() const {
+  return window_ ? window_->File() : nullptr;
+}
