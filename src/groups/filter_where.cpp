@@ -21,6 +21,12 @@ DateValue Now() {
 // Numbers are always written with eight decimals, whatever the locale.
 QString Number(double value) { return QString::number(value, 'f', 8); }
 
+// Field names stand in brackets, so a column named Order, Date or 金额
+// filters like any other.
+QString Field(const FilterColumnSetting &setting) {
+  return QLatin1Char('[') + setting.column.fieldName + QLatin1Char(']');
+}
+
 void AppendWithAnd(QString &text, const QString &piece) {
   if (!text.isEmpty())
     text += kAnd;
@@ -28,19 +34,18 @@ void AppendWithAnd(QString &text, const QString &piece) {
 }
 
 QString NumberPiece(const FilterColumnSetting &setting) {
-  const QString &field = setting.column.fieldName;
   return QStringLiteral("(%1 >= %2 And %1 <= %3)")
-      .arg(field, Number(setting.rangeStart), Number(setting.rangeEnd));
+      .arg(Field(setting), Number(setting.rangeStart), Number(setting.rangeEnd));
 }
 
 QString TextPiece(const FilterColumnSetting &setting) {
   return QStringLiteral("(%1 = '%2')")
-      .arg(setting.column.fieldName, QuoteSql(setting.text));
+      .arg(Field(setting), QuoteSql(setting.text));
 }
 
 QString DatePiece(const FilterColumnSetting &setting) {
   return QStringLiteral("(%1 >= #%2# And %1 <= #%3#)")
-      .arg(setting.column.fieldName, FormatDateTime(setting.dateStart),
+      .arg(Field(setting), FormatDateTime(setting.dateStart),
            FormatDateTime(setting.dateEnd));
 }
 
@@ -52,7 +57,7 @@ bool OptionPiece(const FilterColumnSetting &setting, QString &piece) {
       values.append(SqlTextLiteral(option.value));
   if (values.isEmpty())
     return false;
-  piece = setting.column.fieldName + QLatin1String(" In (") +
+  piece = Field(setting) + QLatin1String(" In (") +
           values.join(QLatin1Char(',')) + QLatin1Char(')');
   return true;
 }

@@ -74,7 +74,7 @@ struct FilterWhere {
   QString text; // without the word WHERE; empty for no condition
 };
 
-// The WHERE text of a filter: each category that yields anything adds its
+// The WHERE text of a filter, every field name in brackets: each category that yields anything adds its
 // pieces in parentheses, joined with " And ". An enabled option setting
 // with nothing ticked stops the build with ok false; the text then holds
 // what the categories before the failing one gave.

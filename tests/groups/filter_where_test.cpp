@@ -6,6 +6,7 @@
 #include "groups/filter_where.h"
 #include "groups/group_where.h"
 #include "model/column_list.h"
+#include "support/test_file.h"
 
 #include <QDateTime>
 
@@ -72,35 +73,35 @@ TEST(FilterWhere, TheExampleOfTwoCategories) {
       Build({Category({Range("Amount", 10, 20)}),
              Category({Options("Kind", {"餐饮", "交通"}, {"餐饮"})})});
   EXPECT_TRUE(where.ok);
-  EXPECT_EQ(where.text, "((Amount >= 10.00000000 And Amount <= 20.00000000)) "
-                        "And (Kind In ('餐饮'))");
+  EXPECT_EQ(where.text, "(([Amount] >= 10.00000000 And [Amount] <= 20.00000000)) "
+                        "And ([Kind] In ('餐饮'))");
 }
 
 TEST(FilterWhere, PiecesOfEveryColumnKind) {
   EXPECT_EQ(Build({Category({Range("A", 1, 2), Range("B", -0.5, 1.0 / 3)})}).text,
-            "((A >= 1.00000000 And A <= 2.00000000) And "
-            "(B >= -0.50000000 And B <= 0.33333333))");
+            "(([A] >= 1.00000000 And [A] <= 2.00000000) And "
+            "([B] >= -0.50000000 And [B] <= 0.33333333))");
   // A reversed range is written as it is.
   EXPECT_EQ(Build({Category({Range("A", 5, 1)})}).text,
-            "((A >= 5.00000000 And A <= 1.00000000))");
-  EXPECT_EQ(Build({Category({Text("Item", "")})}).text, "((Item = ''))");
+            "(([A] >= 5.00000000 And [A] <= 1.00000000))");
+  EXPECT_EQ(Build({Category({Text("Item", "")})}).text, "(([Item] = ''))");
   EXPECT_EQ(Build({Category({Text("Memo", "O'Brien' Or 1=1 --")})}).text,
-            "((Memo = 'O''Brien'' Or 1=1 --'))");
+            "(([Memo] = 'O''Brien'' Or 1=1 --'))");
   EXPECT_EQ(Build({Category({Options("Kind", {"it's", "b", "c"}, {"it's", "c"})})}).text,
-            "(Kind In ('it''s','c'))");
+            "([Kind] In ('it''s','c'))");
   // Dates leave the time out at midnight.
   EXPECT_EQ(Build({Category({Dates("Data", "2010-8-1", "2010/8/31 23:59:59")})}).text,
-            "((Data >= #2010/8/1# And Data <= #2010/8/31 23:59:59#))");
+            "(([Data] >= #2010/8/1# And [Data] <= #2010/8/31 23:59:59#))");
 
   for (const int type : {int(FT_TIME), int(FT_AUTOTIME), 42})
     EXPECT_EQ(Build({Category({Setting("Moment", type)})}).text, "") << type;
   for (const int type : {int(FT_KEY), int(FT_INTEGER)})
     EXPECT_EQ(Build({Category({Setting("N", type)})}).text,
-              "((N >= 0.00000000 And N <= 0.00000000))");
-  EXPECT_EQ(Build({Category({Setting("Memo", FT_MEMO)})}).text, "((Memo = ''))");
+              "(([N] >= 0.00000000 And [N] <= 0.00000000))");
+  EXPECT_EQ(Build({Category({Setting("Memo", FT_MEMO)})}).text, "(([Memo] = ''))");
   FilterColumnSetting date = Setting("D", FT_DATETIME);
   date.dateStart = ParseDateTime("2011/2/3 4:05:06");
-  EXPECT_TRUE(Build({Category({date})}).text.startsWith("((D >= #2011/2/3 4:05:06# And D <= #"));
+  EXPECT_TRUE(Build({Category({date})}).text.startsWith("(([D] >= #2011/2/3 4:05:06# And [D] <= #"));
 }
 
 TEST(FilterWhere, DisabledAndEmptySettingsAddNothing) {
@@ -121,7 +122,7 @@ TEST(FilterWhere, AnOptionWithNothingTickedStopsTheBuild) {
              Category({Text("U", "y")})});
   EXPECT_FALSE(where.ok);
   // Only the categories before the failing one.
-  EXPECT_EQ(where.text, "((A >= 1.00000000 And A <= 2.00000000))");
+  EXPECT_EQ(where.text, "(([A] >= 1.00000000 And [A] <= 2.00000000))");
 
   // An option column without values can't have anything ticked either.
   EXPECT_FALSE(Build({Category({Setting("Kind", FT_OPTION, "||")})}).ok);
@@ -133,8 +134,8 @@ TEST(FilterWhere, NestedCategories) {
   FilterCategory outer = Category({Range("A", 0, 1), inner, Category({})});
   FilterWhere where = Build({outer});
   EXPECT_TRUE(where.ok);
-  EXPECT_EQ(where.text, "((A >= 0.00000000 And A <= 1.00000000) And "
-                        "(Kind In ('x','y') And Pay In ('p')))");
+  EXPECT_EQ(where.text, "(([A] >= 0.00000000 And [A] <= 1.00000000) And "
+                        "([Kind] In ('x','y') And [Pay] In ('p')))");
 
   // A failure deep inside fails the whole build and keeps nothing of the
   // top-level category it sits in.
@@ -142,7 +143,7 @@ TEST(FilterWhere, NestedCategories) {
   FilterCategory deep = Category({Range("B", 0, 1), Category({failing})});
   where = Build({Category({Text("T", "t")}), deep, Category({Text("U", "u")})});
   EXPECT_FALSE(where.ok);
-  EXPECT_EQ(where.text, "((T = 't'))");
+  EXPECT_EQ(where.text, "(([T] = 't'))");
 }
 
 TEST(FilterCategories, ColumnsByCategoryWithStartingValues) {
@@ -263,6 +264,36 @@ TEST_F(FilterWhereFileTest, TextsRunOnTheFile) {
   EXPECT_EQ(Session().Count("Users", GroupFilterWhere(3, filter)), 0u);
   EXPECT_EQ(Session().Count("Users", CombineWhere("trelva_Group_ID=2", filter)), 1u);
   EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
+}
+
+} // namespace
+
+namespace {
+
+// Columns whose names are reserved words or Chinese filter like any other.
+TEST(FilterWhereNames, ReservedAndChineseNamesFilter) {
+  QStringList statements = TestFile::CurrentLayout();
+  statements << "Alter Table Users Add Column [Order] float"
+             << "Alter Table Users Add Column [Date] date"
+             << "Alter Table Users Add Column [金额] float"
+             << "Alter Table Users Add Column [Select] varchar(20)";
+  const QString insert =
+      "Insert Into Users ([Order], [Date], [金额], [Select]) Values %1";
+  statements << insert.arg("(1, #2010/8/1#, 5, 'a')")
+             << insert.arg("(2, #2010/8/9#, 7, 'b')")
+             << insert.arg("(3, #2010/9/1#, 9, 'a')");
+  TestFile file(statements);
+  ASSERT_TRUE(file.Valid());
+  FilterColumnSetting order = Range("Order", 1, 2);
+  FilterColumnSetting date = Dates("Date", "2010/8/1", "2010/8/31");
+  FilterColumnSetting amount = Range("金额", 6, 10);
+  FilterColumnSetting select = Options("Select", {"a", "b"}, {"b"});
+  const FilterWhere where =
+      Build({Category({order, amount}), Category({date}), Category({select})});
+  ASSERT_TRUE(where.ok);
+  EXPECT_EQ(file.Session().Count("Users", where.text), 1u);
+  EXPECT_EQ(file.Rows("Select [Order] From Users Where " + where.text),
+            QStringList{"2"});
 }
 
 } // namespace
