@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class Prompt {
 public:
   virtual ~Prompt() = default;
@@ -20,6 +22,15 @@ public:
   // A question with the given buttons; the index of the chosen button, or -1
   // when the question was dismissed.
   virtual int AskChoice(const QString &text, const QStringList &buttons) = 0;
+  // Asks for a text under title, offering names to pick from and starting
+  // with start; the text chosen, or nothing when the question was dismissed.
+  // Prompts that cannot ask answer nothing.
+  virtual std::optional<QString> AskText(const QString &title,
+                                         const QStringList &names,
+                                         const QString &start) {
+    (void)title, (void)names, (void)start;
+    return std::nullopt;
+  }
 };
 
 // The prompt in use; never null. Until one is installed it is a StderrPrompt.

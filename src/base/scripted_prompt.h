@@ -11,10 +11,20 @@ public:
   void Message(const QString &text) override;
   bool AskYesNo(const QString &text) override;
   int AskChoice(const QString &text, const QStringList &buttons) override;
+  // Records the title and answers with the next queued text (nothing when
+  // the queue is empty); the names offered are kept for LastNames().
+  std::optional<QString> AskText(const QString &title, const QStringList &names,
+                                 const QString &start) override;
 
   // Answers for the next questions, in order: for AskYesNo non-zero is yes,
   // for AskChoice the value is the button index.
   void QueueAnswer(int answer) { answers_.append(answer); }
+  // The answer to the next text question; nothing dismisses it.
+  void QueueText(const std::optional<QString> &text) { textAnswers_.append(text); }
+
+  // The names and starting text of the last text question.
+  const QStringList &LastNames() const { return lastNames_; }
+  const QString &LastStart() const { return lastStart_; }
 
   // Every text shown, messages and questions alike, in order.
   const QStringList &Texts() const { return texts_; }
@@ -26,4 +36,7 @@ private:
 
   QStringList texts_;
   QList<int> answers_;
+  QList<std::optional<QString>> textAnswers_;
+  QStringList lastNames_;
+  QString lastStart_;
 };

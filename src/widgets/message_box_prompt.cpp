@@ -2,6 +2,8 @@
 // that every question of the program reads the same.
 #include "widgets/message_box_prompt.h"
 
+#include "app/name_sel_dlg.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,4 +51,10 @@ int MessageBoxPrompt::AskChoice(const QString &text,
     shown.append(box.addButton(caption, QMessageBox::ActionRole));
   box.exec();
   return shown.indexOf(static_cast<QPushButton *>(box.clickedButton()));
+}
+
+std::optional<QString> MessageBoxPrompt::AskText(const QString &title,
+                                                 const QStringList &names,
+                                                 const QString &start) {
+  return CNameSelDlg::Ask(title, names, start, Owner());
 }

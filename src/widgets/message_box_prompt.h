@@ -14,6 +14,9 @@ public:
   void Message(const QString &text) override;
   bool AskYesNo(const QString &text) override;
   int AskChoice(const QString &text, const QStringList &buttons) override;
+  // Shows the template name dialog (CNameSelDlg).
+  std::optional<QString> AskText(const QString &title, const QStringList &names,
+                                 const QString &start) override;
 
 private:
   QWidget *Owner() const;
