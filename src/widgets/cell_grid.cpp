@@ -1,0 +1,107 @@
+// The grid control's default notifications, editing and clipboard.
+#include "widgets/cell_grid.h"
+
+#include "model/date_text.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+CellGrid::~CellGrid() = default;
+
+bool CellGrid::OnEditStart(int, int, QChar) { return true; }
+
+void CellGrid::OnEditFinish(int col, int row, const QString &text,
+                            bool cancelled) {
+  if (cancelled || TextView(col, row) == text)
+    return;
+  OnCellValueChanged(col, row, text);
+}
+
+void CellGrid::OnCellValueChanged(int col, int row, const QString &text) {
+  QuickSetText(col, row, text);
+}
+
+void CellGrid::OnDropListSelect(int col, int row, const QString &text) {
+  if (TextView(col, row) == text)
+    return;
+  OnCellValueChanged(col, row, text);
+}
+
+void CellGrid::OnDatePicked(int col, int row, const QDate &date) {
+  if (!date.isValid() || CellDate(col, row) == date)
+    return;
+  OnCellValueChanged(col, row, FormatDateTime(DateValue::FromDateAndTime(
+                                                  date, QTime(0, 0)),
+                                              DTP_DATE));
+}
+
+void CellGrid::OnCheckChanged(int col, int row, bool checked) {
+  const QString text = checked ? QStringLiteral("1") : QStringLiteral("0");
+  if (TextView(col, row) == text)
+    return;
+  OnCellValueChanged(col, row, text);
+}
+
+QDate CellGrid::CellDate(int col, int row) const {
+  const DateValue value = ParseDateTime(QuickGetText(col, row));
+  return value.IsValid() ? value.Date() : QDate();
+}
+
+QString CellGrid::DisplayText(int col, int row) const {
+  switch (QuickGetCellType(col, row)) {
+  case CT_DATETIME: {
+    const QString text = QuickGetText(col, row);
+    const DateValue value = ParseDateTime(text);
+    return value.IsValid() ? FormatDateTime(value, DTP_DATE) : text;
+  }
+  case CT_CHECKBOX:
+    return {};
+  default:
+    return QuickGetText(col, row);
+  }
+}
+
+bool CellGrid::StartEdit(int col, int row, QChar first) {
+  if (!editorHost_ || IsReadOnly(col, row) || col < 0 || row < 0)
+    return false;
+  return editorHost_->StartEdit(col, row, first);
+}
+
+bool CellGrid::StartEdit(QChar first) {
+  return StartEdit(GetCurrentCol(), GetCurrentRow(), first);
+}
+
+QWidget *CellGrid::ActiveEditor() const {
+  return editorHost_ ? editorHost_->ActiveEditor() : nullptr;
+}
+
+void CellGrid::EndEdit() {
+  if (IsEditing())
+    editorHost_->EndEdit(true);
+}
+
+void CellGrid::CancelEdit() {
+  if (IsEditing())
+    editorHost_->EndEdit(false);
+}
+
+void CellGrid::CopySelected() const {
+  if (QClipboard *clipboard = QGuiApplication::clipboard())
+    clipboard->setText(CopySelectedText());
+}
+
+std::vector<int> CellGrid::Paste(
+    const std::function<bool(int, int)> &canWrite) {
+  QClipboard *clipboard = QGuiApplication::clipboard();
+  if (!clipboard)
+    return {};
+  return PasteText(clipboard->text(), canWrite);
+}
+
+bool CellGrid::GotoCellShown(int col, int row) {
+  if (!GotoCell(col, row))
+    return false;
+  if (editorHost_)
+    editorHost_->EnsureVisible(col, row);
+  return true;
+}
