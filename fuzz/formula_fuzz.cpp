@@ -95,7 +95,7 @@ void FuzzFormula(const QString &text, float x, bool checkMaps) {
   code.Release();
 
   bool ok = false;
-  const float value = EvaluateFormula(text, x, &ok);
+  const double value = EvaluateFormula(text, x, &ok);
   if (ok != (compiled || text.isEmpty()))
     Fail("EvaluateFormula and Compile disagree on success");
   if (!ok && value != 0)

@@ -4,7 +4,6 @@
 #include "base/prompt.h"
 #include "formula/formula_error.h"
 #include "formula/math_grammar.h"
-#include "formula/single_precision.h"
 
 #include <exception>
 #include <string>
@@ -46,12 +45,17 @@ bool NestsTooDeep(const std::string &text) {
 } // namespace
 
 void Compile(const QString &text, FormulaCode &code) {
+  CompileWithSlots(text, code, nullptr);
+}
+
+void CompileWithSlots(const QString &text, FormulaCode &code,
+                      std::vector<std::uint32_t> *numberSlots) {
   const std::string narrow = NarrowWithoutSpaces(text);
   code.Release();
   code.Begin();
   if (NestsTooDeep(narrow))
     throw FormulaError(kParseErrorText);
-  MathGrammar grammar(&code);
+  MathGrammar grammar(&code, numberSlots);
   const char *first = narrow.c_str();
   const char *last = first + narrow.size();
   const auto info = boost::spirit::classic::parse(first, last, grammar);
@@ -64,7 +68,7 @@ QString FormulaFailureMessage(const QString &text) {
   return QStringLiteral("执行语句错误：\n\r[") + text + QLatin1Char(']');
 }
 
-float EvaluateFormula(const QString &text, float x, bool *ok) {
+double EvaluateFormula(const QString &text, float x, bool *ok) {
   if (ok)
     *ok = true;
   if (text.isEmpty())
@@ -72,7 +76,7 @@ float EvaluateFormula(const QString &text, float x, bool *ok) {
   FormulaCode code;
   try {
     Compile(text, code);
-    const float value = ToSingle(code.Invoke(x));
+    const double value = double(code.Invoke(x));
     code.Release();
     return value;
   } catch (const std::exception &) {

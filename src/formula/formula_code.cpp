@@ -124,7 +124,7 @@ void FormulaCode::EmitEpilogue() {
   }
 }
 
-void FormulaCode::PushConstant(float value) {
+void FormulaCode::PushConstant(double value) {
   if (constant_count_ + 1 > kMaxConstants)
     throw FormulaError(kTooManyConstantsText);
   PushValue();

@@ -15,6 +15,10 @@
 // would keep more than eight values pending at once (the depth of the x87
 // register stack) is refused as too large as well.
 //
+// Number literals are kept as doubles and loaded with the 8-byte form of the
+// x87 load, which has the same length in the reference encoding as the
+// 4-byte one: amounts keep their cents however large they grow.
+//
 // Use: Begin, the operations in postfix order, Finish, Invoke, Release.
 // Every failure is raised as a FormulaError with one of the texts of
 // formula_error.h. The record holds the constant pool the code reads by
@@ -53,7 +57,7 @@ public:
   // the operations, not here; this only guards the area's own capacity.
   void Emit(const std::uint8_t *bytes, std::uint32_t n);
 
-  void PushConstant(float value);
+  void PushConstant(double value);
   void PushArgument();
   void Add();
   void Sub();
@@ -68,7 +72,14 @@ public:
   // Reference-encoding bytes used so far (the budget counter), 0 to 256.
   std::uint32_t EmittedSize() const { return emitted_size_; }
   std::uint32_t ConstantCount() const { return constant_count_; }
-  float Constant(std::uint32_t slot) const { return pool_[slot]; }
+  double Constant(std::uint32_t slot) const { return pool_[slot]; }
+  // Replaces the value in a used pool slot. The code reads the pool by
+  // address at every call, so finished code sees the new value at its next
+  // Invoke: a formula compiled once can be run for many values.
+  void SetConstant(std::uint32_t slot, double value) {
+    if (slot < constant_count_)
+      pool_[slot] = value;
+  }
   std::uint32_t StepCount() const { return step_count_; }
   const FormulaStep &Step(std::uint32_t index) const { return steps_[index]; }
   bool IsFinished() const { return finished_; }
@@ -90,7 +101,7 @@ private:
   std::uint32_t emitted_size_ = 0;
   std::uint8_t *write_position_ = nullptr;
   std::uint8_t *entry_ = nullptr;
-  float pool_[kMaxConstants] = {};
+  double pool_[kMaxConstants] = {};
   std::uint32_t constant_count_ = 0;
 
   bool writing_ = false;  // between Begin and Finish

@@ -1,9 +1,7 @@
 // The action that puts a number literal into the constant pool.
 #include "formula/math_grammar.h"
 
-#include "formula/single_precision.h"
-
 void MathGrammar::ConstFunctor::operator()(double value) const {
   if (FormulaCode *code = grammar_->Code())
-    code->PushConstant(ToSingle(value));
+    code->PushConstant(value);
 }

@@ -20,7 +20,7 @@ void Append(X87Bytes &out, const void *data, std::uint32_t n) {
 
 } // namespace
 
-X87Bytes EncodePrologue(const float *pool) {
+X87Bytes EncodePrologue(const double *pool) {
   // movss [rsp-4], xmm0
   X87Bytes out = Bytes({0xF3, 0x0F, 0x11, 0x44, 0x24, 0xFC});
   // movabs rax, pool
@@ -32,10 +32,10 @@ X87Bytes EncodePrologue(const float *pool) {
 }
 
 X87Bytes EncodeConstant(std::uint32_t slot) {
-  const std::uint32_t offset = slot * 4;
+  const std::uint32_t offset = slot * 8;
   if (offset < 0x80)
-    return Bytes({0xD9, 0x40, std::uint8_t(offset)}); // fld dword [rax+disp8]
-  X87Bytes out = Bytes({0xD9, 0x80});                 // fld dword [rax+disp32]
+    return Bytes({0xDD, 0x40, std::uint8_t(offset)}); // fld qword [rax+disp8]
+  X87Bytes out = Bytes({0xDD, 0x80});                 // fld qword [rax+disp32]
   Append(out, &offset, 4);
   return out;
 }

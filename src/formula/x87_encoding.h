@@ -15,8 +15,8 @@ struct X87Bytes {
 };
 
 // Stores the argument in the red zone and loads the pool's address into rax.
-X87Bytes EncodePrologue(const float *pool);
-// fld dword [rax + 4*slot]
+X87Bytes EncodePrologue(const double *pool);
+// fld qword [rax + 8*slot]
 X87Bytes EncodeConstant(std::uint32_t slot);
 // fld dword [rsp-4]: the stored argument.
 X87Bytes EncodeArgument();

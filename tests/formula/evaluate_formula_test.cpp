@@ -16,10 +16,10 @@ namespace {
 class EvaluateFormulaTest : public ::testing::Test {
 protected:
   // The value of text; fails the test when it reports a failure.
-  float Value(const char *text, float x = 0) {
+  double Value(const char *text, float x = 0) {
     prompt_.Clear();
     bool ok = false;
-    const float value = EvaluateFormula(QString::fromUtf8(text), x, &ok);
+    const double value = EvaluateFormula(QString::fromUtf8(text), x, &ok);
     EXPECT_TRUE(ok) << text;
     EXPECT_TRUE(prompt_.Texts().isEmpty()) << text;
     return value;
@@ -29,7 +29,7 @@ protected:
   bool Fails(const QString &text) {
     prompt_.Clear();
     bool ok = true;
-    const float value = EvaluateFormula(text, 0, &ok);
+    const double value = EvaluateFormula(text, 0, &ok);
     return !ok && value == 0 && prompt_.Texts() ==
                                     QStringList{FormulaFailureMessage(text)};
   }
@@ -78,10 +78,10 @@ TEST_F(EvaluateFormulaTest, NumberForms) {
   EXPECT_EQ(Value("2e3"), 2000);
   EXPECT_EQ(Value("2E3"), 2000);
   EXPECT_EQ(Value("2e+3"), 2000);
-  EXPECT_EQ(Value("5e-1"), 0.5f);
-  EXPECT_EQ(Value(".5"), 0.5f);
+  EXPECT_EQ(Value("5e-1"), 0.5);
+  EXPECT_EQ(Value(".5"), 0.5);
   EXPECT_EQ(Value("5."), 5);
-  EXPECT_EQ(Value("5.*.5"), 2.5f);
+  EXPECT_EQ(Value("5.*.5"), 2.5);
   EXPECT_TRUE(Fails("2e"));
   EXPECT_TRUE(Fails("2e+"));
   EXPECT_TRUE(Fails("."));
@@ -131,16 +131,51 @@ TEST_F(EvaluateFormulaTest, FailureMessageShowsTheTextAsTyped) {
   EXPECT_TRUE(Fails(ones.join(QLatin1Char('+'))));
 }
 
-TEST_F(EvaluateFormulaTest, ConstantsAndResultsAreSinglePrecision) {
-  EXPECT_EQ(Value("0.1"), 0.1f);
-  EXPECT_NE(double(Value("0.1")), 0.1);
-  EXPECT_EQ(Value("16777217"), 16777216.0f);
-  // Arithmetic runs at the unit's precision, not in floats, where each
-  // +1 would be lost.
-  EXPECT_EQ(Value("16777216+1+1"), 16777218.0f);
-  EXPECT_TRUE(std::isinf(Value("1e30*1e30")));
-  EXPECT_EQ(Value("1e30*1e30/1e30"), 1e30f); // intermediate stays in range
-  EXPECT_TRUE(std::isinf(Value("1e39")));    // a literal beyond float range
+// The value as a numeric column shows it.
+QString Shown(const QString &text) {
+  return FormatDecimal(EvaluateFormula(text, 0), CountDecimals(text));
+}
+
+TEST_F(EvaluateFormulaTest, MoneyKeepsItsCents) {
+  // Literals are doubles and results are not rounded to floats, which
+  // would hold only about seven digits.
+  EXPECT_EQ(Value("0.1"), 0.1);
+  EXPECT_EQ(Value("1234567.89*1"), 1234567.89);
+  EXPECT_EQ(Shown(QStringLiteral("1234567.89*1")), QStringLiteral("1234567.89"));
+  EXPECT_EQ(Shown(QStringLiteral("300000.01*1")), QStringLiteral("300000.01"));
+  EXPECT_EQ(Shown(QStringLiteral("262144.01")), QStringLiteral("262144.01"));
+  EXPECT_EQ(Value("16777217"), 16777217);
+  EXPECT_EQ(Value("16777216+1+1"), 16777218);
+  EXPECT_EQ(Shown(QStringLiteral("99999999999.99*1")),
+            QStringLiteral("99999999999.99"));
+  EXPECT_EQ(Shown(QStringLiteral("12345678.9*3")), QStringLiteral("37037036.7"));
+
+  // Sums of cents over as many literals as a formula may hold.
+  QStringList cents;
+  for (int i = 0; i < 31; ++i)
+    cents << QStringLiteral("0.01");
+  EXPECT_EQ(Shown(cents.join(QLatin1Char('+'))), QStringLiteral("0.31"));
+  QStringList amounts;
+  long long total = 0; // in cents
+  for (int i = 0; i < 31; ++i) {
+    const long long amount = 1000000LL * i + 99 - i; // up to 30 million
+    total += amount;
+    amounts << QString::asprintf("%lld.%02lld", amount / 100, amount % 100);
+  }
+  EXPECT_EQ(Shown(amounts.join(QLatin1Char('+'))),
+            QString::asprintf("%lld.%02lld", total / 100, total % 100));
+}
+
+TEST_F(EvaluateFormulaTest, LargeAndSmallMagnitudes) {
+  EXPECT_EQ(Value("1e39"), 1e39); // beyond the float range, a double still
+  EXPECT_EQ(Value("1e300*10"), 1e301);
+  EXPECT_EQ(Value("1e-300"), 1e-300);
+  EXPECT_GT(Value("1e-40"), 0);
+  // Intermediates run at the unit's extended range and come back in range.
+  EXPECT_EQ(Value("1e300*1e300/1e300"), 1e300);
+  EXPECT_TRUE(std::isinf(Value("1e300*1e300*1e300*1e300*1e300*1e300*1e300*"
+                               "1e300*1e300*1e300*1e300*1e300*1e300*1e300*"
+                               "1e300*1e300*1e300")));
 }
 
 TEST_F(EvaluateFormulaTest, DivisionByZeroIsNoFailure) {

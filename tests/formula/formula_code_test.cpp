@@ -123,9 +123,9 @@ TEST(FormulaCodeTest, ConstantPoolHoldsAtMost256) {
   // own limit shows on a record that is not being written.
   FormulaCode code;
   for (int i = 0; i < 256; ++i)
-    code.PushConstant(float(i));
+    code.PushConstant(i);
   EXPECT_EQ(code.ConstantCount(), 256u);
-  EXPECT_EQ(code.Constant(255), 255.0f);
+  EXPECT_EQ(code.Constant(255), 255.0);
   EXPECT_EQ(FailureOf([&] { code.PushConstant(1); }), kTooManyConstantsText);
 }
 
@@ -151,6 +151,33 @@ TEST(FormulaCodeTest, NinthPendingValueIsRefusedAsTooLarge) {
   // Depth, not length: a long left-nested sum never has more than two.
   Compile(QStringLiteral("((((((((((1+2)+3)+4)+5)+6)+7)+8)+9)+10)+11)"), code);
   EXPECT_EQ(code.Invoke(0), 66.0L);
+}
+
+TEST(FormulaCodeTest, EveryPoolSlotLoadsItsDouble) {
+  // The near slots and the far ones (past a one-byte displacement) are
+  // loaded with all 53 bits; a float would lose the cents of each.
+  for (int last = 1; last <= 31; ++last) {
+    QStringList terms;
+    for (int i = 1; i < last; ++i)
+      terms << QStringLiteral("0");
+    terms << QStringLiteral("1234567.89");
+    FormulaCode code;
+    Compile(terms.join(QLatin1Char('+')), code);
+    EXPECT_EQ(code.Constant(std::uint32_t(last - 1)), 1234567.89);
+    EXPECT_EQ(code.Invoke(0), static_cast<long double>(1234567.89)) << last;
+    EXPECT_EQ(InterpretFormula(code, 0), static_cast<long double>(1234567.89));
+  }
+}
+
+TEST(FormulaCodeTest, SetConstantChangesWhatFinishedCodeReads) {
+  FormulaCode code;
+  Compile(QStringLiteral("2*3+x"), code);
+  EXPECT_EQ(code.Invoke(1), 7.0L);
+  code.SetConstant(1, 0.01);
+  EXPECT_EQ(code.Invoke(0), 2 * static_cast<long double>(0.01));
+  EXPECT_EQ(code.Invoke(0), InterpretFormula(code, 0));
+  code.SetConstant(5, 9); // beyond the used slots: nothing changes
+  EXPECT_EQ(code.ConstantCount(), 2u);
 }
 
 TEST(FormulaCodeTest, LeftOperandIsTheDeeperValue) {
@@ -237,7 +264,7 @@ TEST(FormulaCodeTest, RecycledAreasStayExecuteOnlyWhileHeld) {
     code.Begin();
     EXPECT_NE(code.CodeArea(), held.CodeArea());
     EXPECT_EQ(PermissionsOf(code.CodeArea()).left(3), QStringLiteral("rw-"));
-    code.PushConstant(float(i));
+    code.PushConstant(i);
     code.PushArgument();
     code.Add();
     code.Finish();
@@ -279,7 +306,8 @@ private:
     static const char *const kSamples[] = {
         "0",    "1",     "-2",  "+3",   "0.1",  ".5",     "5.",  "12.5",
         "1e3",  "2E-2",  "-0",  "3.25", "1e38", "1e-40",  "7",   "-0.3",
-        "1e30", "16777217", "0.333", "99.99"};
+        "1e30", "16777217", "0.333", "99.99", "1234567.89", "0.01",
+        "1e300", "1e-300", "262144.01", "4.9e-324"};
     return QString::fromLatin1(kSamples[Pick(std::size(kSamples))]);
   }
 

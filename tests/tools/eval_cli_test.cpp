@@ -9,7 +9,10 @@ TEST(EvalCliTest, PrintsTheValueAsAColumnShowsIt) {
     const char *shown;
   } cases[] = {{"12.5*3", "37.5"}, {"2.50*2", "5"}, {"1/3", "0"},
                {"1.0/3", "0.3"},   {"(2+3)*4-1/8", "20"}, {"", "0"},
-               {" 1 + 2 ", "3"},   {"x+1", "1"}};
+               {" 1 + 2 ", "3"},   {"x+1", "1"},
+               // Amounts keep their cents however large they grow.
+               {"1234567.89*1", "1234567.89"}, {"300000.01*1", "300000.01"},
+               {"262144.01", "262144.01"}};
   for (const auto &c : cases) {
     const CliResult result = RunCli({"eval", QString::fromUtf8(c.formula)});
     EXPECT_EQ(result.status, 0) << c.formula << ": " << qPrintable(result.err);

@@ -18,7 +18,7 @@ int RunEval(const QStringList &args) {
   }
   const QString &formula = args.first();
   bool ok = false;
-  const float value = EvaluateFormula(formula, 0, &ok);
+  const double value = EvaluateFormula(formula, 0, &ok);
   PrintLine(FormatDecimal(value, CountDecimals(formula)));
   return ok ? 0 : 1;
 }
