@@ -1,0 +1,113 @@
+// The grid's in-place editors; see cell_grid_delegate.h.
+#include "widgets/cell_grid_delegate.h"
+
+#include "widgets/cell_grid_model.h"
+#include "widgets/cell_grid_view.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+
+namespace {
+
+enum class EditorKind { Text, DropList, Date };
+
+constexpr int kDropListMark = 109;
+
+EditorKind KindOf(const CellGrid &grid, int col, int row) {
+  const CellType type = grid.QuickGetCellType(col, row);
+  if (type == CT_DROPLIST || grid.GetParam(col, row) == kDropListMark)
+    return EditorKind::DropList;
+  if (type == CT_DATETIME)
+    return EditorKind::Date;
+  return EditorKind::Text;
+}
+
+// The entries of a drop-down list: the label's lines without empty ones.
+QStringList ListEntries(const QString &label) {
+  return label.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+CellGridDelegate::CellGridDelegate(CellGridView &view)
+    : QStyledItemDelegate(&view), view_(view) {}
+
+QWidget *CellGridDelegate::createEditor(QWidget *parent,
+                                        const QStyleOptionViewItem &,
+                                        const QModelIndex &index) const {
+  const CellGrid &grid = view_.Grid();
+  const int col = index.column(), row = index.row();
+  QWidget *editor = nullptr;
+  switch (KindOf(grid, col, row)) {
+  case EditorKind::DropList: {
+    auto *combo = new QComboBox(parent);
+    combo->addItems(ListEntries(grid.GetLabelText(col, row)));
+    auto *self = const_cast<CellGridDelegate *>(this);
+    // Picking an entry is the end of the edit.
+    connect(combo, &QComboBox::activated, self, [self, combo] {
+      emit self->commitData(combo);
+      emit self->closeEditor(combo, QAbstractItemDelegate::SubmitModelCache);
+    });
+    editor = combo;
+    break;
+  }
+  case EditorKind::Date: {
+    auto *dateEdit = new QDateEdit(parent);
+    dateEdit->setCalendarPopup(true);
+    dateEdit->setDisplayFormat(QStringLiteral("yyyy/M/d"));
+    editor = dateEdit;
+    break;
+  }
+  case EditorKind::Text: {
+    auto *lineEdit = new QLineEdit(parent);
+    lineEdit->setFrame(false);
+    editor = lineEdit;
+    break;
+  }
+  }
+  editor->setAccessibleName(
+      view_.GridModel()->headerData(col, Qt::Horizontal, Qt::DisplayRole)
+          .toString());
+  view_.SetActiveEditor(editor);
+  return editor;
+}
+
+void CellGridDelegate::setEditorData(QWidget *editor,
+                                     const QModelIndex &index) const {
+  const CellGrid &grid = view_.Grid();
+  const int col = index.column(), row = index.row();
+  if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+    combo->setCurrentIndex(combo->findText(grid.QuickGetText(col, row)));
+    return;
+  }
+  if (auto *dateEdit = qobject_cast<QDateEdit *>(editor)) {
+    const QDate date = grid.CellDate(col, row);
+    dateEdit->setDate(date.isValid() ? date : QDate::currentDate());
+    return;
+  }
+  if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
+    lineEdit->setText(grid.QuickGetText(col, row));
+}
+
+void CellGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *,
+                                    const QModelIndex &) const {
+  if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+    if (combo->currentIndex() >= 0)
+      view_.SetPendingCommit(CellGridView::CommitKind::DropList,
+                             combo->currentText());
+    return;
+  }
+  if (auto *dateEdit = qobject_cast<QDateEdit *>(editor)) {
+    view_.SetPendingCommit(CellGridView::CommitKind::Date, dateEdit->date());
+    return;
+  }
+  if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
+    view_.SetPendingCommit(CellGridView::CommitKind::Text, lineEdit->text());
+}
+
+void CellGridDelegate::updateEditorGeometry(QWidget *editor,
+                                            const QStyleOptionViewItem &option,
+                                            const QModelIndex &) const {
+  editor->setGeometry(option.rect);
+}
