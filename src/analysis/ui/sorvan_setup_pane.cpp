@@ -1,0 +1,112 @@
+// The chart set-up panes' shared behaviour.
+#include "analysis/ui/sorvan_setup_pane.h"
+
+#include "app/pane_tool_bar.h"
+#include "groups/filter_where.h"
+#include "groups/ui/filter_grid_rules.h"
+#include "model/account_file.h"
+#include "widgets/property_grid.h"
+
+#include <QComboBox>
+#include <QTreeView>
+
+CSorvanSetUpPane::CSorvanSetUpPane(DocumentWindow *window, int paneKind,
+                                   unsigned hint, unsigned rebuildBit,
+                                   const SetUpPaneTexts &texts,
+                                   const QString &gridName, QWidget *parent)
+    : CSorvanMemoryPane(window, new PropertyGrid, parent), paneKind_(paneKind),
+      hint_(hint), rebuildBit_(rebuildBit), texts_(texts) {
+  Grid()->View()->setAccessibleName(gridName);
+  groupScope_ = AddScopeBox(ID_GROUP_SCOPE, QStringLiteral("分组控制"),
+                            QStringLiteral("只显示当前活动分组"),
+                            QStringLiteral("显示所有分组"));
+  filterScope_ = AddScopeBox(ID_FILTER_SCOPE, QStringLiteral("使用筛选"),
+                             QStringLiteral("只显示当前筛选内容"),
+                             QStringLiteral("显示所有内容"));
+  connect(Grid(), &PropertyGrid::ValueChanged, this,
+          &CSorvanSetUpPane::OnValueChanged);
+  connect(Grid(), &PropertyGrid::ButtonPressed, this,
+          &CSorvanSetUpPane::OnButtonPressed);
+}
+
+QComboBox *CSorvanSetUpPane::AddScopeBox(int id, const QString &tip,
+                                         const QString &current,
+                                         const QString &all) {
+  auto *box = new QComboBox;
+  box->addItems({current, all});
+  box->setCurrentIndex(SCOPE_CURRENT);
+  box->setFixedWidth(128);
+  ToolBar()->AddWidget(id, box, tip);
+  // A scope change is sent at once, whatever "即时更新" says.
+  connect(box, &QComboBox::activated, this, [this] { SendNow(hint_); });
+  return box;
+}
+
+void CSorvanSetUpPane::OnChangeNotify(unsigned hint) {
+  if (hint & rebuildBit_)
+    Rebuild();
+}
+
+bool CSorvanSetUpPane::GetConditionText(QString &text) const {
+  return GetSetUpCondition(text);
+}
+
+void CSorvanSetUpPane::ApplyTemplate(const FilterSet &set) {
+  LoadTemplate(set);
+  SendNow(hint_);
+}
+
+void CSorvanSetUpPane::Rebuild() {
+  AccountFile *file = File();
+  if (!file) {
+    Grid()->Clear();
+    return;
+  }
+  BuildSetUpItems(Grid()->Root(), file->Columns(), texts_);
+  Grid()->Rebuild();
+  Grid()->ExpandAll();
+  ReloadTemplates();
+}
+
+QString CSorvanSetUpPane::SumColumn() const {
+  return SetUpSumColumn(Grid()->Root());
+}
+
+int CSorvanSetUpPane::GroupScope() const { return groupScope_->currentIndex(); }
+
+int CSorvanSetUpPane::FilterScope() const {
+  return filterScope_->currentIndex();
+}
+
+bool CSorvanSetUpPane::GetSetUpCondition(QString &where) const {
+  const FilterWhere built = SetUpCondition(Grid()->Root());
+  where = built.ok ? built.text : QString();
+  return built.ok;
+}
+
+QList<ExpandedColumn> CSorvanSetUpPane::ExpandedColumns() const {
+  return SetUpExpandedColumns(Grid()->Root());
+}
+
+QList<FilterCondition> CSorvanSetUpPane::GridToConditions() const {
+  return GridConditions(Grid()->Root());
+}
+
+void CSorvanSetUpPane::LoadTemplate(const FilterSet &set) {
+  LoadGridConditions(Grid()->Root(), set);
+  Grid()->Refresh();
+}
+
+void CSorvanSetUpPane::OnValueChanged(PropertyItem *item) {
+  ApplyEnableRule(*item);
+  Grid()->Refresh();
+  NotifyChange(hint_);
+}
+
+void CSorvanSetUpPane::OnButtonPressed(PropertyItem *item, int id) {
+  if (id != FGT_SELECT_ALL)
+    return;
+  PressSelectAll(*item);
+  Grid()->Refresh();
+  NotifyChange(hint_);
+}

@@ -1,0 +1,76 @@
+// What the bar and the pie chart set-up panes share: a grid with the
+// column to sum and one switch per option column, two scope boxes on the
+// toolbar ("分组控制", "使用筛选") whose changes are sent at once, and what
+// the chart pages read: the sum column, the scopes, the set-up condition
+// and the expanded columns.
+#pragma once
+
+#include "analysis/ui/setup_grid_items.h"
+#include "app/sorvan_memory_pane.h"
+
+class PropertyItem;
+class QComboBox;
+
+class CSorvanSetUpPane : public CSorvanMemoryPane {
+  Q_OBJECT
+public:
+  enum SetUpCommand : int {
+    ID_GROUP_SCOPE = 32827,  // "分组控制"
+    ID_FILTER_SCOPE = 32828, // "使用筛选"
+  };
+  // Entries of the scope boxes.
+  enum Scope : int {
+    SCOPE_CURRENT = 0, // "只显示当前活动分组" / "只显示当前筛选内容"
+    SCOPE_ALL = 1,     // "显示所有分组" / "显示所有内容"
+  };
+
+  int GetPaneKind() const override { return paneKind_; }
+  // Rebuilds the grid when hint carries the pane's rebuild bit.
+  void OnChangeNotify(unsigned hint) override;
+  // The set-up condition, as GetSetUpCondition.
+  bool GetConditionText(QString &text) const override;
+  // Puts set into the grid, then sends the pane's hint.
+  void ApplyTemplate(const FilterSet &set) override;
+
+  // Builds the grid from the file's columns, then loads the first template.
+  // Sends nothing.
+  void Rebuild();
+
+  // For the chart pages.
+  // The field name of the column to sum; empty when there is none, in
+  // which case the chart has nothing to sum and stays empty.
+  QString SumColumn() const;
+  // The entries of the scope boxes (SCOPE_CURRENT or SCOPE_ALL).
+  int GroupScope() const;
+  int FilterScope() const;
+  // The WHERE text of the switched-on option columns; false (and empty)
+  // when one of them has no option ticked.
+  bool GetSetUpCondition(QString &where) const;
+  QList<ExpandedColumn> ExpandedColumns() const;
+
+  QComboBox *GroupScopeBox() const { return groupScope_; }
+  QComboBox *FilterScopeBox() const { return filterScope_; }
+  // The hint the pane sends (4 bar, 2 pie).
+  unsigned PaneHint() const { return hint_; }
+
+protected:
+  CSorvanSetUpPane(DocumentWindow *window, int paneKind, unsigned hint,
+                   unsigned rebuildBit, const SetUpPaneTexts &texts,
+                   const QString &gridName, QWidget *parent);
+
+  QList<FilterCondition> GridToConditions() const override;
+  void LoadTemplate(const FilterSet &set) override;
+
+private:
+  QComboBox *AddScopeBox(int id, const QString &tip, const QString &current,
+                         const QString &all);
+  void OnValueChanged(PropertyItem *item);
+  void OnButtonPressed(PropertyItem *item, int id);
+
+  const int paneKind_;
+  const unsigned hint_;
+  const unsigned rebuildBit_;
+  const SetUpPaneTexts texts_;
+  QComboBox *groupScope_;
+  QComboBox *filterScope_;
+};

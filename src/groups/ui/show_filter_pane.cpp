@@ -1,0 +1,78 @@
+// The filter pane.
+#include "groups/ui/show_filter_pane.h"
+
+#include "groups/ui/filter_grid_rules.h"
+#include "groups/ui/pane_filter_grid.h"
+#include "model/account_file.h"
+
+#include <QTreeView>
+
+namespace {
+
+const unsigned kViewsHint = HINT_RECORDS | HINT_PIE | HINT_BAR;
+
+} // namespace
+
+CShowFilterPane::CShowFilterPane(DocumentWindow *window, QWidget *parent)
+    : CSorvanMemoryPane(window, new CPaneFilterGrid, parent) {
+  filterGrid_ = static_cast<CPaneFilterGrid *>(Grid());
+  filterGrid_->View()->setAccessibleName(QStringLiteral("筛选设置"));
+  connect(filterGrid_, &PropertyGrid::ValueChanged, this,
+          &CShowFilterPane::OnValueChanged);
+  connect(filterGrid_, &PropertyGrid::ButtonPressed, this,
+          &CShowFilterPane::OnButtonPressed);
+}
+
+int CShowFilterPane::GetPaneKind() const { return FSC_FILTER_PANE; }
+
+void CShowFilterPane::OnChangeNotify(unsigned hint) {
+  if (hint & HINT_FILTER_PANE)
+    BuildFilterGrid();
+}
+
+bool CShowFilterPane::GetConditionText(QString &text) const {
+  return GetFilterWhere(text);
+}
+
+void CShowFilterPane::ApplyTemplate(const FilterSet &set) {
+  LoadTemplate(set);
+  SendNow(kViewsHint);
+}
+
+void CShowFilterPane::BuildFilterGrid() {
+  AccountFile *file = File();
+  if (!file) {
+    filterGrid_->Clear();
+    return;
+  }
+  filterGrid_->BuildFilterGrid(file->Columns());
+  ReloadTemplates();
+}
+
+bool CShowFilterPane::GetFilterWhere(QString &where) const {
+  const FilterWhere built = filterGrid_->GetFilterWhere();
+  where = built.ok ? built.text : QString();
+  return built.ok;
+}
+
+QList<FilterCondition> CShowFilterPane::GridToConditions() const {
+  return filterGrid_->GridToConditions();
+}
+
+void CShowFilterPane::LoadTemplate(const FilterSet &set) {
+  filterGrid_->LoadConditions(set);
+}
+
+void CShowFilterPane::OnValueChanged(PropertyItem *item) {
+  ApplyEnableRule(*item);
+  filterGrid_->Refresh();
+  NotifyChange(kViewsHint);
+}
+
+void CShowFilterPane::OnButtonPressed(PropertyItem *item, int id) {
+  if (id != FGT_SELECT_ALL)
+    return;
+  PressSelectAll(*item);
+  filterGrid_->Refresh();
+  NotifyChange(kViewsHint);
+}

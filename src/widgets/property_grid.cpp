@@ -1,0 +1,233 @@
+// The property grid: view, editors, in-place buttons and description area.
+#include "widgets/property_grid.h"
+
+#include "widgets/property_model.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDoubleSpinBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <cfloat>
+
+namespace {
+
+// Editors of the value column, by item type.
+class PropertyDelegate : public QStyledItemDelegate {
+public:
+  PropertyDelegate(PropertyModel *model, QObject *parent)
+      : QStyledItemDelegate(parent), model_(model) {}
+
+  QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                        const QModelIndex &index) const override {
+    const PropertyItem &item = *model_->ItemOf(index);
+    switch (item.type) {
+    case PropertyItem::Date: {
+      auto *edit = new QDateTimeEdit(parent);
+      edit->setDisplayFormat(PropertyDateFormat());
+      edit->setCalendarPopup(true);
+      return edit;
+    }
+    case PropertyItem::Number: {
+      // The whole range of a double; the spin box's default would clamp
+      // every value to 0 .. 99.99.
+      auto *spin = new QDoubleSpinBox(parent);
+      spin->setRange(-DBL_MAX, DBL_MAX);
+      spin->setDecimals(8);
+      spin->setGroupSeparatorShown(false);
+      return spin;
+    }
+    case PropertyItem::Choice: {
+      auto *box = new QComboBox(parent);
+      box->addItems(item.choices);
+      return box;
+    }
+    case PropertyItem::Text:
+      return new QLineEdit(parent);
+    default:
+      return QStyledItemDelegate::createEditor(parent, option, index);
+    }
+  }
+
+  void setEditorData(QWidget *editor, const QModelIndex &index) const override {
+    const PropertyItem &item = *model_->ItemOf(index);
+    if (auto *edit = qobject_cast<QDateTimeEdit *>(editor))
+      edit->setDateTime(item.date);
+    else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
+      spin->setValue(item.number);
+    else if (auto *box = qobject_cast<QComboBox *>(editor))
+      box->setCurrentIndex(item.choice);
+    else if (auto *line = qobject_cast<QLineEdit *>(editor))
+      line->setText(item.text);
+  }
+
+  void setModelData(QWidget *editor, QAbstractItemModel *model,
+                    const QModelIndex &index) const override {
+    if (auto *edit = qobject_cast<QDateTimeEdit *>(editor))
+      model->setData(index, edit->dateTime(), Qt::EditRole);
+    else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
+      model->setData(index, spin->value(), Qt::EditRole);
+    else if (auto *box = qobject_cast<QComboBox *>(editor))
+      model->setData(index, box->currentIndex(), Qt::EditRole);
+    else if (auto *line = qobject_cast<QLineEdit *>(editor))
+      model->setData(index, line->text(), Qt::EditRole);
+  }
+
+private:
+  PropertyModel *model_;
+};
+
+// A tree view whose edit triggers on a caption act on the value beside it,
+// so that the keyboard reaches every value from any column.
+class PropertyTreeView : public QTreeView {
+public:
+  using QTreeView::QTreeView;
+
+protected:
+  bool edit(const QModelIndex &index, EditTrigger trigger,
+            QEvent *event) override {
+    if (index.isValid() && index.column() != PropertyModel::ValueColumn) {
+      const QModelIndex value = index.siblingAtColumn(PropertyModel::ValueColumn);
+      if (trigger == SelectedClicked || trigger == DoubleClicked ||
+          trigger == EditKeyPressed || trigger == AnyKeyPressed)
+        return QTreeView::edit(value, trigger, event);
+    }
+    return QTreeView::edit(index, trigger, event);
+  }
+};
+
+} // namespace
+
+PropertyGrid::PropertyGrid(QWidget *parent)
+    : QWidget(parent), model_(new PropertyModel(this)),
+      view_(new PropertyTreeView(this)), description_(new QLabel(this)) {
+  view_->setModel(model_);
+  view_->setItemDelegate(new PropertyDelegate(model_, view_));
+  view_->setHeaderHidden(true);
+  view_->setAlternatingRowColors(true);
+  view_->setUniformRowHeights(false);
+  view_->setAllColumnsShowFocus(true);
+  view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  view_->setEditTriggers(QAbstractItemView::DoubleClicked |
+                         QAbstractItemView::SelectedClicked |
+                         QAbstractItemView::EditKeyPressed |
+                         QAbstractItemView::AnyKeyPressed);
+  view_->setIndentation(12);
+  QHeaderView *header = view_->header();
+  header->setStretchLastSection(false);
+  header->setSectionResizeMode(PropertyModel::CaptionColumn, QHeaderView::Interactive);
+  header->setSectionResizeMode(PropertyModel::ValueColumn, QHeaderView::Stretch);
+  header->setSectionResizeMode(PropertyModel::ButtonColumn,
+                               QHeaderView::ResizeToContents);
+
+  description_->setWordWrap(true);
+  description_->setTextFormat(Qt::RichText);
+  description_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  description_->setFrameShape(QFrame::StyledPanel);
+  description_->setMinimumHeight(3 * fontMetrics().height() + 8);
+  description_->setMargin(4);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(2);
+  layout->addWidget(view_, 1);
+  layout->addWidget(description_);
+
+  connect(model_, &PropertyModel::UserEdited, this,
+          [this](PropertyItem *item) { emit ValueChanged(item); });
+  connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex &current) { ShowDescription(current); });
+}
+
+PropertyItem &PropertyGrid::Root() { return model_->Root(); }
+const PropertyItem &PropertyGrid::Root() const { return model_->Root(); }
+
+void PropertyGrid::Clear() {
+  model_->Root().ClearChildren();
+  Rebuild();
+}
+
+void PropertyGrid::Rebuild() {
+  buttons_.clear(); // the view deleted its index widgets on the reset
+  model_->Reset();
+  MakeButtons(model_->Root());
+  ApplyRowStates(model_->Root());
+  ShowDescription(QModelIndex());
+}
+
+void PropertyGrid::Refresh() {
+  model_->Refresh();
+  ApplyRowStates(model_->Root());
+  for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
+    const InplaceButton &button = *it.key()->button;
+    it.value()->setText(button.caption);
+    it.value()->setAccessibleName(button.caption);
+    it.value()->setEnabled(button.enabled);
+  }
+  ShowDescription(view_->currentIndex());
+}
+
+void PropertyGrid::ExpandAll() { view_->expandAll(); }
+
+QToolButton *PropertyGrid::ButtonOf(const PropertyItem *item) const {
+  return buttons_.value(item);
+}
+
+QModelIndex PropertyGrid::IndexOf(const PropertyItem *item, int column) const {
+  return model_->IndexOf(item, column);
+}
+
+void PropertyGrid::MakeButtons(PropertyItem &parent) {
+  for (int i = 0; i < parent.ChildCount(); ++i) {
+    PropertyItem *item = parent.Child(i);
+    if (item->button) {
+      auto *button = new QToolButton;
+      button->setText(item->button->caption);
+      button->setAccessibleName(item->button->caption);
+      button->setEnabled(item->button->enabled);
+      button->setFocusPolicy(Qt::StrongFocus);
+      const int id = item->button->id;
+      connect(button, &QToolButton::clicked, this,
+              [this, item, id] { emit ButtonPressed(item, id); });
+      view_->setIndexWidget(model_->IndexOf(item, PropertyModel::ButtonColumn),
+                            button);
+      buttons_.insert(item, button);
+    }
+    MakeButtons(*item);
+  }
+}
+
+void PropertyGrid::ApplyRowStates(const PropertyItem &parent) {
+  const QModelIndex parentIndex = model_->IndexOf(&parent);
+  for (int i = 0; i < parent.ChildCount(); ++i) {
+    const PropertyItem *item = parent.Child(i);
+    view_->setRowHidden(i, parentIndex, item->hidden);
+    if (item->type == PropertyItem::Category)
+      view_->setFirstColumnSpanned(i, parentIndex, !item->button);
+    ApplyRowStates(*item);
+  }
+}
+
+void PropertyGrid::ShowDescription(const QModelIndex &current) {
+  if (!current.isValid()) {
+    description_->clear();
+    return;
+  }
+  const PropertyItem &item = *model_->ItemOf(current);
+  description_->setText(QStringLiteral("<b>%1</b><br>%2")
+                            .arg(item.caption.toHtmlEscaped(),
+                                 item.description.toHtmlEscaped()));
+}
+
+void PropertyGrid::resizeEvent(QResizeEvent *event) {
+  QWidget::resizeEvent(event);
+  // Captions take half the width; values and buttons share the rest.
+  view_->setColumnWidth(PropertyModel::CaptionColumn,
+                        view_->viewport()->width() / 2);
+}

@@ -1,0 +1,43 @@
+// The item model of a property grid over a tree of PropertyItems: column 0
+// the caption, column 1 the value, column 2 the place of an in-place
+// button. Edits made through the model are the user's and are reported;
+// owners change items directly and then call Refresh.
+#pragma once
+
+#include "widgets/property_item.h"
+
+#include <QAbstractItemModel>
+
+class PropertyModel : public QAbstractItemModel {
+  Q_OBJECT
+public:
+  enum Column { CaptionColumn = 0, ValueColumn = 1, ButtonColumn = 2 };
+
+  explicit PropertyModel(QObject *parent = nullptr);
+
+  PropertyItem &Root() { return root_; }
+  PropertyItem *ItemOf(const QModelIndex &index) const;
+  QModelIndex IndexOf(const PropertyItem *item, int column = 0) const;
+
+  // After items were added or removed.
+  void Reset();
+  // After values, captions or states were changed by the program.
+  void Refresh();
+
+  QModelIndex index(int row, int column,
+                    const QModelIndex &parent = QModelIndex()) const override;
+  QModelIndex parent(const QModelIndex &child) const override;
+  int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+  int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+  QVariant data(const QModelIndex &index, int role) const override;
+  bool setData(const QModelIndex &index, const QVariant &value,
+               int role) override;
+  Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+signals:
+  // The user changed item's value.
+  void UserEdited(PropertyItem *item);
+
+private:
+  PropertyItem root_{PropertyItem::Category};
+};
