@@ -1,0 +1,51 @@
+// The series of the monthly bar chart: one bar per calendar month from the
+// month of the earliest record date in scope to that of the latest, each
+// the sum of one numeric column over that month's records in scope, months
+// without records included with 0.
+#pragma once
+
+#include "groups/filter_where.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class CDBVisiter;
+class ColumnList;
+
+struct BarSeries {
+  QStringList labels; // "2010/3"
+  QList<double> values;
+
+  int Size() const { return int(labels.size()); }
+  bool IsEmpty() const { return labels.isEmpty(); }
+};
+
+// What both ways of building the series share: the bracketed date and sum
+// fields and the WHERE text of scope and set-up condition.
+struct BarQuery {
+  QString dateField; // "[Data]"
+  QString sumField;  // "[Total]"
+  QString where;     // may be empty
+};
+
+// The query of a bar series; false when there can be no bars: no date
+// column, no numeric column of that name, or a failed set-up condition.
+bool PrepareBarQuery(const ColumnList &columns, const QString &sumField,
+                     const QString &scopeWhere, const FilterWhere &setUp,
+                     BarQuery &query);
+
+// The series by one grouped statement over the whole range. When that
+// statement fails, the month walk builds it instead, so that a month whose
+// statement fails only loses its own bar.
+BarSeries BuildBarSeries(CDBVisiter &session, const ColumnList &columns,
+                         const QString &sumField, const QString &scopeWhere,
+                         const FilterWhere &setUp);
+
+// The series by the month walk: the earliest and latest date, then one
+// statement per month; a month whose statement fails gets no bar.
+BarSeries BuildBarSeriesByMonth(CDBVisiter &session, const BarQuery &query);
+BarSeries BuildBarSeriesByMonth(CDBVisiter &session, const ColumnList &columns,
+                                const QString &sumField,
+                                const QString &scopeWhere,
+                                const FilterWhere &setUp);

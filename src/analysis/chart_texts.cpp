@@ -1,0 +1,25 @@
+// Texts of the chart widgets.
+#include "analysis/chart_texts.h"
+
+#include <cmath>
+
+double BarPercent(double value, double maxValue) {
+  if (maxValue == 0)
+    return 0;
+  const double percent = value / maxValue * 100;
+  return std::isfinite(percent) ? percent : 0;
+}
+
+QString BarTipText(const QString &label, double value, double maxValue) {
+  return QString::asprintf("%s\n%0.04f\n%0.02f%%\n", label.toUtf8().constData(),
+                           value, BarPercent(value, maxValue));
+}
+
+QString PieSliceName(const QString &label, double sum) {
+  return QString::asprintf("%s[%.2f]", label.toUtf8().constData(), sum);
+}
+
+QString PieShareText(double value, double total) {
+  const double share = total == 0 ? 0 : value / total * 100;
+  return QString::asprintf("%.2f%%", std::isfinite(share) ? share : 0.0);
+}

@@ -1,0 +1,114 @@
+// sorvanel-cli monthly and shares: the series of both charts on a household
+// file, their restrictions and scopes, and the refusals of wrong arguments.
+#include "cli_support.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ChartsCli : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    path_ = dir_.filePath("book.fz");
+    ASSERT_EQ(RunCli({"new", path_}).status, 0);
+    const char *records[] = {
+        "(1, #2009-11-15#, '餐饮', '现金', 10.5, 2)",
+        "(2, #2009-11-20#, '交通', '信用卡', 4, 2)",
+        "(3, #2010-1-3#, '餐饮', '信用卡', 7.25, 3)",
+        "(4, #2010-1-9#, '购物', '现金', -2, 3)",
+    };
+    for (const char *values : records)
+      ASSERT_EQ(RunCli({"sql", path_,
+                        QStringLiteral("Insert Into Users ([ID], [Data], "
+                                       "[Category], [Payment], [Total], "
+                                       "[trelva_Group_ID]) Values %1")
+                            .arg(values)})
+                    .status,
+                0);
+  }
+
+  CliResult Run(QStringList args) {
+    args.insert(1, path_);
+    return RunCli(args);
+  }
+
+  QTemporaryDir dir_;
+  QString path_;
+};
+
+TEST_F(ChartsCli, MonthlyBars) {
+  CliResult result = Run({"monthly", "--sum", "Total"});
+  ASSERT_EQ(result.status, 0) << qPrintable(result.err);
+  EXPECT_EQ(result.out, "2009/11\t14.5\n2009/12\t0\n2010/1\t5.25\n");
+
+  EXPECT_EQ(Run({"monthly", "--sum", "total", "--where", "trelva_Group_ID=3"}).out,
+            "2010/1\t5.25\n");
+  EXPECT_EQ(Run({"monthly", "--sum", "Total", "--only", "Payment=现金",
+                 "--only", "Category=餐饮,购物"})
+                .out,
+            "2009/11\t10.5\n2009/12\t0\n2010/1\t-2\n");
+  // A column with nothing ticked leaves no bars; an empty series is no error.
+  result = Run({"monthly", "--sum", "Total", "--only", "Payment="});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "");
+  result = Run({"monthly", "--sum", "Total", "--where", "ID > 100"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(ChartsCli, Shares) {
+  CliResult result = Run({"shares", "--sum", "Total", "--by", "Payment=信用卡,现金",
+                          "--by", "Category=餐饮,交通,购物"});
+  ASSERT_EQ(result.status, 0) << qPrintable(result.err);
+  // Category comes first (the file's column order), options in the
+  // column's order; empty combinations are left out, negative kept.
+  EXPECT_EQ(result.out, "餐饮|现金\t10.50\n餐饮|信用卡\t7.25\n"
+                        "交通|信用卡\t4.00\n购物|现金\t-2.00\n");
+  EXPECT_EQ(Run({"shares", "--sum", "Total", "--by", "Category=餐饮", "--where",
+                 "trelva_Group_ID=2"})
+                .out,
+            "餐饮\t10.50\n");
+  result = Run({"shares", "--sum", "Total", "--by", "Category="});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "");
+}
+
+TEST_F(ChartsCli, WrongArgumentsAreRefused) {
+  const QList<QStringList> wrong{
+      {"monthly", "--sum", "Nothing"},
+      {"monthly", "--sum", "Item"},           // a text column
+      {"monthly", "--sum", "Total", "--only", "Item=a"},
+      {"monthly", "--sum", "Total", "--only", "Category=旅游"},
+      {"monthly", "--sum", "Total", "--only", "Category"},
+      {"monthly", "--where", "ID=1"},
+      {"monthly", "--sum"},
+      {"shares", "--sum", "Total"},
+      {"shares", "--sum", "Memo", "--by", "Category=餐饮"},
+      {"shares", "--sum", "Total", "--by", "Total=1"},
+      {"shares", "--sum", "Total", "--by", "Payment=支票"},
+      {"shares", "--sum", "Total", "--by", "Payment=现金", "--bogus", "x"},
+  };
+  for (const QStringList &args : wrong) {
+    const CliResult result = Run(args);
+    EXPECT_EQ(result.status, 1) << qPrintable(args.join(' '));
+    EXPECT_FALSE(result.err.isEmpty()) << qPrintable(args.join(' '));
+    EXPECT_EQ(result.out, "") << qPrintable(args.join(' '));
+  }
+  EXPECT_EQ(RunCli({"monthly", dir_.filePath("none.fz"), "--sum", "Total"}).status, 1);
+}
+
+TEST(ChartsCliOldFile, AnOlderFileIsUpgradedOnTheWay) {
+  QTemporaryDir dir;
+  const QString old = dir.filePath("old.fz");
+  ASSERT_EQ(RunCli({"new", old, "--template", "旧版简易账本"}).status, 0);
+  const CliResult result = RunCli({"monthly", old, "--sum", "Amount"});
+  EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+  EXPECT_EQ(result.out, "2010/8\t238.4\n");
+  EXPECT_EQ(RunCli({"shares", old, "--sum", "Amount", "--by", "Category=交通,餐饮"}).out,
+            "餐饮\t32.50\n交通\t6.00\n");
+}
+
+} // namespace

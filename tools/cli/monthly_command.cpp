@@ -1,0 +1,56 @@
+// sorvanel-cli monthly PATH --sum FIELD [--where TEXT] [--only FIELD=OPT,...]:
+// the series of the monthly bar chart, one bar per line: its label, a tab
+// and its value with up to six decimals. --where is the scope (the records
+// the groups and the filter select); each --only restricts an option column
+// to the options given, as the bar chart's set-up pane does ("FIELD=" ticks
+// none, which leaves no bars).
+#include "chart_arguments.h"
+#include "cli_account.h"
+#include "cli_command.h"
+
+#include "analysis/bar_series.h"
+#include "formula/format_decimal.h"
+#include "groups/filter_where.h"
+#include "model/account_file.h"
+
+namespace {
+
+const char kUsage[] =
+    "monthly PATH --sum FIELD [--where TEXT] [--only FIELD=OPT[,OPT...]]...";
+
+// The set-up condition of the chosen options, built as the set-up pane
+// builds it: one category of option settings.
+FilterWhere SetUpCondition(const ColumnList &columns,
+                           const QList<ExpandedColumn> &only) {
+  FilterCategory category;
+  for (const ExpandedColumn &column : only) {
+    FilterColumnSetting setting(columns.At(columns.PositionOf(column.fieldName)));
+    setting.enabled = true;
+    for (FilterOption &option : setting.options)
+      option.ticked = column.checkedOptions.contains(option.value);
+    category.entries.emplace_back(setting);
+  }
+  return BuildFilterWhere({category});
+}
+
+int RunMonthly(const QStringList &args) {
+  ChartArguments chart;
+  if (!ParseChartArguments(args, QStringLiteral("--only"), kUsage, chart))
+    return 1;
+  AccountFile file;
+  if (!OpenForCommand(file, chart.path))
+    return 1;
+  if (!ResolveChartArguments(file.Columns(), chart))
+    return 1;
+  const BarSeries series =
+      BuildBarSeries(*file.Session(), file.Columns(), chart.sumField,
+                     chart.where, SetUpCondition(file.Columns(), chart.optionColumns));
+  for (int i = 0; i < series.Size(); ++i)
+    PrintLine(series.labels[i] + QLatin1Char('\t') +
+              FormatDecimal(series.values[i], 6));
+  return 0;
+}
+
+} // namespace
+
+SORVANEL_CLI_COMMAND("monthly", kUsage, RunMonthly);

@@ -1,0 +1,43 @@
+// sorvanel-cli shares PATH --sum FIELD --by FIELD=OPT,... [--by ...]
+// [--where TEXT]: the series of the proportion pie chart, one slice per
+// line: its label ("餐饮|现金"), a tab and its sum with two decimals. The
+// --by columns are expanded in the order of the file's columns, each with
+// the options given in the column's order; --where is the scope.
+#include "chart_arguments.h"
+#include "cli_account.h"
+#include "cli_command.h"
+
+#include "analysis/pie_series.h"
+#include "base/prompt.h"
+#include "model/account_file.h"
+
+namespace {
+
+const char kUsage[] =
+    "shares PATH --sum FIELD --by FIELD=OPT[,OPT...] [--by ...] [--where TEXT]";
+
+int RunShares(const QStringList &args) {
+  ChartArguments chart;
+  if (!ParseChartArguments(args, QStringLiteral("--by"), kUsage, chart))
+    return 1;
+  if (chart.optionColumns.isEmpty()) {
+    ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+    return 1;
+  }
+  AccountFile file;
+  if (!OpenForCommand(file, chart.path))
+    return 1;
+  if (!ResolveChartArguments(file.Columns(), chart))
+    return 1;
+  const PieSeries series =
+      BuildPieSeries(*file.Session(), file.Columns(), chart.sumField,
+                     chart.where, chart.optionColumns);
+  for (int i = 0; i < series.Size(); ++i)
+    PrintLine(series.labels[i] + QLatin1Char('\t') +
+              QString::asprintf("%.2f", series.sums[i]));
+  return 0;
+}
+
+} // namespace
+
+SORVANEL_CLI_COMMAND("shares", kUsage, RunShares);
