@@ -105,3 +105,28 @@ bool CellGrid::GotoCellShown(int col, int row) {
     editorHost_->EnsureVisible(col, row);
   return true;
 }
+
+void CellGrid::FitToWindow(int firstCol, int lastCol) {
+  if (editorHost_)
+    editorHost_->FitToWindow(firstCol, lastCol);
+}
+
+int CellGrid::VisibleWidth() const {
+  return editorHost_ ? editorHost_->VisibleWidth() : 0;
+}
+
+void CellGrid::RedrawCell(int col, int row) {
+  if (Observer() && !InUpdate())
+    Observer()->CellsChanged({col, row, col, row});
+}
+
+void CellGrid::RedrawRow(int row) {
+  if (Observer() && !InUpdate())
+    Observer()->CellsChanged({-1, row, GetNumberCols() - 1, row});
+}
+
+void CellGrid::RedrawAll() {
+  if (Observer() && !InUpdate())
+    Observer()->CellsChanged(
+        {-1, -1, GetNumberCols() - 1, GetNumberRows() - 1});
+}

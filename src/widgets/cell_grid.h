@@ -30,6 +30,11 @@ public:
   virtual void EndEdit(bool commit) = 0;
   // Scrolls so that the cell is seen.
   virtual void EnsureVisible(int col, int row) = 0;
+  // Sets the widths of columns firstCol to lastCol so that together they
+  // fill the visible width, in the ratio of their widths so far.
+  virtual void FitToWindow(int /*firstCol*/, int /*lastCol*/) {}
+  // The width of the cell area in pixels; 0 while nothing is shown.
+  virtual int VisibleWidth() const { return 0; }
 };
 
 class CellGrid : public CellStore {
@@ -102,14 +107,31 @@ public:
   // (PasteText); the rows written.
   std::vector<int> Paste(const std::function<bool(int col, int row)> &canWrite = {});
 
-  // ---- Navigation ----
+  // Whether the line editor widens itself to fit its text.
+  void SetEditorAutoSize(bool on) { editorAutoSize_ = on; }
+  bool EditorAutoSize() const { return editorAutoSize_; }
+
+  // Whether the current cell at (col, row) is drawn with a focus
+  // rectangle; true unless overridden.
+  virtual bool DrawsFocusRect(int /*col*/, int /*row*/) const { return true; }
+
+  // ---- Navigation and window ----
 
   // GotoCell that also scrolls the cell into sight.
   bool GotoCellShown(int col, int row);
+  // See CellEditorHost::FitToWindow; nothing without a view.
+  void FitToWindow(int firstCol, int lastCol);
+  int VisibleWidth() const;
+  // Redraws cells whose looks depend on more than the store (a changed
+  // DisplayText or DrawsFocusRect).
+  void RedrawCell(int col, int row);
+  void RedrawRow(int row);
+  void RedrawAll();
 
 protected:
   void SelectionChangedHook() override { OnSelectionChanged(); }
 
 private:
   CellEditorHost *editorHost_ = nullptr;
+  bool editorAutoSize_ = false;
 };

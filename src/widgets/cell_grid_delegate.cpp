@@ -62,6 +62,16 @@ QWidget *CellGridDelegate::createEditor(QWidget *parent,
   case EditorKind::Text: {
     auto *lineEdit = new QLineEdit(parent);
     lineEdit->setFrame(false);
+    if (grid.EditorAutoSize()) {
+      // The editor widens with its text, never below the cell.
+      connect(lineEdit, &QLineEdit::textChanged, lineEdit,
+              [lineEdit](const QString &text) {
+                const int wanted =
+                    lineEdit->fontMetrics().horizontalAdvance(text) + 12;
+                if (wanted > lineEdit->width())
+                  lineEdit->resize(wanted, lineEdit->height());
+              });
+    }
     editor = lineEdit;
     break;
   }
@@ -104,6 +114,15 @@ void CellGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *,
   }
   if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
     view_.SetPendingCommit(CellGridView::CommitKind::Text, lineEdit->text());
+}
+
+void CellGridDelegate::paint(QPainter *painter,
+                             const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const {
+  QStyleOptionViewItem shown = option;
+  if (!view_.Grid().DrawsFocusRect(index.column(), index.row()))
+    shown.state &= ~QStyle::State_HasFocus;
+  QStyledItemDelegate::paint(painter, shown, index);
 }
 
 void CellGridDelegate::updateEditorGeometry(QWidget *editor,

@@ -130,6 +130,33 @@ void CellGridView::EnsureVisible(int col, int row) {
   scrollTo(model_->index(row, col));
 }
 
+void CellGridView::FitToWindow(int firstCol, int lastCol) {
+  firstCol = std::max(firstCol, 0);
+  lastCol = std::min(lastCol, grid_.GetNumberCols() - 1);
+  const int available = VisibleWidth();
+  if (available <= 0 || lastCol < firstCol)
+    return;
+  int others = 0, fitted = 0;
+  for (int col = 0; col < grid_.GetNumberCols(); ++col)
+    (col >= firstCol && col <= lastCol ? fitted : others) +=
+        grid_.GetColWidth(col);
+  const int room = std::max(available - others, lastCol - firstCol + 1);
+  const int count = lastCol - firstCol + 1;
+  int used = 0;
+  for (int col = firstCol; col <= lastCol; ++col) {
+    const int share = fitted > 0
+                          ? int(qint64(grid_.GetColWidth(col)) * room / fitted)
+                          : room / count;
+    // The last column takes what rounding left over.
+    grid_.SetColWidth(col, col == lastCol ? room - used : share);
+    used += share;
+  }
+}
+
+int CellGridView::VisibleWidth() const {
+  return isVisible() ? viewport()->width() : 0;
+}
+
 // ---- Editing ----
 
 bool CellGridView::edit(const QModelIndex &index, EditTrigger trigger,

@@ -35,6 +35,8 @@ public:
   QWidget *ActiveEditor() const override { return editor_; }
   void EndEdit(bool commit) override;
   void EnsureVisible(int col, int row) override;
+  void FitToWindow(int firstCol, int lastCol) override;
+  int VisibleWidth() const override;
 
   // How an editor's result is reported to the grid (by the delegate).
   enum class CommitKind { Text, DropList, Date };

@@ -264,3 +264,20 @@ TEST(CellGridView, AScreenReaderReadsCellsRowHeadingsAndCaptions) {
   EXPECT_EQ(cells->columnDescription(1), "类别");
   EXPECT_EQ(cells->rowDescription(2), "2");
 }
+
+TEST(CellGridView, FittingColumnsFillsTheVisibleWidthInTheirRatio) {
+  Shown s;
+  s.grid.SetColWidth(0, 100);
+  s.grid.SetColWidth(1, 300);
+  const int others = s.grid.GetColWidth(2) + s.grid.GetColWidth(3);
+  s.grid.FitToWindow(0, 1);
+  const int room = s.grid.VisibleWidth() - others;
+  ASSERT_GT(room, 0);
+  EXPECT_EQ(s.grid.GetColWidth(0) + s.grid.GetColWidth(1), room);
+  EXPECT_NEAR(s.grid.GetColWidth(1), 3 * s.grid.GetColWidth(0), 3);
+  EXPECT_EQ(s.view.columnWidth(1), s.grid.GetColWidth(1));
+  CellGrid alone;
+  alone.SetNumberCols(2);
+  alone.FitToWindow(0, 1); // no view: nothing
+  EXPECT_EQ(alone.GetColWidth(0), 100);
+}
