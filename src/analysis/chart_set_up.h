@@ -16,11 +16,12 @@ enum ChartScopeChoice : int {
   SCOPE_ALL = 1,  // "显示所有分组" / "显示所有内容"; also a box not made yet
 };
 
-// An option column the pie chart splits by, with its ticked options in the
-// order the column lists them.
+// An option column whose switch is on in a set-up pane, with its ticked
+// options in display order: the pie chart splits by it.
 struct ExpandedColumn {
   QString fieldName;
-  QStringList checkedOptions;
+  QStringList options;
+  bool operator==(const ExpandedColumn &) const = default;
 };
 
 struct ChartSetUp {

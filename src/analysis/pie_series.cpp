@@ -64,11 +64,11 @@ void AppendSlice(PieSeries &series, const SliceSpec &slice,
 QList<SliceSpec> BuildSliceSpecs(const QList<ExpandedColumn> &expanded) {
   QList<SliceSpec> specs;
   for (const ExpandedColumn &column : expanded)
-    if (column.checkedOptions.isEmpty())
+    if (column.options.isEmpty())
       return specs;
   for (auto it = expanded.crbegin(); it != expanded.crend(); ++it) {
     QList<SliceSpec> next;
-    for (const QString &option : it->checkedOptions) {
+    for (const QString &option : it->options) {
       const QString condition = OptionCondition(it->fieldName, option);
       if (specs.isEmpty()) {
         next.append({option, condition});

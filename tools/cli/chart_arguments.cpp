@@ -106,14 +106,14 @@ bool ResolveChartArguments(const ColumnList &columns, ChartArguments &args) {
                              [position](const auto &entry) {
                                return entry.first == position;
                              });
-    QStringList namedOptions = named.checkedOptions;
+    QStringList namedOptions = named.options;
     if (same != resolved.end())
-      namedOptions += same->second.checkedOptions;
+      namedOptions += same->second.options;
     QStringList ordered;
     if (!OrderOptions(column, namedOptions, ordered))
       return false;
     if (same != resolved.end())
-      same->second.checkedOptions = ordered;
+      same->second.options = ordered;
     else
       resolved.append({position, ExpandedColumn{column.fieldName, ordered}});
   }

@@ -27,7 +27,7 @@ FilterWhere SetUpCondition(const ColumnList &columns,
     FilterColumnSetting setting(columns.At(columns.PositionOf(column.fieldName)));
     setting.enabled = true;
     for (FilterOption &option : setting.options)
-      option.ticked = column.checkedOptions.contains(option.value);
+      option.ticked = column.options.contains(option.value);
     category.entries.emplace_back(setting);
   }
   return BuildFilterWhere({category});

@@ -3,6 +3,8 @@
 // the expanded option columns.
 #pragma once
 
+#include "analysis/chart_set_up.h" // ExpandedColumn
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,13 +23,6 @@ struct SetUpPaneTexts {
 SetUpPaneTexts BarSetUpTexts();
 SetUpPaneTexts PieSetUpTexts();
 
-// An option column whose switch is on, with its ticked options in display
-// order.
-struct ExpandedColumn {
-  QString fieldName;
-  QStringList options;
-  bool operator==(const ExpandedColumn &) const = default;
-};
 
 // Replaces root's children: "汇总项目" with the list of numeric columns to
 // sum (only when there is one; the key column first, starting on the
