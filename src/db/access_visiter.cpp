@@ -5,9 +5,11 @@
 #include "base/prompt.h"
 #include "db/alter_column.h"
 #include "db/describe_error.h"
+#include "db/jet_collation.h"
 #include "db/jet_dialect.h"
 #include "db/jet_functions.h"
 #include "db/result_set.h"
+#include "db/session_schema.h"
 
 #include <QFileInfo>
 
@@ -87,7 +89,11 @@ int CheckAccountTables(sqlite3 *db) {
 CAccessVisiter::CAccessVisiter(const QString &dataSource)
     : CDBVisiter(dataSource) {}
 
-CAccessVisiter::~CAccessVisiter() = default;
+// The schema's prepared statement goes before the connection closes.
+CAccessVisiter::~CAccessVisiter() {
+  schema_.reset();
+  Close();
+}
 
 bool CAccessVisiter::FailOpen(int code) {
   Close();
@@ -96,6 +102,7 @@ bool CAccessVisiter::FailOpen(int code) {
 }
 
 bool CAccessVisiter::Open() {
+  schema_.reset();
   Close();
   // Read/write, never create; plain paths only (no URI interpretation).
   // A session is used by one thread only, so the connection needs no mutex
@@ -113,6 +120,7 @@ bool CAccessVisiter::Open() {
   // yield its own name on every row.
   sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+  RegisterJetCollation(connection_);
   if (sqlite3_db_readonly(connection_, "main") == 1)
     return FailOpen(SQLITE_READONLY);
   // Only reads until the file is known to be an account file.
@@ -132,6 +140,10 @@ bool CAccessVisiter::Open() {
     return FailOpen(sqlite3_errcode(connection_));
   }
   RegisterJetFunctions(connection_);
+  // A failed rebuild leaves the file as it was and usable; it is tried
+  // again on the next open.
+  EnsureFoldedTextOrder(connection_);
+  schema_ = std::make_unique<SessionSchema>(connection_);
   result_ = std::make_unique<ResultSet>();
   return true;
 }
@@ -164,7 +176,7 @@ bool CAccessVisiter::Execute(const QString &sql) {
   }
   JetTranslation translation;
   QString error;
-  if (!TranslateJet(sql, translation, &error)) {
+  if (!TranslateJet(sql, translation, &error, schema_.get())) {
     ShowMessage(error);
     return false;
   }

@@ -12,6 +12,10 @@
 
 #include "db/db_visiter.h"
 
+#include <memory>
+
+class SessionSchema;
+
 class CAccessVisiter : public CDBVisiter {
 public:
   explicit CAccessVisiter(const QString &dataSource);
@@ -20,7 +24,8 @@ public:
   // Opens the file for reading and writing (never creating it) and checks
   // that it is an account file: a sound SQLite database holding the tables
   // Users, TableStyle, ViewMap and miscellaneous. A file that fails is left
-  // exactly as it was.
+  // exactly as it was. Texts compare as Jet compares them (jet_collation.h);
+  // a file made before that comparison has its text indexes rebuilt once.
   bool Open() override;
   int Query(const QString &sql) override;
   bool Execute(const QString &sql) override;
@@ -43,4 +48,7 @@ private:
   int CurrentColumn(int position) const;
   int CurrentColumn(const QString &name) const;
   bool FailOpen(int code);
+
+  // The tables' integer columns, for the values INSERT and UPDATE write.
+  std::unique_ptr<SessionSchema> schema_;
 };

@@ -5,6 +5,7 @@
 #include "db/db_visiter_factory.h"
 #include "db/describe_error.h"
 #include "db/file_copy.h"
+#include "db/jet_collation.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,6 +34,8 @@ bool WriteCompactCopy(const QString &path, QString &error) {
     return false;
   }
   sqlite3_busy_timeout(db, 5000);
+  // The copy's text indexes are rebuilt in the session's order.
+  RegisterJetCollation(db);
   char *message = nullptr;
   const QByteArray sql = QByteArray("VACUUM INTO '") + kScratch + "'";
   rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message);

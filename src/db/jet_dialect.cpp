@@ -25,6 +25,7 @@ bool IsIdentChar(QChar c) {
 
 class Translator {
 public:
+  explicit Translator(JetSchema *schema) : schema_(schema) {}
   bool Run(const QString &jet, JetTranslation &out, QString *error);
 
 private:
@@ -54,6 +55,17 @@ private:
   bool Select(size_t &i, size_t end, QString &out);
 
   bool Dml(QString &out);
+  // The token ranges of the values that an INSERT or UPDATE of this shape
+  // writes into integer columns; empty for any other statement.
+  using Ranges = std::vector<std::pair<size_t, size_t>>;
+  Ranges IntegerValues();
+  Ranges InsertIntegerValues(const JetTableColumns &columns);
+  Ranges UpdateIntegerValues(const JetTableColumns &columns);
+  // The name a Word or Name token stands for.
+  QString NameAt(size_t i) const;
+  // The end of the expression starting at i: the first ',' (or stop word)
+  // outside parentheses, or end.
+  size_t ExpressionEnd(size_t i, size_t end, const char *stopWord) const;
   bool CreateTable(QString &out);
   bool ColumnDefinition(size_t begin, size_t end, bool named, QString &out,
                         JetColumnType *type);
@@ -68,6 +80,7 @@ private:
   // Pending LIMITs of Select Top, by parenthesis depth.
   std::vector<std::pair<int, QString>> limits_;
   int depth_ = 0;
+  JetSchema *schema_ = nullptr;
 };
 
 void Translator::EmitQuoted(QString &out, QStringView lead, QStringView value,
@@ -186,7 +199,127 @@ bool Translator::Dml(QString &out) {
       return true;
     }
   }
-  return Expression(0, Count(), out);
+  const Ranges integers = IntegerValues();
+  size_t at = 0;
+  for (const auto &[begin, end] : integers) {
+    QString value;
+    if (!Expression(at, begin, out) || !Expression(begin, end, value))
+      return false;
+    Emit(out, lead_[begin], QStringLiteral("jet_integer(") + value + QLatin1Char(')'));
+    at = end;
+  }
+  return Expression(at, Count(), out);
+}
+
+QString Translator::NameAt(size_t i) const {
+  if (i >= Count())
+    return QString();
+  const SqlToken &t = Tok(i);
+  if (t.kind == TokenKind::Name)
+    return t.value.toString();
+  return t.kind == TokenKind::Word ? t.text.toString() : QString();
+}
+
+size_t Translator::ExpressionEnd(size_t i, size_t end, const char *stopWord) const {
+  int depth = 0;
+  for (; i < end; ++i) {
+    const SqlToken &t = Tok(i);
+    if (t.IsPunct('('))
+      ++depth;
+    else if (t.IsPunct(')') && --depth < 0)
+      return i;
+    else if (depth == 0 && (t.IsPunct(',') || (stopWord && t.IsWord(stopWord))))
+      return i;
+  }
+  return end;
+}
+
+Translator::Ranges Translator::IntegerValues() {
+  if (!schema_)
+    return {};
+  const bool insert = Tok(0).IsWord("insert") && IsWordAt(1, "into");
+  const bool update = Tok(0).IsWord("update") && IsWordAt(2, "set");
+  if (!insert && !update)
+    return {};
+  const QString table = NameAt(insert ? 2 : 1);
+  const JetTableColumns *columns = table.isEmpty() ? nullptr : schema_->Columns(table);
+  if (!columns)
+    return {};
+  return insert ? InsertIntegerValues(*columns) : UpdateIntegerValues(*columns);
+}
+
+bool IsIntegerColumn(const JetTableColumns &columns, const QString &name) {
+  for (qsizetype i = 0; i < columns.names.size(); ++i)
+    if (columns.names[i].compare(name, Qt::CaseInsensitive) == 0)
+      return columns.integer[size_t(i)];
+  return false;
+}
+
+// Insert Into t [(c, ...)] Values (v, ...)[, (v, ...)]
+Translator::Ranges Translator::InsertIntegerValues(const JetTableColumns &columns) {
+  std::vector<bool> integer;
+  size_t i = 3;
+  if (IsPunctAt(i, '(')) {
+    for (++i;; i += 2) {
+      const QString name = NameAt(i);
+      if (name.isEmpty())
+        return {};
+      integer.push_back(IsIntegerColumn(columns, name));
+      if (IsPunctAt(i + 1, ')'))
+        break;
+      if (!IsPunctAt(i + 1, ','))
+        return {};
+    }
+    i += 2;
+  } else {
+    integer = columns.integer;
+  }
+  if (!IsWordAt(i, "values"))
+    return {};
+  Ranges ranges;
+  for (++i; IsPunctAt(i, '('); ) {
+    size_t position = 0;
+    for (size_t value = i + 1;; ++position) {
+      const size_t end = ExpressionEnd(value, Count(), nullptr);
+      if (end == value || end >= Count() || position >= integer.size())
+        return {};
+      if (integer[position])
+        ranges.emplace_back(value, end);
+      if (Tok(end).IsPunct(')')) {
+        i = end + 1;
+        break;
+      }
+      value = end + 1;
+    }
+    if (position + 1 != integer.size())
+      return {};
+    if (i == Count())
+      return ranges;
+    if (!IsPunctAt(i, ','))
+      return {};
+    ++i;
+  }
+  return {};
+}
+
+// Update t Set c = v, ... [Where ...]
+Translator::Ranges Translator::UpdateIntegerValues(const JetTableColumns &columns) {
+  Ranges ranges;
+  for (size_t i = 3;;) {
+    const QString name = NameAt(i);
+    if (name.isEmpty() || !IsPunctAt(i + 1, '='))
+      return {};
+    const size_t end = ExpressionEnd(i + 2, Count(), "where");
+    if (end == i + 2)
+      return {};
+    if (IsIntegerColumn(columns, name))
+      ranges.emplace_back(i + 2, end);
+    if (end == Count() || Tok(end).IsWord("where"))
+      return ranges;
+    if (!Tok(end).IsPunct(','))
+      return {};
+    i = end + 1;
+  }
 }
 
 bool Translator::Expression(size_t begin, size_t end, QString &out) {
@@ -547,7 +680,12 @@ bool Translator::DropStatement(QString &out) {
 } // namespace
 
 bool TranslateJet(const QString &jet, JetTranslation &out, QString *error) {
-  return Translator().Run(jet, out, error);
+  return Translator(nullptr).Run(jet, out, error);
+}
+
+bool TranslateJet(const QString &jet, JetTranslation &out, QString *error,
+                  JetSchema *schema) {
+  return Translator(schema).Run(jet, out, error);
 }
 
 bool TranslateJetSql(const QString &jet, QByteArray &sqliteUtf8,

@@ -20,9 +20,10 @@
 //   INTEGER PRIMARY KEY AUTOINCREMENT. Sizes of text columns are recorded but
 //   not enforced.
 // - Every text column is declared COLLATE NOCASE, so comparisons of a text
-//   column with a literal, IN lists, ORDER BY, GROUP BY, Min and Max ignore
-//   letter case as Jet does (SQLite folds the letters A-Z only; Chinese text
-//   has no case).
+//   column with a literal, IN lists, ORDER BY, GROUP BY, DISTINCT, Min and
+//   Max ignore letter case as Jet does. A session's connection replaces
+//   SQLite's NOCASE, which folds A-Z only, by Unicode case folding, and
+//   LIKE by Jet's (jet_collation.h).
 // - [name] and `name` become "name"; a text between double quotes is a Jet
 //   string and becomes 'text'. Single quotes inside texts are doubled.
 //
@@ -46,6 +47,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 struct JetTranslation {
   enum Kind {
@@ -62,6 +66,29 @@ struct JetTranslation {
 
 // Translates one Jet statement. On failure error holds the message to show.
 bool TranslateJet(const QString &jet, JetTranslation &out, QString *error);
+
+// The columns of a table as far as writing values the way Jet stores them
+// needs: the names in declaration order and which of them hold integers.
+struct JetTableColumns {
+  QStringList names;
+  std::vector<bool> integer;
+};
+
+// What the adapter may ask of the file's tables; the session answers from
+// its connection.
+class JetSchema {
+public:
+  virtual ~JetSchema() = default;
+  // The columns of table, or null when there is no such table.
+  virtual const JetTableColumns *Columns(const QString &table) = 0;
+};
+
+// As above; with a schema, the values that "Insert Into t [(c, ...)]
+// Values (...)" and "Update t Set c = v, ..." write into integer columns
+// pass through jet_integer (jet_functions.h), so an integer column holds
+// integers, rounded as Jet rounds.
+bool TranslateJet(const QString &jet, JetTranslation &out, QString *error,
+                  JetSchema *schema);
 
 // The plain form for callers that run the result themselves with the SQLite
 // API (the template builder): the UTF-8 text of one SQLite statement. Alter

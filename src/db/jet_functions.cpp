@@ -305,6 +305,40 @@ void SideFunction(sqlite3_context *context, int, sqlite3_value **argv) {
                         SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
+// jet_integer(value): the value an integer column stores. Integers, nulls
+// and long binary values stay as they are; fractions are rounded half to
+// even; a text that is a number is that number, rounded; blank text is no
+// value; any other text fails the statement.
+void IntegerFunction(sqlite3_context *context, int, sqlite3_value **argv) {
+  double real = 0.0;
+  switch (sqlite3_value_type(argv[0])) {
+  case SQLITE_FLOAT:
+    real = sqlite3_value_double(argv[0]);
+    break;
+  case SQLITE_TEXT:
+    switch (ReadNumberText(TextOf(argv[0]), real)) {
+    case NumberText::Blank:
+      sqlite3_result_null(context);
+      return;
+    case NumberText::Bad:
+      sqlite3_result_error(context, "Data type mismatch in criteria expression.", -1);
+      return;
+    case NumberText::Number:
+      break;
+    }
+    break;
+  default:
+    sqlite3_result_value(context, argv[0]);
+    return;
+  }
+  const double rounded = RoundHalfEven(real);
+  if (!std::isfinite(rounded) || rounded >= 9.2e18 || rounded <= -9.2e18) {
+    sqlite3_result_error(context, "Overflow", -1);
+    return;
+  }
+  sqlite3_result_int64(context, sqlite3_int64(rounded));
+}
+
 void Register(sqlite3 *db, const char *name, int arguments, void *data,
               void (*function)(sqlite3_context *, int, sqlite3_value **)) {
   sqlite3_create_function_v2(db, name, arguments,
@@ -365,6 +399,10 @@ bool ConvertJetValue(sqlite3_value *value, ColumnKind from, ColumnKind to,
 }
 
 void RegisterJetFunctions(sqlite3 *db) {
+  sqlite3_create_function_v2(db, "jet_integer", 1,
+                             SQLITE_UTF8 | SQLITE_DETERMINISTIC |
+                                 SQLITE_DIRECTONLY,
+                             nullptr, IntegerFunction, nullptr, nullptr, nullptr);
   sqlite3_create_function_v2(db, "sorvanel_convert", 3,
                              SQLITE_UTF8 | SQLITE_DETERMINISTIC |
                                  SQLITE_DIRECTONLY,

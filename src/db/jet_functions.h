@@ -5,6 +5,12 @@
 // ColumnKind numbers); a value that cannot be converted raises "Data type
 // conversion error." so the statement using it fails as a whole.
 //
+// jet_integer(value) is what a column declared as an integer stores of a
+// value written into it (the adapter wraps the values of INSERT and UPDATE):
+// fractions rounded half to even, number texts read as numbers, blank text
+// as no value; other texts fail with "Data type mismatch in criteria
+// expression.".
+//
 // Jet's own functions that users write in their queries (the main show
 // message holds queries typed by the user): Nz, Year, Month, Day, Hour,
 // Minute, Second, Int, Fix, CLng, CDbl, CStr, Val, and jet_left/jet_right

@@ -2,6 +2,7 @@
 // statements, one per line, translated exactly as the session translates the
 // statements of the running program. The file is written beside the target
 // and renamed into place only when every statement succeeded.
+#include "db/jet_collation.h"
 #include "db/jet_dialect.h"
 
 #include <QFile>
@@ -65,8 +66,10 @@ int main(int argc, char **argv) {
     sqlite3_close(db);
     return Fail(QStringLiteral("cannot create %1").arg(partPath));
   }
+  // Text indexes are built in the order the session compares texts in.
+  RegisterJetCollation(db);
   QString error;
-  const bool ok = RunScript(db, scriptPath, error);
+  const bool ok = RunScript(db, scriptPath, error) && MarkFoldedTextOrder(db);
   sqlite3_close(db);
   if (!ok) {
     QFile::remove(partPath);
