@@ -89,11 +89,8 @@ int CheckAccountTables(sqlite3 *db) {
 CAccessVisiter::CAccessVisiter(const QString &dataSource)
     : CDBVisiter(dataSource) {}
 
-// The schema's prepared statement goes before the connection closes.
-CAccessVisiter::~CAccessVisiter() {
-  schema_.reset();
-  Close();
-}
+// The connection closes before the schema that listens to it goes.
+CAccessVisiter::~CAccessVisiter() { Close(); }
 
 bool CAccessVisiter::FailOpen(int code) {
   Close();
@@ -102,8 +99,8 @@ bool CAccessVisiter::FailOpen(int code) {
 }
 
 bool CAccessVisiter::Open() {
-  schema_.reset();
   Close();
+  schema_.reset();
   // Read/write, never create; plain paths only (no URI interpretation).
   // A session is used by one thread only, so the connection needs no mutex
   // of its own around every call.

@@ -5,26 +5,40 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 SessionSchema::SessionSchema(sqlite3 *db) : db_(db) {
-  sqlite3_prepare_v3(db_, "PRAGMA schema_version", -1, SQLITE_PREPARE_PERSISTENT,
-                     &version_, nullptr);
+  sqlite3_set_authorizer(db_, &SessionSchema::Authorize, this);
 }
 
-SessionSchema::~SessionSchema() { sqlite3_finalize(version_); }
-
-void SessionSchema::CheckVersion() {
-  int version = -1;
-  if (version_ && sqlite3_step(version_) == SQLITE_ROW)
-    version = sqlite3_column_int(version_, 0);
-  sqlite3_reset(version_);
-  if (version == knownVersion_ && version >= 0)
-    return;
-  tables_.clear();
-  knownVersion_ = version;
+int SessionSchema::Authorize(void *self, int action, const char *first,
+                             const char *, const char *, const char *) {
+  bool changes = false;
+  switch (action) {
+  case SQLITE_CREATE_TABLE:
+  case SQLITE_CREATE_TEMP_TABLE:
+  case SQLITE_CREATE_VIEW:
+  case SQLITE_CREATE_TEMP_VIEW:
+  case SQLITE_DROP_TABLE:
+  case SQLITE_DROP_TEMP_TABLE:
+  case SQLITE_DROP_VIEW:
+  case SQLITE_DROP_TEMP_VIEW:
+  case SQLITE_ALTER_TABLE:
+    changes = true;
+    break;
+  case SQLITE_TRANSACTION:
+  case SQLITE_SAVEPOINT:
+    changes = first && std::strcmp(first, "ROLLBACK") == 0;
+    break;
+  default:
+    break;
+  }
+  if (changes)
+    static_cast<SessionSchema *>(self)->tables_.clear();
+  return SQLITE_OK;
 }
 
 const JetTableColumns *SessionSchema::Columns(const QString &table) {
-  CheckVersion();
   const QString key = table.toLower();
   const auto found = tables_.constFind(key);
   if (found != tables_.constEnd())
