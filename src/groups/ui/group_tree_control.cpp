@@ -2,6 +2,8 @@
 // label editing, context menu and drag reports.
 #include "groups/ui/group_tree_control.h"
 
+#include "groups/ui/group_icons.h"
+
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -16,6 +18,7 @@ enum ItemRole : int {
   RoleIsGroup,
   RoleTicked, // the tick last reported, to tell a user's click from an
               // icon or text change
+  RoleImages, // the images shown, as normal * 100 + selected
 };
 
 void CollectItems(QTreeWidgetItem *item, QList<QTreeWidgetItem *> &items) {
@@ -103,6 +106,16 @@ void CGroupTree::SetTicked(QTreeWidgetItem *item, bool ticked) {
   const QSignalBlocker blocker(this);
   item->setData(0, RoleTicked, ticked);
   item->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+}
+
+void CGroupTree::SetImages(QTreeWidgetItem *item, const GroupImages &images) {
+  const int key = images.normal * 100 + images.selected;
+  const QVariant shown = item->data(0, RoleImages);
+  if (shown.isValid() && shown.toInt() == key)
+    return;
+  const QSignalBlocker blocker(this);
+  item->setData(0, RoleImages, key);
+  item->setIcon(0, GroupItemIcon(images));
 }
 
 void CGroupTree::StartLabelEdit(QTreeWidgetItem *item) {

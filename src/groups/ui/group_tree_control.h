@@ -44,6 +44,10 @@ public:
   // Ticks or clears a group item's box without reporting it.
   void SetTicked(QTreeWidgetItem *item, bool ticked);
 
+  // Shows the images of an item; nothing happens when it shows them
+  // already.
+  void SetImages(QTreeWidgetItem *item, const GroupImages &images);
+
   // Starts editing the item's label; the end is reported by LabelEdited.
   void StartLabelEdit(QTreeWidgetItem *item);
 

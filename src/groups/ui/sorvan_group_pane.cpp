@@ -3,8 +3,6 @@
 #include "groups/ui/sorvan_group_pane.h"
 
 #include "app/pane_tool_bar.h"
-#include "groups/group_tree.h"
-#include "groups/ui/group_icons.h"
 #include "groups/ui/group_tree_control.h"
 #include "model/account_file.h"
 
@@ -107,7 +105,7 @@ void CSorvanGroupPane::AddItems(QTreeWidgetItem *parentItem,
       continue; // a node of no known kind gets no item
     QTreeWidgetItem *item =
         tree_->AddItem(parentItem, node.id, node.title, node.IsGroup());
-    item->setIcon(0, GroupItemIcon(logic_->ImagesFor(node)));
+    tree_->SetImages(item, logic_->ImagesFor(node));
     if (node.IsGroup() && node.HasState(mask)) {
       if (logic_->SeveralGroups())
         tree_->SetTicked(item, true);
@@ -136,24 +134,36 @@ void CSorvanGroupPane::SyncStates() {
 void CSorvanGroupPane::RefreshImages() {
   if (!logic_)
     return;
-  const QSignalBlocker blocker(tree_);
-  GroupNode &root = logic_->File().Root();
+  const QHash<int, const GroupNode *> nodes = NodesById();
   for (QTreeWidgetItem *item : tree_->Items()) {
-    if (const GroupNode *node = FindGroupNode(root, CGroupTree::IdOf(item)))
-      item->setIcon(0, GroupItemIcon(logic_->ImagesFor(*node)));
+    if (const GroupNode *node = nodes.value(CGroupTree::IdOf(item)))
+      tree_->SetImages(item, logic_->ImagesFor(*node));
   }
 }
 
 void CSorvanGroupPane::RefreshTicks(int exceptId) {
   if (!logic_ || !logic_->SeveralGroups())
     return;
-  GroupNode &root = logic_->File().Root();
+  const QHash<int, const GroupNode *> nodes = NodesById();
   for (QTreeWidgetItem *item : tree_->Items()) {
     const int id = CGroupTree::IdOf(item);
-    const GroupNode *node = FindGroupNode(root, id);
-    if (id != exceptId && node && node->IsGroup())
+    const GroupNode *node = nodes.value(id);
+    if (id != exceptId && node && node->IsGroup() &&
+        CGroupTree::IsTicked(item) != node->HasState(GS_CHECKED))
       tree_->SetTicked(item, node->HasState(GS_CHECKED));
   }
+}
+
+QHash<int, const GroupNode *> CSorvanGroupPane::NodesById() const {
+  QHash<int, const GroupNode *> nodes;
+  QList<const GroupNode *> pending{&logic_->File().Root()};
+  while (!pending.isEmpty()) {
+    const GroupNode *node = pending.takeLast();
+    nodes.insert(node->id, node);
+    for (const auto &child : node->children)
+      pending.append(child.get());
+  }
+  return nodes;
 }
 
 void CSorvanGroupPane::Activate(int id) {

@@ -13,6 +13,8 @@
 #include "app/sorvan_base_pane.h"
 #include "groups/group_pane_logic.h"
 
+#include <QHash>
+
 #include <memory>
 
 class CGroupTree;
@@ -84,6 +86,9 @@ private:
   // have changed them).
   void RefreshTicks(int exceptId);
   void UpdateCaption();
+  // Every node of the group tree by ID: items are matched to their nodes
+  // through it, one walk of the tree per pass over the items.
+  QHash<int, const GroupNode *> NodesById() const;
 
   std::unique_ptr<GroupPaneLogic> logic_;
   CGroupTree *tree_;
