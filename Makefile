@@ -4,7 +4,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz install clean
 
 all: build
 
@@ -18,8 +18,12 @@ build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD)
 
 run: build
-	@if [ -x $(BUILD)/sorvanel ]; then $(BUILD)/sorvanel $(ARGS); \
-	else $(BUILD)/sorvanel-cli help; fi
+	$(BUILD)/sorvanel $(ARGS)
+
+# PREFIX defaults to /usr/local; DESTDIR stages the install for a package.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

@@ -31,6 +31,15 @@ public:
     (void)title, (void)names, (void)start;
     return std::nullopt;
   }
+  // A warning question with its own title and a default button (the one
+  // Enter presses); the index of the chosen button, or -1. Prompts without
+  // titles answer it as AskChoice.
+  virtual int AskWarning(const QString &title, const QString &text,
+                         const QStringList &buttons, int defaultButton) {
+    (void)title;
+    (void)defaultButton;
+    return AskChoice(text, buttons);
+  }
 };
 
 // The prompt in use; never null. Until one is installed it is a StderrPrompt.

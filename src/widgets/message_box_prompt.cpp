@@ -58,3 +58,18 @@ std::optional<QString> MessageBoxPrompt::AskText(const QString &title,
                                                  const QString &start) {
   return CNameSelDlg::Ask(title, names, start, Owner());
 }
+
+int MessageBoxPrompt::AskWarning(const QString &title, const QString &text,
+                                 const QStringList &buttons,
+                                 int defaultButton) {
+  QMessageBox box(QMessageBox::Warning, title, BoxText(text),
+                  QMessageBox::NoButton, Owner());
+  QList<QPushButton *> shown;
+  for (const QString &caption : buttons)
+    shown.append(box.addButton(caption, QMessageBox::ActionRole));
+  if (QPushButton *button = shown.value(defaultButton))
+    box.setDefaultButton(button);
+  box.exec();
+  return shown.indexOf(static_cast<QPushButton *>(box.clickedButton()));
+}
+

@@ -17,6 +17,8 @@ public:
   // Shows the template name dialog (CNameSelDlg).
   std::optional<QString> AskText(const QString &title, const QStringList &names,
                                  const QString &start) override;
+  int AskWarning(const QString &title, const QString &text,
+                 const QStringList &buttons, int defaultButton) override;
 
 private:
   QWidget *Owner() const;

@@ -1,0 +1,191 @@
+// Building a document window and passing its file's changes on.
+#include "app/child_frame.h"
+
+#include "app/sorvanel_doc.h"
+#include "app/sorvanel_view.h"
+#include "groups/group_node.h"
+#include "groups/group_where.h"
+#include "model/main_show_text.h"
+
+#include <QLabel>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBox>
+#include <QVBoxLayout>
+
+namespace {
+
+// Stands in for a pane or page that the program does not have yet.
+QWidget *Placeholder(const QString &name, QWidget *parent) {
+  auto *label = new QLabel(name, parent);
+  label->setAlignment(Qt::AlignCenter);
+  label->setEnabled(false);
+  label->setAccessibleName(name);
+  return label;
+}
+
+void CollectIds(const GroupNode &node, unsigned mask, QList<int> &ids) {
+  for (const auto &child : node.children) {
+    if (child->IsGroup() && child->HasState(mask))
+      ids.append(child->id);
+    CollectIds(*child, mask, ids);
+  }
+}
+
+} // namespace
+
+CChildFrame::CChildFrame(CSorvanelDoc &doc, QWidget *parent)
+    : QWidget(parent), doc_(doc) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->setChildrenCollapsible(false);
+
+  folders_ = new QToolBox(splitter_);
+  folders_->setObjectName(QStringLiteral("FolderBar"));
+  folders_->setMinimumWidth(200);
+
+  auto *right = new QWidget(splitter_);
+  caption_ = new QLabel(right);
+  caption_->setObjectName(QStringLiteral("CaptionBar"));
+  caption_->setTextFormat(Qt::PlainText);
+  caption_->setFixedHeight(28);
+  caption_->setIndent(8);
+  caption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QFont font = caption_->font();
+  font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
+                    QStringLiteral("Noto Serif CJK SC"),
+                    QStringLiteral("Noto Sans CJK SC")});
+  font.setPixelSize(14);
+  caption_->setFont(font);
+  view_ = new CSorvanelView(right);
+  auto *rightLayout = new QVBoxLayout(right);
+  rightLayout->setContentsMargins(0, 0, 0, 0);
+  rightLayout->setSpacing(0);
+  rightLayout->addWidget(caption_);
+  rightLayout->addWidget(view_, 1);
+
+  splitter_->addWidget(folders_);
+  splitter_->addWidget(right);
+  splitter_->setStretchFactor(1, 1);
+  splitter_->setSizes({270, 900});
+
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter_);
+
+  BuildPanes();
+  BuildPages();
+  dispatcher_.SetCaption([this] { UpdateCaption(); });
+  connect(view_, &CSorvanelView::PageSelected, this,
+          &CChildFrame::OnPageSelected);
+
+  doc_.File().AddListener(this);
+}
+
+CChildFrame::~CChildFrame() { doc_.File().RemoveListener(this); }
+
+void CChildFrame::BuildPanes() {
+  folders_->addItem(Placeholder(QStringLiteral("分组"), folders_),
+                    QStringLiteral("分组"));
+  folders_->addItem(Placeholder(QStringLiteral("筛选设置"), folders_),
+                    QStringLiteral("筛选设置"));
+  folders_->addItem(Placeholder(QStringLiteral("饼图分析"), folders_),
+                    QStringLiteral("饼图分析"));
+  folders_->addItem(Placeholder(QStringLiteral("柱图分析"), folders_),
+                    QStringLiteral("柱图分析"));
+  folders_->setCurrentIndex(kGroupFolder);
+}
+
+void CChildFrame::BuildPages() {
+  const QStyle *style = this->style();
+  view_->AddPage(Placeholder(QStringLiteral("表格"), view_), PK_RECORDS,
+                 QStringLiteral("表格"),
+                 style->standardIcon(QStyle::SP_FileDialogDetailedView));
+  view_->AddPage(Placeholder(QStringLiteral("饼图分析"), view_), PK_PIE,
+                 QStringLiteral("饼图分析"),
+                 style->standardIcon(QStyle::SP_DriveCDIcon));
+  view_->AddPage(Placeholder(QStringLiteral("柱图分析"), view_), PK_BAR,
+                 QStringLiteral("柱图分析"),
+                 style->standardIcon(QStyle::SP_FileDialogListView));
+}
+
+AccountFile *CChildFrame::File() const { return &doc_.File(); }
+
+QList<int> CChildFrame::ActiveGroupIds() const {
+  QList<int> ids;
+  CollectIds(doc_.File().Root(), GS_SELECTED, ids);
+  return ids;
+}
+
+bool CChildFrame::FilterWhere(QString &where) const {
+  where.clear();
+  return true;
+}
+
+QString CChildFrame::ScopeWhere() const {
+  QStringList groups;
+  for (int id : ActiveGroupIds())
+    groups.append(QStringLiteral("trelva_Group_ID=%1").arg(id));
+  QString filter;
+  FilterWhere(filter);
+  return CombineWhere(groups.join(QStringLiteral(" or ")), filter);
+}
+
+QString CChildFrame::ActiveGroupCaption() const {
+  QStringList titles;
+  const QList<int> ids = ActiveGroupIds();
+  std::function<void(const GroupNode &)> walk = [&](const GroupNode &node) {
+    for (const auto &child : node.children) {
+      if (ids.contains(child->id))
+        titles.append(child->title);
+      walk(*child);
+    }
+  };
+  walk(doc_.File().Root());
+  QString caption;
+  for (const QString &title : titles) {
+    if (caption.size() > 20) {
+      caption += QStringLiteral("…");
+      break;
+    }
+    if (!caption.isEmpty())
+      caption += QStringLiteral(" 和 ");
+    caption += title;
+  }
+  return caption;
+}
+
+QString CChildFrame::SummaryText() const { return QString(); }
+
+QWidget *CChildFrame::ActivePage() const { return view_->ActivePage(); }
+
+void CChildFrame::EndEdit() {}
+
+void CChildFrame::Notify(AccountFile &, unsigned hint) {
+  dispatcher_.Dispatch(hint);
+  emit Changed();
+}
+
+void CChildFrame::UpdateCaption() {
+  if (!doc_.File().IsOpen()) {
+    caption_->clear();
+    return;
+  }
+  caption_->setText(ComposeMainShowText(doc_.File(), ScopeWhere()));
+}
+
+void CChildFrame::OnPageSelected(QWidget *, int kind) {
+  switch (kind) {
+  case PK_RECORDS:
+    if (folders_->currentIndex() != kGroupFolder &&
+        folders_->currentIndex() != kFilterFolder)
+      folders_->setCurrentIndex(kGroupFolder);
+    break;
+  case PK_BAR:
+    folders_->setCurrentIndex(kBarFolder);
+    break;
+  case PK_PIE:
+    folders_->setCurrentIndex(kPieFolder);
+    break;
+  }
+}

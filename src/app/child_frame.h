@@ -1,0 +1,73 @@
+// A document window: the folder bar of the four side panes on the left,
+// the caption bar with the file's main show message above the page host on
+// the right. It listens to its account file and passes every change on in
+// the dispatcher's order. Several windows may show one document.
+#pragma once
+
+#include "app/change_dispatcher.h"
+#include "app/document_window.h"
+#include "model/account_file.h"
+
+#include <QWidget>
+
+class CSorvanelDoc;
+class CSorvanelView;
+class QLabel;
+class QSplitter;
+class QToolBox;
+
+class CChildFrame : public QWidget, public DocumentWindow, public CNRBase {
+  Q_OBJECT
+
+public:
+  // Folders of the side bar, in order.
+  enum Folder { kGroupFolder = 0, kFilterFolder, kPieFolder, kBarFolder };
+
+  // Builds the window and starts listening to the document's file, so the
+  // notification that ends the file's open reaches it.
+  explicit CChildFrame(CSorvanelDoc &doc, QWidget *parent = nullptr);
+  // Stops listening before anything of the window goes.
+  ~CChildFrame() override;
+
+  CSorvanelDoc &Doc() const { return doc_; }
+
+  // DocumentWindow
+  AccountFile *File() const override;
+  QList<int> ActiveGroupIds() const override;
+  bool FilterWhere(QString &where) const override;
+
+  // CNRBase: runs the dispatcher.
+  void Notify(AccountFile &file, unsigned hint) override;
+
+  CSorvanelView *View() const { return view_; }
+  QToolBox *FolderBar() const { return folders_; }
+  QLabel *CaptionBar() const { return caption_; }
+  QWidget *ActivePage() const;
+
+  // The combined WHERE text of the active groups and the filter.
+  QString ScopeWhere() const;
+  // The caption of the active groups for the status bar.
+  QString ActiveGroupCaption() const;
+  // The summary of the active page's selection; empty when it has none.
+  QString SummaryText() const;
+  // Ends a cell edit in progress, so that it is stored before the window
+  // goes.
+  void EndEdit();
+
+signals:
+  // After every notification: the caption and the status texts may differ.
+  void Changed();
+
+private:
+  void BuildPanes();
+  void BuildPages();
+  void OnPageSelected(QWidget *page, int kind);
+  void UpdateCaption();
+
+  CSorvanelDoc &doc_;
+  ChangeDispatcher dispatcher_;
+  QSplitter *splitter_;
+  QToolBox *folders_;
+  QLabel *caption_;
+  CSorvanelView *view_;
+};

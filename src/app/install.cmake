@@ -1,0 +1,35 @@
+# Installing the program like a desktop program: the executables with their
+# system/ and Styles/ folders under <prefix>/lib/sorvanel/ (the program
+# folder), links in <prefix>/bin, a desktop entry, an icon and the MIME type
+# of account files (".fz", "账簿文件"), so file managers open them with it.
+set(SORVANEL_PROGRAM_DIR lib/sorvanel)
+install(TARGETS sorvanel sorvanel-cli RUNTIME DESTINATION ${SORVANEL_PROGRAM_DIR})
+install(DIRECTORY ${CMAKE_BINARY_DIR}/system/ DESTINATION ${SORVANEL_PROGRAM_DIR}/system
+  FILES_MATCHING PATTERN "*.fz")
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/app/Styles/ DESTINATION ${SORVANEL_PROGRAM_DIR}/Styles)
+install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/sorvanel.desktop
+  DESTINATION share/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/src/app/icons/sorvanel.svg
+  DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/sorvanel-mime.xml
+  DESTINATION share/mime/packages RENAME sorvanel.xml)
+install(CODE [[
+  set(prefix "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+  file(MAKE_DIRECTORY "${prefix}/bin")
+  foreach(program sorvanel sorvanel-cli)
+    file(REMOVE "${prefix}/bin/${program}")
+    file(CREATE_LINK "../lib/sorvanel/${program}" "${prefix}/bin/${program}" SYMBOLIC)
+  endforeach()
+  # Desktop databases are refreshed when the tools are there and the
+  # install is not staged for a package.
+  if(NOT DEFINED ENV{DESTDIR})
+    find_program(UPDATE_MIME update-mime-database)
+    find_program(UPDATE_DESKTOP update-desktop-database)
+    if(UPDATE_MIME)
+      execute_process(COMMAND ${UPDATE_MIME} "${prefix}/share/mime" OUTPUT_QUIET ERROR_QUIET)
+    endif()
+    if(UPDATE_DESKTOP)
+      execute_process(COMMAND ${UPDATE_DESKTOP} "${prefix}/share/applications" OUTPUT_QUIET ERROR_QUIET)
+    endif()
+  endif()
+]])

@@ -1,0 +1,686 @@
+// The main window's commands, status panes and document tabs.
+#include "app/main_frame.h"
+
+#include "app/app_icons.h"
+#include "app/child_frame.h"
+#include "app/dialog_runner.h"
+#include "app/new_file_wizard.h"
+#include "app/page_commands.h"
+#include "app/program_paths.h"
+#include "app/sorvanel_doc.h"
+#include "app/startup_settings.h"
+#include "app/startup_wizard.h"
+#include "base/prompt.h"
+#include "db/compaction.h"
+#include "model/template_files.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+const char *const kLayoutGroup = "SorvansCommandBars";
+
+// A document window's frame in the tabbed area. Closing it goes through the
+// main window, which ends the edits and closes the document after its last
+// window.
+class DocumentSubWindow : public QMdiSubWindow {
+public:
+  DocumentSubWindow(CMainFrame &frame, CChildFrame *child) : frame_(frame) {
+    setWidget(child);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+  }
+  CChildFrame *Child() const { return static_cast<CChildFrame *>(widget()); }
+
+protected:
+  void closeEvent(QCloseEvent *event) override {
+    event->ignore();
+    // Not inside the window's own event: the window may be destroyed.
+    QPointer<DocumentSubWindow> self(this);
+    QTimer::singleShot(0, &frame_, [this, self] {
+      if (self)
+        frame_.CloseWindow(Child());
+    });
+  }
+
+private:
+  CMainFrame &frame_;
+};
+
+// The name of a command: its text without the access key and what follows
+// it ("打开(&O)..." → "打开").
+QString PlainText(QString text) {
+  const qsizetype paren = text.indexOf(QStringLiteral("(&"));
+  if (paren >= 0)
+    text.truncate(paren);
+  return text;
+}
+
+} // namespace
+
+QString GroupPaneText(const QString &caption) {
+  return QStringLiteral("<b><span style=\"color:#365f91\">当前活动分组："
+                        "</span> <span>") +
+         caption.toHtmlEscaped() + QStringLiteral("</span></b>");
+}
+
+CMainFrame::CMainFrame(StartupSettings &settings, RecentFileList &recent,
+                       QWidget *parent)
+    : QMainWindow(parent), settings_(settings), recent_(recent),
+      mdi_(new QMdiArea(this)) {
+  setObjectName(QStringLiteral("MainFrame"));
+  setWindowTitle(QStringLiteral("Sorvanel"));
+  setWindowIcon(AppIcon(AppIconKind::Program));
+  mdi_->setViewMode(QMdiArea::TabbedView);
+  mdi_->setTabsClosable(true);
+  mdi_->setTabsMovable(true);
+  mdi_->setDocumentMode(true);
+  setCentralWidget(mdi_);
+  connect(mdi_, &QMdiArea::subWindowActivated, this, [this] { UpdateUi(); });
+  if (QTabBar *bar = mdi_->findChild<QTabBar *>())
+    bar->installEventFilter(this);
+
+  CreateStatusBar();
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+  LoadStyleSheet();
+
+  const std::unique_ptr<QSettings> stored = ProgramSettings();
+  stored->beginGroup(QString::fromLatin1(kLayoutGroup));
+  if (!restoreGeometry(stored->value(QStringLiteral("Geometry")).toByteArray()))
+    resize(1200, 780);
+  restoreState(stored->value(QStringLiteral("State")).toByteArray());
+  stored->endGroup();
+
+  // The status panes and the commands follow the state of the windows the
+  // way an idle handler would.
+  auto *idle = new QTimer(this);
+  idle->setInterval(200);
+  connect(idle, &QTimer::timeout, this, &CMainFrame::UpdateUi);
+  idle->start();
+  UpdateUi();
+}
+
+CMainFrame::~CMainFrame() { CloseAllDocuments(); }
+
+void CMainFrame::CreateStatusBar() {
+  groupPane_ = new QLabel(QStringLiteral("当前分组"), this);
+  groupPane_->setObjectName(QStringLiteral("Pane103"));
+  groupPane_->setTextFormat(Qt::RichText);
+  groupPane_->setToolTip(QStringLiteral("当前活动分组"));
+  groupPane_->setAccessibleName(QStringLiteral("当前活动分组"));
+  summaryPane_ = new QLabel(QStringLiteral("小记"), this);
+  summaryPane_->setObjectName(QStringLiteral("Pane104"));
+  summaryPane_->setTextFormat(Qt::RichText);
+  summaryPane_->setToolTip(QStringLiteral("当前选中单元格小记"));
+  summaryPane_->setAccessibleName(QStringLiteral("当前选中单元格小记"));
+  statusBar()->addPermanentWidget(groupPane_);
+  statusBar()->addPermanentWidget(summaryPane_);
+  groupPane_->hide();
+  summaryPane_->hide();
+}
+
+void CMainFrame::CreateActions() {
+  auto add = [this](const QString &text, AppIconKind icon, bool hasIcon,
+                    const QList<QKeySequence> &keys, auto slot) {
+    auto *action = new QAction(text, this);
+    if (hasIcon)
+      action->setIcon(AppIcon(icon));
+    action->setShortcuts(keys);
+    action->setObjectName(PlainText(text));
+    action->setStatusTip(PlainText(text));
+    connect(action, &QAction::triggered, this, slot);
+    addAction(action);
+    actions_.append(action);
+    return action;
+  };
+  const AppIconKind none = AppIconKind::Program;
+  add(QStringLiteral("新建(&N)"), AppIconKind::New, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_N)}, [this] { OnNew(); });
+  add(QStringLiteral("打开(&O)..."), AppIconKind::Open, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_O)}, [this] { OnOpen(); });
+  add(QStringLiteral("关闭(&C)"), none, false, {}, [this] { OnClose(); });
+  add(QStringLiteral("关闭全部(&W)"), none, false, {},
+      [this] { CloseAllDocuments(); });
+  add(QStringLiteral("保存(&S)"), AppIconKind::Save, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { OnSave(); });
+  add(QStringLiteral("另存为(&A)..."), AppIconKind::SaveAs, true, {},
+      [this] { OnSaveAs(); });
+  add(QStringLiteral("复制文件路径"), none, false, {},
+      [this] { OnCopyFilePath(); });
+  add(QStringLiteral("打印设置(&R)..."), none, false, {}, [] {});
+  add(QStringLiteral("打印(&P)..."), AppIconKind::Print, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_P)}, [] {});
+  add(QStringLiteral("打印预览(&V)"), none, false, {}, [] {});
+  add(QStringLiteral("退出(&X)"), none, false, {}, [this] { close(); });
+
+  add(QStringLiteral("撤消(&U)"), AppIconKind::Undo, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_Z),
+       QKeySequence(Qt::ALT | Qt::Key_Backspace)},
+      [this] { PageCommand(PC_UNDO); });
+  add(QStringLiteral("重做(&R)"), AppIconKind::Redo, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_Y)}, [this] { PageCommand(PC_REDO); });
+  add(QStringLiteral("剪切(&T)"), AppIconKind::Cut, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_X),
+       QKeySequence(Qt::SHIFT | Qt::Key_Delete)},
+      [this] { PageCommand(PC_CUT); });
+  add(QStringLiteral("复制(&C)"), AppIconKind::Copy, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_C),
+       QKeySequence(Qt::CTRL | Qt::Key_Insert)},
+      [this] { PageCommand(PC_COPY); });
+  add(QStringLiteral("粘贴(&P)"), AppIconKind::Paste, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_V),
+       QKeySequence(Qt::SHIFT | Qt::Key_Insert)},
+      [this] { PageCommand(PC_PASTE); });
+  add(QStringLiteral("删除(&D)"), AppIconKind::Delete, true,
+      {QKeySequence(Qt::Key_Delete)}, [this] { PageCommand(PC_DELETE); });
+  add(QStringLiteral("查找(&F)"), AppIconKind::Find, true,
+      {QKeySequence(Qt::CTRL | Qt::Key_F),
+       QKeySequence(Qt::CTRL | Qt::Key_F3)},
+      [this] { PageCommand(PC_FIND); });
+  add(QStringLiteral("刷新(&S)"), AppIconKind::Refresh, true,
+      {QKeySequence(Qt::Key_F5)}, [this] { PageCommand(PC_REFRESH); });
+  add(QStringLiteral("选项..."), none, false, {}, [this] { OnOptions(); });
+
+  QAction *toolbar = add(QStringLiteral("工具栏(&T)"), none, false, {}, [] {});
+  toolbar->setCheckable(true);
+  toolbar->setChecked(true);
+  QAction *status =
+      add(QStringLiteral("状态栏(&S)"), none, false, {}, [this](bool on) {
+        statusBar()->setVisible(on);
+      });
+  status->setObjectName(QStringLiteral("状态栏"));
+  status->setCheckable(true);
+  status->setChecked(true);
+
+  add(QStringLiteral("新建窗口(&N)"), none, false, {},
+      [this] { OnNewWindow(); });
+  add(QStringLiteral("层叠(&C)"), none, false, {}, [this] {
+    mdi_->setViewMode(QMdiArea::SubWindowView);
+    mdi_->cascadeSubWindows();
+  });
+  add(QStringLiteral("平铺(&T)"), none, false, {}, [this] {
+    mdi_->setViewMode(QMdiArea::SubWindowView);
+    mdi_->tileSubWindows();
+  });
+  add(QStringLiteral("排列图标(&A)"), none, false, {}, [this] {
+    mdi_->setViewMode(QMdiArea::TabbedView);
+    mdi_->setTabsClosable(true);
+    mdi_->setTabsMovable(true);
+    if (QTabBar *bar = mdi_->findChild<QTabBar *>())
+      bar->installEventFilter(this);
+  });
+  add(QStringLiteral("关闭其它页"), none, false, {},
+      [this] { OnCloseOthers(); });
+  add(QStringLiteral("下一窗格"), none, false, {QKeySequence(Qt::Key_F6)},
+      [this] { focusNextChild(); });
+  add(QStringLiteral("上一窗格"), none, false,
+      {QKeySequence(Qt::SHIFT | Qt::Key_F6)}, [this] { focusPreviousChild(); });
+  add(QStringLiteral("关于 Sorvanel(&A)..."), AppIconKind::About, true, {},
+      [this] { OnAbout(); });
+}
+
+QAction *CMainFrame::Command(const QString &text) const {
+  for (QAction *action : actions_)
+    if (action->objectName() == text)
+      return action;
+  return nullptr;
+}
+
+void CMainFrame::CreateMenus() {
+  QMenu *file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+  for (const char *name : {"新建", "打开", "关闭", "关闭全部"})
+    file->addAction(Command(QString::fromUtf8(name)));
+  file->addSeparator();
+  file->addAction(Command(QStringLiteral("保存")));
+  file->addAction(Command(QStringLiteral("另存为")));
+  file->addAction(Command(QStringLiteral("复制文件路径")));
+  file->addSeparator();
+  for (const char *name : {"打印设置", "打印", "打印预览"})
+    file->addAction(Command(QString::fromUtf8(name)));
+  file->addSeparator();
+  recentMenu_ = file->addMenu(QStringLiteral("最近的文件"));
+  file->addSeparator();
+  file->addAction(Command(QStringLiteral("退出")));
+
+  editMenu_ = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+  for (const char *name : {"撤消", "重做"})
+    editMenu_->addAction(Command(QString::fromUtf8(name)));
+  editMenu_->addSeparator();
+  for (const char *name : {"剪切", "复制", "粘贴", "删除"})
+    editMenu_->addAction(Command(QString::fromUtf8(name)));
+  editMenu_->addSeparator();
+  editMenu_->addAction(Command(QStringLiteral("查找")));
+  editMenu_->addSeparator();
+  editMenu_->addAction(Command(QStringLiteral("选项...")));
+
+  QMenu *view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
+  view->addAction(Command(QStringLiteral("工具栏")));
+  view->addAction(Command(QStringLiteral("状态栏")));
+  view->addSeparator();
+  view->addAction(Command(QStringLiteral("刷新")));
+
+  windowMenu_ = menuBar()->addMenu(QStringLiteral("窗口(&W)"));
+  for (const char *name : {"新建窗口", "层叠", "平铺", "排列图标"})
+    windowMenu_->addAction(Command(QString::fromUtf8(name)));
+  windowMenu_->addSeparator();
+  windowMenu_->addAction(Command(QStringLiteral("关闭其它页")));
+
+  QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+  help->addAction(Command(QStringLiteral("关于 Sorvanel")));
+  UpdateRecentMenu();
+}
+
+void CMainFrame::CreateToolBar() {
+  QToolBar *bar = addToolBar(QStringLiteral("标准"));
+  bar->setObjectName(QStringLiteral("标准"));
+  bar->setIconSize(QSize(32, 32));
+  const char *const names[] = {"新建", "打开", "另存为", nullptr, "剪切",
+                               "复制", "粘贴", "删除", nullptr, "撤消",
+                               "重做", nullptr, "查找", "刷新", "打印",
+                               nullptr, "关于 Sorvanel"};
+  for (const char *name : names) {
+    if (!name) {
+      bar->addSeparator();
+      continue;
+    }
+    bar->addAction(Command(QString::fromUtf8(name)));
+  }
+  QAction *toggle = Command(QStringLiteral("工具栏"));
+  connect(toggle, &QAction::toggled, bar, &QToolBar::setVisible);
+  connect(bar, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+}
+
+void CMainFrame::LoadStyleSheet() {
+  // Accents of our own for the caption bar and the folder headers; the
+  // desktop's style and palette stay for everything else, so dark themes
+  // work. Without the folder the program looks plain and works the same.
+  QFile sheet(StylesFolder() + QStringLiteral("/sorvanel.qss"));
+  if (sheet.open(QIODevice::ReadOnly))
+    setStyleSheet(QString::fromUtf8(sheet.readAll()));
+}
+
+void CMainFrame::UpdateRecentMenu() {
+  recentMenu_->clear();
+  int number = 0;
+  for (const QString &path : recent_.Entries()) {
+    if (path.isEmpty())
+      continue;
+    ++number;
+    QAction *action =
+        recentMenu_->addAction(QStringLiteral("&%1 %2").arg(number).arg(path));
+    connect(action, &QAction::triggered, this,
+            [this, path] { OpenDocument(path); });
+  }
+  recentMenu_->setEnabled(number > 0);
+}
+
+CChildFrame *CMainFrame::ActiveChild() const {
+  QMdiSubWindow *active = mdi_->activeSubWindow();
+  if (!active && !mdi_->subWindowList().isEmpty())
+    active = mdi_->currentSubWindow();
+  return active ? qobject_cast<CChildFrame *>(active->widget()) : nullptr;
+}
+
+QList<CChildFrame *> CMainFrame::Children() const {
+  QList<CChildFrame *> children;
+  for (QMdiSubWindow *window : mdi_->subWindowList())
+    if (auto *child = qobject_cast<CChildFrame *>(window->widget()))
+      children.append(child);
+  return children;
+}
+
+QList<CSorvanelDoc *> CMainFrame::Documents() const {
+  QList<CSorvanelDoc *> docs;
+  for (const auto &doc : docs_)
+    docs.append(doc.get());
+  return docs;
+}
+
+CSorvanelDoc *CMainFrame::DocumentOf(const QString &path) const {
+  const QString canonical = CanonicalPath(path);
+  for (const auto &doc : docs_)
+    if (doc->CanonicalPath() == canonical)
+      return doc.get();
+  return nullptr;
+}
+
+CChildFrame *CMainFrame::AddWindow(CSorvanelDoc &doc, bool show) {
+  auto *child = new CChildFrame(doc);
+  auto *window = new DocumentSubWindow(*this, child);
+  window->setWindowTitle(doc.Title());
+  window->setWindowIcon(AppIcon(AppIconKind::Program));
+  mdi_->addSubWindow(window);
+  connect(child, &CChildFrame::Changed, this, &CMainFrame::UpdateUi);
+  connect(&doc, &CSorvanelDoc::PathChanged, window, [window, &doc] {
+    window->setWindowTitle(doc.Title());
+  });
+  if (show)
+    window->showMaximized();
+  return child;
+}
+
+bool CMainFrame::OpenDocument(const QString &path) {
+  if (path.isEmpty())
+    return false;
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  if (CSorvanelDoc *open = DocumentOf(absolute)) {
+    for (QMdiSubWindow *window : mdi_->subWindowList())
+      if (auto *child = qobject_cast<CChildFrame *>(window->widget());
+          child && &child->Doc() == open) {
+        mdi_->setActiveSubWindow(window);
+        break;
+      }
+    return true;
+  }
+  auto doc = std::make_unique<CSorvanelDoc>();
+  // The window listens before the file opens, so the open's notification
+  // builds its panes and pages.
+  CChildFrame *child = AddWindow(*doc, false);
+  if (!doc->Open(absolute)) {
+    delete child->parentWidget();
+    return false;
+  }
+  QMdiSubWindow *window = qobject_cast<QMdiSubWindow *>(child->parentWidget());
+  window->setWindowTitle(doc->Title());
+  window->setToolTip(doc->Path());
+  docs_.push_back(std::move(doc));
+  window->showMaximized();
+  mdi_->setActiveSubWindow(window);
+  recent_.Add(absolute);
+  UpdateRecentMenu();
+  UpdateUi();
+  return true;
+}
+
+bool CMainFrame::NewDocument() {
+  if (Children().isEmpty())
+    return StartupChoice();
+  const QString made = MakeNewFile(FolderOfPath(settings_.DefaultFilePath()));
+  return !made.isEmpty() && OpenDocument(made);
+}
+
+bool CMainFrame::StartupChoice() {
+  QString path = settings_.DefaultFilePath();
+  if (settings_.OpenDefaultDirect()) {
+    if (OpenDocument(path))
+      return true;
+    settings_.WriteOpenDefaultDirect(0);
+    path.clear();
+  }
+  CStartupWizard wizard(
+      path, recent_, [this](const QString &folder) { return MakeNewFile(folder); },
+      isVisible() ? this : nullptr);
+  if (!CurrentDialogRunner().Run(wizard))
+    return false;
+  settings_.WriteOpenDefaultDirect(wizard.OpenDirect());
+  if (wizard.OpenDirect())
+    settings_.WriteDefaultFilePath(wizard.Path());
+  return OpenDocument(wizard.Path());
+}
+
+QString CMainFrame::MakeNewFile(const QString &folder) {
+  CNewFileWizard wizard(QStringLiteral("我的账簿"), folder, SystemFolder(),
+                        isVisible() ? this : nullptr);
+  if (!CurrentDialogRunner().Run(wizard))
+    return QString();
+  if (RefuseOpenTarget(wizard.NewFilePath()))
+    return QString();
+  if (!ReplaceFile(wizard.NewFilePath(), wizard.TemplatePath()))
+    return QString();
+  return wizard.NewFilePath();
+}
+
+bool CMainFrame::RefuseOpenTarget(const QString &path) const {
+  if (!DocumentOf(path))
+    return false;
+  ShowMessage(QStringLiteral("文件%1正在使用中，不能覆盖！\r\n请先关闭它或另选文件名。")
+                  .arg(QFileInfo(path).fileName()));
+  return true;
+}
+
+void CMainFrame::CloseWindow(CChildFrame *child) {
+  if (!child)
+    return;
+  CSorvanelDoc *doc = &child->Doc();
+  int windows = 0;
+  for (CChildFrame *other : Children())
+    if (&other->Doc() == doc)
+      ++windows;
+  if (windows <= 1) {
+    CloseDocument(doc);
+    return;
+  }
+  child->EndEdit();
+  delete child->parentWidget();
+  UpdateUi();
+}
+
+void CMainFrame::CloseDocument(CSorvanelDoc *doc) {
+  if (!doc)
+    return;
+  QList<QMdiSubWindow *> windows;
+  for (QMdiSubWindow *window : mdi_->subWindowList())
+    if (auto *child = qobject_cast<CChildFrame *>(window->widget());
+        child && &child->Doc() == doc) {
+      child->EndEdit();
+      windows.append(window);
+    }
+  // The windows and their listeners go first; only then is the file
+  // closed and compacted.
+  for (QMdiSubWindow *window : windows)
+    delete window;
+  for (auto it = docs_.begin(); it != docs_.end(); ++it) {
+    if (it->get() != doc)
+      continue;
+    std::unique_ptr<CSorvanelDoc> owned = std::move(*it);
+    docs_.erase(it);
+    owned->Close();
+    break;
+  }
+  UpdateUi();
+}
+
+void CMainFrame::CloseAllDocuments() {
+  while (!docs_.empty())
+    CloseDocument(docs_.back().get());
+}
+
+void CMainFrame::OnNew() { NewDocument(); }
+
+void CMainFrame::OnOpen() {
+  const QString path = CurrentDialogRunner().ChooseFileToOpen(
+      this, FolderOfPath(settings_.DefaultFilePath()));
+  if (!path.isEmpty())
+    OpenDocument(path);
+}
+
+void CMainFrame::OnClose() {
+  if (CChildFrame *child = ActiveChild())
+    CloseDocument(&child->Doc());
+}
+
+void CMainFrame::OnSave() {
+  if (CChildFrame *child = ActiveChild())
+    child->Doc().Save();
+}
+
+void CMainFrame::OnSaveAs() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  const QString path =
+      CurrentDialogRunner().ChooseSavePath(this, child->Doc().Path());
+  if (!path.isEmpty())
+    SaveActiveAs(path);
+}
+
+bool CMainFrame::SaveActiveAs(const QString &path) {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return false;
+  CSorvanelDoc &doc = child->Doc();
+  CSorvanelDoc *target = DocumentOf(path);
+  if (target && target != &doc) {
+    RefuseOpenTarget(path);
+    return false;
+  }
+  child->EndEdit();
+  if (!doc.SaveAs(path))
+    return false;
+  recent_.Add(doc.Path());
+  UpdateRecentMenu();
+  for (QMdiSubWindow *window : mdi_->subWindowList())
+    if (auto *other = qobject_cast<CChildFrame *>(window->widget());
+        other && &other->Doc() == &doc)
+      window->setToolTip(doc.Path());
+  UpdateUi();
+  return true;
+}
+
+void CMainFrame::OnCloseOthers() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  CSorvanelDoc *keep = &child->Doc();
+  for (CSorvanelDoc *doc : Documents())
+    if (doc != keep)
+      CloseDocument(doc);
+}
+
+void CMainFrame::OnNewWindow() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  CChildFrame *second = AddWindow(child->Doc(), true);
+  second->parentWidget()->setToolTip(child->Doc().Path());
+  // The new window builds its panes and pages from the file as it is.
+  second->Notify(child->Doc().File(), 0xFFFF);
+  mdi_->setActiveSubWindow(qobject_cast<QMdiSubWindow *>(second->parentWidget()));
+}
+
+void CMainFrame::OnCopyFilePath() {
+  if (CChildFrame *child = ActiveChild())
+    QApplication::clipboard()->setText(child->Doc().Path());
+}
+
+void CMainFrame::OnOptions() {}
+
+void CMainFrame::OnAbout() {
+  ShowMessage(QStringLiteral("Sorvanel 个人记账簿 %1\r\n账簿文件会实时保存。")
+                  .arg(QCoreApplication::applicationVersion()));
+}
+
+void CMainFrame::PageCommand(int) {}
+
+void CMainFrame::UpdateUi() {
+  CChildFrame *child = ActiveChild();
+  const int windows = int(Children().size());
+  setWindowTitle(child ? child->Doc().Title() + QStringLiteral(" - Sorvanel")
+                       : QStringLiteral("Sorvanel"));
+  if (child) {
+    groupPane_->setText(GroupPaneText(child->ActiveGroupCaption()));
+    groupPane_->show();
+  } else {
+    groupPane_->hide();
+  }
+  const QString summary = child ? child->SummaryText() : QString();
+  summaryPane_->setText(summary.toHtmlEscaped());
+  summaryPane_->setVisible(!summary.isEmpty());
+
+  const bool hasDoc = child != nullptr;
+  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径",
+                           "新建窗口", "层叠", "平铺", "排列图标", "选项...",
+                           "刷新"})
+    Command(QString::fromUtf8(name))->setEnabled(hasDoc);
+  Command(QStringLiteral("关闭其它页"))->setEnabled(docs_.size() > 1);
+  for (const char *name : {"打印", "打印预览"})
+    Command(QString::fromUtf8(name))->setEnabled(false);
+  editMenu_->menuAction()->setVisible(hasDoc);
+  windowMenu_->menuAction()->setVisible(hasDoc);
+  for (const char *name :
+       {"撤消", "重做", "剪切", "复制", "粘贴", "删除", "查找"})
+    Command(QString::fromUtf8(name))->setEnabled(hasDoc);
+  UpdateTabTips();
+  (void)windows;
+}
+
+void CMainFrame::UpdateTabTips() {
+  QTabBar *bar = mdi_->findChild<QTabBar *>();
+  if (!bar)
+    return;
+  const QList<QMdiSubWindow *> windows = mdi_->subWindowList();
+  for (int i = 0; i < bar->count() && i < windows.size(); ++i)
+    bar->setTabToolTip(i, windows[i]->toolTip());
+}
+
+bool CMainFrame::eventFilter(QObject *watched, QEvent *event) {
+  auto *bar = qobject_cast<QTabBar *>(watched);
+  if (!bar || event->type() != QEvent::MouseButtonPress)
+    return QMainWindow::eventFilter(watched, event);
+  auto *mouse = static_cast<QMouseEvent *>(event);
+  const Qt::MouseButton button = mouse->button();
+  if (button != Qt::RightButton && button != Qt::MiddleButton)
+    return QMainWindow::eventFilter(watched, event);
+  const int index = bar->tabAt(mouse->position().toPoint());
+  if (index >= 0) {
+    bar->setCurrentIndex(index);
+    if (CChildFrame *child = ActiveChild())
+      if (QWidget *page = child->ActivePage())
+        page->setFocus();
+  }
+  if (button == Qt::MiddleButton) {
+    if (index >= 0)
+      OnClose();
+    return true;
+  }
+  ShowTabMenu(mouse->globalPosition().toPoint(), index >= 0);
+  return true;
+}
+
+void CMainFrame::ShowTabMenu(const QPoint &globalPos, bool onTab) {
+  QMenu menu(this);
+  if (onTab) {
+    menu.addAction(QStringLiteral("关闭此页"), this, &CMainFrame::OnClose);
+    menu.addAction(Command(QStringLiteral("关闭其它页")));
+    menu.addAction(QStringLiteral("关闭所有页"), this,
+                   &CMainFrame::CloseAllDocuments);
+    menu.addSeparator();
+    menu.addAction(QStringLiteral("刷新"), this,
+                   [this] { PageCommand(PC_REFRESH); });
+    menu.addAction(Command(QStringLiteral("复制文件路径")));
+  } else {
+    menu.addAction(QStringLiteral("关闭当前页"), this, &CMainFrame::OnClose);
+    menu.addAction(QStringLiteral("关闭所有页"), this,
+                   &CMainFrame::CloseAllDocuments);
+    menu.addAction(QStringLiteral("新建"), this, &CMainFrame::OnNew);
+    menu.addAction(QStringLiteral("打开文件"), this, &CMainFrame::OnOpen);
+  }
+  menu.exec(globalPos);
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event) {
+  const std::unique_ptr<QSettings> stored = ProgramSettings();
+  stored->beginGroup(QString::fromLatin1(kLayoutGroup));
+  stored->setValue(QStringLiteral("Geometry"), saveGeometry());
+  stored->setValue(QStringLiteral("State"), saveState());
+  stored->endGroup();
+  CloseAllDocuments();
+  event->accept();
+}

@@ -1,0 +1,116 @@
+// The main window: menus, the toolbar "标准", the status bar with the
+// active-group pane (103) and the selection-summary pane (104), and the
+// tabbed area of document windows. It owns the open documents and runs the
+// document commands: new, open, save, save as, close, close all.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class CChildFrame;
+class CSorvanelDoc;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTabBar;
+class RecentFileList;
+class StartupSettings;
+
+// The rich text of status pane 103 for the caption of the active groups
+// (escaped: a title may hold "<" or "&").
+QString GroupPaneText(const QString &caption);
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+public:
+  // settings: the start-up settings of this copy of the program.
+  CMainFrame(StartupSettings &settings, RecentFileList &recent,
+             QWidget *parent = nullptr);
+  ~CMainFrame() override;
+
+  // Opens path in a new document window; an open file only comes forward.
+  // A file that does not open leaves no window and no recent entry.
+  bool OpenDocument(const QString &path);
+  // The new command: the start-up choice while no document window is open,
+  // else the new-file choice.
+  bool NewDocument();
+  // Closes a document: ends its edits, destroys its windows, then closes
+  // and compacts its file.
+  void CloseDocument(CSorvanelDoc *doc);
+  void CloseAllDocuments();
+  // Closes one document window; the last window of a document closes the
+  // document.
+  void CloseWindow(CChildFrame *child);
+  // Saves the active document under path (save as without the dialog).
+  bool SaveActiveAs(const QString &path);
+
+  CChildFrame *ActiveChild() const;
+  QList<CChildFrame *> Children() const;
+  QList<CSorvanelDoc *> Documents() const;
+  // The document of a path (compared canonically), or null.
+  CSorvanelDoc *DocumentOf(const QString &path) const;
+  QMdiArea *MdiArea() const { return mdi_; }
+  QLabel *GroupPaneLabel() const { return groupPane_; }
+  QLabel *SummaryPaneLabel() const { return summaryPane_; }
+  // A command by its text without "&" and key ("保存", "关闭其它页").
+  QAction *Command(const QString &text) const;
+
+  // Brings the status panes, the title and the commands up to date.
+  void UpdateUi();
+
+public slots:
+  void OnNew();
+  void OnOpen();
+  void OnClose();
+  void OnSave();
+  void OnSaveAs();
+  void OnCloseOthers();
+  void OnNewWindow();
+  void OnCopyFilePath();
+  void OnOptions();
+  void OnAbout();
+
+protected:
+  void closeEvent(QCloseEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateStatusBar();
+  void LoadStyleSheet();
+  void UpdateRecentMenu();
+  void UpdateTabTips();
+  void ShowTabMenu(const QPoint &globalPos, bool onTab);
+
+  // The start-up choice: the default file or the start-up dialog.
+  bool StartupChoice();
+  // The new-file wizard and the template copy; the new file's path or
+  // empty text.
+  QString MakeNewFile(const QString &folder);
+  // Refuses, with a message, a target that is open in this program.
+  bool RefuseOpenTarget(const QString &path) const;
+
+  CChildFrame *AddWindow(CSorvanelDoc &doc, bool show);
+  void OnSubWindowGone(CSorvanelDoc *doc);
+  void PageCommand(int command);
+
+  StartupSettings &settings_;
+  RecentFileList &recent_;
+  QMdiArea *mdi_;
+  QLabel *groupPane_;
+  QLabel *summaryPane_;
+  QMenu *recentMenu_ = nullptr;
+  QMenu *editMenu_ = nullptr;
+  QMenu *windowMenu_ = nullptr;
+  QList<QAction *> actions_;
+  std::vector<std::unique_ptr<CSorvanelDoc>> docs_;
+  bool closing_ = false;
+};

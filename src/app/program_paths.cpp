@@ -1,0 +1,38 @@
+// Program, style and work folders, and path comparisons.
+#include "app/program_paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString ProgramFolder() { return QCoreApplication::applicationDirPath(); }
+
+QString StylesFolder() { return ProgramFolder() + QStringLiteral("/Styles"); }
+
+QString WorkFolder() {
+  QString folder =
+      QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+  if (folder.isEmpty())
+    folder = QDir::tempPath() + QStringLiteral("/sorvanel");
+  QDir().mkpath(folder);
+  return folder;
+}
+
+QString FolderOfPath(const QString &path) {
+  const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')),
+                                   path.lastIndexOf(QLatin1Char('\\')));
+  if (slash <= 0)
+    return QString();
+  return path.left(slash);
+}
+
+QString CanonicalPath(const QString &path) {
+  if (path.isEmpty())
+    return QString();
+  const QFileInfo info(path);
+  const QString canonical = info.canonicalFilePath();
+  if (!canonical.isEmpty())
+    return canonical;
+  return QDir::cleanPath(info.absoluteFilePath());
+}

@@ -1,0 +1,64 @@
+// Opening, saving and closing a document's account file.
+#include "app/sorvanel_doc.h"
+
+#include "app/program_paths.h"
+#include "base/prompt.h"
+#include "db/compaction.h"
+#include "db/db_visiter_factory.h"
+#include "model/account_file.h"
+
+#include <QFileInfo>
+
+CSorvanelDoc::CSorvanelDoc() : file_(std::make_unique<AccountFile>()) {}
+
+CSorvanelDoc::~CSorvanelDoc() = default;
+
+QString CSorvanelDoc::Path() const { return file_->Path(); }
+
+QString CSorvanelDoc::CanonicalPath() const {
+  return ::CanonicalPath(file_->Path());
+}
+
+QString CSorvanelDoc::Title() const {
+  return QFileInfo(file_->Path()).fileName();
+}
+
+bool CSorvanelDoc::Open(const QString &path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  if (path.isEmpty() || !QFileInfo(absolute).isFile())
+    return false;
+  if (file_->OpenAccountFile(absolute))
+    return true;
+  // A file whose upgrade or load failed must not stay half open: its
+  // session goes, and the document is left empty.
+  CDBVisiterFactory::Instance().RemoveVisiter(absolute);
+  file_ = std::make_unique<AccountFile>();
+  return false;
+}
+
+bool CSorvanelDoc::Save() {
+  ShowMessage(QStringLiteral("账簿文件会实时更新，不需要手动保存！"));
+  return false;
+}
+
+bool CSorvanelDoc::SaveAs(const QString &newPath) {
+  if (!file_->IsOpen() || newPath.isEmpty())
+    return false;
+  const QString target = QFileInfo(newPath).absoluteFilePath();
+  if (::CanonicalPath(target) == CanonicalPath())
+    return Save();
+  const QString old = file_->Path();
+  // The compaction drops the session; the file is taken up again at once
+  // on whichever path it continues.
+  CompactAccountFile(old);
+  if (!ReplaceFile(target, old)) {
+    file_->SwitchAccountFile(old);
+    return false;
+  }
+  if (!file_->SwitchAccountFile(target))
+    return false;
+  emit PathChanged(target);
+  return true;
+}
+
+void CSorvanelDoc::Close() { file_->Close(); }

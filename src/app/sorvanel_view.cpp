@@ -1,0 +1,48 @@
+// The page host's tab strip and page selection.
+#include "app/sorvanel_view.h"
+
+#include <QVBoxLayout>
+
+CSorvanViewTabCtrl::CSorvanViewTabCtrl(QWidget *parent) : QTabWidget(parent) {
+  setDocumentMode(true);
+  setTabPosition(QTabWidget::North);
+  setAccessibleName(QStringLiteral("页面"));
+}
+
+CSorvanelView::CSorvanelView(QWidget *parent)
+    : QWidget(parent), tabs_(new CSorvanViewTabCtrl(this)) {
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(tabs_);
+  connect(tabs_, &QTabWidget::currentChanged, this,
+          &CSorvanelView::OnCurrentChanged);
+}
+
+void CSorvanelView::AddPage(QWidget *page, int kind, const QString &caption,
+                            const QIcon &icon) {
+  kinds_.append(kind);
+  tabs_->addTab(page, icon, caption);
+}
+
+QWidget *CSorvanelView::ActivePage() const { return tabs_->currentWidget(); }
+
+int CSorvanelView::ActivePageKind() const {
+  return kinds_.value(tabs_->currentIndex(), 0);
+}
+
+QWidget *CSorvanelView::PageOfKind(int kind) const {
+  const qsizetype index = kinds_.indexOf(kind);
+  return index < 0 ? nullptr : tabs_->widget(int(index));
+}
+
+void CSorvanelView::SelectPageKind(int kind) {
+  const qsizetype index = kinds_.indexOf(kind);
+  if (index >= 0)
+    tabs_->setCurrentIndex(int(index));
+}
+
+void CSorvanelView::OnCurrentChanged(int index) {
+  if (index < 0)
+    return;
+  emit PageSelected(tabs_->widget(index), kinds_.value(index, 0));
+}
