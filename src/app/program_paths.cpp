@@ -30,9 +30,8 @@ QString FolderOfPath(const QString &path) {
 QString CanonicalPath(const QString &path) {
   if (path.isEmpty())
     return QString();
-  const QFileInfo info(path);
-  const QString canonical = info.canonicalFilePath();
-  if (!canonical.isEmpty())
-    return canonical;
-  return QDir::cleanPath(info.absoluteFilePath());
+  // Cleaned first: "x/../f" names f even when the folder x does not exist.
+  const QString cleaned = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+  const QString canonical = QFileInfo(cleaned).canonicalFilePath();
+  return canonical.isEmpty() ? cleaned : canonical;
 }

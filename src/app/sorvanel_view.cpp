@@ -1,6 +1,8 @@
 // The page host's tab strip and page selection.
 #include "app/sorvanel_view.h"
 
+#include "records/ui/sorvan_base_view.h"
+
 #include <QVBoxLayout>
 
 CSorvanViewTabCtrl::CSorvanViewTabCtrl(QWidget *parent) : QTabWidget(parent) {
@@ -44,5 +46,14 @@ void CSorvanelView::SelectPageKind(int kind) {
 void CSorvanelView::OnCurrentChanged(int index) {
   if (index < 0)
     return;
+  // Only the selected page is active; it reloads now if a change arrived
+  // while it was hidden.
+  QWidget *selected = tabs_->widget(index);
+  for (int i = 0; i < tabs_->count(); ++i)
+    if (auto *page = qobject_cast<CSorvanBaseView *>(tabs_->widget(i));
+        page && tabs_->widget(i) != selected)
+      page->SetActivePage(false);
+  if (auto *page = qobject_cast<CSorvanBaseView *>(selected))
+    page->SetActivePage(true);
   emit PageSelected(tabs_->widget(index), kinds_.value(index, 0));
 }

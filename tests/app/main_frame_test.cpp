@@ -1,0 +1,251 @@
+// The main window and its documents on real account files: opening,
+// bringing an open file forward, failed opens, save, save as, close with
+// compaction, the status panes and the commands' states.
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/sorvanel_doc.h"
+#include "app/sorvanel_view.h"
+#include "app/startup_settings.h"
+#include "app/change_dispatcher.h"
+#include "app_test_env.h"
+#include "db/db_visiter.h"
+#include "model/account_file.h"
+#include "support/query_rows.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
+#include <QTest>
+#include <QToolBox>
+
+namespace {
+
+const QString kHousehold = QStringLiteral("家庭账本");
+
+class MainFrameTest : public AppTest {
+protected:
+  MainFrameTest()
+      : settings_(Folder()), frame_(std::make_unique<CMainFrame>(settings_, recent_)) {}
+  ~MainFrameTest() override { frame_.reset(); }
+
+  StartupSettings settings_;
+  RecentFileList recent_;
+  std::unique_ptr<CMainFrame> frame_;
+};
+
+// Records every notification, to check who is told and in which order.
+struct Recorder : CNRBase {
+  QList<unsigned> hints;
+  void Notify(AccountFile &, unsigned hint) override { hints.append(hint); }
+};
+
+TEST(ChangeDispatcherTest, PanesByBitThenPagesThenCaption) {
+  ChangeDispatcher dispatcher;
+  QStringList calls;
+  dispatcher.AddPane(0x08, [&] { calls << "group"; });
+  dispatcher.AddPane(0x20, [&] { calls << "filter"; });
+  dispatcher.AddPane(0x40, [&] { calls << "bar-setup"; });
+  dispatcher.AddPane(0x80, [&] { calls << "pie-setup"; });
+  for (const char *page : {"records", "pie", "bar"})
+    dispatcher.AddPage([&, page](unsigned hint) {
+      calls << QStringLiteral("%1:%2").arg(page).arg(hint);
+    });
+  dispatcher.SetCaption([&] { calls << "caption"; });
+  dispatcher.Dispatch(0xFFFF);
+  EXPECT_EQ(calls.join(' '),
+            "group filter bar-setup pie-setup records:65535 pie:65535 "
+            "bar:65535 caption");
+  calls.clear();
+  dispatcher.Dispatch(6);
+  EXPECT_EQ(calls.join(' '), "records:6 pie:6 bar:6 caption");
+  calls.clear();
+  dispatcher.Dispatch(0x28);
+  EXPECT_EQ(calls.join(' '), "group filter records:40 pie:40 bar:40 caption");
+}
+
+TEST_F(MainFrameTest, OpenShowsTheFileInATitledWindow) {
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Sorvanel"));
+  EXPECT_TRUE(frame_->GroupPaneLabel()->isHidden());
+  EXPECT_FALSE(frame_->Command("关闭")->isEnabled());
+  const QString path = Copy(kHousehold, "账一");
+  ASSERT_TRUE(frame_->OpenDocument(path));
+  CChildFrame *child = frame_->ActiveChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("账一.fz - Sorvanel"));
+  EXPECT_FALSE(child->CaptionBar()->text().isEmpty());
+  EXPECT_EQ(child->CaptionBar()->textFormat(), Qt::PlainText);
+  EXPECT_FALSE(frame_->GroupPaneLabel()->isHidden());
+  EXPECT_TRUE(frame_->GroupPaneLabel()->text().contains(child->ActiveGroupCaption()));
+  EXPECT_TRUE(frame_->Command("关闭")->isEnabled());
+  EXPECT_FALSE(frame_->Command("关闭其它页")->isEnabled());
+  EXPECT_EQ(RecentFileList().Entries().first(), QFileInfo(path).canonicalFilePath());
+  // The folder bar holds the four panes in order; the pages their tabs.
+  QToolBox *folders = child->FolderBar();
+  ASSERT_EQ(folders->count(), 4);
+  EXPECT_EQ(folders->itemText(0), QStringLiteral("分组"));
+  EXPECT_EQ(folders->itemText(1), QStringLiteral("筛选设置"));
+  EXPECT_EQ(folders->itemText(2), QStringLiteral("饼图分析"));
+  EXPECT_EQ(folders->itemText(3), QStringLiteral("柱图分析"));
+  QTabWidget *tabs = child->View()->Tabs();
+  ASSERT_EQ(tabs->count(), 3);
+  EXPECT_EQ(tabs->tabText(0), QStringLiteral("表格"));
+  EXPECT_EQ(tabs->tabText(1), QStringLiteral("饼图分析"));
+  EXPECT_EQ(tabs->tabText(2), QStringLiteral("柱图分析"));
+}
+
+TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {
+  ASSERT_TRUE(frame_->OpenDocument(Copy(kHousehold, "账")));
+  CChildFrame *child = frame_->ActiveChild();
+  QToolBox *folders = child->FolderBar();
+  child->View()->SelectPageKind(PK_BAR);
+  EXPECT_EQ(folders->currentIndex(), CChildFrame::kBarFolder);
+  child->View()->SelectPageKind(PK_PIE);
+  EXPECT_EQ(folders->currentIndex(), CChildFrame::kPieFolder);
+  child->View()->SelectPageKind(PK_RECORDS);
+  EXPECT_EQ(folders->currentIndex(), CChildFrame::kGroupFolder);
+  folders->setCurrentIndex(CChildFrame::kFilterFolder);
+  child->View()->SelectPageKind(PK_BAR);
+  child->View()->SelectPageKind(PK_RECORDS);
+  EXPECT_EQ(folders->currentIndex(), CChildFrame::kGroupFolder);
+  folders->setCurrentIndex(CChildFrame::kFilterFolder);
+  child->View()->SelectPageKind(PK_PIE);
+  folders->setCurrentIndex(CChildFrame::kFilterFolder);
+  child->View()->SelectPageKind(PK_RECORDS);
+  EXPECT_EQ(folders->currentIndex(), CChildFrame::kFilterFolder);
+}
+
+TEST_F(MainFrameTest, AnOpenFileOnlyComesForward) {
+  const QString a = Copy(kHousehold, "a");
+  const QString b = Copy(kHousehold, "b");
+  ASSERT_TRUE(frame_->OpenDocument(a));
+  ASSERT_TRUE(frame_->OpenDocument(b));
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("b.fz - Sorvanel"));
+  QFile::link(a, dir_.filePath("link.fz"));
+  ASSERT_TRUE(frame_->OpenDocument(dir_.filePath("x/../link.fz")));
+  EXPECT_EQ(frame_->Documents().size(), 2);
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("a.fz - Sorvanel"));
+  EXPECT_TRUE(frame_->Command("关闭其它页")->isEnabled());
+  frame_->OnCloseOthers();
+  ASSERT_EQ(frame_->Documents().size(), 1);
+  EXPECT_EQ(frame_->Documents().first()->Title(), QStringLiteral("a.fz"));
+}
+
+TEST_F(MainFrameTest, AFailedOpenLeavesNoWindowAndNoRecentEntry) {
+  const QString bad = dir_.filePath("bad.fz");
+  QFile file(bad);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("this is no account file at all, not even a database");
+  file.close();
+  EXPECT_FALSE(frame_->OpenDocument(bad));
+  EXPECT_FALSE(frame_->OpenDocument(dir_.filePath("missing.fz")));
+  EXPECT_TRUE(frame_->Children().isEmpty());
+  EXPECT_TRUE(frame_->Documents().isEmpty());
+  EXPECT_TRUE(frame_->MdiArea()->subWindowList().isEmpty());
+  EXPECT_TRUE(RecentFileList().Entries().join(QString()).isEmpty());
+}
+
+TEST_F(MainFrameTest, WindowsListenBeforeTheOpenAndStopWhenGone) {
+  CSorvanelDoc doc;
+  Recorder before;
+  doc.File().AddListener(&before);
+  {
+    CChildFrame child(doc);
+    ASSERT_TRUE(doc.Open(Copy(kHousehold, "l")));
+    // The open's notification reached the window: its caption is composed.
+    EXPECT_FALSE(child.CaptionBar()->text().isEmpty());
+    EXPECT_EQ(before.hints, QList<unsigned>{0xFFFF});
+  }
+  doc.File().Notify(6); // the destroyed window is not told
+  EXPECT_EQ(before.hints.size(), 2);
+  doc.Close();
+}
+
+TEST_F(MainFrameTest, SaveOnlySaysSoAndSaveAsMovesToTheCopy) {
+  const QString a = Copy(kHousehold, "a");
+  const QString b = Copy(kHousehold, "b");
+  ASSERT_TRUE(frame_->OpenDocument(a));
+  ASSERT_TRUE(frame_->OpenDocument(b));
+  const QByteArray before = [&] {
+    QFile f(b);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+  }();
+  frame_->OnSave();
+  EXPECT_EQ(prompt_.Last(), QStringLiteral("账簿文件会实时更新，不需要手动保存！"));
+
+  // Onto a file open in the program: refused, nothing changes.
+  prompt_.Clear();
+  EXPECT_FALSE(frame_->SaveActiveAs(a));
+  EXPECT_TRUE(prompt_.Last().contains(QStringLiteral("正在使用中")));
+  EXPECT_EQ(frame_->ActiveChild()->Doc().Path(), b);
+
+  // Onto itself: a plain save.
+  prompt_.Clear();
+  EXPECT_FALSE(frame_->SaveActiveAs(dir_.filePath("./b.fz")));
+  EXPECT_EQ(prompt_.Last(), QStringLiteral("账簿文件会实时更新，不需要手动保存！"));
+
+  // Into a folder that does not exist: the copy fails, the document stays
+  // on its file and can still write to it.
+  prompt_.Clear();
+  EXPECT_FALSE(frame_->SaveActiveAs(dir_.filePath("no/such/c.fz")));
+  EXPECT_FALSE(prompt_.Texts().isEmpty());
+  CSorvanelDoc &doc = frame_->ActiveChild()->Doc();
+  EXPECT_EQ(doc.Path(), b);
+  ASSERT_NE(doc.File().Session(), nullptr);
+  EXPECT_EQ(QueryRows(*doc.File().Session(), "Select count(*) From Users"),
+            QStringList{"0"});
+  EXPECT_TRUE(QFileInfo::exists(b));
+
+  const QString c = dir_.filePath("c.fz");
+  ASSERT_TRUE(frame_->SaveActiveAs(c));
+  EXPECT_EQ(doc.Path(), c);
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("c.fz - Sorvanel"));
+  EXPECT_EQ(RecentFileList().Entries().first(), QFileInfo(c).canonicalFilePath());
+  EXPECT_TRUE(QFileInfo::exists(b));
+  (void)before;
+  ASSERT_TRUE(doc.File().Session()->Execute(
+      "Insert Into Users (ID, trelva_Group_ID) Values (1, 2)"));
+  frame_->CloseAllDocuments();
+  CSorvanelDoc reopened;
+  ASSERT_TRUE(reopened.Open(c));
+  EXPECT_EQ(QueryRows(*reopened.File().Session(), "Select count(*) From Users"),
+            QStringList{"1"});
+  reopened.Close();
+}
+
+TEST_F(MainFrameTest, CloseDestroysTheWindowsThenCompacts) {
+  const QString a = Copy(kHousehold, "a");
+  ASSERT_TRUE(frame_->OpenDocument(a));
+  frame_->OnNewWindow();
+  EXPECT_EQ(frame_->Children().size(), 2);
+  EXPECT_EQ(frame_->Documents().size(), 1);
+  // Closing one of two windows keeps the document open.
+  frame_->CloseWindow(frame_->ActiveChild());
+  EXPECT_EQ(frame_->Children().size(), 1);
+  EXPECT_EQ(frame_->Documents().size(), 1);
+  frame_->ActiveChild()->Doc().File().Notify(6);
+  // Closing a tab with its button closes the document after the window.
+  frame_->MdiArea()->subWindowList().first()->close();
+  QTRY_VERIFY(frame_->Documents().isEmpty());
+  EXPECT_FALSE(QFileInfo::exists(dir_.filePath("temp.mdb")));
+  EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Sorvanel"));
+  EXPECT_TRUE(frame_->GroupPaneLabel()->isHidden());
+}
+
+TEST_F(MainFrameTest, CopyFilePathAndStatusPaneEscapesTitles) {
+  const QString a = Copy(kHousehold, "a");
+  ASSERT_TRUE(frame_->OpenDocument(a));
+  frame_->OnCopyFilePath();
+  EXPECT_EQ(QApplication::clipboard()->text(), QFileInfo(a).absoluteFilePath());
+  const QString pane = GroupPaneText(QStringLiteral("A<b>&C"));
+  EXPECT_TRUE(pane.contains(QStringLiteral("A&lt;b&gt;&amp;C")));
+  EXPECT_TRUE(pane.contains(QStringLiteral("当前活动分组：")));
+}
+
+} // namespace
