@@ -35,6 +35,7 @@ const QString CGroupTree::kMimeType =
 CGroupTree::CGroupTree(QWidget *parent) : QTreeWidget(parent) {
   setColumnCount(1);
   setHeaderHidden(true);
+  setHeaderLabels({QStringLiteral("分组")}); // read out by screen readers
   setRootIsDecorated(true);
   setUniformRowHeights(true);
   setIconSize(QSize(16, 16));

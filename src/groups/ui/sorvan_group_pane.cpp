@@ -211,7 +211,10 @@ void CSorvanGroupPane::NotifyChange() {
 }
 
 void CSorvanGroupPane::UpdateCaption() {
-  if (!logic_ || logic_->Caption() == shownCaption_)
+  if (!logic_)
+    return;
+  logic_->UpdateCaption();
+  if (logic_->Caption() == shownCaption_)
     return;
   shownCaption_ = logic_->Caption();
   emit ActiveGroupCaptionChanged(shownCaption_);

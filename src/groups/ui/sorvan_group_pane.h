@@ -85,6 +85,7 @@ private:
   // Ticks of every item but exceptId from the States (another window may
   // have changed them).
   void RefreshTicks(int exceptId);
+  // Recomputes the caption from the group tree and tells when it changed.
   void UpdateCaption();
   // Every node of the group tree by ID: items are matched to their nodes
   // through it, one walk of the tree per pass over the items.

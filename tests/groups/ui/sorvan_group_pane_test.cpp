@@ -401,8 +401,12 @@ TEST_F(GroupPaneTest, SecondWindowFollowsAndNeverTouchesDeletedNodes) {
   // them.
   QTest::mouseClick(Button(ID_SEVERAL_GROUPS), Qt::LeftButton);
   second.pane->ToggleMode();
+  QSignalSpy captions(second.pane.get(),
+                      &CSorvanGroupPane::ActiveGroupCaptionChanged);
   DoubleClick(4);
   EXPECT_EQ(other->ItemOf(4)->checkState(0), Qt::Checked);
+  EXPECT_EQ(second.pane->ActiveGroupCaption(), "人情往来");
+  EXPECT_EQ(captions.size(), 1);
   second.pane->Activate(5);
   EXPECT_EQ(pane_->ActiveGroupIds(), (QList<int>{4, 5}));
   EXPECT_EQ(second.pane->ActiveGroupIds(), (QList<int>{4, 5}));
