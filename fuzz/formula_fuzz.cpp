@@ -6,7 +6,9 @@
 //         writable while it is filled and execute-only once finished;
 //   odd:  a row, one item per line as "type|name|text|default formula",
 //         run through RecalculateDependents or EvaluateRow; a column that is
-//         neither numeric nor given its default must keep its text.
+//         neither numeric nor given its default must keep its text, and
+//         the fast path, where it takes the row, must give the texts and
+//         messages of the text substitution.
 // Every so often the whole address space is checked for a page that is
 // writable and executable at once.
 #include "base/prompt.h"
@@ -102,6 +104,36 @@ void FuzzFormula(const QString &text, float x, bool checkMaps) {
     Fail("a failed evaluation is not 0");
 }
 
+// Keeps every message shown.
+class RecordingPrompt : public SilentPrompt {
+public:
+  void Message(const QString &text) override { texts << text; }
+  QStringList texts;
+};
+
+void CompareFastAndTextual(const FieldValueRow &row) {
+  FieldValueRow fast = row;
+  RecordingPrompt fastPrompt;
+  bool taken = false;
+  {
+    ScopedPrompt scoped(fastPrompt);
+    taken = EvaluateRowFast(fast);
+  }
+  if (!taken)
+    return;
+  FieldValueRow textual = row;
+  RecordingPrompt textualPrompt;
+  {
+    ScopedPrompt scoped(textualPrompt);
+    EvaluateRowTextually(textual);
+  }
+  for (qsizetype i = 0; i < row.size(); ++i)
+    if (fast[i].text != textual[i].text)
+      Fail("the fast path and the text substitution give different texts");
+  if (fastPrompt.texts != textualPrompt.texts)
+    Fail("the fast path and the text substitution show different messages");
+}
+
 FieldValueRow ParseRow(const QByteArray &bytes) {
   FieldValueRow row;
   for (const QByteArray &line : bytes.split('\n')) {
@@ -125,6 +157,7 @@ FieldValueRow ParseRow(const QByteArray &bytes) {
 void FuzzRow(const QByteArray &bytes, std::uint8_t selector) {
   FieldValueRow row = ParseRow(bytes);
   const FieldValueRow before = row;
+  CompareFastAndTextual(row);
   const bool recalculate = selector & 2;
   const qsizetype changed = qsizetype(selector >> 2) - 2;
   if (recalculate)

@@ -6,15 +6,17 @@
 #include "formula/evaluate_formula.h"
 #include "formula/field_pattern.h"
 #include "formula/format_decimal.h"
+#include "formula/formula_template.h"
+#include "formula/row_substitution.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 // A text substituted into itself, or into a column that is substituted
-// further, can double at every column; past this length no text is a usable
-// formula, so the growth stops there.
-constexpr qsizetype kSubstitutedLimit = 8192;
+// further, can double at every column; past kSubstitutedLimit no text is a
+// usable formula, so the growth stops there.
 
 bool IsTarget(const FieldValueItem &item) {
   return item.IsNumeric() || item.applyingDefault;
@@ -61,9 +63,62 @@ void EvaluateNumeric(FieldValueRow &items, const std::vector<bool> &tooLong) {
   }
 }
 
+// The value text of a numeric target through its compiled template, or
+// through its substituted text when the template does not compile (the
+// failure and its message are then the text's own).
+QString EvaluateTarget(const FieldValueRow &items,
+                       const RowSubstitution &substitution, qsizetype j) {
+  std::vector<int> numberItems;
+  const QString key = substitution.Template(j, numberItems);
+  FormulaTemplate &form = FormulaTemplateFor(key);
+  if (!form.code || form.poolSlots.size() != numberItems.size()) {
+    const QString text = substitution.Text(j);
+    return FormatDecimal(EvaluateFormula(text, 0), CountDecimals(text));
+  }
+  // A plain number is bounded by operators in a text that compiles, so the
+  // decimals of the whole are those of the template or of a number.
+  int decimals = form.decimals;
+  for (size_t k = 0; k < numberItems.size(); ++k) {
+    const int item = numberItems[k];
+    form.code->SetConstant(form.poolSlots[k], substitution.Number(item));
+    decimals = std::max(decimals, CountDecimals(items[item].text));
+  }
+  return FormatDecimal(double(form.code->Invoke(0)), decimals);
+}
+
 } // namespace
 
+bool EvaluateRowFast(FieldValueRow &items) {
+  std::vector<bool> targets(size_t(items.size()));
+  for (qsizetype j = 0; j < items.size(); ++j)
+    targets[size_t(j)] = IsTarget(items[j]);
+  RowSubstitution substitution;
+  if (!substitution.Run(items, targets))
+    return false;
+  // Every text is worked out before any is written: the pieces point into
+  // the row.
+  std::vector<QString> texts(size_t(items.size()));
+  for (qsizetype j = 0; j < items.size(); ++j) {
+    if (!targets[size_t(j)])
+      continue;
+    texts[size_t(j)] = items[j].IsNumeric()
+                           ? EvaluateTarget(items, substitution, j)
+                           : substitution.Text(j);
+  }
+  for (qsizetype j = 0; j < items.size(); ++j) {
+    if (targets[size_t(j)])
+      items[j].text = std::move(texts[size_t(j)]);
+    items[j].applyingDefault = false;
+  }
+  return true;
+}
+
 void EvaluateRow(FieldValueRow &items) {
+  if (!EvaluateRowFast(items))
+    EvaluateRowTextually(items);
+}
+
+void EvaluateRowTextually(FieldValueRow &items) {
   std::vector<FieldPattern> patterns;
   patterns.reserve(size_t(items.size()));
   for (const FieldValueItem &item : items)

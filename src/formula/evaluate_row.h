@@ -21,7 +21,20 @@
 // in their own value can double it at every column) keeps the text it had
 // and takes no further part; a numeric one then fails with the message and
 // shows "0".
+//
+// A row is first tried on the fast path (EvaluateRowFast) and substituted
+// textually (EvaluateRowTextually) only when that declines; both give the
+// same texts and messages.
 void EvaluateRow(FieldValueRow &items);
+
+// EvaluateRow over pieces of the texts (row_substitution.h): numeric texts
+// whose field values are plain numbers run through a compiled form of the
+// formula kept from row to row. False, with the row untouched, for a row
+// whose substitution it cannot follow exactly.
+bool EvaluateRowFast(FieldValueRow &items);
+
+// EvaluateRow by substituting the texts themselves, one pattern at a time.
+void EvaluateRowTextually(FieldValueRow &items);
 
 // After the item at index changed was given a new text: every item whose
 // default formula names the changed item's field, directly or through other

@@ -118,15 +118,6 @@ bool MayHold(const CodePoints &text, const CodePoints &lowered) {
   return false;
 }
 
-// Whether c is a word letter in the sense of the pattern's \w.
-bool IsWordLetter(UChar32 c) {
-  static const boost::icu_regex_traits traits;
-  static const UChar32 kWord[] = {U'w'};
-  static const boost::icu_regex_traits::char_class_type word =
-      traits.lookup_classname(kWord, kWord + 1);
-  return traits.isctype(c, word);
-}
-
 // The first whole occurrence of the pattern in [from, end), where begin is
 // the start of the text; false when there is none. Rather than \b on each
 // side, the name is whole when no word letter touches it: for a name that
@@ -139,7 +130,7 @@ bool FindWhole(const boost::u32regex &regex, const UChar32 *begin,
     if (!boost::u32regex_search(from, end, match, regex))
       return false;
     const UChar32 *start = match[0].first;
-    if (start == begin || !IsWordLetter(start[-1]))
+    if (start == begin || !IsFieldWordLetter(char32_t(start[-1])))
       return true;
     from = start + 1;
   }
@@ -147,6 +138,14 @@ bool FindWhole(const boost::u32regex &regex, const UChar32 *begin,
 }
 
 } // namespace
+
+bool IsFieldWordLetter(char32_t c) {
+  static const boost::icu_regex_traits traits;
+  static const UChar32 kWord[] = {U'w'};
+  static const boost::icu_regex_traits::char_class_type word =
+      traits.lookup_classname(kWord, kWord + 1);
+  return traits.isctype(UChar32(c), word);
+}
 
 FieldPattern::FieldPattern(const QString &fieldName) {
   if (fieldName.isEmpty())

@@ -11,6 +11,10 @@
 
 #include <memory>
 
+// Whether c is a word letter in the sense of the patterns: no word letter
+// may touch a name where it is found.
+bool IsFieldWordLetter(char32_t c);
+
 class FieldPattern {
 public:
   explicit FieldPattern(const QString &fieldName);
