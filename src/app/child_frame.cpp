@@ -3,7 +3,10 @@
 
 #include "app/sorvanel_doc.h"
 #include "app/sorvanel_view.h"
-#include "groups/group_node.h"
+#include "analysis/ui/sorvan_bar_setup_pane.h"
+#include "analysis/ui/sorvan_pie_setup_pane.h"
+#include "groups/ui/show_filter_pane.h"
+#include "groups/ui/sorvan_group_pane.h"
 #include "groups/group_where.h"
 #include "model/main_show_text.h"
 
@@ -22,14 +25,6 @@ QWidget *Placeholder(const QString &name, QWidget *parent) {
   label->setEnabled(false);
   label->setAccessibleName(name);
   return label;
-}
-
-void CollectIds(const GroupNode &node, unsigned mask, QList<int> &ids) {
-  for (const auto &child : node.children) {
-    if (child->IsGroup() && child->HasState(mask))
-      ids.append(child->id);
-    CollectIds(*child, mask, ids);
-  }
 }
 
 } // namespace
@@ -85,15 +80,27 @@ CChildFrame::CChildFrame(CSorvanelDoc &doc, QWidget *parent)
 CChildFrame::~CChildFrame() { doc_.File().RemoveListener(this); }
 
 void CChildFrame::BuildPanes() {
-  folders_->addItem(Placeholder(QStringLiteral("分组"), folders_),
-                    QStringLiteral("分组"));
-  folders_->addItem(Placeholder(QStringLiteral("筛选设置"), folders_),
-                    QStringLiteral("筛选设置"));
-  folders_->addItem(Placeholder(QStringLiteral("饼图分析"), folders_),
-                    QStringLiteral("饼图分析"));
-  folders_->addItem(Placeholder(QStringLiteral("柱图分析"), folders_),
-                    QStringLiteral("柱图分析"));
+  groupPane_ = new CSorvanGroupPane(this, folders_);
+  filterPane_ = new CShowFilterPane(this, folders_);
+  pieSetUp_ = new CSorvanPieSetUpPane(this, folders_);
+  barSetUp_ = new CSorvanBarSetUpPane(this, folders_);
+  folders_->addItem(groupPane_, QStringLiteral("分组"));
+  folders_->addItem(filterPane_, QStringLiteral("筛选设置"));
+  folders_->addItem(pieSetUp_, QStringLiteral("饼图分析"));
+  folders_->addItem(barSetUp_, QStringLiteral("柱图分析"));
   folders_->setCurrentIndex(kGroupFolder);
+  // Rebuilt by their bits, in this order, before any page hears of the
+  // change.
+  dispatcher_.AddPane(HINT_GROUP_PANE,
+                      [this] { groupPane_->OnChangeNotify(HINT_GROUP_PANE); });
+  dispatcher_.AddPane(HINT_FILTER_PANE,
+                      [this] { filterPane_->OnChangeNotify(HINT_FILTER_PANE); });
+  dispatcher_.AddPane(HINT_BAR_SETUP,
+                      [this] { barSetUp_->OnChangeNotify(HINT_BAR_SETUP); });
+  dispatcher_.AddPane(HINT_PIE_SETUP,
+                      [this] { pieSetUp_->OnChangeNotify(HINT_PIE_SETUP); });
+  connect(groupPane_, &CSorvanGroupPane::ActiveGroupCaptionChanged, this,
+          &CChildFrame::Changed);
 }
 
 void CChildFrame::BuildPages() {
@@ -112,15 +119,16 @@ void CChildFrame::BuildPages() {
 AccountFile *CChildFrame::File() const { return &doc_.File(); }
 
 QList<int> CChildFrame::ActiveGroupIds() const {
-  QList<int> ids;
-  CollectIds(doc_.File().Root(), GS_SELECTED, ids);
-  return ids;
+  return groupPane_->ActiveGroupIds();
 }
 
 bool CChildFrame::FilterWhere(QString &where) const {
-  where.clear();
-  return true;
+  return filterPane_->GetFilterWhere(where);
 }
+
+CSorvanBarSetUpPane *CChildFrame::BarSetUpPane() const { return barSetUp_; }
+
+CSorvanPieSetUpPane *CChildFrame::PieSetUpPane() const { return pieSetUp_; }
 
 QString CChildFrame::ScopeWhere() const {
   QStringList groups;
@@ -132,27 +140,7 @@ QString CChildFrame::ScopeWhere() const {
 }
 
 QString CChildFrame::ActiveGroupCaption() const {
-  QStringList titles;
-  const QList<int> ids = ActiveGroupIds();
-  std::function<void(const GroupNode &)> walk = [&](const GroupNode &node) {
-    for (const auto &child : node.children) {
-      if (ids.contains(child->id))
-        titles.append(child->title);
-      walk(*child);
-    }
-  };
-  walk(doc_.File().Root());
-  QString caption;
-  for (const QString &title : titles) {
-    if (caption.size() > 20) {
-      caption += QStringLiteral("…");
-      break;
-    }
-    if (!caption.isEmpty())
-      caption += QStringLiteral(" 和 ");
-    caption += title;
-  }
-  return caption;
+  return groupPane_->ActiveGroupCaption();
 }
 
 QString CChildFrame::SummaryText() const { return QString(); }

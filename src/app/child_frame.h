@@ -10,6 +10,8 @@
 
 #include <QWidget>
 
+class CShowFilterPane;
+class CSorvanGroupPane;
 class CSorvanelDoc;
 class CSorvanelView;
 class QLabel;
@@ -35,6 +37,10 @@ public:
   AccountFile *File() const override;
   QList<int> ActiveGroupIds() const override;
   bool FilterWhere(QString &where) const override;
+  CSorvanBarSetUpPane *BarSetUpPane() const override;
+  CSorvanPieSetUpPane *PieSetUpPane() const override;
+  CSorvanGroupPane *GroupPane() const { return groupPane_; }
+  CShowFilterPane *FilterPane() const { return filterPane_; }
 
   // CNRBase: runs the dispatcher.
   void Notify(AccountFile &file, unsigned hint) override;
@@ -70,4 +76,8 @@ private:
   QToolBox *folders_;
   QLabel *caption_;
   CSorvanelView *view_;
+  CSorvanGroupPane *groupPane_ = nullptr;
+  CShowFilterPane *filterPane_ = nullptr;
+  CSorvanPieSetUpPane *pieSetUp_ = nullptr;
+  CSorvanBarSetUpPane *barSetUp_ = nullptr;
 };

@@ -103,8 +103,10 @@ CMainFrame::CMainFrame(StartupSettings &settings, RecentFileList &recent,
 
   const std::unique_ptr<QSettings> stored = ProgramSettings();
   stored->beginGroup(QString::fromLatin1(kLayoutGroup));
-  if (!restoreGeometry(stored->value(QStringLiteral("Geometry")).toByteArray()))
+  if (!restoreGeometry(stored->value(QStringLiteral("Geometry")).toByteArray())) {
     resize(1200, 780);
+    setWindowState(Qt::WindowMaximized);
+  }
   restoreState(stored->value(QStringLiteral("State")).toByteArray());
   stored->endGroup();
 
