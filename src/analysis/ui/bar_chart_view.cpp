@@ -1,0 +1,78 @@
+// The monthly bar chart page.
+#include "analysis/ui/bar_chart_view.h"
+
+#include "analysis/chart_colours.h"
+#include "analysis/ui/bar_chart_widget.h"
+#include "analysis/ui/chart_set_up_source.h"
+#include "base/prompt.h"
+#include "model/account_file.h"
+
+#include <QResizeEvent>
+
+#include <new>
+
+namespace {
+
+QColor ToColour(const ChartRgb &rgb) {
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+} // namespace
+
+CSorvanBarChartView::CSorvanBarChartView(DocumentWindow *window, QWidget *parent)
+    : CSorvanBaseView(window, parent) {
+  setAccessibleName(QStringLiteral("柱图分析"));
+  InitialUpdate();
+}
+
+CSorvanBarChartView::~CSorvanBarChartView() = default;
+
+unsigned CSorvanBarChartView::PageHintBits() const { return HINT_BAR; }
+
+void CSorvanBarChartView::InitialUpdate() {
+  try {
+    chart_ = new CBarChart(this);
+  } catch (const std::bad_alloc &) {
+    ShowMessage(QStringLiteral("Unable to create the chart control"));
+    return;
+  }
+  chart_->setGeometry(0, 0, width(), height());
+  chart_->SetTitle(QStringLiteral("按月汇总"));
+  chart_->SetBackgroundColour(ToColour(FromBgr(kBarBackgroundBgr)));
+  chart_->SetTitleColour(ToColour(FromBgr(kBarTitleBgr)));
+}
+
+void CSorvanBarChartView::Refresh() {
+  CSorvanBaseView::Refresh();
+  Recompute();
+}
+
+void CSorvanBarChartView::OnRefreshCommand() { Recompute(); }
+
+void CSorvanBarChartView::Recompute() {
+  if (!chart_)
+    return;
+  chart_->RemoveAllBars();
+  series_ = BarSeries();
+  AccountFile *file = File();
+  if (file && file->Session()) {
+    const ChartSetUp setUp = BarChartSetUp(Window());
+    QString scope;
+    if (ChartScopeCondition(setUp, scope))
+      series_ = BuildBarSeries(*file->Session(), file->Columns(), setUp.sumField,
+                               scope, setUp.setUpCondition);
+  }
+  const QList<ChartRgb> fills = BarFillColours(series_.values);
+  const QColor second = ToColour(FromBgr(kBarSecondBgr));
+  for (int i = 0; i < series_.Size(); ++i)
+    chart_->AddBar(series_.labels[i], ToColour(fills[i]), second,
+                   series_.values[i]);
+  chart_->Redraw();
+  emit recomputed();
+}
+
+void CSorvanBarChartView::resizeEvent(QResizeEvent *event) {
+  CSorvanBaseView::resizeEvent(event);
+  if (chart_)
+    chart_->setGeometry(0, 0, event->size().width(), event->size().height());
+}

@@ -1,0 +1,68 @@
+// The proportion pie chart page.
+#include "analysis/ui/pie_chart_view.h"
+
+#include "analysis/chart_colours.h"
+#include "analysis/chart_texts.h"
+#include "analysis/ui/chart_set_up_source.h"
+#include "analysis/ui/pie_chart_widget.h"
+#include "base/prompt.h"
+#include "model/account_file.h"
+
+#include <QResizeEvent>
+
+#include <new>
+
+CSorvanPieChartView::CSorvanPieChartView(DocumentWindow *window, QWidget *parent)
+    : CSorvanBaseView(window, parent) {
+  setAccessibleName(QStringLiteral("饼图分析"));
+  InitialUpdate();
+}
+
+CSorvanPieChartView::~CSorvanPieChartView() = default;
+
+unsigned CSorvanPieChartView::PageHintBits() const { return HINT_PIE; }
+
+void CSorvanPieChartView::InitialUpdate() {
+  try {
+    chart_ = new CPieChartWnd(QStringLiteral("比例查看"), this);
+  } catch (const std::bad_alloc &) {
+    ShowMessage(QStringLiteral("Unable to create the chart control"));
+    return;
+  }
+  chart_->setGeometry(0, 0, width(), height());
+  chart_->SetBackgroundColour(palette().color(QPalette::Button));
+}
+
+void CSorvanPieChartView::Refresh() {
+  CSorvanBaseView::Refresh();
+  Recompute();
+}
+
+void CSorvanPieChartView::OnRefreshCommand() { Recompute(); }
+
+void CSorvanPieChartView::Recompute() {
+  if (!chart_)
+    return;
+  while (chart_->SliceCount() > 0)
+    chart_->RemoveSlice(chart_->SliceCount() - 1);
+  series_ = PieSeries();
+  AccountFile *file = File();
+  if (file && file->Session()) {
+    const ChartSetUp setUp = PieChartSetUp(Window());
+    QString scope;
+    if (ChartScopeCondition(setUp, scope))
+      series_ = BuildPieSeries(*file->Session(), file->Columns(), setUp.sumField,
+                               scope, setUp.expanded);
+  }
+  for (int i = 0; i < series_.Size(); ++i) {
+    const QString text = PieSliceName(series_.labels[i], series_.sums[i]);
+    chart_->AddSlice(text, text, PieSliceArgb(i), series_.sums[i]);
+  }
+  emit recomputed();
+}
+
+void CSorvanPieChartView::resizeEvent(QResizeEvent *event) {
+  CSorvanBaseView::resizeEvent(event);
+  if (chart_)
+    chart_->setGeometry(0, 0, event->size().width(), event->size().height());
+}
