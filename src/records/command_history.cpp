@@ -39,6 +39,11 @@ void CommandHistory::EndGroup() {
   file_.Notify(HINT_PIE | HINT_BAR);
 }
 
+void CommandHistory::DiscardGroup() {
+  openGroup_.reset();
+  nesting_ = 0;
+}
+
 bool CommandHistory::Record(std::unique_ptr<CCommand> command) {
   if (!openGroup_)
     BeginGroup();

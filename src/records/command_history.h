@@ -55,6 +55,10 @@ public:
   // holds a command (the redo stack is discarded and hint 6 sent), or drops
   // it when it is empty.
   void EndGroup();
+  // Drops the open group, whatever its nesting, without recording it: for a
+  // unit of work that was rolled back, whose commands never reached the
+  // file.
+  void DiscardGroup();
 
 private:
   using CommandGroup = std::vector<std::unique_ptr<CCommand>>;

@@ -1,0 +1,301 @@
+// Writing records to CSV and XLSX; see records_export.h.
+#include "exchange/records_export.h"
+
+#include "db/db_visiter.h"
+#include "model/account_file.h"
+#include "model/date_text.h"
+#include "model/field_type.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <xlsxwriter.h>
+
+#include <memory>
+
+namespace {
+
+// Excel keeps at most this many characters in a cell.
+constexpr int kMaxCellText = 32767;
+
+bool IsNumberType(int type) {
+  return type == FT_KEY || type == FT_INTEGER || type == FT_FLOAT;
+}
+
+bool IsDateOrTimeType(int type) {
+  return type == FT_DATETIME || type == FT_DATE || type == FT_TIME ||
+         type == FT_AUTODATE || type == FT_AUTOTIME;
+}
+
+QString CsvField(const QString &text) {
+  if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+      !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
+      text.trimmed() == text)
+    return text;
+  QString quoted = text;
+  quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+  return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// Where a format writes rows; Row is called once per record.
+class RowWriter {
+public:
+  virtual ~RowWriter() = default;
+  virtual bool Header(const ColumnList &columns) = 0;
+  virtual bool Row(const ColumnList &columns, const QStringList &texts) = 0;
+  // Makes the file appear at its path; false with error when it did not.
+  virtual bool Finish(QString *error) = 0;
+  // Drops everything written; no file is left.
+  virtual void Abandon() = 0;
+};
+
+class CsvWriter : public RowWriter {
+public:
+  explicit CsvWriter(const QString &path) : file_(path) {}
+
+  bool Open(QString *error) {
+    if (file_.open(QIODevice::WriteOnly))
+      return file_.write("\xEF\xBB\xBF") == 3;
+    *error = QStringLiteral("无法写入文件：%1").arg(file_.fileName());
+    return false;
+  }
+  bool Header(const ColumnList &columns) override {
+    QStringList captions;
+    for (const ColumnDef &column : columns.All())
+      captions.append(CsvField(column.title));
+    return Write(captions);
+  }
+  bool Row(const ColumnList &, const QStringList &texts) override {
+    QStringList fields;
+    for (const QString &text : texts)
+      fields.append(CsvField(text));
+    return Write(fields);
+  }
+  bool Finish(QString *error) override {
+    if (file_.commit())
+      return true;
+    *error = QStringLiteral("无法写入文件：%1").arg(file_.fileName());
+    return false;
+  }
+  void Abandon() override { file_.cancelWriting(); }
+
+private:
+  bool Write(const QStringList &fields) {
+    const QByteArray line =
+        (fields.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
+    return file_.write(line) == line.size();
+  }
+
+  QSaveFile file_;
+};
+
+class XlsxWriter : public RowWriter {
+public:
+  explicit XlsxWriter(const QString &path)
+      : path_(path), partPath_(path + QStringLiteral(".part")) {}
+  ~XlsxWriter() override {
+    if (workbook_)
+      Abandon();
+  }
+
+  bool Open(QString *error) {
+    QFile::remove(partPath_);
+    // Rows go straight to a temporary file instead of memory.
+    tmpDir_ = QDir::tempPath().toUtf8();
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = tmpDir_.data();
+    workbook_ = workbook_new_opt(QFile::encodeName(partPath_).constData(),
+                                 &options);
+    if (workbook_)
+      sheet_ = workbook_add_worksheet(workbook_, "记录");
+    if (!workbook_ || !sheet_) {
+      *error = QStringLiteral("无法写入文件：%1").arg(path_);
+      return false;
+    }
+    bold_ = workbook_add_format(workbook_);
+    format_set_bold(bold_);
+    date_ = workbook_add_format(workbook_);
+    format_set_num_format(date_, "yyyy/m/d");
+    dateTime_ = workbook_add_format(workbook_);
+    format_set_num_format(dateTime_, "yyyy/m/d h:mm:ss");
+    time_ = workbook_add_format(workbook_);
+    format_set_num_format(time_, "h:mm:ss");
+    return true;
+  }
+
+  bool Header(const ColumnList &columns) override {
+    for (int i = 0; i < columns.Size(); ++i) {
+      const ColumnDef &column = columns.At(i);
+      worksheet_set_column(sheet_, lxw_col_t(i), lxw_col_t(i),
+                           std::max(column.width, 40) / 7.0, nullptr);
+      if (worksheet_write_string(sheet_, 0, lxw_col_t(i),
+                                 column.title.toUtf8().constData(),
+                                 bold_) != LXW_NO_ERROR)
+        return false;
+    }
+    return true;
+  }
+
+  bool Row(const ColumnList &columns, const QStringList &texts) override {
+    ++row_;
+    for (int i = 0; i < columns.Size() && i < texts.size(); ++i)
+      if (!Cell(lxw_col_t(i), columns.At(i).type, texts.at(i)))
+        return false;
+    return true;
+  }
+
+  bool Finish(QString *error) override {
+    const lxw_error result = workbook_close(workbook_);
+    workbook_ = nullptr;
+    if (result != LXW_NO_ERROR) {
+      QFile::remove(partPath_);
+      *error = QStringLiteral("无法写入文件：%1（%2）")
+                   .arg(path_, QString::fromUtf8(lxw_strerror(result)));
+      return false;
+    }
+    QFile::remove(path_);
+    if (QFile::rename(partPath_, path_))
+      return true;
+    QFile::remove(partPath_);
+    *error = QStringLiteral("无法写入文件：%1").arg(path_);
+    return false;
+  }
+
+  void Abandon() override {
+    if (workbook_)
+      workbook_close(workbook_);
+    workbook_ = nullptr;
+    QFile::remove(partPath_);
+  }
+
+private:
+  bool Cell(lxw_col_t col, int type, const QString &text) {
+    if (text.isEmpty())
+      return true;
+    if (IsNumberType(type)) {
+      bool ok = false;
+      const double value = text.toDouble(&ok);
+      if (ok)
+        return worksheet_write_number(sheet_, row_, col, value, nullptr) ==
+               LXW_NO_ERROR;
+    } else if (IsDateOrTimeType(type)) {
+      const DateValue value = ParseDateTime(text);
+      if (value.IsValid())
+        return WriteDate(col, type, value);
+    }
+    const QByteArray utf8 = text.left(kMaxCellText).toUtf8();
+    return worksheet_write_string(sheet_, row_, col, utf8.constData(),
+                                  nullptr) == LXW_NO_ERROR;
+  }
+
+  bool WriteDate(lxw_col_t col, int type, const DateValue &value) {
+    lxw_datetime when{};
+    const bool timeOnly = type == FT_TIME || type == FT_AUTOTIME;
+    if (!timeOnly) {
+      when.year = value.Date().year();
+      when.month = value.Date().month();
+      when.day = value.Date().day();
+    }
+    const bool withTime = type == FT_DATETIME || timeOnly;
+    if (withTime) {
+      when.hour = value.Time().hour();
+      when.min = value.Time().minute();
+      when.sec = value.Time().second();
+    }
+    lxw_format *format = timeOnly ? time_ : withTime ? dateTime_ : date_;
+    return worksheet_write_datetime(sheet_, row_, col, &when, format) ==
+           LXW_NO_ERROR;
+  }
+
+  QString path_;
+  QString partPath_;
+  QByteArray tmpDir_;
+  lxw_workbook *workbook_ = nullptr;
+  lxw_worksheet *sheet_ = nullptr;
+  lxw_format *bold_ = nullptr;
+  lxw_format *date_ = nullptr;
+  lxw_format *dateTime_ = nullptr;
+  lxw_format *time_ = nullptr;
+  lxw_row_t row_ = 0;
+};
+
+} // namespace
+
+ExportFormat ExportFormatOf(const QString &path) {
+  return path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
+             ? ExportFormat::Xlsx
+             : ExportFormat::Csv;
+}
+
+QString ExportQuery(const AccountFile &file, const QString &where) {
+  const ColumnList &columns = file.Columns();
+  const int key = columns.KeyPosition();
+  const QString orderBy =
+      QStringLiteral("Order By [%1]")
+          .arg(key >= 0 && columns.At(key).type == FT_KEY
+                   ? columns.At(key).fieldName
+                   : QStringLiteral("ID"));
+  if (where.trimmed().isEmpty())
+    return QStringLiteral("Select * From Users %1").arg(orderBy);
+  return QStringLiteral("Select * From Users Where %1 %2").arg(where, orderBy);
+}
+
+bool ExportRecords(AccountFile &file, const QStringList &scopes,
+                   const QString &path, const ExchangeProgress &progress,
+                   int *count, bool *cancelled, QString *error) {
+  *count = 0;
+  *cancelled = false;
+  CDBVisiter *session = file.Session();
+  if (!session) {
+    *error = QStringLiteral("没有打开的账簿文件！");
+    return false;
+  }
+  std::unique_ptr<RowWriter> writer;
+  if (ExportFormatOf(path) == ExportFormat::Xlsx) {
+    auto xlsx = std::make_unique<XlsxWriter>(path);
+    if (!xlsx->Open(error))
+      return false;
+    writer = std::move(xlsx);
+  } else {
+    auto csv = std::make_unique<CsvWriter>(path);
+    if (!csv->Open(error))
+      return false;
+    writer = std::move(csv);
+  }
+  const ColumnList &columns = file.Columns();
+  auto fail = [&](const QString &message) {
+    writer->Abandon();
+    *error = message;
+    return false;
+  };
+  if (!writer->Header(columns))
+    return fail(QStringLiteral("无法写入文件：%1").arg(path));
+  const QStringList queries = scopes.isEmpty() ? QStringList{QString()}
+                                               : scopes;
+  for (const QString &where : queries) {
+    if (session->Query(ExportQuery(file, where)) == 0)
+      continue;
+    do {
+      QStringList texts;
+      for (const ColumnDef &column : columns.All())
+        texts.append(session->GetString(column.fieldName));
+      if (!writer->Row(columns, texts)) {
+        session->CloseResult();
+        return fail(QStringLiteral("无法写入文件：%1").arg(path));
+      }
+      ++*count;
+      if (progress && !progress(*count)) {
+        session->CloseResult();
+        writer->Abandon();
+        *cancelled = true;
+        *count = 0;
+        return false;
+      }
+    } while (session->MoveNext());
+    session->CloseResult();
+  }
+  return writer->Finish(error);
+}

@@ -1,0 +1,30 @@
+// Exporting records to a spreadsheet: CSV (UTF-8 with a byte order mark,
+// so spreadsheet programs read the Chinese) or XLSX (written by
+// libxlsxwriter, numbers as numbers and dates as dates). The header row
+// holds the captions of the file's columns; the records come in the order
+// the records page shows them: scope by scope, each by key.
+#pragma once
+
+#include "exchange/statement_import.h"
+
+#include <QString>
+#include <QStringList>
+
+class AccountFile;
+
+enum class ExportFormat { Csv, Xlsx };
+
+// XLSX for a path ending in ".xlsx" (any case), else CSV.
+ExportFormat ExportFormatOf(const QString &path);
+
+// The query of one scope: "Select * From Users Where <where> Order By
+// [key]", or without the condition when where is empty.
+QString ExportQuery(const AccountFile &file, const QString &where);
+
+// Writes the records of every WHERE text of scopes in turn (one empty text:
+// all records) to path. The file appears only when everything was written:
+// a failure or a cancel leaves no file, nor a part of one, behind. count
+// gets the number of records written; error a message for the user.
+bool ExportRecords(AccountFile &file, const QStringList &scopes,
+                   const QString &path, const ExchangeProgress &progress,
+                   int *count, bool *cancelled, QString *error);

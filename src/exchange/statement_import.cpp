@@ -1,0 +1,377 @@
+// Importing a statement into a group; see statement_import.h.
+#include "exchange/statement_import.h"
+
+#include "db/db_visiter.h"
+#include "exchange/statement_values.h"
+#include "formula/evaluate_row.h"
+#include "groups/group_node.h"
+#include "groups/group_tree.h"
+#include "model/account_file.h"
+#include "model/field_type.h"
+#include "records/command_history.h"
+#include "records/row_item.h"
+
+#include <QDateTime>
+
+namespace {
+
+constexpr int kSampleLines = 20;
+constexpr int kBatch = 500;
+
+bool IsDateType(int type) {
+  return type == FT_DATE || type == FT_AUTODATE || type == FT_DATETIME;
+}
+
+bool IsTimeType(int type) { return type == FT_TIME || type == FT_AUTOTIME; }
+
+bool IsNumberType(int type) {
+  return type == FT_INTEGER || type == FT_FLOAT;
+}
+
+// The first group of the tree with the state bits, or any group when bits
+// is 0; null when there is none.
+GroupNode *FirstGroup(GroupNode &node, unsigned bits) {
+  if (node.IsGroup() && (bits == 0 || node.HasState(bits)))
+    return &node;
+  for (const auto &child : node.children)
+    if (GroupNode *found = FirstGroup(*child, bits))
+      return found;
+  return nullptr;
+}
+
+} // namespace
+
+StatementImport::StatementImport(AccountFile &file) : file_(file) {
+  GroupNode *group = FirstGroup(file.Root(), GS_SELECTED);
+  if (!group)
+    group = FirstGroup(file.Root(), 0);
+  groupId_ = group ? group->id : 0;
+}
+
+bool StatementImport::Open(const QString &path, QString *error) {
+  path_ = path;
+  StatementFormat format;
+  if (!DetectStatementFormat(path, &format, error))
+    return false;
+  mapping_.format = format;
+  if (!Reload(error))
+    return false;
+  if (format.kind == StatementKind::Csv && headers_.size() < 2) {
+    *error = QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
+    return false;
+  }
+  // A layout seen before brings back its mapping and its reading settings.
+  ImportMapping saved;
+  saved.format = format;
+  mappingSaved_ = file_.Session() &&
+                  LoadImportMapping(*file_.Session(), Signature(), &saved);
+  if (mappingSaved_) {
+    mapping_ = saved;
+    return Reload(error);
+  }
+  mapping_ = GuessImportMapping(file_.Columns(), format, headers_, sample_);
+  return true;
+}
+
+bool StatementImport::Reload(QString *error) {
+  sample_.clear();
+  return ReadStatement(
+      path_, mapping_.format, &headers_,
+      [this](const SourceLine &line) {
+        sample_.push_back(line);
+        return sample_.size() < size_t(kSampleLines);
+      },
+      error);
+}
+
+QString StatementImport::Signature() const {
+  return StatementSignature(mapping_.format, headers_);
+}
+
+QStringList StatementImport::DateFormChoices() const {
+  QStringList dates;
+  for (const auto &[field, source] : mapping_.fields) {
+    const int position = file_.Columns().PositionOf(field);
+    const qsizetype index = headers_.indexOf(source);
+    if (position < 0 || index < 0 ||
+        !IsDateType(file_.Columns().At(position).type))
+      continue;
+    for (const SourceLine &line : sample_)
+      dates.append(line.fields.value(index));
+  }
+  return DetectDateForms(dates);
+}
+
+bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
+                                  QString *reason) const {
+  const ColumnList &columns = file_.Columns();
+  if (mapping_.format.kind == StatementKind::Csv &&
+      line.fields.size() != headers_.size()) {
+    *reason = QStringLiteral("字段数为%1，应为%2")
+                  .arg(line.fields.size())
+                  .arg(headers_.size());
+    return false;
+  }
+  auto field = [&](const QString &source) {
+    const qsizetype index = headers_.indexOf(source);
+    return index >= 0 ? line.fields.value(index).trimmed() : QString();
+  };
+  texts->clear();
+  for (int i = 0; i < columns.Size(); ++i)
+    texts->append(QString());
+  for (const auto &[fieldName, source] : mapping_.fields) {
+    const int position = columns.PositionOf(fieldName);
+    if (position < 0 || columns.At(position).type == FT_KEY)
+      continue;
+    const int type = columns.At(position).type;
+    const QString value = field(source);
+    QString text = value;
+    if (value.isEmpty()) {
+      // An empty source leaves the column to its default.
+    } else if (IsDateType(type)) {
+      const DateValue date = ParseDateInForm(value, mapping_.dateForm);
+      if (!date.IsValid()) {
+        *reason = QStringLiteral("日期无法识别：%1").arg(value);
+        return false;
+      }
+      text = FormatDateTime(date, type == FT_DATETIME ? DTP_BOTH : DTP_DATE);
+    } else if (IsTimeType(type)) {
+      const DateValue time = ParseDateTime(value);
+      if (!time.IsValid()) {
+        *reason = QStringLiteral("时间无法识别：%1").arg(value);
+        return false;
+      }
+      text = FormatDateTime(time, DTP_TIME);
+    } else if (IsNumberType(type)) {
+      double number = 0;
+      if (!ParseAmount(value, mapping_.decimalComma, &number)) {
+        *reason = QStringLiteral("数值无法识别：%1").arg(value);
+        return false;
+      }
+      text = NumberText(number);
+    }
+    (*texts)[position] = text;
+  }
+  const int amountPosition = columns.PositionOf(mapping_.amountField);
+  if (amountPosition < 0)
+    return true;
+  double amount = 0;
+  auto read = [&](const QString &source, double *value) {
+    const QString text = field(source);
+    if (text.isEmpty()) {
+      *value = 0;
+      return true;
+    }
+    if (ParseAmount(text, mapping_.decimalComma, value))
+      return true;
+    *reason = QStringLiteral("金额无法识别：%1").arg(text);
+    return false;
+  };
+  if (mapping_.UsesDebitCredit()) {
+    double debit = 0, credit = 0;
+    if (!read(mapping_.debitColumn, &debit) ||
+        !read(mapping_.creditColumn, &credit))
+      return false;
+    // Debits are money going out, whatever sign the bank writes them with.
+    amount = std::abs(credit) - std::abs(debit);
+    if (field(mapping_.debitColumn).isEmpty() &&
+        field(mapping_.creditColumn).isEmpty()) {
+      *reason = QStringLiteral("没有金额");
+      return false;
+    }
+  } else if (!mapping_.amountColumn.isEmpty()) {
+    if (field(mapping_.amountColumn).isEmpty()) {
+      *reason = QStringLiteral("没有金额");
+      return false;
+    }
+    if (!read(mapping_.amountColumn, &amount))
+      return false;
+  } else {
+    return true;
+  }
+  (*texts)[amountPosition] = NumberText(mapping_.negate ? -amount : amount);
+  return true;
+}
+
+CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
+                                     const QDateTime &now) const {
+  CRowItem row = CRowItem::EmptyRow(file_, groupId_);
+  for (qsizetype i = 0; i < row.items.size() && i < texts.size(); ++i)
+    row.items[i].text = texts.at(i);
+  row.FillNewRowDefaults(key, now);
+  // The automatic date and time of now give way to mapped values.
+  for (qsizetype i = 0; i < row.items.size() && i < texts.size(); ++i) {
+    if (texts.at(i).isEmpty())
+      continue;
+    row.items[i].text = texts.at(i);
+    row.items[i].applyingDefault = false;
+  }
+  EvaluateRow(row.items);
+  return row;
+}
+
+QString StatementImport::DuplicateKey(const QStringList &texts) const {
+  const ColumnList &columns = file_.Columns();
+  QStringList parts;
+  QList<int> positions;
+  for (const auto &[fieldName, source] : mapping_.fields)
+    positions.append(columns.PositionOf(fieldName));
+  positions.append(columns.PositionOf(mapping_.amountField));
+  std::sort(positions.begin(), positions.end());
+  for (const int position : positions) {
+    if (position < 0 || position >= texts.size())
+      continue;
+    const int type = columns.At(position).type;
+    const QString text = texts.at(position).trimmed();
+    if (IsDateType(type) || IsTimeType(type)) {
+      const DateValue value = ParseDateTime(text);
+      parts.append(value.IsValid() ? FormatDateTime(value) : text);
+    } else if (IsNumberType(type)) {
+      bool ok = false;
+      const double number = text.toDouble(&ok);
+      parts.append(ok ? NumberText(number) : text);
+    } else {
+      parts.append(text);
+    }
+  }
+  return parts.join(QChar(0x1F));
+}
+
+QSet<QString> StatementImport::ExistingKeys() const {
+  QSet<QString> keys;
+  CDBVisiter *session = file_.Session();
+  if (!session)
+    return keys;
+  const ColumnList &columns = file_.Columns();
+  if (session->Query(QStringLiteral("Select * From Users Where "
+                                    "trelva_Group_ID=%1")
+                         .arg(groupId_)) == 0)
+    return keys;
+  do {
+    QStringList texts;
+    for (const ColumnDef &column : columns.All())
+      texts.append(session->GetString(column.fieldName));
+    keys.insert(DuplicateKey(texts));
+  } while (session->MoveNext());
+  session->CloseResult();
+  return keys;
+}
+
+bool StatementImport::ValidGroup(QString *error) const {
+  const GroupNode *group = FindGroupNode(file_.Root(), groupId_);
+  if (group && group->IsGroup())
+    return true;
+  *error = QStringLiteral("目标分组不存在！");
+  return false;
+}
+
+bool StatementImport::Check(ImportCheck *check,
+                            const ExchangeProgress &progress,
+                            QString *error) {
+  *check = ImportCheck();
+  if (!ValidGroup(error))
+    return false;
+  const QSet<QString> existing = ExistingKeys();
+  QStringList headers;
+  int done = 0;
+  bool cancelled = false;
+  const bool read = ReadStatement(
+      path_, mapping_.format, &headers,
+      [&](const SourceLine &line) {
+        QStringList texts;
+        QString reason;
+        if (!ConvertLine(line, &texts, &reason)) {
+          check->bad.append({line.lineNumber, reason});
+        } else {
+          ++check->good;
+          if (existing.contains(DuplicateKey(texts)))
+            check->duplicateLines.append(line.lineNumber);
+        }
+        if (progress && !progress(++done)) {
+          cancelled = true;
+          return false;
+        }
+        return true;
+      },
+      error);
+  if (cancelled) {
+    *error = QStringLiteral("已取消");
+    return false;
+  }
+  return read;
+}
+
+int StatementImport::Store(const QSet<int> &includeDuplicates,
+                           const ExchangeProgress &progress, bool *cancelled,
+                           QString *error) {
+  *cancelled = false;
+  CDBVisiter *session = file_.Session();
+  if (!session) {
+    *error = QStringLiteral("没有打开的账簿文件！");
+    return -1;
+  }
+  if (!ValidGroup(error))
+    return -1;
+  GroupNode &group = *FindGroupNode(file_.Root(), groupId_);
+  const QSet<QString> existing = ExistingKeys();
+  const int firstKey = group.largestKey;
+  int key = firstKey;
+  const QDateTime now = QDateTime::currentDateTime();
+  CommandHistory &history = file_.History();
+
+  // One unit of work and one command group for the whole import.
+  if (!session->BeginTransaction()) {
+    *error = QStringLiteral("无法开始写入账簿文件！");
+    return -1;
+  }
+  history.BeginGroup();
+  int stored = 0, done = 0;
+  QList<CRowItem> batch;
+  auto flush = [&] {
+    if (!batch.isEmpty())
+      stored += history.AddRows(batch);
+    batch.clear();
+  };
+  QStringList headers;
+  const bool read = ReadStatement(
+      path_, mapping_.format, &headers,
+      [&](const SourceLine &line) {
+        QStringList texts;
+        QString reason;
+        if (ConvertLine(line, &texts, &reason) &&
+            (!existing.contains(DuplicateKey(texts)) ||
+             includeDuplicates.contains(line.lineNumber))) {
+          batch.append(MakeRecord(texts, ++key, now));
+          if (batch.size() >= kBatch)
+            flush();
+        }
+        if (progress && !progress(++done)) {
+          *cancelled = true;
+          return false;
+        }
+        return true;
+      },
+      error);
+  if (!*cancelled)
+    flush();
+  if (*cancelled || !read) {
+    history.DiscardGroup();
+    session->RollbackTransaction();
+    group.largestKey = firstKey;
+    return *cancelled ? 0 : -1;
+  }
+  history.EndGroup();
+  if (!session->CommitTransaction()) {
+    *error = QStringLiteral("写入账簿文件失败！");
+    return -1;
+  }
+  group.largestKey = key;
+  if (stored > 0)
+    file_.Notify(HINT_RECORDS);
+  return stored;
+}
+
+bool StatementImport::SaveMapping() {
+  return file_.Session() &&
+         SaveImportMapping(*file_.Session(), Signature(), mapping_);
+}

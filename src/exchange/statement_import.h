@@ -1,0 +1,107 @@
+// Importing a bank statement into a group of an account file.
+//
+// Open reads the start of the statement and proposes a mapping (the one
+// saved for this statement layout, else a guess); Check reads every line as
+// it would be stored and counts good lines, bad lines (with their number
+// and reason) and duplicates of records already in the group; Store then
+// inserts the good lines through the record store as one command group,
+// inside one unit of work, so one undo takes the whole import back. Each
+// record gets its key, defaults and formulas as a typed record does; a
+// mapped value wins over a default and over the automatic date or time.
+// The statement is read line by line in each pass, never held whole.
+#pragma once
+
+#include "exchange/import_mapping.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class AccountFile;
+class CRowItem;
+
+struct BadLine {
+  int lineNumber = 0;
+  QString reason;
+};
+
+struct ImportCheck {
+  int good = 0; // lines that read, duplicates included
+  QList<BadLine> bad;
+  QList<int> duplicateLines;
+};
+
+// Told the number of lines done so far; false cancels.
+using ExchangeProgress = std::function<bool(int done)>;
+
+class StatementImport {
+public:
+  explicit StatementImport(AccountFile &file);
+
+  // Reads format, columns and first lines of the statement at path and sets
+  // the mapping. False, with a message for the user, for a file that cannot
+  // be read or is no statement.
+  bool Open(const QString &path, QString *error);
+  // Reads columns and first lines again after the format changed.
+  bool Reload(QString *error);
+
+  const QString &Path() const { return path_; }
+  const QStringList &Headers() const { return headers_; }
+  // Up to 20 first data lines.
+  const std::vector<SourceLine> &Sample() const { return sample_; }
+  QString Signature() const;
+  ImportMapping &Mapping() { return mapping_; }
+  const ImportMapping &Mapping() const { return mapping_; }
+  // Whether the mapping came from a saved one.
+  bool MappingWasSaved() const { return mappingSaved_; }
+  // The date forms the sample's dates allow (more than one: ambiguous).
+  QStringList DateFormChoices() const;
+
+  // The group the records go to; by default the selected group, else the
+  // first group of the tree.
+  int GroupId() const { return groupId_; }
+  void SetGroupId(int id) { groupId_ = id; }
+
+  // The texts line gives the file's columns (one per column, in column
+  // order; unmapped ones empty); false with the reason when it does not
+  // read.
+  bool ConvertLine(const SourceLine &line, QStringList *texts,
+                   QString *reason) const;
+  // The record made of texts for the target group with key, as a typed
+  // record: defaults, automatic date and time (unless mapped), formulas.
+  CRowItem MakeRecord(const QStringList &texts, int key,
+                      const QDateTime &now) const;
+
+  bool Check(ImportCheck *check, const ExchangeProgress &progress,
+             QString *error);
+  // Stores the good lines, leaving out duplicates whose line number is not
+  // in includeDuplicates. The number of records stored; 0 with *cancelled
+  // set when progress cancelled (nothing is stored then), -1 with error
+  // when the import could not run.
+  int Store(const QSet<int> &includeDuplicates,
+            const ExchangeProgress &progress, bool *cancelled,
+            QString *error);
+
+  // Saves the mapping for the statement's layout in the account file.
+  bool SaveMapping();
+
+private:
+  // The normalised values of the mapped fields of a record, which make it
+  // a duplicate of another.
+  QString DuplicateKey(const QStringList &texts) const;
+  QSet<QString> ExistingKeys() const;
+  bool ValidGroup(QString *error) const;
+
+  AccountFile &file_;
+  QString path_;
+  QStringList headers_;
+  std::vector<SourceLine> sample_;
+  ImportMapping mapping_;
+  bool mappingSaved_ = false;
+  int groupId_ = 0;
+};

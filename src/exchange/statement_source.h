@@ -1,0 +1,54 @@
+// Reading a bank statement line by line, whatever its format: CSV (read
+// with libcsv) in any of the usual encodings and delimiters, or OFX/QFX
+// (read with libofx). Every statement comes out the same way: a header of
+// column names and data lines of fields, each with the number of the line
+// (for OFX, of the transaction) it came from. CSV is read in chunks, never
+// whole into memory.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+enum class StatementKind { Csv, Ofx };
+
+struct StatementFormat {
+  StatementKind kind = StatementKind::Csv;
+  // CSV only: the encoding's name (see StatementEncodings), the delimiter
+  // (',', ';' or '\t'), the lines before the header line, and whether there
+  // is a header line (else the columns are called "列1", "列2", ...).
+  QString encoding = QStringLiteral("UTF-8");
+  char delimiter = ',';
+  int skipLines = 0;
+  bool hasHeader = true;
+};
+
+struct SourceLine {
+  int lineNumber = 0;
+  QStringList fields;
+};
+
+// The fields an OFX transaction gives, in this order.
+QStringList OfxColumns();
+
+// Looks at the start of the file: OFX or CSV, and for CSV its encoding,
+// delimiter and the lines above its header (title lines of a bank have
+// fewer fields than the lines below them). False, with a
+// message for the user in error, when the file cannot be read or is no
+// statement (empty, binary).
+bool DetectStatementFormat(const QString &path, StatementFormat *format,
+                           QString *error);
+
+// The delimiter that splits the sample lines most consistently into more
+// than one field: ',' ';' or '\t' (',' when none does).
+char DetectDelimiter(const QStringList &sampleLines);
+
+// Reads the statement: headers gets the column names, onLine is called for
+// every data line in order until it returns false. Lines whose fields are
+// all empty are left out. False with error when the file could not be read
+// (a line that merely does not fit is the caller's business).
+bool ReadStatement(const QString &path, const StatementFormat &format,
+                   QStringList *headers,
+                   const std::function<bool(const SourceLine &)> &onLine,
+                   QString *error);

@@ -1,0 +1,40 @@
+// The fixture of the import and export tests: a fresh copy of the household
+// template (columns ID, Data, Moment, Category, Payment, Amount, Count,
+// Total = Amount*Count, Item, Memo; groups 2 to 5) opened as an AccountFile
+// with a scripted prompt, and the statement files of data/.
+#pragma once
+
+#include "base/scripted_prompt.h"
+#include "model/account_file.h"
+#include "support/scoped_current_dir.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+class ExchangeTest : public ::testing::Test {
+protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // A statement file of data/.
+  static QString Data(const QString &name);
+  // A path in the test's folder.
+  QString TempPath(const QString &name) const;
+  // Writes bytes to a file in the test's folder; its path.
+  QString WriteFile(const QString &name, const QByteArray &bytes) const;
+  // Opens a second fresh copy of the template as other.
+  void OpenFresh(AccountFile &other, const QString &name);
+
+  // Every row of sql on file, its cells joined by '|'.
+  static QStringList Rows(AccountFile &file, const QString &sql);
+  // The records of a group as "Data|Item|Amount|Count|Total|Memo".
+  static QStringList Records(AccountFile &file, int groupId);
+
+  QTemporaryDir dir_;
+  ScopedCurrentDir inDir_{dir_.path()};
+  ScriptedPrompt prompt_;
+  ScopedPrompt scoped_{prompt_};
+  AccountFile file_;
+};

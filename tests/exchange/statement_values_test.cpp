@@ -1,0 +1,157 @@
+// Reading statements: encodings, delimiters, dates, amounts, libcsv and
+// libofx lines with their numbers.
+#include "exchange/statement_source.h"
+#include "exchange/statement_values.h"
+#include "exchange/text_decoding.h"
+
+#include "exchange_test_file.h"
+
+namespace {
+
+std::vector<SourceLine> ReadAll(const QString &path, StatementFormat *format,
+                                QStringList *headers) {
+  QString error;
+  EXPECT_TRUE(DetectStatementFormat(path, format, &error))
+      << qPrintable(error);
+  std::vector<SourceLine> lines;
+  EXPECT_TRUE(ReadStatement(
+      path, *format, headers,
+      [&](const SourceLine &line) {
+        lines.push_back(line);
+        return true;
+      },
+      &error))
+      << qPrintable(error);
+  return lines;
+}
+
+} // namespace
+
+TEST(StatementValues, DatesInEveryFormAndAmbiguity) {
+  EXPECT_EQ(ParseDateInForm("2024-01-05", "yyyy-MM-dd").Date(),
+            QDate(2024, 1, 5));
+  EXPECT_EQ(ParseDateInForm("2024/1/5 13:04", "yyyy/M/d").Time(),
+            QTime(13, 4));
+  EXPECT_EQ(ParseDateInForm("5.1.2024", "d.M.yyyy").Date(), QDate(2024, 1, 5));
+  EXPECT_EQ(ParseDateInForm("1/5/2024", "M/d/yyyy").Date(), QDate(2024, 1, 5));
+  EXPECT_EQ(ParseDateInForm("20240105", "yyyyMMdd").Date(), QDate(2024, 1, 5));
+  EXPECT_FALSE(ParseDateInForm("2024-02-30", "yyyy-MM-dd").IsValid());
+  EXPECT_FALSE(ParseDateInForm("2024-01-05", "yyyy/M/d").IsValid());
+  EXPECT_FALSE(ParseDateInForm("5.1.2024x", "d.M.yyyy").IsValid());
+  EXPECT_EQ(DetectDateForms({"3/4/2010", "4/13/2010"}), QStringList{"M/d/yyyy"});
+  EXPECT_EQ(DetectDateForms({"3/4/2010", "13/4/2010"}), QStringList{"d/M/yyyy"});
+  EXPECT_EQ(DetectDateForms({"3/4/2010", ""}),
+            (QStringList{"M/d/yyyy", "d/M/yyyy"}));
+  EXPECT_EQ(DetectDateForms({"20100503"}), QStringList{"yyyyMMdd"});
+  EXPECT_TRUE(DetectDateForms({"hello"}).isEmpty());
+}
+
+TEST(StatementValues, AmountsWithSeparatorsSignsAndCurrencies) {
+  struct Case {
+    const char *text;
+    bool comma;
+    double value;
+  } good[] = {{"1,234.50", false, 1234.5}, {"1.234,50", true, 1234.5},
+              {"-12", false, -12},         {"12-", false, -12},
+              {"(12.00)", false, -12},     {"¥ 8,000.00", false, 8000},
+              {"+3", false, 3},            {"-3,50", true, -3.5},
+              {".5", false, 0.5}};
+  for (const Case &c : good) {
+    double value = 0;
+    EXPECT_TRUE(ParseAmount(c.text, c.comma, &value)) << c.text;
+    EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+  }
+  double value = 0;
+  for (const char *bad : {"", "abc", "1.2.3", "--1", "12 apples"})
+    EXPECT_FALSE(ParseAmount(bad, false, &value)) << bad;
+  EXPECT_TRUE(DetectDecimalComma({"-3,50", "2.500,00"}));
+  EXPECT_FALSE(DetectDecimalComma({"1,234.50", "3.20"}));
+  EXPECT_EQ(NumberText(12.5), "12.5");
+  EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
+  EXPECT_EQ(NumberText(-8000), "-8000");
+}
+
+TEST(StatementSource, EncodingsAreDetectedFromTheBytes) {
+  EXPECT_EQ(DetectEncoding("\xEF\xBB\xBF" "a,b"), "UTF-8");
+  EXPECT_EQ(DetectEncoding("\xFF\xFE" "a\0"), "UTF-16LE");
+  EXPECT_EQ(DetectEncoding("\xFE\xFF\0a"), "UTF-16BE");
+  EXPECT_EQ(DetectEncoding("日期,金额"), "UTF-8");
+  EXPECT_EQ(DetectEncoding(QByteArray("\xC8\xD5\xC6\xDA,\xBD\xF0")), "GB18030");
+  // A character cut by the end of the sample is no reason to give up UTF-8.
+  EXPECT_EQ(DetectEncoding(QByteArray("ab\xE6\x97")), "UTF-8");
+  for (const QString &name : StatementEncodings())
+    EXPECT_TRUE(IsKnownEncoding(name)) << qPrintable(name);
+  EXPECT_EQ(DetectDelimiter({"a;b;c", "1;2,5;3"}), ';');
+  EXPECT_EQ(DetectDelimiter({"a\tb", "1\t2"}), '\t');
+  EXPECT_EQ(DetectDelimiter({"a,\"b;c\"", "1,2"}), ',');
+}
+
+TEST_F(ExchangeTest, Gb18030StatementWithTitleLinesAndQuotes) {
+  StatementFormat format;
+  QStringList headers;
+  const auto lines =
+      ReadAll(Data("gb18030_debit_credit.csv"), &format, &headers);
+  EXPECT_EQ(format.encoding, "GB18030");
+  EXPECT_EQ(format.delimiter, ',');
+  EXPECT_EQ(format.skipLines, 2);
+  EXPECT_EQ(headers, (QStringList{"交易日期", "摘要", "支出", "收入", "余额"}));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].lineNumber, 4);
+  EXPECT_EQ(lines[0].fields[1], "餐厅 O'Brien");
+  EXPECT_EQ(lines[1].fields[3], "8,000.00");
+  EXPECT_EQ(lines[2].fields[1], "超市, 日用品");
+}
+
+TEST_F(ExchangeTest, SemicolonsDecimalCommasAndLineBreaksInFields) {
+  StatementFormat format;
+  QStringList headers;
+  const auto lines = ReadAll(Data("decimal_comma.csv"), &format, &headers);
+  EXPECT_EQ(format.encoding, "UTF-8");
+  EXPECT_EQ(format.delimiter, ';');
+  EXPECT_EQ(headers, (QStringList{"Datum", "Verwendungszweck", "Betrag"}));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].fields[1], "Bäckerei Müller");
+  EXPECT_EQ(lines[1].fields[1], "Gehalt; Januar");
+  EXPECT_EQ(lines[2].fields[1], "Miete\nWohnung");
+  EXPECT_EQ(lines[2].lineNumber, 4);
+  // The same text in UTF-16 reads the same.
+  QFile file(Data("decimal_comma.csv"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(file.readAll().mid(3));
+  QByteArray utf16("\xFF\xFE");
+  utf16.append(reinterpret_cast<const char *>(text.utf16()),
+               text.size() * 2);
+  StatementFormat wide;
+  const auto wideLines =
+      ReadAll(WriteFile("wide.csv", utf16), &wide, &headers);
+  EXPECT_EQ(wide.encoding, "UTF-16LE");
+  ASSERT_EQ(wideLines.size(), 3u);
+  EXPECT_EQ(wideLines[2].fields, lines[2].fields);
+}
+
+TEST_F(ExchangeTest, OfxTransactionsComeAsLines) {
+  StatementFormat format;
+  QStringList headers;
+  const auto lines = ReadAll(Data("statement.ofx"), &format, &headers);
+  EXPECT_EQ(format.kind, StatementKind::Ofx);
+  EXPECT_EQ(headers, OfxColumns());
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].fields[0], "2024-01-03");
+  EXPECT_EQ(lines[0].fields[1], "-42.15");
+  EXPECT_EQ(lines[0].fields[2], "Grocery Store");
+  EXPECT_EQ(lines[0].fields[3], "Weekly shopping");
+  EXPECT_EQ(lines[1].fields[1], "1500");
+  EXPECT_EQ(lines[2].fields[4], "T3");
+}
+
+TEST_F(ExchangeTest, FilesThatAreNoStatementAreRefused) {
+  StatementFormat format;
+  QString error;
+  EXPECT_FALSE(DetectStatementFormat(Data("binary.bin"), &format, &error));
+  EXPECT_EQ(error, "文件不是可识别的对账单（CSV 或 OFX）！");
+  EXPECT_FALSE(DetectStatementFormat(WriteFile("empty.csv", "\n \n"), &format,
+                                     &error));
+  EXPECT_FALSE(
+      DetectStatementFormat(TempPath("missing.csv"), &format, &error));
+  EXPECT_TRUE(error.startsWith("无法读取文件"));
+}
