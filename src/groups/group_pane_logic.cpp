@@ -244,7 +244,8 @@ bool GroupPaneLogic::Drop(int draggedId, int parentId, bool copy) {
     TreeEdited();
     return true;
   }
-  if (node->parent == parent)
+  // Dropped back where it was, or onto itself: nothing was asked for.
+  if (node->parent == parent || node == parent)
     return false;
   GroupNode &oldParent = *node->parent;
   const std::size_t oldIndex = IndexInParent(*node);

@@ -110,8 +110,9 @@ public:
   // root. kNoGroupItem when target is gone.
   int DropParent(int targetId, DropPlace place) const;
   // Moves (or with copy, copies) the node draggedId into parentId, where
-  // the tree puts a new child: at the end. Moving into itself or below
-  // itself is refused with a message. False when nothing changed.
+  // the tree puts a new child: at the end. Moving it onto itself does
+  // nothing; moving it below itself is refused with a message. False when
+  // nothing changed.
   bool Drop(int draggedId, int parentId, bool copy);
 
 private:

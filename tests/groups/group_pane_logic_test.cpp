@@ -224,8 +224,11 @@ TEST_F(GroupPaneLogicTest, DropTargetsAndMoves) {
   // Between siblings of its own parent: the model keeps it where it is.
   EXPECT_FALSE(logic_.Drop(3, 1, false));
   EXPECT_TRUE(log_.hints.isEmpty());
-  // Into its own subtree, or into a group: refused, tree unchanged.
+  // Into its own subtree, or into a group: refused, tree unchanged; onto
+  // itself: nothing to say.
   const QStringList rows = GroupRows();
+  EXPECT_FALSE(logic_.Drop(folder, folder, false));
+  EXPECT_TRUE(prompt_.Texts().isEmpty());
   EXPECT_FALSE(logic_.Drop(folder, inner, false));
   EXPECT_EQ(prompt_.Texts().size(), 1);
   EXPECT_FALSE(logic_.Drop(folder, 3, false));

@@ -213,6 +213,13 @@ TEST_F(GroupPaneTest, DoubleClickOpensAGroupOnce) {
   DoubleClick(3); // open already
   DoubleClick(1); // a folder
   EXPECT_TRUE(window_.TakeHints().isEmpty());
+  // Enter opens the current group as a double-click does.
+  tree_->setCurrentItem(Item(5));
+  QTest::keyClick(tree_, Qt::Key_Return);
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{kGroupsChanged});
+  EXPECT_EQ(pane_->ActiveGroupIds(), QList<int>{5});
+  DoubleClick(3);
+  window_.TakeHints();
   EXPECT_EQ(Node(1).state, 0u);
   EXPECT_EQ(StoredRows("Select ID From [Group] Where State<>0"),
             QStringList{"3"});
@@ -239,6 +246,14 @@ TEST_F(GroupPaneTest, SeveralGroupsModeTicksGroupsOnly) {
   ClickBox(4);
   EXPECT_EQ(window_.TakeHints(), QList<unsigned>{7});
   EXPECT_EQ(pane_->ActiveGroupIds(), QList<int>{5});
+  // The space bar ticks the current group.
+  tree_->setCurrentItem(Item(3));
+  QTest::keyClick(tree_, Qt::Key_Space);
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{7});
+  EXPECT_EQ(pane_->ActiveGroupIds(), (QList<int>{3, 5}));
+  QTest::keyClick(tree_, Qt::Key_Space);
+  EXPECT_EQ(pane_->ActiveGroupIds(), QList<int>{5});
+  window_.TakeHints();
 
   // Back to one group: the group selected there is still the open one.
   QTest::mouseClick(Button(ID_SEVERAL_GROUPS), Qt::LeftButton);
