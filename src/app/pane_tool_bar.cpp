@@ -4,6 +4,7 @@
 #include "widgets/flow_layout.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QToolButton>
 
@@ -62,4 +63,19 @@ void PaneToolBar::AddWidget(int id, QWidget *widget, const QString &tip) {
   widget->setAccessibleName(TipText(tip));
   layout()->addWidget(widget);
   widgets_.insert(id, widget);
+}
+
+void PaneToolBar::FitEntries(QWidget *box, const QStringList &entries) {
+  // Room for the drop-down arrow and the frame.
+  const int room = box->width() - 30;
+  QFont font = box->font();
+  auto widest = [&entries](const QFont &f) {
+    int width = 0;
+    for (const QString &entry : entries)
+      width = qMax(width, QFontMetrics(f).horizontalAdvance(entry));
+    return width;
+  };
+  while (font.pointSizeF() > 6 && widest(font) > room)
+    font.setPointSizeF(font.pointSizeF() - 0.5);
+  box->setFont(font);
 }

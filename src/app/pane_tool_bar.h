@@ -27,6 +27,10 @@ public:
   QToolButton *Button(int id) const { return buttons_.value(id); }
   QWidget *Widget(int id) const { return widgets_.value(id); }
 
+  // Makes the font of box small enough for its longest entry to show whole
+  // at the box's fixed width.
+  static void FitEntries(QWidget *box, const QStringList &entries);
+
   // The text and the status tip of a tip "A\nB".
   static QString TipText(const QString &tip);
   static QString TipStatus(const QString &tip);

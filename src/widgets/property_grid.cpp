@@ -55,6 +55,21 @@ public:
     }
   }
 
+  // In-place buttons sit at the right end of their row, at their own
+  // width, leaving the check box and caption free.
+  void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                            const QModelIndex &index) const override {
+    if (!qobject_cast<QToolButton *>(editor)) {
+      QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+      return;
+    }
+    const QSize size = editor->sizeHint();
+    const int height = qMin(size.height(), option.rect.height());
+    editor->setGeometry(option.rect.right() - size.width() + 1,
+                        option.rect.top() + (option.rect.height() - height) / 2,
+                        size.width(), height);
+  }
+
   void setEditorData(QWidget *editor, const QModelIndex &index) const override {
     const PropertyItem &item = *model_->ItemOf(index);
     if (auto *edit = qobject_cast<QDateTimeEdit *>(editor))
@@ -84,15 +99,33 @@ private:
 };
 
 // A tree view whose edit triggers on a caption act on the value beside it,
-// so that the keyboard reaches every value from any column.
+// so that the keyboard reaches every value from any column. Check boxes
+// sit in the caption column themselves.
 class PropertyTreeView : public QTreeView {
 public:
-  using QTreeView::QTreeView;
+  PropertyTreeView(PropertyModel *model, QWidget *parent)
+      : QTreeView(parent), model_(model) {}
 
 protected:
   bool edit(const QModelIndex &index, EditTrigger trigger,
             QEvent *event) override {
-    if (index.isValid() && index.column() != PropertyModel::ValueColumn) {
+    // A check box is ticked through the delegate even where its row holds
+    // an in-place button, which the base would focus instead.
+    if (index.isValid() && event &&
+        model_->ItemOf(index)->type == PropertyItem::Check) {
+      QStyleOptionViewItem option;
+      initViewItemOption(&option);
+      option.rect = visualRect(index.siblingAtColumn(PropertyModel::CaptionColumn));
+      if (itemDelegate()->editorEvent(
+              event, model(), option,
+              index.siblingAtColumn(PropertyModel::CaptionColumn))) {
+        update(index);
+        return true;
+      }
+      return false;
+    }
+    if (index.isValid() && index.column() != PropertyModel::ValueColumn &&
+        model_->ItemOf(index)->type != PropertyItem::Check) {
       const QModelIndex value = index.siblingAtColumn(PropertyModel::ValueColumn);
       if (trigger == SelectedClicked || trigger == DoubleClicked ||
           trigger == EditKeyPressed || trigger == AnyKeyPressed)
@@ -100,13 +133,16 @@ protected:
     }
     return QTreeView::edit(index, trigger, event);
   }
+
+private:
+  PropertyModel *model_;
 };
 
 } // namespace
 
 PropertyGrid::PropertyGrid(QWidget *parent)
     : QWidget(parent), model_(new PropertyModel(this)),
-      view_(new PropertyTreeView(this)), description_(new QLabel(this)) {
+      view_(new PropertyTreeView(model_, this)), description_(new QLabel(this)) {
   view_->setModel(model_);
   view_->setItemDelegate(new PropertyDelegate(model_, view_));
   view_->setHeaderHidden(true);
@@ -118,12 +154,12 @@ PropertyGrid::PropertyGrid(QWidget *parent)
                          QAbstractItemView::SelectedClicked |
                          QAbstractItemView::EditKeyPressed |
                          QAbstractItemView::AnyKeyPressed);
-  view_->setIndentation(12);
+  view_->setIndentation(10);
   QHeaderView *header = view_->header();
   header->setStretchLastSection(false);
-  header->setSectionResizeMode(PropertyModel::CaptionColumn, QHeaderView::Interactive);
-  header->setSectionResizeMode(PropertyModel::ValueColumn, QHeaderView::Stretch);
-  header->setSectionResizeMode(PropertyModel::ButtonColumn,
+  // Values and buttons take what they need, captions the rest.
+  header->setSectionResizeMode(PropertyModel::CaptionColumn, QHeaderView::Stretch);
+  header->setSectionResizeMode(PropertyModel::ValueColumn,
                                QHeaderView::ResizeToContents);
 
   description_->setWordWrap(true);
@@ -195,7 +231,7 @@ void PropertyGrid::MakeButtons(PropertyItem &parent) {
       const int id = item->button->id;
       connect(button, &QToolButton::clicked, this,
               [this, item, id] { emit ButtonPressed(item, id); });
-      view_->setIndexWidget(model_->IndexOf(item, PropertyModel::ButtonColumn),
+      view_->setIndexWidget(model_->IndexOf(item, PropertyModel::CaptionColumn),
                             button);
       buttons_.insert(item, button);
     }
@@ -208,8 +244,10 @@ void PropertyGrid::ApplyRowStates(const PropertyItem &parent) {
   for (int i = 0; i < parent.ChildCount(); ++i) {
     const PropertyItem *item = parent.Child(i);
     view_->setRowHidden(i, parentIndex, item->hidden);
-    if (item->type == PropertyItem::Category)
-      view_->setFirstColumnSpanned(i, parentIndex, !item->button);
+    // Rows without a value use the whole width for their caption.
+    const bool noValue = item->type == PropertyItem::Category ||
+                         item->type == PropertyItem::Check;
+    view_->setFirstColumnSpanned(i, parentIndex, noValue);
     ApplyRowStates(*item);
   }
 }
@@ -223,11 +261,4 @@ void PropertyGrid::ShowDescription(const QModelIndex &current) {
   description_->setText(QStringLiteral("<b>%1</b><br>%2")
                             .arg(item.caption.toHtmlEscaped(),
                                  item.description.toHtmlEscaped()));
-}
-
-void PropertyGrid::resizeEvent(QResizeEvent *event) {
-  QWidget::resizeEvent(event);
-  // Captions take half the width; values and buttons share the rest.
-  view_->setColumnWidth(PropertyModel::CaptionColumn,
-                        view_->viewport()->width() / 2);
 }

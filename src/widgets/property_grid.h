@@ -47,9 +47,6 @@ signals:
   // The user pressed the in-place button id of item.
   void ButtonPressed(PropertyItem *item, int id);
 
-protected:
-  void resizeEvent(QResizeEvent *event) override;
-
 private:
   void MakeButtons(PropertyItem &parent);
   void ApplyRowStates(const PropertyItem &parent);

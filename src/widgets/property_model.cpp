@@ -3,8 +3,6 @@
 
 #include <QBrush>
 #include <QFont>
-#include <QFontMetrics>
-#include <QSize>
 
 #include <cmath>
 
@@ -37,7 +35,7 @@ void PropertyModel::Refresh() {
       continue;
     const QModelIndex first = IndexOf(parent->Child(0), CaptionColumn);
     const QModelIndex last =
-        IndexOf(parent->Child(parent->ChildCount() - 1), ButtonColumn);
+        IndexOf(parent->Child(parent->ChildCount() - 1), ValueColumn);
     emit dataChanged(first, last);
     for (int i = 0; i < parent->ChildCount(); ++i)
       parents.push_back(parent->Child(i));
@@ -47,7 +45,7 @@ void PropertyModel::Refresh() {
 QModelIndex PropertyModel::index(int row, int column,
                                  const QModelIndex &parent) const {
   const PropertyItem *owner = ItemOf(parent);
-  if (row < 0 || row >= owner->ChildCount() || column < 0 || column > 2)
+  if (row < 0 || row >= owner->ChildCount() || column < 0 || column > 1)
     return QModelIndex();
   return createIndex(row, column, owner->Child(row));
 }
@@ -64,19 +62,20 @@ int PropertyModel::rowCount(const QModelIndex &parent) const {
   return ItemOf(parent)->ChildCount();
 }
 
-int PropertyModel::columnCount(const QModelIndex &) const { return 3; }
+int PropertyModel::columnCount(const QModelIndex &) const { return 2; }
 
 QVariant PropertyModel::data(const QModelIndex &index, int role) const {
   if (!index.isValid())
     return QVariant();
   const PropertyItem &item = *ItemOf(index);
   const bool category = item.type == PropertyItem::Category;
-  switch (index.column()) {
-  case CaptionColumn:
+  if (index.column() == CaptionColumn) {
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
       return item.caption;
     if (role == Qt::ToolTipRole)
       return item.description.isEmpty() ? item.caption : item.description;
+    if (role == Qt::CheckStateRole && item.type == PropertyItem::Check)
+      return item.checked ? Qt::Checked : Qt::Unchecked;
     if (role == Qt::ForegroundRole && item.redCaption)
       return QBrush(QColor(255, 0, 0));
     if (role == Qt::FontRole && category && !item.redCaption) {
@@ -85,46 +84,40 @@ QVariant PropertyModel::data(const QModelIndex &index, int role) const {
       return font;
     }
     return QVariant();
-  case ValueColumn:
-    if (category)
-      return QVariant();
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-      return item.ValueText();
-    if (role == Qt::ToolTipRole)
-      return item.description;
-    if (role == Qt::CheckStateRole && item.type == PropertyItem::Check)
-      return item.checked ? Qt::Checked : Qt::Unchecked;
-    if (role == Qt::EditRole) {
-      switch (item.type) {
-      case PropertyItem::Date:
-        return item.date;
-      case PropertyItem::Number:
-        return item.number;
-      case PropertyItem::Text:
-        return item.text;
-      case PropertyItem::Choice:
-        return item.choice;
-      default:
-        return QVariant();
-      }
-    }
+  }
+  if (category || item.type == PropertyItem::Check)
     return QVariant();
-  case ButtonColumn:
-    if (role == Qt::SizeHintRole && item.button) {
-      const QFontMetrics metrics{QFont()};
-      return QSize(metrics.horizontalAdvance(item.button->caption) + 20,
-                   metrics.height() + 8);
-    }
+  if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+    return item.ValueText();
+  if (role == Qt::ToolTipRole)
+    return item.description;
+  if (role != Qt::EditRole)
+    return QVariant();
+  switch (item.type) {
+  case PropertyItem::Date:
+    return item.date;
+  case PropertyItem::Number:
+    return item.number;
+  case PropertyItem::Text:
+    return item.text;
+  case PropertyItem::Choice:
+    return item.choice;
+  default:
     return QVariant();
   }
-  return QVariant();
 }
 
 bool PropertyModel::setData(const QModelIndex &index, const QVariant &value,
                             int role) {
-  if (!index.isValid() || index.column() != ValueColumn)
+  if (!index.isValid())
     return false;
   PropertyItem &item = *ItemOf(index);
+  // A check box sits in the caption column, every other value in the
+  // value column.
+  const int valueColumn =
+      item.type == PropertyItem::Check ? CaptionColumn : ValueColumn;
+  if (index.column() != valueColumn)
+    return false;
   switch (item.type) {
   case PropertyItem::Check:
     if (role != Qt::CheckStateRole)
@@ -171,7 +164,8 @@ bool PropertyModel::setData(const QModelIndex &index, const QVariant &value,
   }
   // Only a real change reaches here: an editor closed without a change
   // reports nothing.
-  emit dataChanged(index.siblingAtColumn(CaptionColumn), index);
+  emit dataChanged(index.siblingAtColumn(CaptionColumn),
+                   index.siblingAtColumn(ValueColumn));
   emit UserEdited(&item);
   return true;
 }
@@ -180,12 +174,11 @@ Qt::ItemFlags PropertyModel::flags(const QModelIndex &index) const {
   if (!index.isValid())
     return Qt::NoItemFlags;
   const PropertyItem &item = *ItemOf(index);
-  Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (index.column() != ValueColumn)
-    return flags;
+  const Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
   if (item.type == PropertyItem::Check)
-    return flags | Qt::ItemIsUserCheckable;
-  if (item.type != PropertyItem::Category)
+    return index.column() == CaptionColumn ? flags | Qt::ItemIsUserCheckable
+                                           : flags;
+  if (item.type != PropertyItem::Category && index.column() == ValueColumn)
     return flags | Qt::ItemIsEditable;
   return flags;
 }

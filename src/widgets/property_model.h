@@ -1,6 +1,6 @@
 // The item model of a property grid over a tree of PropertyItems: column 0
-// the caption, column 1 the value, column 2 the place of an in-place
-// button. Edits made through the model are the user's and are reported;
+// the caption (with the box of a check-box item and, at its right end, an
+// in-place button), column 1 the value. Edits made through the model are the user's and are reported;
 // owners change items directly and then call Refresh.
 #pragma once
 
@@ -11,7 +11,7 @@
 class PropertyModel : public QAbstractItemModel {
   Q_OBJECT
 public:
-  enum Column { CaptionColumn = 0, ValueColumn = 1, ButtonColumn = 2 };
+  enum Column { CaptionColumn = 0, ValueColumn = 1 };
 
   explicit PropertyModel(QObject *parent = nullptr);
 

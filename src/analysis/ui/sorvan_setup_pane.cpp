@@ -36,6 +36,7 @@ QComboBox *CSorvanSetUpPane::AddScopeBox(int id, const QString &tip,
   box->addItems({current, all});
   box->setCurrentIndex(SCOPE_CURRENT);
   box->setFixedWidth(128);
+  PaneToolBar::FitEntries(box, {current, all});
   ToolBar()->AddWidget(id, box, tip);
   // A scope change is sent at once, whatever "即时更新" says.
   connect(box, &QComboBox::activated, this, [this] { SendNow(hint_); });

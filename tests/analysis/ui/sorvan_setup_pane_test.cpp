@@ -1,0 +1,133 @@
+// The chart set-up panes on a copy of the household template: their own
+// rebuild bits and hints, pending option changes, scope boxes that send at
+// once, what the charts read, and templates that send when applied.
+#include "analysis/ui/sorvan_bar_setup_pane.h"
+#include "analysis/ui/sorvan_pie_setup_pane.h"
+#include "app/pane_tool_bar.h"
+#include "base/scripted_prompt.h"
+#include "groups/ui/filter_grid_rules.h"
+#include "model/account_file.h"
+#include "support/pane_test_window.h"
+#include "widgets/property_grid.h"
+
+#include <QComboBox>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PropertyItem *Find(const PropertyItem &parent, const QString &caption) {
+  for (int i = 0; i < parent.ChildCount(); ++i) {
+    PropertyItem *child = parent.Child(i);
+    if (child->caption == caption)
+      return child;
+    if (PropertyItem *found = Find(*child, caption))
+      return found;
+  }
+  return nullptr;
+}
+
+class SetUpPaneTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(window_.Valid());
+    bar_.resize(300, 700);
+    bar_.show();
+  }
+
+  void PressSpaceOn(CSorvanSetUpPane &pane, PropertyItem *item) {
+    QTreeView *view = pane.Grid()->View();
+    view->setFocus();
+    view->setCurrentIndex(pane.Grid()->IndexOf(item));
+    QTest::keyClick(view, Qt::Key_Space);
+  }
+  PropertyItem *Item(CSorvanSetUpPane &pane, const QString &caption) {
+    return Find(pane.Grid()->Root(), caption);
+  }
+
+  PaneTestWindow window_;
+  ScriptedPrompt prompt_;
+  ScopedPrompt scoped_{prompt_};
+  CSorvanBarSetUpPane bar_{&window_};
+};
+
+TEST_F(SetUpPaneTest, EachPaneRebuildsOnItsOwnBitAndSendsItsOwnHint) {
+  EXPECT_EQ(bar_.GetPaneKind(), 2);
+  bar_.OnChangeNotify(HINT_PIE_SETUP);
+  EXPECT_EQ(bar_.Grid()->Root().ChildCount(), 0);
+  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  EXPECT_EQ(bar_.Grid()->Root().ChildCount(), 2);
+  EXPECT_EQ(bar_.SumColumn(), QStringLiteral("ID"));
+  EXPECT_TRUE(window_.TakeHints().isEmpty());
+
+  CSorvanPieSetUpPane pie(&window_);
+  pie.show();
+  EXPECT_EQ(pie.GetPaneKind(), 3);
+  pie.OnChangeNotify(HINT_PIE_SETUP);
+  pie.SetImmediateUpdate(true);
+  PressSpaceOn(pie, Item(pie, QStringLiteral("按照[类别]展开")));
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{2});
+  ASSERT_EQ(pie.ExpandedColumns().size(), 1);
+  EXPECT_EQ(pie.ExpandedColumns()[0].fieldName, QStringLiteral("Category"));
+}
+
+TEST_F(SetUpPaneTest, OptionChangesWaitWhileScopeBoxesSendAtOnce) {
+  bar_.OnChangeNotify(0xFFFF);
+  PropertyItem *toggle = Item(bar_, QStringLiteral("指定[支付方式]汇总类别"));
+  ASSERT_NE(toggle, nullptr);
+  PressSpaceOn(bar_, toggle);
+  PressSpaceOn(bar_, Item(bar_, QStringLiteral("信用卡")));
+  EXPECT_TRUE(window_.TakeHints().isEmpty());
+  QString where;
+  EXPECT_TRUE(bar_.GetSetUpCondition(where));
+  EXPECT_EQ(where, QStringLiteral("([Payment] In ('现金','银行卡'))"));
+
+  QComboBox *groups = bar_.GroupScopeBox();
+  EXPECT_EQ(groups->width(), 128);
+  EXPECT_EQ(groups->accessibleName(), QStringLiteral("分组控制"));
+  EXPECT_EQ(bar_.GroupScope(), CSorvanSetUpPane::SCOPE_CURRENT);
+  groups->setFocus();
+  QTest::keyClick(groups, Qt::Key_Down);
+  EXPECT_EQ(bar_.GroupScope(), CSorvanSetUpPane::SCOPE_ALL);
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{4});
+  EXPECT_FALSE(bar_.ChangePending()) << "the scope change carried the bit";
+  EXPECT_FALSE(bar_.ToolBar()->Button(CSorvanBasePane::ID_APPLY)->isEnabled());
+
+  QComboBox *filter = bar_.FilterScopeBox();
+  filter->setFocus();
+  QTest::keyClick(filter, Qt::Key_Down);
+  EXPECT_EQ(bar_.FilterScope(), CSorvanSetUpPane::SCOPE_ALL);
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{4});
+
+  QTest::mouseClick(bar_.Grid()->ButtonOf(toggle), Qt::LeftButton);
+  EXPECT_FALSE(bar_.GetSetUpCondition(where));
+  EXPECT_TRUE(where.isEmpty());
+}
+
+TEST_F(SetUpPaneTest, TemplatesRestoreAfterRebuildAndSendWhenChosen) {
+  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  PropertyItem *sum = Item(bar_, QStringLiteral("汇总呈现的项目"));
+  ASSERT_NE(sum, nullptr);
+  sum->choice = sum->choiceData.indexOf(QStringLiteral("Total"));
+  PressSpaceOn(bar_, Item(bar_, QStringLiteral("指定[类别]汇总类别")));
+  prompt_.QueueText(QStringLiteral("按类别"));
+  bar_.SaveTemplate();
+  window_.TakeHints();
+
+  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  EXPECT_TRUE(window_.TakeHints().isEmpty());
+  EXPECT_EQ(bar_.SumColumn(), QStringLiteral("Total"));
+  EXPECT_TRUE(Item(bar_, QStringLiteral("指定[类别]汇总类别"))->checked);
+
+  bar_.ChooseTemplate(0);
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{4});
+
+  CSorvanPieSetUpPane pie(&window_);
+  pie.OnChangeNotify(HINT_PIE_SETUP);
+  EXPECT_EQ(pie.TemplateBox()->count(), 0) << "templates belong to their pane kind";
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// The property grid on real widgets: editors take what the user types and
+// report it once, the program's changes report nothing, hidden rows and
+// in-place buttons survive rebuilds, and buttons are real, named buttons.
+#include "widgets/property_grid.h"
+
+#include <QDateTimeEdit>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PropertyGridTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    PropertyItem &root = grid_.Root();
+    PropertyItem *category = root.Add(PropertyItem::Category, "数值");
+    box_ = category->Add(PropertyItem::Check, "使用[金额]筛选", "说明");
+    box_->button = InplaceButton{12, "取消全部", true, true};
+    number_ = category->Add(PropertyItem::Number, "起始数值", "仅查看大于此数值的条目");
+    date_ = category->Add(PropertyItem::Date, "起始日期");
+    date_->date = QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9));
+    text_ = category->Add(PropertyItem::Text, "字符串筛选条件");
+    hidden_ = category->Add(PropertyItem::Check, "餐饮");
+    hidden_->hidden = true;
+    grid_.Rebuild();
+    grid_.ExpandAll();
+    grid_.resize(400, 400);
+    grid_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid_));
+  }
+
+  QTreeView *View() { return grid_.View(); }
+  // Opens the editor of item's value with F2 from its caption.
+  QWidget *OpenEditor(PropertyItem *item) {
+    View()->setFocus();
+    View()->setCurrentIndex(grid_.IndexOf(item));
+    QTest::keyClick(View(), Qt::Key_F2);
+    return View()->indexWidget(grid_.IndexOf(item, 1));
+  }
+
+  PropertyGrid grid_;
+  PropertyItem *box_ = nullptr;
+  PropertyItem *number_ = nullptr;
+  PropertyItem *date_ = nullptr;
+  PropertyItem *text_ = nullptr;
+  PropertyItem *hidden_ = nullptr;
+};
+
+TEST_F(PropertyGridTest, NumberEditorTakesLargeAndNegativeValues) {
+  QSignalSpy changed(&grid_, &PropertyGrid::ValueChanged);
+  auto *spin = qobject_cast<QDoubleSpinBox *>(OpenEditor(number_));
+  ASSERT_NE(spin, nullptr);
+  spin->selectAll();
+  QTest::keyClicks(spin, "123456789.125");
+  QTest::keyClick(spin, Qt::Key_Return); // commits once control returns
+  ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() == 1; }));
+  EXPECT_EQ(number_->number, 123456789.125);
+
+  spin = qobject_cast<QDoubleSpinBox *>(OpenEditor(number_));
+  ASSERT_NE(spin, nullptr);
+  spin->selectAll();
+  QTest::keyClicks(spin, "-0.5");
+  QTest::keyClick(spin, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() == 2; }));
+  EXPECT_EQ(number_->number, -0.5);
+  EXPECT_EQ(number_->ValueText(), QStringLiteral("-0.5"));
+}
+
+TEST_F(PropertyGridTest, DateEditorShowsTheFixedFormAndTextCommitsOnce) {
+  auto *edit = qobject_cast<QDateTimeEdit *>(OpenEditor(date_));
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->displayFormat(), QStringLiteral("yyyy/M/d H:mm:ss"));
+  EXPECT_EQ(edit->text(), QStringLiteral("2024/5/6 7:08:09"));
+  QTest::keyClick(edit, Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !View()->indexWidget(grid_.IndexOf(date_, 1)); }));
+
+  QSignalSpy changed(&grid_, &PropertyGrid::ValueChanged);
+  auto *line = qobject_cast<QLineEdit *>(OpenEditor(text_));
+  ASSERT_NE(line, nullptr);
+  QTest::keyClicks(line, "O'Brien");
+  EXPECT_EQ(changed.count(), 0) << "nothing is sent while typing";
+  QTest::keyClick(line, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return changed.count() == 1; }));
+  EXPECT_EQ(text_->text, QStringLiteral("O'Brien"));
+}
+
+TEST_F(PropertyGridTest, SpaceTicksABoxAndTheProgramsChangesReportNothing) {
+  QSignalSpy changed(&grid_, &PropertyGrid::ValueChanged);
+  View()->setFocus();
+  View()->setCurrentIndex(grid_.IndexOf(box_));
+  QTest::keyClick(View(), Qt::Key_Space);
+  EXPECT_TRUE(box_->checked);
+  ASSERT_EQ(changed.count(), 1);
+  EXPECT_EQ(changed.at(0).at(0).value<PropertyItem *>(), box_);
+
+  box_->checked = false;
+  number_->number = 7;
+  hidden_->hidden = false;
+  grid_.Refresh();
+  EXPECT_EQ(changed.count(), 1);
+  EXPECT_EQ(grid_.IndexOf(box_, 0).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
+  EXPECT_FALSE(View()->isRowHidden(hidden_->Row(), grid_.IndexOf(hidden_->Parent())));
+}
+
+TEST_F(PropertyGridTest, HiddenRowsAndButtonsSurviveARebuild) {
+  const QModelIndex parent = grid_.IndexOf(hidden_->Parent());
+  EXPECT_TRUE(View()->isRowHidden(hidden_->Row(), parent));
+  grid_.Rebuild();
+  EXPECT_TRUE(View()->isRowHidden(hidden_->Row(), grid_.IndexOf(hidden_->Parent())));
+
+  QToolButton *button = grid_.ButtonOf(box_);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->text(), QStringLiteral("取消全部"));
+  EXPECT_EQ(button->accessibleName(), QStringLiteral("取消全部"));
+  QSignalSpy pressed(&grid_, &PropertyGrid::ButtonPressed);
+  QTest::mouseClick(button, Qt::LeftButton);
+  ASSERT_EQ(pressed.count(), 1);
+  EXPECT_EQ(pressed.at(0).at(1).toInt(), 12);
+
+  box_->button->caption = QStringLiteral("选择全部");
+  box_->button->enabled = false;
+  grid_.Refresh();
+  EXPECT_EQ(button->text(), QStringLiteral("选择全部"));
+  EXPECT_FALSE(button->isEnabled());
+}
+
+} // namespace
