@@ -147,7 +147,7 @@ PropertyGrid::PropertyGrid(QWidget *parent)
   view_->setItemDelegate(new PropertyDelegate(model_, view_));
   view_->setHeaderHidden(true);
   view_->setAlternatingRowColors(true);
-  view_->setUniformRowHeights(false);
+  view_->setUniformRowHeights(true); // every row is one line high
   view_->setAllColumnsShowFocus(true);
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->setEditTriggers(QAbstractItemView::DoubleClicked |
@@ -159,8 +159,9 @@ PropertyGrid::PropertyGrid(QWidget *parent)
   header->setStretchLastSection(false);
   // Values and buttons take what they need, captions the rest.
   header->setSectionResizeMode(PropertyModel::CaptionColumn, QHeaderView::Stretch);
-  header->setSectionResizeMode(PropertyModel::ValueColumn,
-                               QHeaderView::ResizeToContents);
+  // Sized to its contents once per rebuild or refresh, not at every row
+  // change.
+  header->setSectionResizeMode(PropertyModel::ValueColumn, QHeaderView::Fixed);
 
   description_->setWordWrap(true);
   description_->setTextFormat(Qt::RichText);
@@ -190,16 +191,22 @@ void PropertyGrid::Clear() {
 }
 
 void PropertyGrid::Rebuild() {
+  view_->setUpdatesEnabled(false);
   buttons_.clear(); // the view deleted its index widgets on the reset
   model_->Reset();
   MakeButtons(model_->Root());
   ApplyRowStates(model_->Root());
+  view_->resizeColumnToContents(PropertyModel::ValueColumn);
+  view_->setUpdatesEnabled(true);
   ShowDescription(QModelIndex());
 }
 
 void PropertyGrid::Refresh() {
+  view_->setUpdatesEnabled(false);
   model_->Refresh();
   ApplyRowStates(model_->Root());
+  view_->resizeColumnToContents(PropertyModel::ValueColumn);
+  view_->setUpdatesEnabled(true);
   for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
     const InplaceButton &button = *it.key()->button;
     it.value()->setText(button.caption);
@@ -209,7 +216,10 @@ void PropertyGrid::Refresh() {
   ShowDescription(view_->currentIndex());
 }
 
-void PropertyGrid::ExpandAll() { view_->expandAll(); }
+void PropertyGrid::ExpandAll() {
+  view_->expandAll();
+  view_->resizeColumnToContents(PropertyModel::ValueColumn);
+}
 
 QToolButton *PropertyGrid::ButtonOf(const PropertyItem *item) const {
   return buttons_.value(item);
