@@ -102,6 +102,29 @@ QStringList StatementImport::DateFormChoices() const {
   return DetectDateForms(dates);
 }
 
+void StatementImport::DetectValueForms() {
+  const QStringList forms = DateFormChoices();
+  if (!forms.isEmpty() && !forms.contains(mapping_.dateForm))
+    mapping_.dateForm = forms.first();
+  QStringList amounts;
+  auto add = [&](const QString &source) {
+    const qsizetype index = headers_.indexOf(source);
+    if (index < 0)
+      return;
+    for (const SourceLine &line : sample_)
+      amounts.append(line.fields.value(index));
+  };
+  for (const auto &[field, source] : mapping_.fields) {
+    const int position = file_.Columns().PositionOf(field);
+    if (position >= 0 && IsNumberType(file_.Columns().At(position).type))
+      add(source);
+  }
+  add(mapping_.amountColumn);
+  add(mapping_.debitColumn);
+  add(mapping_.creditColumn);
+  mapping_.decimalComma = DetectDecimalComma(amounts);
+}
+
 bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
                                   QString *reason) const {
   const ColumnList &columns = file_.Columns();

@@ -1,0 +1,96 @@
+// sorvanel-cli import and export: a statement in, the count printed, bad
+// lines on stderr, the mapping remembered; records out to CSV and XLSX.
+#include "cli_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ExchangeCliTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    path_ = dir_.filePath("book.fz");
+    ASSERT_EQ(RunCli({"new", path_}).status, 0);
+  }
+
+  QString Statement(const QString &name, const QByteArray &bytes) {
+    const QString path = dir_.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+  }
+
+  QString Sql(const QString &sql) {
+    return RunCli({"sql", path_, sql}).out.replace('\t', '|');
+  }
+
+  QTemporaryDir dir_;
+  QString path_;
+};
+
+} // namespace
+
+TEST_F(ExchangeCliTest, ImportWithAMapThenWithTheSavedOne) {
+  const QString first = Statement(
+      "bank.csv", "when;what;out;in\n"
+                  "5.1.2024;Bäckerei;3,50;\n"
+                  "6.1.2024;Gehalt;;2.500,00\n"
+                  "7.1.2024;broken;x;\n");
+  CliResult result = RunCli({"import", path_, first, "--group", "3", "--map",
+                             "when=Data", "--map", "what=项目", "--map",
+                             "out=-Amount", "--map", "in=+Amount",
+                             "--date-form", "d.M.yyyy"});
+  EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+  EXPECT_EQ(result.out, "已导入 2 条记录，拒绝 1 行，重复未导入 0 行\n");
+  EXPECT_TRUE(result.err.contains("第4行：金额无法识别：x")) << qPrintable(result.err);
+  EXPECT_EQ(Sql("Select Data, Item, Amount, Total From Users Where "
+                "trelva_Group_ID=3 Order By ID"),
+            "2024/1/5|Bäckerei|-3.5|-3.5\n2024/1/6|Gehalt|2500|2500\n");
+
+  // The next statement of the same layout needs no map.
+  const QString second =
+      Statement("bank2.csv", "when;what;out;in\n8.1.2024;Miete;850,00;\n");
+  result = RunCli({"import", path_, second, "--group", "3"});
+  EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+  EXPECT_EQ(Sql("Select Item, Amount From Users Where trelva_Group_ID=3 And "
+                "Data=#2024/1/8#"),
+            "Miete|-850\n");
+  // The same statement again: only duplicates.
+  result = RunCli({"import", path_, second, "--group", "3"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "已导入 0 条记录，拒绝 0 行，重复未导入 1 行\n");
+}
+
+TEST_F(ExchangeCliTest, RefusalsAndExport) {
+  const QString bad = Statement("bad.csv", "a,b\nx,y\n");
+  CliResult result =
+      RunCli({"import", path_, bad, "--map", "a=Data", "--date-form", "yyyyMMdd"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(result.err.contains("第2行：日期无法识别：x"));
+  EXPECT_EQ(RunCli({"import", path_, bad, "--date-form", "dd-mm"}).status, 1);
+  EXPECT_EQ(RunCli({"import", path_, bad, "--map", "zz=Data"}).status, 1);
+  EXPECT_EQ(RunCli({"import", path_, Statement("bin.csv", QByteArray(64, '\0'))})
+                .status,
+            1);
+
+  ASSERT_EQ(RunCli({"add", path_, "--group", "2", "Item=O'Brien", "Amount=2"})
+                .status,
+            0);
+  const QString csv = dir_.filePath("out.csv");
+  result = RunCli({"export", path_, csv, "--where", "trelva_Group_ID=2"});
+  EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+  EXPECT_EQ(result.out, "已导出 1 条记录\n");
+  QFile file(csv);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().startsWith("\xEF\xBB\xBF编号,日期"));
+  const QString xlsx = dir_.filePath("out.xlsx");
+  EXPECT_EQ(RunCli({"export", path_, xlsx}).status, 0);
+  EXPECT_TRUE(QFile::exists(xlsx));
+  EXPECT_EQ(RunCli({"export", path_}).status, 1);
+}
