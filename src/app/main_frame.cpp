@@ -7,11 +7,13 @@
 #include "app/new_file_wizard.h"
 #include "app/page_commands.h"
 #include "app/program_paths.h"
+#include "app/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "app/startup_wizard.h"
 #include "base/prompt.h"
 #include "db/compaction.h"
+#include "model/account_file.h"
 #include "model/template_files.h"
 
 #include <QApplication>
@@ -582,7 +584,17 @@ void CMainFrame::OnCopyFilePath() {
     QApplication::clipboard()->setText(child->Doc().Path());
 }
 
-void CMainFrame::OnOptions() {}
+void CMainFrame::OnOptions() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  child->EndEdit();
+  AccountFile &file = child->Doc().File();
+  CSetUpPropSheet sheet(file, settings_, this);
+  CurrentDialogRunner().Run(sheet);
+  if (sheet.AnyApplied())
+    ReloadAfterOptions(file);
+}
 
 void CMainFrame::OnAbout() {
   ShowMessage(QStringLiteral("Sorvanel 个人记账簿 %1\r\n账簿文件会实时保存。")

@@ -1,0 +1,52 @@
+// Loading and writing the "常规" page's values.
+#include "app/general_config.h"
+
+#include "app/startup_settings.h"
+#include "base/prompt.h"
+#include "db/db_visiter.h"
+#include "model/sql_text.h"
+
+#include <QFileInfo>
+
+GeneralConfig LoadGeneralConfig(CDBVisiter &session,
+                                const StartupSettings &startup) {
+  GeneralConfig config;
+  if (session.Query(QStringLiteral("Select * From miscellaneous")) > 0) {
+    config.settings = LoadMiscSettings(session);
+  } else {
+    config.settings.gridAutoSize = false;
+    config.settings.expandColumnsToFit = false;
+    config.settings.showLastLine = false;
+  }
+  config.defaultPath = startup.DefaultFilePath();
+  config.openDirect = startup.OpenDefaultDirect();
+  return config;
+}
+
+static bool WriteSettingsRow(CDBVisiter &session, const MiscSettings &s) {
+  if (session.Query(QStringLiteral("Select * From miscellaneous")) > 0)
+    return UpdateMiscSettings(session, s);
+  return session.Execute(QString::asprintf(
+      "Insert Into miscellaneous (MainShowTip, bGridAutoSize, "
+      "bExpandColumnsToFit, bShowLastLine) Values ('%s', %d, %d, %d)",
+      QuotedSqlArg(s.mainShowTip).constData(), s.gridAutoSize ? 1 : 0,
+      s.expandColumnsToFit ? 1 : 0, s.showLastLine ? 1 : 0));
+}
+
+bool ApplyGeneralConfig(CDBVisiter &session, const StartupSettings &startup,
+                        GeneralConfig &config) {
+  if (config.pathChanged && (config.defaultPath.isEmpty() ||
+                             !QFileInfo(config.defaultPath).isFile())) {
+    ShowMessage(QStringLiteral("请指定有效文件路径！"));
+    return false;
+  }
+  if (!WriteSettingsRow(session, config.settings))
+    ShowMessage(QStringLiteral("设置失败！"));
+  if (config.pathChanged) {
+    startup.WriteDefaultFilePath(config.defaultPath);
+    ShowMessage(QStringLiteral("重启软件后文件路径更改生效！"));
+    config.pathChanged = false;
+  }
+  startup.WriteOpenDefaultDirect(config.openDirect);
+  return true;
+}

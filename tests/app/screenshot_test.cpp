@@ -1,0 +1,63 @@
+// Pictures of the program's own windows for a person to look at: with
+// SORVANEL_SHOTS set to a folder, the start-up dialog, the new-file wizard,
+// a document window on each page and the options sheet's pages are saved
+// there as PNG files. Without it the windows are only built and shown.
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/new_file_wizard.h"
+#include "app/setup_prop_sheet.h"
+#include "app/sorvanel_doc.h"
+#include "app/sorvanel_view.h"
+#include "app/startup_settings.h"
+#include "app/startup_wizard.h"
+#include "app_test_env.h"
+#include "model/account_file.h"
+
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+void Shot(QWidget &widget, const QString &name) {
+  widget.show();
+  QTest::qWait(50);
+  const QString folder = qEnvironmentVariable("SORVANEL_SHOTS");
+  if (!folder.isEmpty())
+    widget.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+  EXPECT_FALSE(widget.grab().isNull());
+}
+
+class ScreenshotTest : public AppTest {};
+
+TEST_F(ScreenshotTest, EveryWindowOfTheShell) {
+  const QString path = Copy(QStringLiteral("家庭账本"), QStringLiteral("家庭"));
+  RecentFileList recent;
+  recent.Add(path);
+  {
+    CStartupWizard wizard(path, recent, nullptr);
+    Shot(wizard, "startup");
+  }
+  {
+    CNewFileWizard wizard(QStringLiteral("我的账簿"), Folder(),
+                          QStringLiteral(SORVANEL_SYSTEM_DIR));
+    Shot(wizard, "new-file-wizard");
+  }
+  StartupSettings settings(Folder());
+  CMainFrame frame(settings, recent);
+  frame.resize(1280, 800);
+  ASSERT_TRUE(frame.OpenDocument(path));
+  CChildFrame *child = frame.ActiveChild();
+  Shot(frame, "records-page");
+  child->View()->SelectPageKind(PK_PIE);
+  Shot(frame, "pie-page");
+  child->View()->SelectPageKind(PK_BAR);
+  Shot(frame, "bar-page");
+  CSetUpPropSheet sheet(child->Doc().File(), settings);
+  for (int i = 0; i < sheet.Tabs()->count(); ++i) {
+    sheet.Tabs()->setCurrentIndex(i);
+    Shot(sheet, QStringLiteral("options-%1").arg(i));
+  }
+  frame.CloseAllDocuments();
+}
+
+} // namespace
