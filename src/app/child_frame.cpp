@@ -2,7 +2,11 @@
 #include "app/child_frame.h"
 
 #include "app/sorvanel_doc.h"
+#include "app/page_commands.h"
 #include "app/sorvanel_view.h"
+#include "records/ui/sorvan_base_view.h"
+#include "analysis/ui/bar_chart_view.h"
+#include "analysis/ui/pie_chart_view.h"
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
 #include "groups/ui/show_filter_pane.h"
@@ -108,12 +112,42 @@ void CChildFrame::BuildPages() {
   view_->AddPage(Placeholder(QStringLiteral("表格"), view_), PK_RECORDS,
                  QStringLiteral("表格"),
                  style->standardIcon(QStyle::SP_FileDialogDetailedView));
-  view_->AddPage(Placeholder(QStringLiteral("饼图分析"), view_), PK_PIE,
-                 QStringLiteral("饼图分析"),
+  piePage_ = new CSorvanPieChartView(this, view_);
+  view_->AddPage(piePage_, PK_PIE, QStringLiteral("饼图分析"),
                  style->standardIcon(QStyle::SP_DriveCDIcon));
-  view_->AddPage(Placeholder(QStringLiteral("柱图分析"), view_), PK_BAR,
-                 QStringLiteral("柱图分析"),
+  barPage_ = new CSorvanBarChartView(this, view_);
+  view_->AddPage(barPage_, PK_BAR, QStringLiteral("柱图分析"),
                  style->standardIcon(QStyle::SP_FileDialogListView));
+  // Every page hears every hint and reacts to its own bit: records, pie,
+  // bar.
+  for (QWidget *page : {view_->PageOfKind(PK_RECORDS), view_->PageOfKind(PK_PIE),
+                        view_->PageOfKind(PK_BAR)}) {
+    auto *basePage = qobject_cast<CSorvanBaseView *>(page);
+    if (!basePage)
+      continue;
+    dispatcher_.AddPage([this, basePage](unsigned hint) {
+      basePage->OnChangeNotify(doc_.File(), hint);
+    });
+    connect(basePage, &CSorvanBaseView::summaryChanged, this,
+            &CChildFrame::Changed);
+  }
+}
+
+void CChildFrame::RunPageCommand(int command) {
+  QWidget *page = view_->ActivePage();
+  if (command == PC_REFRESH) {
+    if (page == barPage_)
+      barPage_->OnRefreshCommand();
+    else if (page == piePage_)
+      piePage_->OnRefreshCommand();
+    else if (auto *basePage = qobject_cast<CSorvanBaseView *>(page))
+      basePage->Refresh();
+    return;
+  }
+}
+
+bool CChildFrame::CanRunPageCommand(int command) const {
+  return command == PC_REFRESH;
 }
 
 AccountFile *CChildFrame::File() const { return &doc_.File(); }
@@ -143,7 +177,13 @@ QString CChildFrame::ActiveGroupCaption() const {
   return groupPane_->ActiveGroupCaption();
 }
 
-QString CChildFrame::SummaryText() const { return QString(); }
+QString CChildFrame::SummaryText() const {
+  QString text;
+  auto *page = qobject_cast<CSorvanBaseView *>(view_->ActivePage());
+  if (!page || !page->GetSummaryText(text))
+    return QString();
+  return text;
+}
 
 QWidget *CChildFrame::ActivePage() const { return view_->ActivePage(); }
 

@@ -11,6 +11,8 @@
 #include <QWidget>
 
 class CShowFilterPane;
+class CSorvanBarChartView;
+class CSorvanPieChartView;
 class CSorvanGroupPane;
 class CSorvanelDoc;
 class CSorvanelView;
@@ -56,6 +58,10 @@ public:
   QString ActiveGroupCaption() const;
   // The summary of the active page's selection; empty when it has none.
   QString SummaryText() const;
+  // The edit and refresh commands of the main window, run on the active
+  // page (PageCommandId).
+  void RunPageCommand(int command);
+  bool CanRunPageCommand(int command) const;
   // Ends a cell edit in progress, so that it is stored before the window
   // goes.
   void EndEdit();
@@ -80,4 +86,6 @@ private:
   CShowFilterPane *filterPane_ = nullptr;
   CSorvanPieSetUpPane *pieSetUp_ = nullptr;
   CSorvanBarSetUpPane *barSetUp_ = nullptr;
+  CSorvanPieChartView *piePage_ = nullptr;
+  CSorvanBarChartView *barPage_ = nullptr;
 };

@@ -336,9 +336,17 @@ void CMainFrame::UpdateRecentMenu() {
 }
 
 CChildFrame *CMainFrame::ActiveChild() const {
+  // While the main window is not active the area has no active window;
+  // the most recently active one stands for it then.
   QMdiSubWindow *active = mdi_->activeSubWindow();
-  if (!active && !mdi_->subWindowList().isEmpty())
+  if (!active)
     active = mdi_->currentSubWindow();
+  if (!active) {
+    const QList<QMdiSubWindow *> history =
+        mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    if (!history.isEmpty())
+      active = history.last();
+  }
   return active ? qobject_cast<CChildFrame *>(active->widget()) : nullptr;
 }
 
@@ -601,7 +609,10 @@ void CMainFrame::OnAbout() {
                   .arg(QCoreApplication::applicationVersion()));
 }
 
-void CMainFrame::PageCommand(int) {}
+void CMainFrame::PageCommand(int command) {
+  if (CChildFrame *child = ActiveChild())
+    child->RunPageCommand(command);
+}
 
 void CMainFrame::UpdateUi() {
   CChildFrame *child = ActiveChild();
@@ -620,17 +631,20 @@ void CMainFrame::UpdateUi() {
 
   const bool hasDoc = child != nullptr;
   for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径",
-                           "新建窗口", "层叠", "平铺", "排列图标", "选项...",
-                           "刷新"})
+                           "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
   Command(QStringLiteral("关闭其它页"))->setEnabled(docs_.size() > 1);
   for (const char *name : {"打印", "打印预览"})
     Command(QString::fromUtf8(name))->setEnabled(false);
   editMenu_->menuAction()->setVisible(hasDoc);
   windowMenu_->menuAction()->setVisible(hasDoc);
-  for (const char *name :
-       {"撤消", "重做", "剪切", "复制", "粘贴", "删除", "查找"})
-    Command(QString::fromUtf8(name))->setEnabled(hasDoc);
+  const std::pair<const char *, int> pageCommands[] = {
+      {"撤消", PC_UNDO},  {"重做", PC_REDO},   {"剪切", PC_CUT},
+      {"复制", PC_COPY},  {"粘贴", PC_PASTE},  {"删除", PC_DELETE},
+      {"查找", PC_FIND},  {"刷新", PC_REFRESH}};
+  for (const auto &[name, command] : pageCommands)
+    Command(QString::fromUtf8(name))
+        ->setEnabled(hasDoc && child->CanRunPageCommand(command));
   UpdateTabTips();
   (void)windows;
 }
