@@ -130,4 +130,34 @@ TEST_F(SetUpPaneTest, TemplatesRestoreAfterRebuildAndSendWhenChosen) {
   EXPECT_EQ(pie.TemplateBox()->count(), 0) << "templates belong to their pane kind";
 }
 
+TEST_F(SetUpPaneTest, EveryControlIsReachedByTabAndNamed) {
+  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  PressSpaceOn(bar_, Item(bar_, QStringLiteral("指定[类别]汇总类别")));
+  QToolButton *selectAll =
+      bar_.Grid()->ButtonOf(Item(bar_, QStringLiteral("指定[类别]汇总类别")));
+  QApplication::setActiveWindow(&bar_);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&bar_));
+  bar_.Grid()->View()->setFocus();
+
+  QList<QWidget *> reached;
+  for (int i = 0; i < 30; ++i) {
+    QWidget *focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    if (reached.contains(focus))
+      break;
+    reached.append(focus);
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  QStringList names;
+  for (QWidget *widget : reached) {
+    EXPECT_FALSE(widget->accessibleName().isEmpty())
+        << widget->metaObject()->className();
+    names.append(widget->accessibleName());
+  }
+  for (const char *name : {"柱图分析", "取消全部", "选择一个预定义模板", "保存模板",
+                              "删除模板", "即时更新", "执行筛选", "分组控制", "使用筛选"})
+    EXPECT_TRUE(names.contains(QString::fromUtf8(name))) << name << " not reached";
+  EXPECT_TRUE(reached.contains(selectAll));
+}
+
 } // namespace
