@@ -51,6 +51,7 @@ bool CPieChartWnd::AddSlice(const QString &name, const QString &tip,
   for (const Slice &slice : slices_)
     if (slice.name == name)
       return false;
+  starts_.append(total_);
   slices_.append(Slice{name, tip, QColor::fromRgba(argb), value});
   total_ += value;
   Changed();
@@ -62,9 +63,12 @@ void CPieChartWnd::RemoveSlice(int index) {
     return;
   slices_.removeAt(index);
   // Summed afresh, so that removing every slice leaves exactly 0.
+  starts_.clear();
   total_ = 0;
-  for (const Slice &slice : slices_)
+  for (const Slice &slice : slices_) {
+    starts_.append(total_);
     total_ += slice.value;
+  }
   Changed();
 }
 
@@ -97,10 +101,7 @@ QRect CPieChartWnd::LegendRow(const Layout &layout, int i) const {
 }
 
 void CPieChartWnd::SliceAngles(int i, double &start, double &span) const {
-  double before = 0;
-  for (int k = 0; k < i; ++k)
-    before += slices_[k].value;
-  start = total_ > 0 ? before / total_ * 360 : 0;
+  start = total_ > 0 ? starts_[i] / total_ * 360 : 0;
   span = total_ > 0 ? slices_[i].value / total_ * 360 : 0;
 }
 

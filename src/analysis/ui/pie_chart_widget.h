@@ -82,6 +82,7 @@ private:
   QString caption_;
   QColor background_;
   QList<Slice> slices_;
+  QList<double> starts_; // the sum of the values before each slice
   double total_ = 0;
   mutable ChartAccessibleCache accessible_;
 };
