@@ -275,6 +275,26 @@ TEST_F(GroupPaneTest, PendingTicksGoOutWhenApplied) {
   EXPECT_FALSE(Button(CSorvanBasePane::ID_APPLY)->isEnabled());
 }
 
+TEST_F(GroupPaneTest, EveryControlIsReachedByTabAndNamed) {
+  pane_->SetImmediateUpdate(false);
+  DoubleClick(3); // a pending change enables "执行筛选"
+  QApplication::setActiveWindow(pane_.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(pane_.get()));
+  tree_->setFocus();
+  QStringList names;
+  QList<QWidget *> reached;
+  for (QWidget *focus = QApplication::focusWidget();
+       focus && !reached.contains(focus) && reached.size() < 20;
+       focus = QApplication::focusWidget()) {
+    reached.append(focus);
+    names.append(focus->accessibleName());
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  EXPECT_EQ(names.size(), 4) << qPrintable(names.join(','));
+  for (const char *name : {"分组", "显示多组", "即时更新", "执行筛选"})
+    EXPECT_TRUE(names.contains(QString::fromUtf8(name))) << name;
+}
+
 TEST_F(GroupPaneTest, NewFolderIsNamedStraightAway) {
   ChooseFromMenu(1, "添加筛选器");
   ASSERT_EQ(Item(1)->childCount(), 5);
