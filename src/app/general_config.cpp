@@ -4,6 +4,7 @@
 #include "app/startup_settings.h"
 #include "base/prompt.h"
 #include "db/db_visiter.h"
+#include "model/backup_settings.h"
 #include "model/sql_text.h"
 
 #include <QFileInfo>
@@ -20,6 +21,7 @@ GeneralConfig LoadGeneralConfig(CDBVisiter &session,
   }
   config.defaultPath = startup.DefaultFilePath();
   config.openDirect = startup.OpenDefaultDirect();
+  config.backupCount = BackupCount();
   return config;
 }
 
@@ -48,5 +50,6 @@ bool ApplyGeneralConfig(CDBVisiter &session, const StartupSettings &startup,
     config.pathChanged = false;
   }
   startup.WriteOpenDefaultDirect(config.openDirect);
+  SetBackupCount(config.backupCount);
   return true;
 }

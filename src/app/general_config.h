@@ -15,6 +15,7 @@ struct GeneralConfig {
   QString defaultPath;
   bool pathChanged = false;
   int openDirect = 0;
+  int backupCount = 0; // automatic backups kept per file; 0: none
 };
 
 // The page's values as stored: the settings row (all off and an empty

@@ -7,6 +7,7 @@
 #include "app/new_file_wizard.h"
 #include "app/page_commands.h"
 #include "app/program_paths.h"
+#include "app/restore_backup_dlg.h"
 #include "app/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
@@ -20,6 +21,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
@@ -166,6 +168,8 @@ void CMainFrame::CreateActions() {
       {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { OnSave(); });
   add(QStringLiteral("另存为(&A)..."), AppIconKind::SaveAs, true, {},
       [this] { OnSaveAs(); });
+  add(QStringLiteral("从备份恢复…"), none, false, {},
+      [this] { OnRestoreBackup(); });
   add(QStringLiteral("复制文件路径"), none, false, {},
       [this] { OnCopyFilePath(); });
   add(QStringLiteral("打印设置(&R)..."), none, false, {}, [] {});
@@ -254,6 +258,7 @@ void CMainFrame::CreateMenus() {
   file->addSeparator();
   file->addAction(Command(QStringLiteral("保存")));
   file->addAction(Command(QStringLiteral("另存为")));
+  file->addAction(Command(QStringLiteral("从备份恢复…")));
   file->addAction(Command(QStringLiteral("复制文件路径")));
   file->addSeparator();
   for (const char *name : {"打印设置", "打印", "打印预览"})
@@ -592,6 +597,24 @@ void CMainFrame::OnCopyFilePath() {
     QApplication::clipboard()->setText(child->Doc().Path());
 }
 
+void CMainFrame::OnRestoreBackup() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  const QString account = child->Doc().Path();
+  CRestoreBackupDlg dialog(account, this);
+  if (!CurrentDialogRunner().Run(dialog) || dialog.ChosenBackup().isEmpty())
+    return;
+  const QFileInfo info(account);
+  const QString suggested = info.dir().filePath(
+      info.completeBaseName() + QStringLiteral("-恢复.fz"));
+  const QString target = CurrentDialogRunner().ChooseSavePath(this, suggested);
+  if (target.isEmpty() || RefuseOpenTarget(target))
+    return;
+  if (RestoreBackup(dialog.ChosenBackup(), target))
+    OpenDocument(target);
+}
+
 void CMainFrame::OnOptions() {
   CChildFrame *child = ActiveChild();
   if (!child)
@@ -630,7 +653,7 @@ void CMainFrame::UpdateUi() {
   summaryPane_->setVisible(!summary.isEmpty());
 
   const bool hasDoc = child != nullptr;
-  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径",
+  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…",
                            "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
   Command(QStringLiteral("关闭其它页"))->setEnabled(docs_.size() > 1);

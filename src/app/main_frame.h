@@ -73,6 +73,7 @@ public slots:
   void OnCloseOthers();
   void OnNewWindow();
   void OnCopyFilePath();
+  void OnRestoreBackup();
   void OnOptions();
   void OnAbout();
 

@@ -4,6 +4,7 @@
 
 #include "app/startup_settings.h"
 #include "db/db_visiter.h"
+#include "model/backup_settings.h"
 #include "model/account_file.h"
 #include "widgets/cell_grid_view.h"
 
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -82,6 +84,20 @@ CDGeneralPage::CDGeneralPage(AccountFile &file, const StartupSettings &startup,
   fileLayout->addWidget(browse, 0, 2);
   fileLayout->addWidget(openDirect_, 1, 0, 1, 3);
 
+  auto *backupGroup = new QGroupBox(QStringLiteral("自动备份"), this);
+  auto *backupLabel =
+      new QLabel(QStringLiteral("关闭修改过的账簿时保留的备份份数（0 为不备份）："),
+                 backupGroup);
+  backupCount_ = new QSpinBox(backupGroup);
+  backupCount_->setRange(0, kMaxBackupCount);
+  backupCount_->setValue(config_.backupCount);
+  backupCount_->setAccessibleName(QStringLiteral("自动备份"));
+  backupLabel->setBuddy(backupCount_);
+  auto *backupLayout = new QHBoxLayout(backupGroup);
+  backupLayout->addWidget(backupLabel);
+  backupLayout->addWidget(backupCount_);
+  backupLayout->addStretch(1);
+
   auto *checks = new QHBoxLayout;
   checks->addWidget(autoSize_);
   checks->addWidget(fitWidth_);
@@ -91,6 +107,7 @@ CDGeneralPage::CDGeneralPage(AccountFile &file, const StartupSettings &startup,
   layout->addLayout(checks);
   layout->addWidget(modeGroup);
   layout->addWidget(fileGroup);
+  layout->addWidget(backupGroup);
 
   auto modified = [this] { SetModified(); };
   connect(title_, &QPlainTextEdit::textChanged, this, modified);
@@ -98,6 +115,7 @@ CDGeneralPage::CDGeneralPage(AccountFile &file, const StartupSettings &startup,
   connect(fitWidth_, &QCheckBox::toggled, this, modified);
   connect(lastLine_, &QRadioButton::toggled, this, modified);
   connect(openDirect_, &QCheckBox::toggled, this, modified);
+  connect(backupCount_, &QSpinBox::valueChanged, this, modified);
   connect(path_, &QLineEdit::textChanged, this, [this] {
     SetModified();
     if (initialised_)
@@ -120,6 +138,7 @@ bool CDGeneralPage::Write() {
   config_.settings.showLastLine = lastLine_->isChecked();
   config_.defaultPath = path_->text();
   config_.openDirect = openDirect_->isChecked() ? 1 : 0;
+  config_.backupCount = backupCount_->value();
   if (!ApplyGeneralConfig(*file_.Session(), startup_, config_)) {
     path_->setFocus();
     return false;

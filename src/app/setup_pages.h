@@ -19,6 +19,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class StartupSettings;
 
 class CPropertyPageBase : public QWidget {
@@ -55,6 +56,7 @@ public:
   QLineEdit *PathEdit() const { return path_; }
   QCheckBox *AutoSizeBox() const { return autoSize_; }
   QCheckBox *OpenDirectBox() const { return openDirect_; }
+  QSpinBox *BackupCountBox() const { return backupCount_; }
 
 protected:
   bool Write() override;
@@ -69,6 +71,7 @@ private:
   QRadioButton *lastLine_;
   QLineEdit *path_;
   QCheckBox *openDirect_;
+  QSpinBox *backupCount_;
   bool initialised_ = false;
 };
 

@@ -6,6 +6,7 @@
 #include "db/compaction.h"
 #include "db/db_visiter_factory.h"
 #include "model/account_file.h"
+#include "model/backup_store.h"
 
 #include <QFileInfo>
 
@@ -27,6 +28,8 @@ bool CSorvanelDoc::Open(const QString &path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
   if (path.isEmpty() || !QFileInfo(absolute).isFile())
     return false;
+  // The baseline comes first: the open itself may upgrade an older file.
+  TakeBaseline(absolute);
   if (file_->OpenAccountFile(absolute))
     return true;
   // A file whose upgrade or load failed must not stay half open: its
@@ -48,6 +51,7 @@ bool CSorvanelDoc::SaveAs(const QString &newPath) {
   if (::CanonicalPath(target) == CanonicalPath())
     return Save();
   const QString old = file_->Path();
+  changed_ = Changed();
   // The compaction drops the session; the file is taken up again at once
   // on whichever path it continues.
   CompactAccountFile(old);
@@ -57,8 +61,34 @@ bool CSorvanelDoc::SaveAs(const QString &newPath) {
   }
   if (!file_->SwitchAccountFile(target))
     return false;
+  TakeBaseline(target);
   emit PathChanged(target);
   return true;
 }
 
-void CSorvanelDoc::Close() { file_->Close(); }
+void CSorvanelDoc::TakeBaseline(const QString &path) {
+  const QFileInfo info(path);
+  baselineTime_ = info.exists() ? info.lastModified() : QDateTime();
+  baselineSize_ = info.exists() ? info.size() : -1;
+}
+
+bool CSorvanelDoc::Changed() const {
+  if (changed_)
+    return true;
+  const QFileInfo info(file_->Path());
+  return info.exists() &&
+         (info.lastModified() != baselineTime_ || info.size() != baselineSize_);
+}
+
+void CSorvanelDoc::Close() {
+  const QString path = file_->Path();
+  if (path.isEmpty())
+    return;
+  const bool changed = Changed();
+  file_->Close();
+  // The backup is a copy of the closed, compacted file; a failure has been
+  // shown and leaves the account file as it is.
+  if (changed)
+    BackupAfterClose(path);
+  changed_ = false;
+}

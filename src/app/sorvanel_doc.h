@@ -2,6 +2,7 @@
 // the user runs on it (open, save, save as, close).
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -36,13 +37,23 @@ public:
   // fails the document stays on its old file, usable, and nothing is
   // deleted. The caller refuses targets open in this program.
   bool SaveAs(const QString &newPath);
-  // Closes and compacts the file. The windows must be gone by then.
+  // Closes and compacts the file. The windows must be gone by then. A file
+  // that changed while open is then backed up (when backups are on).
   void Close();
+  // Whether the file was written since it was opened here.
+  bool Changed() const;
 
 signals:
   // The document's path changed (save as).
   void PathChanged(const QString &path);
 
 private:
+  void TakeBaseline(const QString &path);
+
   std::unique_ptr<AccountFile> file_;
+  // The file's modification time and size when it was taken up here; a
+  // difference at close means it was written.
+  QDateTime baselineTime_;
+  qint64 baselineSize_ = -1;
+  bool changed_ = false;
 };

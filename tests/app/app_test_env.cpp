@@ -36,6 +36,9 @@ AppTest::AppTest() {
                      dir_.filePath(QStringLiteral("config")));
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                      dir_.filePath(QStringLiteral("config")));
+  // Backups and work folders of the test's own.
+  qputenv("XDG_DATA_HOME", dir_.filePath(QStringLiteral("data")).toUtf8());
+  qputenv("XDG_CACHE_HOME", dir_.filePath(QStringLiteral("cache")).toUtf8());
   scopedPrompt_ = std::make_unique<ScopedPrompt>(prompt_);
   inDir_ = std::make_unique<ScopedCurrentDir>(dir_.path());
   SetDialogRunner(&runner_);
