@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <utility>
 
 #include <cfloat>
 
@@ -53,21 +56,6 @@ public:
     default:
       return QStyledItemDelegate::createEditor(parent, option, index);
     }
-  }
-
-  // In-place buttons sit at the right end of their row, at their own
-  // width, leaving the check box and caption free.
-  void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
-                            const QModelIndex &index) const override {
-    if (!qobject_cast<QToolButton *>(editor)) {
-      QStyledItemDelegate::updateEditorGeometry(editor, option, index);
-      return;
-    }
-    const QSize size = editor->sizeHint();
-    const int height = qMin(size.height(), option.rect.height());
-    editor->setGeometry(option.rect.right() - size.width() + 1,
-                        option.rect.top() + (option.rect.height() - height) / 2,
-                        size.width(), height);
   }
 
   void setEditorData(QWidget *editor, const QModelIndex &index) const override {
@@ -176,6 +164,7 @@ PropertyGrid::PropertyGrid(QWidget *parent)
   layout->addWidget(view_, 1);
   layout->addWidget(description_);
 
+  view_->viewport()->installEventFilter(this);
   connect(model_, &PropertyModel::UserEdited, this,
           [this](PropertyItem *item) { emit ValueChanged(item); });
   connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -192,12 +181,17 @@ void PropertyGrid::Clear() {
 
 void PropertyGrid::Rebuild() {
   view_->setUpdatesEnabled(false);
-  buttons_.clear(); // the view deleted its index widgets on the reset
+  for (QToolButton *button : std::as_const(buttons_)) {
+    button->hide();
+    button->deleteLater(); // its own click may have led here
+  }
+  buttons_.clear();
   model_->Reset();
   MakeButtons(model_->Root());
   ApplyRowStates(model_->Root());
   view_->resizeColumnToContents(PropertyModel::ValueColumn);
   view_->setUpdatesEnabled(true);
+  PlaceButtons();
   ShowDescription(QModelIndex());
 }
 
@@ -213,12 +207,14 @@ void PropertyGrid::Refresh() {
     it.value()->setAccessibleName(button.caption);
     it.value()->setEnabled(button.enabled);
   }
+  PlaceButtons();
   ShowDescription(view_->currentIndex());
 }
 
 void PropertyGrid::ExpandAll() {
   view_->expandAll();
   view_->resizeColumnToContents(PropertyModel::ValueColumn);
+  PlaceButtons();
 }
 
 QToolButton *PropertyGrid::ButtonOf(const PropertyItem *item) const {
@@ -233,7 +229,7 @@ void PropertyGrid::MakeButtons(PropertyItem &parent) {
   for (int i = 0; i < parent.ChildCount(); ++i) {
     PropertyItem *item = parent.Child(i);
     if (item->button) {
-      auto *button = new QToolButton;
+      auto *button = new QToolButton(this);
       button->setText(item->button->caption);
       button->setAccessibleName(item->button->caption);
       button->setEnabled(item->button->enabled);
@@ -241,8 +237,6 @@ void PropertyGrid::MakeButtons(PropertyItem &parent) {
       const int id = item->button->id;
       connect(button, &QToolButton::clicked, this,
               [this, item, id] { emit ButtonPressed(item, id); });
-      view_->setIndexWidget(model_->IndexOf(item, PropertyModel::CaptionColumn),
-                            button);
       buttons_.insert(item, button);
     }
     MakeButtons(*item);
@@ -271,4 +265,41 @@ void PropertyGrid::ShowDescription(const QModelIndex &current) {
   description_->setText(QStringLiteral("<b>%1</b><br>%2")
                             .arg(item.caption.toHtmlEscaped(),
                                  item.description.toHtmlEscaped()));
+}
+
+void PropertyGrid::PlaceButtons() {
+  const QRect viewport(view_->viewport()->mapTo(this, QPoint(0, 0)),
+                       view_->viewport()->size());
+  for (auto it = buttons_.begin(); it != buttons_.end(); ++it) {
+    QToolButton *button = it.value();
+    const QRect row = view_->visualRect(model_->IndexOf(it.key()));
+    if (!row.isValid()) {
+      button->hide();
+      continue;
+    }
+    // At the right end of the row, as tall as the row.
+    const QSize size(button->sizeHint().width(), row.height());
+    const QPoint topLeft =
+        view_->viewport()->mapTo(this, QPoint(view_->viewport()->width() - size.width(),
+                                              row.top()));
+    const QRect place(topLeft, size);
+    const QRect shown = place.intersected(viewport);
+    if (shown.isEmpty()) {
+      button->hide();
+      continue;
+    }
+    button->setGeometry(place);
+    button->setMask(QRegion(shown.translated(-place.topLeft())));
+    button->show();
+    button->raise();
+  }
+}
+
+bool PropertyGrid::eventFilter(QObject *watched, QEvent *event) {
+  // Whatever moves rows (scrolling, expanding, hiding, resizing) repaints
+  // the viewport; the buttons follow their rows then.
+  if (watched == view_->viewport() &&
+      (event->type() == QEvent::Paint || event->type() == QEvent::Resize))
+    PlaceButtons();
+  return QWidget::eventFilter(watched, event);
 }

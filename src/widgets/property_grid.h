@@ -3,6 +3,10 @@
 // their rows, hidden items, and notifications of the user's edits and
 // button presses only.
 //
+// The in-place buttons are child widgets of the grid kept over their rows,
+// not cells of the view, so that the keyboard's Tab and screen readers
+// reach them like any other button.
+//
 // Owners build the item tree (Root()), then call Rebuild(); after they
 // change values, captions, hidden flags or buttons they call Refresh().
 #pragma once
@@ -48,7 +52,10 @@ signals:
   void ButtonPressed(PropertyItem *item, int id);
 
 private:
+  bool eventFilter(QObject *watched, QEvent *event) override;
   void MakeButtons(PropertyItem &parent);
+  // Moves every button over its row; hides those whose row is not shown.
+  void PlaceButtons();
   void ApplyRowStates(const PropertyItem &parent);
   void ShowDescription(const QModelIndex &current);
 

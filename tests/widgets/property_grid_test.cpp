@@ -130,4 +130,29 @@ TEST_F(PropertyGridTest, HiddenRowsAndButtonsSurviveARebuild) {
   EXPECT_FALSE(button->isEnabled());
 }
 
+TEST_F(PropertyGridTest, ButtonsFollowTheirRowsAndHideWithThem) {
+  PropertyItem *category = grid_.Root().Add(PropertyItem::Category, "更多");
+  for (int i = 0; i < 60; ++i)
+    category->Add(PropertyItem::Check, QStringLiteral("选项%1").arg(i));
+  PropertyItem *last = category->Add(PropertyItem::Check, "使用[末项]筛选");
+  last->button = InplaceButton{12, "取消全部", true, true};
+  grid_.Rebuild();
+  grid_.ExpandAll();
+  QToolButton *button = grid_.ButtonOf(last);
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->parentWidget(), &grid_) << "a child the screen reader sees";
+  EXPECT_FALSE(button->isVisible()) << "its row is scrolled out of sight";
+
+  View()->scrollToBottom();
+  auto rowTop = [&] {
+    const QRect row = View()->visualRect(grid_.IndexOf(last));
+    return View()->viewport()->mapTo(&grid_, row.topLeft()).y();
+  };
+  ASSERT_TRUE(QTest::qWaitFor([&] { return button->isVisible(); }));
+  EXPECT_EQ(button->y(), rowTop());
+
+  View()->collapse(grid_.IndexOf(category));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !button->isVisible(); }));
+}
+
 } // namespace
