@@ -63,6 +63,13 @@ TEST_F(BarChartTest, BarsShowTheirColoursOnTheBackground) {
   chart_.Redraw();
   EXPECT_EQ(chart_.BarCount(), 0);
   EXPECT_TRUE(chart_.BarRect(0).isEmpty());
+
+  // Sums at the ends of the number range still paint.
+  chart_.AddBar("a", QColor(0, 255, 0), QColor(0, 255, 255), 1e308);
+  chart_.AddBar("b", QColor(255, 0, 0), QColor(0, 255, 255), -1e308);
+  chart_.Redraw();
+  EXPECT_EQ(ViewportPixel(chart_, QPoint(3, 3)), kBlue);
+  EXPECT_FALSE(chart_.BarRect(1).isEmpty());
 }
 
 TEST_F(BarChartTest, ScrollsToTheLastBar) {
