@@ -102,6 +102,12 @@ QStringList StatementImport::DateFormChoices() const {
   return DetectDateForms(dates);
 }
 
+void StatementImport::GuessMapping() {
+  mapping_ = GuessImportMapping(file_.Columns(), mapping_.format, headers_,
+                                sample_);
+  mappingSaved_ = false;
+}
+
 void StatementImport::DetectValueForms() {
   const QStringList forms = DateFormChoices();
   if (!forms.isEmpty() && !forms.contains(mapping_.dateForm))

@@ -61,6 +61,9 @@ public:
   bool MappingWasSaved() const { return mappingSaved_; }
   // The date forms the sample's dates allow (more than one: ambiguous).
   QStringList DateFormChoices() const;
+  // Replaces the mapping (keeping the format) by a guess from the columns
+  // and the sample.
+  void GuessMapping();
   // Sets the mapping's date form and decimal separator from the sample
   // lines of its mapped columns (after the mapping was changed by hand).
   void DetectValueForms();

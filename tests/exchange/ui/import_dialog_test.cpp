@@ -1,0 +1,102 @@
+// The import dialog driven as a user does: the statement read and mapped,
+// the preview and the check shown, a change of the date form re-checked,
+// "导入" storing the good lines; and chart pictures in the three formats.
+#include "exchange/ui/chart_image.h"
+#include "exchange/ui/import_dialog.h"
+
+#include "../exchange_test_file.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+template <class T> T *Named(QWidget &parent, const QString &name) {
+  for (T *child : parent.findChildren<T *>())
+    if (child->accessibleName() == name || child->property("text") == name)
+      return child;
+  return nullptr;
+}
+
+} // namespace
+
+TEST_F(ExchangeTest, ImportDialogPreviewsChecksAndStores) {
+  ImportDialog dialog(file_, 3);
+  ASSERT_TRUE(dialog.OpenStatement(Data("gb18030_debit_credit.csv")));
+  dialog.show();
+  auto *preview = Named<QTableWidget>(dialog, "预览");
+  ASSERT_TRUE(preview);
+  ASSERT_EQ(preview->rowCount(), 3);
+  // Line number, then the columns as stored: Data, ... Item.
+  EXPECT_EQ(preview->item(0, 0)->text(), "4");
+  EXPECT_EQ(preview->item(0, 2)->text(), "2024/1/5");
+  EXPECT_EQ(dialog.LastCheck().good, 3);
+  auto *summary = dialog.findChildren<QLabel *>().last();
+  (void)summary;
+  auto *group = Named<QComboBox>(dialog, "目标分组");
+  ASSERT_TRUE(group);
+  EXPECT_EQ(group->currentData().toInt(), 3);
+
+  // A wrong date form makes every line bad, and the list says why.
+  auto *dateForm = Named<QComboBox>(dialog, "日期格式");
+  ASSERT_TRUE(dateForm);
+  dateForm->setCurrentText("yyyy-MM-dd");
+  dialog.Recheck();
+  EXPECT_EQ(dialog.LastCheck().bad.size(), 3);
+  auto *bad = Named<QListWidget>(dialog, "无法导入的行");
+  ASSERT_TRUE(bad);
+  EXPECT_EQ(bad->item(0)->text(), "第4行：日期无法识别：2024/1/5");
+  dateForm->setCurrentText("yyyy/M/d");
+  dialog.Recheck();
+  EXPECT_TRUE(dialog.LastCheck().bad.isEmpty());
+
+  auto *importButton = Named<QPushButton>(dialog, "导入");
+  ASSERT_TRUE(importButton);
+  QTest::mouseClick(importButton, Qt::LeftButton);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.StoredCount(), 3);
+  EXPECT_EQ(Records(file_, 3).size(), 3);
+  EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
+}
+
+TEST_F(ExchangeTest, ImportDialogRefusesAFileThatIsNoStatement) {
+  ImportDialog dialog(file_, 3);
+  EXPECT_FALSE(dialog.OpenStatement(Data("binary.bin")));
+  EXPECT_EQ(prompt_.Last(), "文件不是可识别的对账单（CSV 或 OFX）！");
+}
+
+TEST_F(ExchangeTest, ChartPicturesInThreeFormatsAtTheAskedSize) {
+  const ChartPainter paint = [](QPainter &painter, const QSize &size) {
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    painter.setBrush(QColor(79, 117, 187));
+    painter.drawRect(10, 10, size.width() / 2, size.height() / 2);
+    painter.drawText(20, size.height() - 10, "一月");
+  };
+  QString error;
+  ASSERT_TRUE(SaveChartImage(paint, {640, 480}, TempPath("c.png"), &error));
+  const QImage image(TempPath("c.png"));
+  EXPECT_EQ(image.size(), QSize(640, 480));
+  EXPECT_EQ(image.pixelColor(20, 20), QColor(79, 117, 187));
+  ASSERT_TRUE(SaveChartImage(paint, {640, 480}, TempPath("c.svg"), &error));
+  QFile svg(TempPath("c.svg"));
+  ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+  const QByteArray svgText = svg.readAll();
+  EXPECT_TRUE(svgText.contains("<svg"));
+  EXPECT_TRUE(svgText.contains("viewBox=\"0 0 640 480\""));
+  ASSERT_TRUE(SaveChartImage(paint, {640, 480}, TempPath("c.pdf"), &error));
+  QFile pdf(TempPath("c.pdf"));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.readAll().startsWith("%PDF"));
+  EXPECT_FALSE(QFile::exists(TempPath("c.pdf.part")));
+  EXPECT_FALSE(SaveChartImage(paint, {0, 480}, TempPath("d.png"), &error));
+  EXPECT_FALSE(
+      SaveChartImage(paint, {10, 10}, TempPath("no/dir/d.svg"), &error));
+  EXPECT_FALSE(QFile::exists(TempPath("d.png")));
+}
