@@ -32,18 +32,33 @@ std::optional<double> SliceSum(CDBVisiter &session, const QString &sumField,
   return session.GetDouble(0);
 }
 
-// The sums of slices [begin, end) by one statement; false when it fails.
+// The records some slice may count: in every expanded column one of the
+// ticked options, compared as the slice conditions compare. Passing over
+// the others spares their slice conditions.
+QString AnySliceCondition(const QList<ExpandedColumn> &expanded) {
+  QStringList pieces;
+  for (const ExpandedColumn &column : expanded) {
+    QStringList options;
+    for (const QString &option : column.options)
+      options.append(SqlTextLiteral(option));
+    pieces.append(BracketedField(column.fieldName) + QStringLiteral(" In (") +
+                  options.join(QLatin1Char(',')) + QLatin1Char(')'));
+  }
+  return pieces.join(QStringLiteral(" And "));
+}
+
+// The sums of slices [begin, end) by one statement over the records in
+// scope that some slice may count; false when it fails.
 bool ChunkSums(CDBVisiter &session, const QString &sumField,
-               const QString &scopeWhere, const QList<SliceSpec> &slices,
+               const QString &where, const QList<SliceSpec> &slices,
                int begin, int end, QList<double> &sums) {
   QStringList columns;
   for (int i = begin; i < end; ++i)
     columns.append(QStringLiteral("SUM(CASE WHEN %1 THEN %2 END)")
                        .arg(slices[i].condition, sumField));
-  QString sql = QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
-                QStringLiteral(" FROM Users");
-  if (!scopeWhere.isEmpty())
-    sql += QStringLiteral(" Where (") + scopeWhere + QLatin1Char(')');
+  const QString sql = QStringLiteral("SELECT ") +
+                      columns.join(QStringLiteral(", ")) +
+                      QStringLiteral(" FROM Users Where ") + where;
   if (session.Query(sql) == 0)
     return false;
   for (int i = 0; i < end - begin; ++i)
@@ -106,10 +121,17 @@ PieSeries BuildPieSeries(CDBVisiter &session, const ColumnList &columns,
     return series;
   const QString field = BracketedField(sum->fieldName);
   const QList<SliceSpec> slices = BuildSliceSpecs(expanded);
+  if (slices.isEmpty())
+    return series;
+  const QString any = AnySliceCondition(expanded);
+  const QString where = scopeWhere.isEmpty()
+                            ? any
+                            : QLatin1Char('(') + scopeWhere +
+                                  QStringLiteral(") And ") + any;
   for (int begin = 0; begin < slices.size(); begin += kSlicesPerStatement) {
     const int end = std::min(int(slices.size()), begin + kSlicesPerStatement);
     QList<double> sums;
-    if (ChunkSums(session, field, scopeWhere, slices, begin, end, sums)) {
+    if (ChunkSums(session, field, where, slices, begin, end, sums)) {
       for (int i = begin; i < end; ++i)
         AppendSlice(series, slices[i], sums[i - begin]);
       continue;
