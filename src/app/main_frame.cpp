@@ -14,6 +14,9 @@
 #include "app/startup_wizard.h"
 #include "base/prompt.h"
 #include "db/compaction.h"
+#include "exchange/ui/export_records_action.h"
+#include "exchange/ui/import_dialog.h"
+#include "groups/group_where.h"
 #include "model/account_file.h"
 #include "model/template_files.h"
 
@@ -168,6 +171,8 @@ void CMainFrame::CreateActions() {
       {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { OnSave(); });
   add(QStringLiteral("另存为(&A)..."), AppIconKind::SaveAs, true, {},
       [this] { OnSaveAs(); });
+  add(QStringLiteral("导入…"), none, false, {}, [this] { OnImport(); });
+  add(QStringLiteral("导出…"), none, false, {}, [this] { OnExport(); });
   add(QStringLiteral("从备份恢复…"), none, false, {},
       [this] { OnRestoreBackup(); });
   add(QStringLiteral("复制文件路径"), none, false, {},
@@ -259,6 +264,9 @@ void CMainFrame::CreateMenus() {
   file->addAction(Command(QStringLiteral("保存")));
   file->addAction(Command(QStringLiteral("另存为")));
   file->addAction(Command(QStringLiteral("从备份恢复…")));
+  file->addSeparator();
+  file->addAction(Command(QStringLiteral("导入…")));
+  file->addAction(Command(QStringLiteral("导出…")));
   file->addAction(Command(QStringLiteral("复制文件路径")));
   file->addSeparator();
   for (const char *name : {"打印设置", "打印", "打印预览"})
@@ -615,6 +623,30 @@ void CMainFrame::OnRestoreBackup() {
     OpenDocument(target);
 }
 
+void CMainFrame::OnImport() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  child->EndEdit();
+  const QList<int> groups = child->ActiveGroupIds();
+  if (ImportDialog::Run(this, child->Doc().File(), groups.value(0, -1)) > 0)
+    child->Doc().File().Notify(6);
+}
+
+void CMainFrame::OnExport() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  child->EndEdit();
+  // One WHERE text per active group, as the records page queries them.
+  QString filter;
+  child->FilterWhere(filter);
+  QStringList scopes;
+  for (int id : child->ActiveGroupIds())
+    scopes.append(GroupFilterWhere(id, filter));
+  AskAndExportRecords(this, child->Doc().File(), scopes);
+}
+
 void CMainFrame::OnOptions() {
   CChildFrame *child = ActiveChild();
   if (!child)
@@ -653,7 +685,7 @@ void CMainFrame::UpdateUi() {
   summaryPane_->setVisible(!summary.isEmpty());
 
   const bool hasDoc = child != nullptr;
-  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…",
+  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导出…",
                            "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
   Command(QStringLiteral("关闭其它页"))->setEnabled(docs_.size() > 1);

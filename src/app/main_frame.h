@@ -74,6 +74,8 @@ public slots:
   void OnNewWindow();
   void OnCopyFilePath();
   void OnRestoreBackup();
+  void OnImport();
+  void OnExport();
   void OnOptions();
   void OnAbout();
 
