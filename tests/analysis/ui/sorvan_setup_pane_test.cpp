@@ -130,6 +130,25 @@ TEST_F(SetUpPaneTest, TemplatesRestoreAfterRebuildAndSendWhenChosen) {
   EXPECT_EQ(pie.TemplateBox()->count(), 0) << "templates belong to their pane kind";
 }
 
+TEST_F(SetUpPaneTest, ChoosingTheSumColumnInItsListIsAPendingChange) {
+  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  PropertyItem *sum = Item(bar_, QStringLiteral("汇总呈现的项目"));
+  QTreeView *view = bar_.Grid()->View();
+  view->setFocus();
+  view->setCurrentIndex(bar_.Grid()->IndexOf(sum));
+  QTest::keyClick(view, Qt::Key_F2);
+  auto *list = qobject_cast<QComboBox *>(view->indexWidget(bar_.Grid()->IndexOf(sum, 1)));
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(list->itemText(0), QStringLiteral("编号"));
+  list->setCurrentIndex(list->findText(QStringLiteral("金额")));
+  QTest::keyClick(list, Qt::Key_Return);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return bar_.ChangePending(); }));
+  EXPECT_EQ(bar_.SumColumn(), QStringLiteral("Total"));
+  EXPECT_TRUE(window_.TakeHints().isEmpty());
+  bar_.Apply();
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{4});
+}
+
 TEST_F(SetUpPaneTest, EveryControlIsReachedByTabAndNamed) {
   bar_.OnChangeNotify(HINT_BAR_SETUP);
   PressSpaceOn(bar_, Item(bar_, QStringLiteral("指定[类别]汇总类别")));
