@@ -167,6 +167,7 @@ int CAccessVisiter::Query(const QString &sql) {
 }
 
 bool CAccessVisiter::Execute(const QString &sql) {
+  changedRows_ = 0;
   if (!connection_) {
     ShowMessage(QStringLiteral("Operation is not allowed when the object is closed."));
     return false;
@@ -193,6 +194,10 @@ bool CAccessVisiter::Execute(const QString &sql) {
   }
   if (!stmt)
     return true;  // nothing to run
+  // sqlite3_changes keeps the count of the last INSERT, UPDATE or DELETE
+  // when other statements run; the total tells whether this one changed
+  // anything at all.
+  const sqlite3_int64 totalBefore = sqlite3_total_changes64(connection_);
   int rc;
   while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
   }
@@ -204,6 +209,8 @@ bool CAccessVisiter::Execute(const QString &sql) {
     return false;
   }
   sqlite3_finalize(stmt);
+  if (sqlite3_total_changes64(connection_) != totalBefore)
+    changedRows_ = sqlite3_changes(connection_);
   return true;
 }
 

@@ -34,6 +34,10 @@ public:
   // Runs one statement that returns no rows; on failure shows the engine's
   // text and returns false, with nothing of the statement applied.
   virtual bool Execute(const QString &sql) = 0;
+  // The number of rows the last Execute inserted, changed or deleted (rows
+  // changed by triggers not counted); 0 after a failure and after a
+  // statement that changes no rows.
+  int ChangedRows() const { return changedRows_; }
   virtual sqlite3 *GetConnection() const;
   // Query of "SELECT * FROM %s".
   virtual int QueryTable(const QString &table) = 0;
@@ -97,4 +101,5 @@ protected:
   std::unique_ptr<ResultSet> result_;
   QString dataSource_;
   int connectionTimeout_ = 5;
+  int changedRows_ = 0;
 };

@@ -148,14 +148,17 @@ bool DeleteGroup(AccountFile &file, GroupNode &node) {
   CDBVisiter *session = file.Session();
   if (!node.parent || !session)
     return false;
-  const bool recordsDeleted = DeleteGroupRecords(*session, node, true);
-  // Even a partial delete changed what the views show and what undo would
-  // restore.
+  if (!DeleteGroupRecords(*session, node, true)) {
+    // Even a partial delete changed what the views show and what undo would
+    // restore.
+    file.History().Clear();
+    file.Notify(kRecordsChanged);
+    return false;
+  }
+  // The subtree leaves the tree before anyone is told, so that no listener
+  // finds a node that is about to be freed; it is freed on return.
+  const std::unique_ptr<GroupNode> detached = RemoveChild(*node.parent, node);
   file.History().Clear();
   file.Notify(kRecordsChanged);
-  if (!recordsDeleted)
-    return false;
-  const bool rowsDeleted = DeleteGroupRows(*session, node, true);
-  DeleteChild(*node.parent, node);
-  return rowsDeleted;
+  return DeleteGroupRows(*session, *detached, true);
 }

@@ -90,9 +90,9 @@ bool MoveNode(CDBVisiter &session, GroupNode &node, GroupNode &newParent);
 // changes nothing.
 bool RenameGroupNode(CDBVisiter &session, GroupNode &node,
                      const QString &title);
-// Deletes the records of node and of every node below it, empties the undo
-// history, notifies the file's views with hint 7, then deletes the rows
-// (descendants first) and the subtree in memory. When the records can't be
+// Deletes the records of node and of every node below it, takes the subtree
+// out of the tree, empties the undo history, notifies the file's views with
+// hint 7, then deletes the rows (descendants first) and frees the subtree. When the records can't be
 // deleted the tree and its rows stay, so no record is left without a group.
 // The root can't be deleted. False when nothing or not everything was
 // deleted.

@@ -8,6 +8,7 @@
 #include "groups/group_tree.h"
 #include "model/column_store.h"
 #include "records/command_history.h"
+#include "records/record_grid.h"
 
 #include <QFileInfo>
 
@@ -15,7 +16,12 @@ AccountFile::AccountFile()
     : root_(std::make_unique<GroupNode>()),
       history_(std::make_unique<CommandHistory>(*this)) {}
 
-AccountFile::~AccountFile() = default;
+AccountFile::~AccountFile() {
+  for (RecordGrid *grid : grids_) {
+    grid->file_ = nullptr;
+    grid->number_ = 0;
+  }
+}
 
 bool AccountFile::OpenAccountFile(const QString &path) {
   if (path.isEmpty() || !QFileInfo(path).isFile())
@@ -96,4 +102,31 @@ void AccountFile::AddListener(CNRBase *listener) {
 
 void AccountFile::RemoveListener(CNRBase *listener) {
   listeners_.removeAll(listener);
+}
+
+void AccountFile::RegisterGrid(RecordGrid *grid) {
+  if (!grid || grid->file_ == this)
+    return;
+  if (grid->file_)
+    grid->file_->UnregisterGrid(grid);
+  grid->file_ = this;
+  grid->number_ = ++lastGridNumber_;
+  grids_.append(grid);
+}
+
+void AccountFile::UnregisterGrid(RecordGrid *grid) {
+  if (!grid || grid->file_ != this)
+    return;
+  grids_.removeAll(grid);
+  grid->file_ = nullptr;
+  grid->number_ = 0;
+}
+
+RecordGrid *AccountFile::GridByNumber(int number) const {
+  if (number <= 0)
+    return nullptr;
+  for (RecordGrid *grid : grids_)
+    if (grid->number_ == number)
+      return grid;
+  return nullptr;
 }

@@ -14,6 +14,7 @@
 class CDBVisiter;
 class CommandHistory;
 class AccountFile;
+class RecordGrid;
 struct GroupNode;
 
 // Hints of the change notification.
@@ -59,6 +60,15 @@ public:
   void AddListener(CNRBase *listener);
   void RemoveListener(CNRBase *listener);
 
+  // The records grids showing this file, in registration order. A grid
+  // registers through RecordGrid::AttachFile and leaves when destroyed;
+  // a file destroyed first detaches its grids.
+  void RegisterGrid(RecordGrid *grid);
+  void UnregisterGrid(RecordGrid *grid);
+  const QList<RecordGrid *> &Grids() const { return grids_; }
+  // The registered grid with that registration number, or null.
+  RecordGrid *GridByNumber(int number) const;
+
   GroupNode &Root() { return *root_; }
   const GroupNode &Root() const { return *root_; }
   CommandHistory &History() { return *history_; }
@@ -87,6 +97,8 @@ private:
   ViewList views_;
   MiscSettings settings_;
   QList<CNRBase *> listeners_;
+  QList<RecordGrid *> grids_;
+  int lastGridNumber_ = 0;
   QString path_;
   CDBVisiter *session_ = nullptr;
   int largestGroupId_ = 0;

@@ -16,6 +16,9 @@ public:
   // True when the next Run applies the recorded change, false when it takes
   // it back.
   bool AppliesNext() const { return applyNext; }
+  // Turns the direction back after a run whose statement did not reach the
+  // file after all (its unit of work was rolled back).
+  void TurnBack() { applyNext = !applyNext; }
 
 protected:
   explicit CCommand(bool applyFirst) : applyNext(applyFirst) {}

@@ -1,8 +1,10 @@
 // The undo and redo history of record changes.
 #include "records/command_history.h"
 
+#include "base/prompt.h"
 #include "model/account_file.h"
 #include "records/row_item.h"
+#include "records/unit_of_work.h"
 
 #include <utility>
 
@@ -10,6 +12,17 @@ namespace {
 
 using RowCommand = CCommandAddDel<CRowItem>;
 using UpdateCommand = CCommandUpDate<CRowItem>;
+
+// What a lost unit of work reloads: the records page and both charts.
+constexpr unsigned kReloadRecords = HINT_RECORDS | HINT_PIE | HINT_BAR;
+
+// Runs one command in a unit of its own; whether its statement succeeded.
+bool RunAlone(CDBVisiter *session, CCommand &command) {
+  UnitOfWork step(session);
+  if (!command.Run())
+    return false;
+  return step.Commit();
+}
 
 } // namespace
 
@@ -23,6 +36,7 @@ bool CommandHistory::BeginGroup() {
     return false;
   }
   openGroup_ = std::make_unique<CommandGroup>();
+  groupWork_ = std::make_unique<UnitOfWork>(file_.Session());
   return true;
 }
 
@@ -32,6 +46,11 @@ void CommandHistory::EndGroup() {
     return;
   }
   std::unique_ptr<CommandGroup> group = std::move(openGroup_);
+  std::unique_ptr<UnitOfWork> work = std::move(groupWork_);
+  if (work && !work->Commit()) {
+    ReportLostWork();
+    return;
+  }
   if (!group || group->empty())
     return;
   redoStack_.clear();
@@ -41,13 +60,19 @@ void CommandHistory::EndGroup() {
 
 void CommandHistory::DiscardGroup() {
   openGroup_.reset();
+  groupWork_.reset(); // rolls back what the group wrote
   nesting_ = 0;
+}
+
+void CommandHistory::ReportLostWork() {
+  ShowMessage(QStringLiteral("失败！"));
+  file_.Notify(kReloadRecords);
 }
 
 bool CommandHistory::Record(std::unique_ptr<CCommand> command) {
   if (!openGroup_)
     BeginGroup();
-  if (!command->Run())
+  if (!RunAlone(file_.Session(), *command))
     return false;
   openGroup_->push_back(std::move(command));
   return true;
@@ -80,6 +105,26 @@ int CommandHistory::UpdateRows(const QList<CRowItem> &rows) {
   return stored;
 }
 
+bool CommandHistory::RunGroup(CommandGroup &group, bool backwards) {
+  CDBVisiter *session = file_.Session();
+  UnitOfWork whole(session);
+  // The results of the single runs are not checked: a failing statement
+  // has shown its message and the group moves all the same, its commands
+  // kept in step with each other.
+  if (backwards) {
+    for (auto it = group.rbegin(); it != group.rend(); ++it)
+      RunAlone(session, **it);
+  } else {
+    for (const auto &command : group)
+      RunAlone(session, *command);
+  }
+  if (whole.Commit())
+    return true;
+  for (const auto &command : group)
+    command->TurnBack();
+  return false;
+}
+
 bool CommandHistory::Undo() {
   if (undoStack_.empty())
     return false;
@@ -87,8 +132,11 @@ bool CommandHistory::Undo() {
   // off can reach it half-way.
   CommandGroup group = std::move(undoStack_.back());
   undoStack_.pop_back();
-  for (auto it = group.rbegin(); it != group.rend(); ++it)
-    (*it)->Run();
+  if (!RunGroup(group, true)) {
+    undoStack_.push_back(std::move(group));
+    ReportLostWork();
+    return false;
+  }
   redoStack_.push_back(std::move(group));
   return true;
 }
@@ -98,14 +146,21 @@ bool CommandHistory::Redo() {
     return false;
   CommandGroup group = std::move(redoStack_.back());
   redoStack_.pop_back();
-  for (const auto &command : group)
-    command->Run();
+  if (!RunGroup(group, false)) {
+    redoStack_.push_back(std::move(group));
+    ReportLostWork();
+    return false;
+  }
   undoStack_.push_back(std::move(group));
   return true;
 }
 
 void CommandHistory::Clear() {
   openGroup_.reset();
+  // What ran of an open group is shown already; it stays in the file.
+  if (groupWork_)
+    groupWork_->Commit();
+  groupWork_.reset();
   nesting_ = 0;
   undoStack_.clear();
   redoStack_.clear();

@@ -6,6 +6,10 @@
 // Every recorded group is announced to the file's listeners with the hint 6
 // (the chart pages reload; the grid already shows each change). The caller
 // of Undo and Redo sends that hint after they succeed.
+//
+// A group is one unit of work in the file: its statements reach the file
+// together when the group closes. Each statement has a unit of its own
+// inside, so a row that fails still fails alone and the others are stored.
 #pragma once
 
 #include "records/command.h"
@@ -17,6 +21,7 @@
 
 class AccountFile;
 class CRowItem;
+class UnitOfWork;
 
 class CommandHistory {
 public:
@@ -66,10 +71,17 @@ private:
   // Runs the command once and appends it to the open group when it
   // succeeded; whether it did.
   bool Record(std::unique_ptr<CCommand> command);
+  // Runs the commands of a group in the given order as one unit of work,
+  // each in a unit of its own. When the whole cannot be committed, the file
+  // keeps none of it, the commands are turned back and false is returned.
+  bool RunGroup(CommandGroup &group, bool backwards);
+  // A commit that failed: the message, and every page reloads from the file.
+  void ReportLostWork();
 
   AccountFile &file_;
   std::vector<CommandGroup> redoStack_;
   std::vector<CommandGroup> undoStack_;
   std::unique_ptr<CommandGroup> openGroup_;
+  std::unique_ptr<UnitOfWork> groupWork_; // while openGroup_ is open
   int nesting_ = 0;
 };

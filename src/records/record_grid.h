@@ -1,30 +1,55 @@
-// What the record store needs of the records grid: the texts of a row's
+// What the record store needs of a records grid: the texts of a row's
 // cells, the group a row belongs to, and three ways of showing a change that
 // was stored. The grid control implements it; tests use an in-memory one.
 //
 // The grid shows column i of the column list in grid column i - 1, so
 // column 0 (normally the key) lives in the row heading, grid column -1.
+//
+// Every grid that shows a file's records registers with that file
+// (AttachFile), and every stored change is shown in each registered grid.
+// Rows and commands name the grid they came from by its registration
+// number, never by pointer, so a grid may go away while the undo history
+// still holds rows read from it.
 #pragma once
 
 #include <QString>
 
+class AccountFile;
 class CRowItem;
-struct GroupNode;
 
 class RecordGrid {
 public:
-  virtual ~RecordGrid() = default;
+  RecordGrid() = default;
+  // Unregisters from the file.
+  virtual ~RecordGrid();
+  RecordGrid(const RecordGrid &) = delete;
+  RecordGrid &operator=(const RecordGrid &) = delete;
 
-  // The text of the cell at (gridColumn, gridRow); column -1 is the row
-  // heading. Empty for a cell that does not exist.
+  // Registers with file, leaving the file registered before; null only
+  // unregisters. Each registration gets a number of its own.
+  void AttachFile(AccountFile *file);
+  AccountFile *AttachedFile() const { return file_; }
+  // The number of the current registration; 0 while not registered.
+  int GridNumber() const { return number_; }
+
+  // The stored text of the cell at (gridColumn, gridRow); column -1 is the
+  // row heading. Empty for a cell that does not exist and for every cell
+  // of a row that holds no record yet (a new-record row).
   virtual QString CellText(int gridColumn, int gridRow) const = 0;
-  // The group attached to the row heading of gridRow, or null.
-  virtual GroupNode *RowGroup(int gridRow) const = 0;
+  // The ID of the group of gridRow; 0 when the row has none.
+  virtual int RowGroupId(int gridRow) const = 0;
 
-  // Called after a row was inserted into the database.
+  // Called after a row was inserted into the database. gridRow is where
+  // the row was read from in this grid, or -1 when it came from elsewhere;
+  // the grid checks that it still shows that place before using it.
   virtual void ShowInsertedRow(int gridRow, const CRowItem &row) = 0;
   // Called after a row was deleted from the database.
   virtual void RemoveShownRow(int gridRow, const CRowItem &row) = 0;
   // Called after a row was updated in the database.
   virtual void ShowUpdatedRow(int gridRow, const CRowItem &row) = 0;
+
+private:
+  friend class AccountFile;
+  AccountFile *file_ = nullptr;
+  int number_ = 0;
 };

@@ -3,7 +3,6 @@
 #include "records/row_item.h"
 
 #include "db/db_visiter.h"
-#include "groups/group_node.h"
 #include "model/account_file.h"
 #include "records/record_key.h"
 #include "records/record_grid.h"
@@ -19,29 +18,28 @@ FieldValueItem ItemOfColumn(const ColumnDef &column, const QString &text) {
   return item;
 }
 
-CRowItem RowOfFile(AccountFile &file, int gridRow, RecordGrid *grid) {
+CRowItem RowOfFile(AccountFile &file, int gridRow, const RecordGrid *grid) {
   const ColumnList &columns = file.Columns();
   CRowItem row;
   row.accountFile = &file;
   row.keyIndex = unsigned(columns.KeyPosition());
   row.columnCount = unsigned(columns.Size());
   row.gridRow = gridRow;
-  row.grid = grid;
+  row.gridNumber = grid ? grid->GridNumber() : 0;
   return row;
 }
 
 } // namespace
 
 CRowItem CRowItem::ReadFromGrid(AccountFile &file, int gridRow,
-                                RecordGrid *grid) {
+                                const RecordGrid *grid) {
   CRowItem row = RowOfFile(file, gridRow, grid);
   const ColumnList &columns = file.Columns();
   for (int i = 0; i < columns.Size(); ++i) {
     const QString text = grid ? grid->CellText(i - 1, gridRow) : QString();
     row.items.append(ItemOfColumn(columns.At(i), text));
   }
-  const GroupNode *group = grid ? grid->RowGroup(gridRow) : nullptr;
-  row.groupId = group ? group->id : 0;
+  row.groupId = grid ? grid->RowGroupId(gridRow) : 0;
   return row;
 }
 

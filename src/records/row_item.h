@@ -25,8 +25,10 @@ public:
   unsigned keyIndex = 0;
   // The number of columns when the row was made.
   unsigned columnCount = 0;
-  // The grid the row was read from and where changes are shown; may be null.
-  RecordGrid *grid = nullptr;
+  // The registration number of the grid the row was read from (0 for
+  // none). Every grid registered with the file shows each stored change;
+  // this one gets gridRow as a hint of where.
+  int gridNumber = 0;
   // The grid row the row was read from or is to be shown at. It is not kept
   // up to date when other rows move; the grid searches by key and group
   // when the row no longer shows this record.
@@ -34,11 +36,11 @@ public:
   // The value of trelva_Group_ID.
   int groupId = 0;
 
-  // The row shown at gridRow: each column's text read from its cell, the
-  // group from the group attached to the row heading (0 when none). In the
-  // grid's new-record row the key item holds "*" until SetKeyValue.
+  // The row shown at gridRow: each column's stored text read from its
+  // cell, the group from the row (0 when none). In the grid's new-record
+  // row every text is empty until typed, the key included.
   static CRowItem ReadFromGrid(AccountFile &file, int gridRow,
-                               RecordGrid *grid);
+                               const RecordGrid *grid);
   // A row of file in groupId with every text empty and no grid: what the
   // new-record row of that group holds before anything is typed.
   static CRowItem EmptyRow(AccountFile &file, int groupId);
@@ -75,13 +77,19 @@ public:
   QString KeyCondition() const;
   QString DeleteStatement() const;
 
-  // Run the statement; on success tell the grid (when there is one) and
-  // return true. A failure shows "失败！" and shows nothing in the grid.
+  // Run the statement; on success take the texts as stored (what the
+  // literal rules made of them), show the change in every grid registered
+  // with the file and return true. A failure shows "失败！" and shows
+  // nothing. An update or delete that finds no record to change is a
+  // failure too: undo must never write a record that is not there.
   bool InsertIntoDatabase();
   bool UpdateInDatabase();
   bool DeleteFromDatabase();
 
 private:
+  enum ShowKind { ShowInsert, ShowUpdate, ShowRemove };
+
   bool SetFirstOfType(unsigned type, const QString &text);
-  bool RunStatement(const QString &sql) const;
+  bool RunStatement(const QString &sql, bool mustChangeRow) const;
+  void ShowInGrids(ShowKind kind) const;
 };

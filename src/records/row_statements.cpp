@@ -101,34 +101,57 @@ QString CRowItem::DeleteStatement() const {
   return QStringLiteral("DELETE * FROM Users ") + KeyCondition();
 }
 
-bool CRowItem::RunStatement(const QString &sql) const {
+bool CRowItem::RunStatement(const QString &sql, bool mustChangeRow) const {
   CDBVisiter *session = accountFile ? accountFile->Session() : nullptr;
-  if (session && session->Execute(sql))
+  if (session && session->Execute(sql) &&
+      (!mustChangeRow || session->ChangedRows() > 0))
     return true;
   ShowMessage(QStringLiteral("失败！"));
   return false;
 }
 
+void CRowItem::ShowInGrids(ShowKind kind) const {
+  if (!accountFile)
+    return;
+  // A grid may be closed by what another grid does; ask the file each time.
+  const QList<RecordGrid *> grids = accountFile->Grids();
+  for (RecordGrid *grid : grids) {
+    if (!accountFile->Grids().contains(grid))
+      continue;
+    const int hint = grid->GridNumber() == gridNumber ? gridRow : -1;
+    switch (kind) {
+    case ShowInsert:
+      grid->ShowInsertedRow(hint, *this);
+      break;
+    case ShowUpdate:
+      grid->ShowUpdatedRow(hint, *this);
+      break;
+    case ShowRemove:
+      grid->RemoveShownRow(hint, *this);
+      break;
+    }
+  }
+}
+
 bool CRowItem::InsertIntoDatabase() {
-  if (!RunStatement(InsertStatement()))
+  if (!RunStatement(InsertStatement(), false))
     return false;
-  if (grid)
-    grid->ShowInsertedRow(gridRow, *this);
+  LoadFromDatabase(KeyValue(), groupId);
+  ShowInGrids(ShowInsert);
   return true;
 }
 
 bool CRowItem::UpdateInDatabase() {
-  if (!RunStatement(UpdateStatement()))
+  if (!RunStatement(UpdateStatement(), true))
     return false;
-  if (grid)
-    grid->ShowUpdatedRow(gridRow, *this);
+  LoadFromDatabase(KeyValue(), groupId);
+  ShowInGrids(ShowUpdate);
   return true;
 }
 
 bool CRowItem::DeleteFromDatabase() {
-  if (!RunStatement(DeleteStatement()))
+  if (!RunStatement(DeleteStatement(), true))
     return false;
-  if (grid)
-    grid->RemoveShownRow(gridRow, *this);
+  ShowInGrids(ShowRemove);
   return true;
 }

@@ -212,16 +212,18 @@ TEST_F(GroupEditTest, DeleteRemovesRecordsThenRowsThenNodes) {
     return QStringList{Rows("Select Count(*) From Users Where trelva_Group_ID "
                             "In (7, 9)")
                            .join(""),
-                       QString::number(GroupRows().size())};
+                       QString::number(GroupRows().size()),
+                       QString::number(DescendantCount(file_.Root()))};
   };
   file_.AddListener(&watcher);
   GroupNode &book = Node(1);
   const size_t children = book.children.size();
 
   EXPECT_TRUE(DeleteGroup(file_, Node(6)));
-  // When the views were told, the records were gone and the rows not yet.
+  // When the views were told, the records were gone, the rows not yet,
+  // and the subtree (4 of 9 nodes) was out of the tree already.
   EXPECT_EQ(watcher.hints, QList<unsigned>{7});
-  EXPECT_EQ(watcher.snapshot, (QStringList{"0", "9"}));
+  EXPECT_EQ(watcher.snapshot, (QStringList{"0", "9", "5"}));
   EXPECT_EQ(GroupRows().size(), 5);
   EXPECT_EQ(book.children.size(), children - 1);
   EXPECT_EQ(FindGroupNode(file_.Root(), 9), nullptr);

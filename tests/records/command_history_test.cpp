@@ -84,7 +84,8 @@ TEST_F(CommandHistoryTest, UndoOfAnEditWritesBackTheStoredValues) {
   QList<CRowItem> rows = AddEach({"a"});
   // The grid reads the row with its new text and recalculates.
   CRowItem edited = StoredRow(1, 2);
-  edited.grid = &grid_;
+  grid_.AttachFile(&file_);
+  edited.gridNumber = grid_.GridNumber();
   edited.Item("Count")->text = "4";
   RecalculateDependents(edited.items, file_.Columns().PositionOf("Count"));
   hints_.hints.clear();

@@ -1,6 +1,7 @@
 // The in-memory records grid of the tests.
 #include "memory_grid.h"
 
+#include "groups/group_node.h"
 #include "records/row_item.h"
 
 namespace {
@@ -33,10 +34,10 @@ QString MemoryGrid::CellText(int gridColumn, int gridRow) const {
   return rows_[gridRow].cells.value(gridColumn + 1);
 }
 
-GroupNode *MemoryGrid::RowGroup(int gridRow) const {
-  if (gridRow < 0 || gridRow >= rows_.size())
-    return nullptr;
-  return rows_[gridRow].group;
+int MemoryGrid::RowGroupId(int gridRow) const {
+  if (gridRow < 0 || gridRow >= rows_.size() || !rows_[gridRow].group)
+    return 0;
+  return rows_[gridRow].group->id;
 }
 
 void MemoryGrid::ShowInsertedRow(int gridRow, const CRowItem &row) {

@@ -7,6 +7,8 @@
 
 #include "records/record_grid.h"
 
+struct GroupNode;
+
 #include <QList>
 #include <QMap>
 #include <QPair>
@@ -18,7 +20,7 @@ public:
   int AppendRow(const QStringList &cells, GroupNode *group);
 
   QString CellText(int gridColumn, int gridRow) const override;
-  GroupNode *RowGroup(int gridRow) const override;
+  int RowGroupId(int gridRow) const override;
   void ShowInsertedRow(int gridRow, const CRowItem &row) override;
   void RemoveShownRow(int gridRow, const CRowItem &row) override;
   void ShowUpdatedRow(int gridRow, const CRowItem &row) override;

@@ -5,6 +5,7 @@
 #include "db/db_visiter_factory.h"
 #include "formula/evaluate_row.h"
 #include "groups/group_tree.h"
+#include "records/record_grid.h"
 #include "records/record_key.h"
 #include "support/query_rows.h"
 #include "support/template_copy.h"
@@ -58,7 +59,10 @@ CRowItem RecordFileTest::NewRow(int groupId,
                                 const QList<QPair<QString, QString>> &texts,
                                 RecordGrid *grid) {
   CRowItem row = CRowItem::EmptyRow(file_, groupId);
-  row.grid = grid;
+  if (grid) {
+    grid->AttachFile(&file_);
+    row.gridNumber = grid->GridNumber();
+  }
   for (const auto &[field, text] : texts) {
     FieldValueItem *item = row.Item(field);
     EXPECT_NE(item, nullptr) << qPrintable(field);

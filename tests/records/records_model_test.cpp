@@ -196,7 +196,8 @@ protected:
     std::vector<Model::Command> commands;
     for (const RecordId &id : PickRecords(1 + Pick(2))) {
       CRowItem row = StoredRow(id.second, id.first);
-      row.grid = &grid_;
+      grid_.AttachFile(&file_);
+      row.gridNumber = grid_.GridNumber();
       const QStringList old = Compared(row);
       const int column = PickOf({kItem, kAmount, kCount});
       row.items[column].text = column == kItem     ? items[Pick(4)]
@@ -216,7 +217,8 @@ protected:
     std::vector<Model::Command> commands;
     for (const RecordId &id : PickRecords(1 + Pick(3))) {
       CRowItem row = StoredRow(id.second, id.first);
-      row.grid = &grid_;
+      grid_.AttachFile(&file_);
+      row.gridNumber = grid_.GridNumber();
       rows.append(row);
       commands.push_back(
           {Model::Command::Delete, id, Compared(row), {}, false});

@@ -42,15 +42,17 @@ protected:
 
 TEST_F(RowItemTest, ReadsEachColumnFromTheGridColumnBeforeIt) {
   const int gridRow =
-      grid_.AppendRow({"*", "", "", "", "4", "lunch"}, &group_);
+      grid_.AppendRow({"", "", "", "", "4", "lunch"}, &group_);
+  grid_.AttachFile(&file_);
   const CRowItem row = CRowItem::ReadFromGrid(file_, gridRow, &grid_);
   ASSERT_EQ(row.items.size(), 6);
   EXPECT_EQ(row.columnCount, 6u);
   EXPECT_EQ(row.keyIndex, 0u);
   EXPECT_EQ(row.groupId, 3);
   EXPECT_EQ(row.gridRow, gridRow);
-  EXPECT_EQ(row.grid, &grid_);
-  EXPECT_EQ(row.items[0].text, "*");
+  EXPECT_EQ(row.gridNumber, grid_.GridNumber());
+  EXPECT_NE(row.gridNumber, 0);
+  EXPECT_EQ(row.items[0].text, "");
   EXPECT_EQ(row.KeyValue(), 0);
   EXPECT_EQ(row.items[4].text, "4");
   EXPECT_EQ(row.items[4].type, unsigned(FT_INTEGER));
@@ -66,7 +68,7 @@ TEST_F(RowItemTest, ReadsEachColumnFromTheGridColumnBeforeIt) {
 }
 
 TEST_F(RowItemTest, NewRowDefaultsFillOnlyWhatIsEmpty) {
-  const int gridRow = grid_.AppendRow({"*", "", "", "", "", "lunch"}, &group_);
+  const int gridRow = grid_.AppendRow({"", "", "", "", "", "lunch"}, &group_);
   CRowItem row = CRowItem::ReadFromGrid(file_, gridRow, &grid_);
   row.FillNewRowDefaults(42, QDateTime(QDate(2010, 5, 3), QTime(9, 5, 7)));
 

@@ -1,0 +1,23 @@
+// One unit of work in an account file.
+#include "records/unit_of_work.h"
+
+#include "db/db_visiter.h"
+
+UnitOfWork::UnitOfWork(CDBVisiter *session)
+    : session_(session), open_(session && session->BeginTransaction()) {}
+
+UnitOfWork::~UnitOfWork() { Rollback(); }
+
+bool UnitOfWork::Commit() {
+  if (!open_)
+    return true; // nothing was held back: the statements went to the file
+  open_ = false;
+  return session_->CommitTransaction();
+}
+
+void UnitOfWork::Rollback() {
+  if (!open_)
+    return;
+  open_ = false;
+  session_->RollbackTransaction();
+}
