@@ -1,0 +1,254 @@
+// Importing a bank statement of 100,000 lines into an empty group of the
+// household template, against its peer: the same INSERTs run in one
+// transaction through the SQLite C API (the ratio is printed). Also the
+// time of the whole-file check the dialog runs first, the time of exporting
+// the 100,000 records to XLSX and to CSV, and the peak memory each of them
+// adds (resident memory sampled while it runs).
+#include "db/db_visiter.h"
+#include "db/db_visiter_factory.h"
+#include "exchange/records_export.h"
+#include "exchange/statement_import.h"
+#include "model/account_file.h"
+#include "records/command_history.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <sqlite3.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr int kLines = 100000;
+constexpr int kGroup = 3;
+
+QString gTemplate;
+QString gStatement;
+QTemporaryDir *gDir = nullptr;
+std::map<std::string, double> gPeakMb;
+
+double ResidentMb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0)
+      return std::stod(line.substr(6)) / 1024.0;
+  return 0;
+}
+
+// Samples the resident memory every few milliseconds while it lives; the
+// peak above what was resident at the start.
+class PeakSampler {
+public:
+  PeakSampler() : start_((malloc_trim(0), ResidentMb())), peak_(start_) {
+    thread_ = std::thread([this] {
+      while (!stop_) {
+        peak_ = std::max(peak_.load(), ResidentMb());
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+    });
+  }
+  double Stop() {
+    stop_ = true;
+    thread_.join();
+    return std::max(peak_.load(), ResidentMb()) - start_;
+  }
+
+private:
+  double start_;
+  std::atomic<double> peak_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+QString FreshFile(const QString &name) {
+  const QString path = gDir->filePath(name);
+  QFile::remove(path);
+  QFile::copy(gTemplate, path);
+  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  return path;
+}
+
+bool WriteStatement(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    return false;
+  QByteArray text = "交易日期,摘要,支出,收入\r\n";
+  for (int i = 0; i < kLines; ++i) {
+    const int day = i % 28 + 1, month = i / 28 % 12 + 1;
+    text += QStringLiteral("2024/%1/%2,\"超市, 第%3笔\",%4.%5,\r\n")
+                .arg(month)
+                .arg(day)
+                .arg(i)
+                .arg(i % 500)
+                .arg(i % 100, 2, 10, QLatin1Char('0'))
+                .toUtf8();
+  }
+  return file.write(text) == text.size();
+}
+
+void BM_ImportCsv(benchmark::State &state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    AccountFile file;
+    file.OpenAccountFile(FreshFile(QStringLiteral("import.fz")));
+    StatementImport import(file);
+    QString error;
+    import.Open(gStatement, &error);
+    import.SetGroupId(kGroup);
+    state.ResumeTiming();
+    PeakSampler sampler;
+    bool cancelled = false;
+    const int stored = import.Store({}, {}, &cancelled, &error);
+    double &peak = gPeakMb["import (undo history included)"];
+    peak = std::max(peak, sampler.Stop());
+    state.PauseTiming();
+    if (stored != kLines)
+      state.SkipWithError(qPrintable(QStringLiteral("stored %1: %2")
+                                         .arg(stored)
+                                         .arg(error)));
+    file.Close();
+    CDBVisiterFactory::Instance().DestroyAll();
+    state.ResumeTiming();
+  }
+}
+
+void BM_CheckCsv(benchmark::State &state) {
+  AccountFile file;
+  file.OpenAccountFile(FreshFile(QStringLiteral("check.fz")));
+  StatementImport import(file);
+  QString error;
+  import.Open(gStatement, &error);
+  import.SetGroupId(kGroup);
+  for (auto _ : state) {
+    ImportCheck check;
+    import.Check(&check, {}, &error);
+    benchmark::DoNotOptimize(check.good);
+  }
+  file.Close();
+  CDBVisiterFactory::Instance().DestroyAll();
+}
+
+// The peer: the INSERTs of the same records, as texts, in one transaction.
+void BM_RawInserts(benchmark::State &state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    const QByteArray path = FreshFile(QStringLiteral("raw.fz")).toUtf8();
+    sqlite3 *db = nullptr;
+    sqlite3_open(path.constData(), &db);
+    std::vector<std::string> inserts;
+    inserts.reserve(kLines);
+    for (int i = 0; i < kLines; ++i) {
+      const int day = i % 28 + 1, month = i / 28 % 12 + 1;
+      const double amount = -(i % 500 + (i % 100) / 100.0);
+      char sql[512];
+      std::snprintf(sql, sizeof sql,
+                    "INSERT INTO Users (ID, Data, Moment, Category, Payment, "
+                    "Amount, Count, Total, Item, Memo, trelva_Group_ID) "
+                    "VALUES (%d, '2024-%02d-%02d 00:00:00', "
+                    "'1899-12-30 12:00:00', '其他', '现金', %.15g, 1, %.15g, "
+                    "'超市, 第%d笔', '', %d)",
+                    i + 1, month, day, amount, amount, i, kGroup);
+      inserts.emplace_back(sql);
+    }
+    state.ResumeTiming();
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    for (const std::string &sql : inserts)
+      if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        state.SkipWithError(sqlite3_errmsg(db));
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    state.PauseTiming();
+    sqlite3_close(db);
+    state.ResumeTiming();
+  }
+}
+
+void Export(benchmark::State &state, const char *name) {
+  AccountFile file;
+  file.OpenAccountFile(FreshFile(QStringLiteral("export.fz")));
+  StatementImport import(file);
+  QString error;
+  import.Open(gStatement, &error);
+  import.SetGroupId(kGroup);
+  bool cancelled = false;
+  import.Store({}, {}, &cancelled, &error);
+  file.History().Clear();
+  const QString out = gDir->filePath(QString::fromLatin1(name));
+  for (auto _ : state) {
+    PeakSampler sampler;
+    int count = 0;
+    if (!ExportRecords(file, {QStringLiteral("trelva_Group_ID=3")}, out, {},
+                       &count, &cancelled, &error) ||
+        count != kLines)
+      state.SkipWithError(qPrintable(error));
+    gPeakMb[name] = std::max(gPeakMb[name], sampler.Stop());
+  }
+  file.Close();
+  CDBVisiterFactory::Instance().DestroyAll();
+}
+
+void BM_ExportXlsx(benchmark::State &state) { Export(state, "out.xlsx"); }
+void BM_ExportCsv(benchmark::State &state) { Export(state, "out.csv"); }
+
+BENCHMARK(BM_ImportCsv)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_RawInserts)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_CheckCsv)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ExportXlsx)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+  void ReportRuns(const std::vector<Run> &runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run &run : runs)
+      times[run.benchmark_name()] = run.GetAdjustedRealTime();
+  }
+  double Find(const std::string &prefix) const {
+    for (const auto &[name, time] : times)
+      if (name.rfind(prefix, 0) == 0)
+        return time;
+    return 0.0;
+  }
+  std::map<std::string, double> times;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  QTemporaryDir dir;
+  gDir = &dir;
+  QDir::setCurrent(dir.path()); // compaction's scratch file stays in here
+  gTemplate = QDir(QCoreApplication::applicationDirPath())
+                  .filePath(QStringLiteral("../system/家庭账本.fz"));
+  gStatement = dir.filePath(QStringLiteral("statement.csv"));
+  if (!QFile::exists(gTemplate) || !WriteStatement(gStatement)) {
+    std::fprintf(stderr, "cannot prepare from %s\n", qPrintable(gTemplate));
+    return 1;
+  }
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  const double import = reporter.Find("BM_ImportCsv");
+  const double raw = reporter.Find("BM_RawInserts");
+  if (import > 0 && raw > 0)
+    std::printf("ratio import of a CSV of 100000 lines vs the same INSERTs in "
+                "one transaction (C API): %.2fx (target <= 2x)\n",
+                import / raw);
+  for (const auto &[name, mb] : gPeakMb)
+    std::printf("peak memory added by %s: %.1f MB\n", name.c_str(), mb);
+  std::printf("export of 100000 records to XLSX: %.0f ms\n",
+              reporter.Find("BM_ExportXlsx"));
+  return 0;
+}
