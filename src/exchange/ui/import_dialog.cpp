@@ -215,8 +215,15 @@ void ImportDialog::BuildControls() {
   badLines_->setAccessibleName(QStringLiteral("无法导入的行"));
   badLines_->setMaximumHeight(90);
   root->addWidget(badLines_);
-  includeDuplicates_ = new QCheckBox(this);
-  root->addWidget(includeDuplicates_);
+  duplicateNote_ = new QLabel(
+      QStringLiteral("下列行与分组中已有的记录相同，勾选的行仍会导入："), this);
+  root->addWidget(duplicateNote_);
+  duplicates_ = new QListWidget(this);
+  duplicates_->setAccessibleName(QStringLiteral("重复的行"));
+  duplicates_->setMaximumHeight(90);
+  duplicates_->setFlow(QListView::LeftToRight);
+  duplicates_->setWrapping(true);
+  root->addWidget(duplicates_);
 
   auto *buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("导入"), QDialogButtonBox::AcceptRole);
@@ -403,9 +410,16 @@ void ImportDialog::ShowCheck() {
     badLines_->addItem(
         QStringLiteral("第%1行：%2").arg(bad.lineNumber).arg(bad.reason));
   badLines_->setVisible(!check_.bad.isEmpty());
-  includeDuplicates_->setText(
-      QStringLiteral("同时导入已存在的 %1 行").arg(duplicates));
-  includeDuplicates_->setVisible(duplicates > 0);
+  duplicates_->clear();
+  for (const int line : check_.duplicateLines) {
+    auto *item = new QListWidgetItem(QStringLiteral("第%1行").arg(line));
+    item->setData(Qt::UserRole, line);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+    duplicates_->addItem(item);
+  }
+  duplicateNote_->setVisible(duplicates > 0);
+  duplicates_->setVisible(duplicates > 0);
 }
 
 void ImportDialog::accept() {
@@ -416,9 +430,9 @@ void ImportDialog::accept() {
     return;
   }
   QSet<int> include;
-  if (includeDuplicates_->isChecked())
-    for (const int line : check_.duplicateLines)
-      include.insert(line);
+  for (int i = 0; i < duplicates_->count(); ++i)
+    if (duplicates_->item(i)->checkState() == Qt::Checked)
+      include.insert(duplicates_->item(i)->data(Qt::UserRole).toInt());
   ExchangeProgressDialog progress(this,
                                   QStringLiteral("正在导入……已读 %1 行"));
   bool cancelled = false;

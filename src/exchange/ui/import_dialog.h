@@ -83,6 +83,7 @@ private:
   QTableWidget *preview_ = nullptr;
   QListWidget *badLines_ = nullptr;
   QLabel *summary_ = nullptr;
-  QCheckBox *includeDuplicates_ = nullptr;
+  QLabel *duplicateNote_ = nullptr;
+  QListWidget *duplicates_ = nullptr;
   QTimer *checkTimer_ = nullptr;
 };

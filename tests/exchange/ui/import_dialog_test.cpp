@@ -66,6 +66,26 @@ TEST_F(ExchangeTest, ImportDialogPreviewsChecksAndStores) {
   EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
 }
 
+TEST_F(ExchangeTest, ImportDialogLeavesOutDuplicatesUnlessTicked) {
+  for (int round = 0; round < 2; ++round) {
+    ImportDialog dialog(file_, 4);
+    ASSERT_TRUE(dialog.OpenStatement(Data("gb18030_debit_credit.csv")));
+    if (round == 0) {
+      dialog.accept();
+      continue;
+    }
+    EXPECT_EQ(dialog.LastCheck().duplicateLines, (QList<int>{4, 5, 6}));
+    auto *duplicates = Named<QListWidget>(dialog, "重复的行");
+    ASSERT_TRUE(duplicates);
+    ASSERT_EQ(duplicates->count(), 3);
+    EXPECT_EQ(duplicates->item(1)->text(), "第5行");
+    duplicates->item(1)->setCheckState(Qt::Checked);
+    dialog.accept();
+    EXPECT_EQ(dialog.StoredCount(), 1);
+  }
+  EXPECT_EQ(Records(file_, 4).size(), 4);
+}
+
 TEST_F(ExchangeTest, ImportDialogRefusesAFileThatIsNoStatement) {
   ImportDialog dialog(file_, 3);
   EXPECT_FALSE(dialog.OpenStatement(Data("binary.bin")));
