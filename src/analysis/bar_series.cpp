@@ -44,9 +44,11 @@ bool MonthOfText(const QByteArray &text, YearMonth &month) {
   return month.month >= 1 && month.month <= 12;
 }
 
+// Long values sort above every text and lie in no month. (A number comes
+// back as its text, which never has the form "YYYY-MM-"; numbers sort below
+// every text and lie in no month either.)
 bool IsText(const QVariant &value) {
-  const int type = value.typeId();
-  return type == QMetaType::QString || type == QMetaType::QDateTime;
+  return value.typeId() == QMetaType::QString;
 }
 
 QString GroupedStatement(const BarQuery &query) {
@@ -61,32 +63,35 @@ QString GroupedStatement(const BarQuery &query) {
 
 // One row of the grouped statement.
 struct DateSum {
-  bool isText = false; // numbers sort below every date text, long values above
-  QByteArray text;     // the stored text
+  bool isText = false;
+  QByteArray text; // the stored text
   double sum = 0;
 };
 
 // Reads every row; the texts of the first and last date with a value are
-// what Min and Max of the date column give.
+// what Min and Max of the date column give. Nulls sort first, so the last
+// row holds the latest date unless every date is null.
 std::vector<DateSum> ReadRows(CDBVisiter &session, int rows, bool &any,
                               QString &earliest, QString &latest) {
   std::vector<DateSum> result;
   result.reserve(size_t(rows));
   any = false;
   for (int row = 0; row < rows; ++row, session.MoveNext()) {
-    QVariant value;
-    session.GetValue(value, 0, false);
-    if (!value.isNull()) {
+    // The first half is a plain text (or a long value, or null), never
+    // read as a date, so it tells the kind of the stored value cheaply.
+    QVariant head;
+    session.GetValue(head, 1, false);
+    DateSum entry;
+    if (head.isValid()) {
       if (!any)
         earliest = session.GetString(0);
-      latest = session.GetString(0);
+      if (row == rows - 1)
+        latest = session.GetString(0);
       any = true;
+      entry.isText = IsText(head);
+      if (entry.isText)
+        entry.text = (head.toString() + session.GetString(2)).toUtf8();
     }
-    DateSum entry;
-    entry.isText = IsText(value);
-    // The two halves are plain texts, so they come back as stored.
-    if (entry.isText)
-      entry.text = (session.GetString(1) + session.GetString(2)).toUtf8();
     entry.sum = session.GetDouble(3);
     result.push_back(std::move(entry));
   }
