@@ -119,6 +119,38 @@ void BM_InsertInto100000(benchmark::State &state) {
 }
 void BM_InsertInto10(benchmark::State &state) { InsertAndDelete(state, 10); }
 
+// Deleting 10,000 rows one by one (bottom up, as a delete command removes
+// its records) from a shown grid of 100,000 rows, and the same inside
+// BeginUpdate / EndUpdate (one reset).
+void DeleteFromShown(benchmark::State &state, bool batch) {
+  SourceTexts();
+  CellGrid grid;
+  CellGridView view(grid);
+  view.resize(900, 600);
+  view.show();
+  for (auto _ : state) {
+    state.PauseTiming();
+    LoadGrid(grid);
+    QApplication::processEvents();
+    state.ResumeTiming();
+    if (batch)
+      grid.BeginUpdate();
+    for (int r = 50000 + 10000 - 1; r >= 50000; --r)
+      grid.DeleteRow(r);
+    if (batch)
+      grid.EndUpdate();
+    QApplication::processEvents();
+  }
+}
+void BM_Delete10000Shown(benchmark::State &state) {
+  DeleteFromShown(state, false);
+}
+void BM_Delete10000ShownBatch(benchmark::State &state) {
+  DeleteFromShown(state, true);
+}
+
+BENCHMARK(BM_Delete10000Shown)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_Delete10000ShownBatch)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 BENCHMARK(BM_VectorOfQString)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_LoadStoreAndModel)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_LoadShownView)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();

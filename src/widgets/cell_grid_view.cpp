@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 CellGridView::CellGridView(CellGrid &grid, QWidget *parent)
     : QTableView(parent), grid_(grid), model_(new CellGridModel(grid, this)) {
@@ -49,6 +50,12 @@ CellGridView::CellGridView(CellGrid &grid, QWidget *parent)
     editor_ = nullptr;
     editCol_ = editRow_ = -1;
     hasPending_ = false;
+    // A batch of changes is one reset: the view stays where it was.
+    savedScroll_ = {horizontalScrollBar()->value(),
+                    verticalScrollBar()->value()};
+  });
+  connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+    restoreScroll_ = true;
   });
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &CellGridView::ReportSelection);
@@ -109,6 +116,15 @@ void CellGridView::ShowStoreSelection() {
     selectionModel()->setCurrentIndex(
         model_->index(grid_.GetCurrentRow(), grid_.GetCurrentCol()),
         QItemSelectionModel::NoUpdate);
+  if (restoreScroll_) {
+    restoreScroll_ = false;
+    updateGeometries();
+    horizontalScrollBar()->setValue(savedScroll_.x());
+    verticalScrollBar()->setValue(savedScroll_.y());
+    // ... unless the current cell is out of sight from there.
+    if (currentIndex().isValid())
+      scrollTo(currentIndex());
+  }
   syncing_ = false;
 }
 

@@ -75,4 +75,7 @@ private:
   // Set while the view itself changes the selection or the layout, so that
   // it does not report back what it just showed.
   bool syncing_ = false;
+  // The scroll position kept across a reset.
+  QPoint savedScroll_;
+  bool restoreScroll_ = false;
 };

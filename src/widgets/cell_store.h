@@ -99,11 +99,27 @@ public:
   // Every join of the grid, top to bottom.
   std::vector<CellRange> Joins() const;
 
-  // Brackets a batch of changes (a load): the observer hears one reset at
-  // the outermost EndUpdate and nothing in between.
+  // Brackets a batch of changes (a load, or an action on many rows): the
+  // observer hears one reset at the outermost EndUpdate and nothing in
+  // between. A view keeps its scroll position across it. Removing 10,000
+  // rows one by one from a shown grid of 100,000 takes seconds of the
+  // view's bookkeeping; inside a batch it takes milliseconds.
   void BeginUpdate();
   void EndUpdate();
   bool InUpdate() const { return updateDepth_ > 0; }
+  // BeginUpdate for the lifetime of the object.
+  class ScopedUpdate {
+  public:
+    explicit ScopedUpdate(CellStore &store) : store_(store) {
+      store_.BeginUpdate();
+    }
+    ~ScopedUpdate() { store_.EndUpdate(); }
+    ScopedUpdate(const ScopedUpdate &) = delete;
+    ScopedUpdate &operator=(const ScopedUpdate &) = delete;
+
+  private:
+    CellStore &store_;
+  };
 
   // ---- Cells ----
 

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -280,4 +281,34 @@ TEST(CellGridView, FittingColumnsFillsTheVisibleWidthInTheirRatio) {
   alone.SetNumberCols(2);
   alone.FitToWindow(0, 1); // no view: nothing
   EXPECT_EQ(alone.GetColWidth(0), 100);
+}
+
+TEST(CellGridView, ABatchKeepsTheScrollPositionWhileTheCurrentCellIsInSight) {
+  CellGrid grid;
+  CellGridView view(grid);
+  grid.BeginUpdate();
+  grid.SetNumberCols(2);
+  grid.SetNumberRows(1000);
+  for (int row = 0; row < 1000; ++row)
+    grid.QuickSetText(0, row, QString::number(row));
+  grid.EndUpdate();
+  view.resize(300, 300);
+  view.show();
+  QApplication::processEvents();
+  grid.GotoCellShown(0, 500);
+  const int scrolled = view.verticalScrollBar()->value();
+  ASSERT_GT(scrolled, 0);
+  {
+    CellStore::ScopedUpdate batch(grid);
+    for (int row = 900; row > 800; --row)
+      grid.DeleteRow(row);
+  }
+  EXPECT_EQ(grid.GetNumberRows(), 900);
+  EXPECT_EQ(view.verticalScrollBar()->value(), scrolled);
+  EXPECT_EQ(view.currentIndex(), view.model()->index(500, 0));
+  // A load that goes to the first row shows it.
+  grid.BeginUpdate();
+  grid.GotoRow(0);
+  grid.EndUpdate();
+  EXPECT_EQ(view.verticalScrollBar()->value(), 0);
 }
