@@ -461,7 +461,8 @@ bool CMainFrame::StartupChoice() {
 }
 
 QString CMainFrame::MakeNewFile(const QString &folder) {
-  CNewFileWizard wizard(QStringLiteral("我的账簿"), folder, SystemFolder(),
+  CNewFileWizard wizard(QStringLiteral("我的账簿"), folder,
+                        systemFolder_.isEmpty() ? SystemFolder() : systemFolder_,
                         isVisible() ? this : nullptr);
   if (!CurrentDialogRunner().Run(wizard))
     return QString();

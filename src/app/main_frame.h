@@ -61,6 +61,10 @@ public:
   // A command by its text without "&" and key ("保存", "关闭其它页").
   QAction *Command(const QString &text) const;
 
+  // The folder of the template account files (the program folder's
+  // "system" unless set).
+  void SetSystemFolder(const QString &folder) { systemFolder_ = folder; }
+
   // Brings the status panes, the title and the commands up to date.
   void UpdateUi();
 
@@ -115,5 +119,5 @@ private:
   QMenu *windowMenu_ = nullptr;
   QList<QAction *> actions_;
   std::vector<std::unique_ptr<CSorvanelDoc>> docs_;
-  bool closing_ = false;
+  QString systemFolder_;
 };

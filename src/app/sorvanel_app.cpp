@@ -23,6 +23,7 @@ bool CSorvanelApp::Start(const QStringList &arguments) {
   QDir::setCurrent(WorkFolder());
 
   frame_ = std::make_unique<CMainFrame>(settings_, recent_);
+  frame_->SetSystemFolder(systemFolder_);
   if (!path.isEmpty())
     return frame_->OpenDocument(path);
   frame_->NewDocument();

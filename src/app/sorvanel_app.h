@@ -22,6 +22,9 @@ public:
   // its per-user folder.
   bool Start(const QStringList &arguments);
 
+  // Where the templates lie; the program folder's "system" unless set.
+  void SetSystemFolder(const QString &folder) { systemFolder_ = folder; }
+
   CMainFrame *MainFrame() const { return frame_.get(); }
   StartupSettings &Settings() { return settings_; }
   RecentFileList &Recent() { return recent_; }
@@ -30,4 +33,5 @@ private:
   StartupSettings settings_;
   RecentFileList recent_;
   std::unique_ptr<CMainFrame> frame_;
+  QString systemFolder_;
 };
