@@ -33,8 +33,8 @@ public:
   int GridNumber() const { return number_; }
 
   // The stored text of the cell at (gridColumn, gridRow); column -1 is the
-  // row heading. Empty for a cell that does not exist and for every cell
-  // of a row that holds no record yet (a new-record row).
+  // row heading. Empty for a cell that does not exist; in a new-record row
+  // every cell not typed into reads as empty, the key included.
   virtual QString CellText(int gridColumn, int gridRow) const = 0;
   // The ID of the group of gridRow; 0 when the row has none.
   virtual int RowGroupId(int gridRow) const = 0;

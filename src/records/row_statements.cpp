@@ -9,6 +9,7 @@
 #include "base/prompt.h"
 #include "db/db_visiter.h"
 #include "model/account_file.h"
+#include "model/field_type.h"
 #include "model/value_literal.h"
 #include "records/record_grid.h"
 
@@ -41,6 +42,16 @@ QString ItemAssignment(const ColumnList &columns, const FieldValueItem &item,
     return QStringLiteral("[%1]=%2").arg(item.fieldName,
                                          TypedLiteral(item.text, int(item.type)));
   return ColumnCondition(columns, item.text, position);
+}
+
+// The SET item of one column of an UPDATE. An empty date or time is
+// written as no value: its literal would be a fallback date, so storing
+// the row again after an edit of another column would date it.
+QString SetAssignment(const ColumnList &columns, const FieldValueItem &item,
+                      int i) {
+  if (item.text.isEmpty() && IsDateTimeType(int(item.type)))
+    return QStringLiteral("[%1]=Null").arg(item.fieldName);
+  return ItemAssignment(columns, item, i);
 }
 
 const ColumnList &EmptyColumns() {
@@ -91,7 +102,7 @@ QString CRowItem::UpdateStatement() const {
   for (int i = 0; i < items.size(); ++i) {
     if (i > 0)
       sql += QLatin1Char(',');
-    sql += ItemAssignment(columns, items[i], i);
+    sql += SetAssignment(columns, items[i], i);
   }
   return sql + QStringLiteral(",[trelva_Group_ID]=") +
          QString::number(groupId) + QLatin1Char(' ') + KeyCondition();
