@@ -313,7 +313,7 @@ bool StatementImport::Check(ImportCheck *check,
           check->bad.append({line.lineNumber, reason});
         } else {
           ++check->good;
-          if (existing.contains(DuplicateKey(texts)))
+          if (!existing.isEmpty() && existing.contains(DuplicateKey(texts)))
             check->duplicateLines.append(line.lineNumber);
         }
         if (progress && !progress(++done)) {
@@ -367,8 +367,9 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
       [&](const SourceLine &line) {
         QStringList texts;
         QString reason;
+        // An empty group has no duplicates to look for.
         if (ConvertLine(line, &texts, &reason) &&
-            (!existing.contains(DuplicateKey(texts)) ||
+            (existing.isEmpty() || !existing.contains(DuplicateKey(texts)) ||
              includeDuplicates.contains(line.lineNumber))) {
           batch.append(MakeRecord(texts, ++key, now));
           if (batch.size() >= kBatch)

@@ -312,3 +312,37 @@ TEST(CellGridView, ABatchKeepsTheScrollPositionWhileTheCurrentCellIsInSight) {
   grid.EndUpdate();
   EXPECT_EQ(view.verticalScrollBar()->value(), 0);
 }
+
+TEST(CellGridView, CheckBoxCellsToggleByClickAndReadAsYesOrNo) {
+  LoggingGrid grid;
+  CellGridView view(grid);
+  grid.SetNumberCols(2);
+  grid.SetNumberRows(2);
+  CellFormat check;
+  check.cellType = CT_CHECKBOX;
+  grid.SetColFormat(1, check);
+  grid.QuickSetText(1, 0, "1");
+  grid.QuickSetText(1, 1, "0");
+  grid.SetReadOnly(1, 1, true);
+  view.resize(300, 200);
+  view.show();
+  QApplication::processEvents();
+  QAbstractItemModel *model = view.model();
+  EXPECT_EQ(model->index(0, 1).data(Qt::CheckStateRole).toInt(),
+            int(Qt::Checked));
+  EXPECT_EQ(model->index(0, 1).data(Qt::AccessibleTextRole).toString(), "是");
+  EXPECT_EQ(model->index(0, 1).data().toString(), "");
+  // A click on the box unticks it; a read-only box stays as it is.
+  const QRect rect = view.visualRect(model->index(0, 1));
+  QStyleOptionViewItem option;
+  option.rect = rect;
+  option.features = QStyleOptionViewItem::HasCheckIndicator;
+  const QRect box = view.style()->subElementRect(
+      QStyle::SE_ItemViewItemCheckIndicator, &option, &view);
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, box.center());
+  EXPECT_EQ(grid.changes, QStringList{"1,0=0"});
+  EXPECT_EQ(grid.GetText(1, 0), "0");
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, {},
+                    box.center() + QPoint(0, rect.height()));
+  EXPECT_EQ(grid.changes.size(), 1);
+}
