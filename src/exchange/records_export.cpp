@@ -273,9 +273,7 @@ bool ExportRecords(AccountFile &file, const QStringList &scopes,
   };
   if (!writer->Header(columns))
     return fail(QStringLiteral("无法写入文件：%1").arg(path));
-  const QStringList queries = scopes.isEmpty() ? QStringList{QString()}
-                                               : scopes;
-  for (const QString &where : queries) {
+  for (const QString &where : scopes) {
     if (session->Query(ExportQuery(file, where)) == 0)
       continue;
     do {

@@ -21,8 +21,9 @@ ExportFormat ExportFormatOf(const QString &path);
 // [key]", or without the condition when where is empty.
 QString ExportQuery(const AccountFile &file, const QString &where);
 
-// Writes the records of every WHERE text of scopes in turn (one empty text:
-// all records) to path. The file appears only when everything was written:
+// Writes the records of every WHERE text of scopes in turn to path: one
+// empty text is all records, no text at all none (a records page with no
+// active group shows nothing, and its export holds the header alone). The file appears only when everything was written:
 // a failure or a cancel leaves no file, nor a part of one, behind. count
 // gets the number of records written; error a message for the user.
 bool ExportRecords(AccountFile &file, const QStringList &scopes,

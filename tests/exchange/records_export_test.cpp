@@ -193,7 +193,7 @@ TEST_F(ExportTest, ACancelledOrFailedExportLeavesNoFile) {
     int count = 0;
     bool cancelled = false;
     QString error;
-    EXPECT_FALSE(ExportRecords(file_, {}, path, [](int) { return false; },
+    EXPECT_FALSE(ExportRecords(file_, {""}, path, [](int) { return false; },
                                &count, &cancelled, &error));
     EXPECT_TRUE(cancelled);
     EXPECT_FALSE(QFile::exists(path)) << name;
@@ -202,9 +202,13 @@ TEST_F(ExportTest, ACancelledOrFailedExportLeavesNoFile) {
   int count = 0;
   bool cancelled = false;
   QString error;
-  EXPECT_FALSE(ExportRecords(file_, {}, TempPath("no/such/dir/out.csv"), {},
+  EXPECT_FALSE(ExportRecords(file_, {""}, TempPath("no/such/dir/out.csv"), {},
                              &count, &cancelled, &error));
   EXPECT_TRUE(error.startsWith("无法写入文件"));
+  // No scope at all: the header alone.
+  ASSERT_TRUE(ExportRecords(file_, {}, TempPath("none.csv"), {}, &count,
+                            &cancelled, &error));
+  EXPECT_EQ(count, 0);
   // Scopes run in turn, each in key order.
   ASSERT_TRUE(ExportRecords(file_, {"trelva_Group_ID=4", "trelva_Group_ID=3"},
                             TempPath("two.csv"), {}, &count, &cancelled,
