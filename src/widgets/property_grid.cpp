@@ -175,18 +175,18 @@ PropertyItem &PropertyGrid::Root() { return model_->Root(); }
 const PropertyItem &PropertyGrid::Root() const { return model_->Root(); }
 
 void PropertyGrid::Clear() {
-  model_->Root().ClearChildren();
-  Rebuild();
+  Rebuild(nullptr);
 }
 
-void PropertyGrid::Rebuild() {
+void PropertyGrid::Rebuild(
+    const std::function<void(PropertyItem &root)> &build) {
   view_->setUpdatesEnabled(false);
   for (QToolButton *button : std::as_const(buttons_)) {
     button->hide();
     button->deleteLater(); // its own click may have led here
   }
   buttons_.clear();
-  model_->Reset();
+  model_->Reset(build);
   MakeButtons(model_->Root());
   ApplyRowStates(model_->Root());
   view_->resizeColumnToContents(PropertyModel::ValueColumn);

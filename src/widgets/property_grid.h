@@ -7,13 +7,15 @@
 // not cells of the view, so that the keyboard's Tab and screen readers
 // reach them like any other button.
 //
-// Owners build the item tree (Root()), then call Rebuild(); after they
-// change values, captions, hidden flags or buttons they call Refresh().
+// Owners build the item tree through Rebuild(); after they change values,
+// captions, hidden flags or buttons they call Refresh().
 #pragma once
 
 #include "widgets/property_item.h"
 
 #include <QHash>
+
+#include <functional>
 #include <QWidget>
 
 class PropertyModel;
@@ -31,9 +33,9 @@ public:
   const PropertyItem &Root() const;
   // Removes every item.
   void Clear();
-  // After items were added or removed: the view shows the tree anew, with
-  // its buttons and hidden rows.
-  void Rebuild();
+  // Empties the tree, lets build fill it and shows it anew, with its
+  // buttons and hidden rows.
+  void Rebuild(const std::function<void(PropertyItem &root)> &build);
   // After the program changed items: values, captions, hidden rows and
   // buttons are shown as they are now. Nothing is reported.
   void Refresh();

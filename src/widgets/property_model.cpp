@@ -20,8 +20,11 @@ QModelIndex PropertyModel::IndexOf(const PropertyItem *item, int column) const {
   return createIndex(item->Row(), column, const_cast<PropertyItem *>(item));
 }
 
-void PropertyModel::Reset() {
+void PropertyModel::Reset(const std::function<void(PropertyItem &root)> &build) {
   beginResetModel();
+  root_.ClearChildren();
+  if (build)
+    build(root_);
   endResetModel();
 }
 

@@ -8,6 +8,8 @@
 
 #include <QAbstractItemModel>
 
+#include <functional>
+
 class PropertyModel : public QAbstractItemModel {
   Q_OBJECT
 public:
@@ -19,8 +21,9 @@ public:
   PropertyItem *ItemOf(const QModelIndex &index) const;
   QModelIndex IndexOf(const PropertyItem *item, int column = 0) const;
 
-  // After items were added or removed.
-  void Reset();
+  // Replaces the tree: build fills the emptied root between the model's
+  // reset signals, so no view ever sees a removed item.
+  void Reset(const std::function<void(PropertyItem &root)> &build);
   // After values, captions or states were changed by the program.
   void Refresh();
 

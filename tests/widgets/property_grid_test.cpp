@@ -18,7 +18,14 @@ namespace {
 class PropertyGridTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    PropertyItem &root = grid_.Root();
+    grid_.Rebuild([this](PropertyItem &root) { Fill(root); });
+    grid_.ExpandAll();
+    grid_.resize(400, 400);
+    grid_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid_));
+  }
+
+  void Fill(PropertyItem &root) {
     PropertyItem *category = root.Add(PropertyItem::Category, "数值");
     box_ = category->Add(PropertyItem::Check, "使用[金额]筛选", "说明");
     box_->button = InplaceButton{12, "取消全部", true, true};
@@ -28,11 +35,6 @@ protected:
     text_ = category->Add(PropertyItem::Text, "字符串筛选条件");
     hidden_ = category->Add(PropertyItem::Check, "餐饮");
     hidden_->hidden = true;
-    grid_.Rebuild();
-    grid_.ExpandAll();
-    grid_.resize(400, 400);
-    grid_.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid_));
   }
 
   QTreeView *View() { return grid_.View(); }
@@ -111,7 +113,8 @@ TEST_F(PropertyGridTest, SpaceTicksABoxAndTheProgramsChangesReportNothing) {
 TEST_F(PropertyGridTest, HiddenRowsAndButtonsSurviveARebuild) {
   const QModelIndex parent = grid_.IndexOf(hidden_->Parent());
   EXPECT_TRUE(View()->isRowHidden(hidden_->Row(), parent));
-  grid_.Rebuild();
+  grid_.Rebuild([this](PropertyItem &root) { Fill(root); });
+  grid_.ExpandAll();
   EXPECT_TRUE(View()->isRowHidden(hidden_->Row(), grid_.IndexOf(hidden_->Parent())));
 
   QToolButton *button = grid_.ButtonOf(box_);
@@ -131,12 +134,16 @@ TEST_F(PropertyGridTest, HiddenRowsAndButtonsSurviveARebuild) {
 }
 
 TEST_F(PropertyGridTest, ButtonsFollowTheirRowsAndHideWithThem) {
-  PropertyItem *category = grid_.Root().Add(PropertyItem::Category, "更多");
-  for (int i = 0; i < 60; ++i)
-    category->Add(PropertyItem::Check, QStringLiteral("选项%1").arg(i));
-  PropertyItem *last = category->Add(PropertyItem::Check, "使用[末项]筛选");
-  last->button = InplaceButton{12, "取消全部", true, true};
-  grid_.Rebuild();
+  PropertyItem *category = nullptr;
+  PropertyItem *last = nullptr;
+  grid_.Rebuild([&](PropertyItem &root) {
+    Fill(root);
+    category = root.Add(PropertyItem::Category, "更多");
+    for (int i = 0; i < 60; ++i)
+      category->Add(PropertyItem::Check, QStringLiteral("选项%1").arg(i));
+    last = category->Add(PropertyItem::Check, "使用[末项]筛选");
+    last->button = InplaceButton{12, "取消全部", true, true};
+  });
   grid_.ExpandAll();
   QToolButton *button = grid_.ButtonOf(last);
   ASSERT_NE(button, nullptr);

@@ -63,8 +63,9 @@ void CSorvanSetUpPane::Rebuild() {
     Grid()->Clear();
     return;
   }
-  BuildSetUpItems(Grid()->Root(), file->Columns(), texts_);
-  Grid()->Rebuild();
+  Grid()->Rebuild([&](PropertyItem &root) {
+    BuildSetUpItems(root, file->Columns(), texts_);
+  });
   Grid()->ExpandAll();
   ReloadTemplates();
 }

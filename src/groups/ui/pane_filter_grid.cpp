@@ -7,8 +7,7 @@
 CPaneFilterGrid::CPaneFilterGrid(QWidget *parent) : PropertyGrid(parent) {}
 
 void CPaneFilterGrid::BuildFilterGrid(const ColumnList &columns) {
-  BuildFilterItems(Root(), columns);
-  Rebuild();
+  Rebuild([&columns](PropertyItem &root) { BuildFilterItems(root, columns); });
   ExpandAll();
 }
 
