@@ -280,6 +280,12 @@ void CellGridView::keyPressEvent(QKeyEvent *event) {
     event->accept();
     return;
   }
+  // Copying takes every selected cell, not only the current one.
+  if (event->matches(QKeySequence::Copy)) {
+    grid_.CopySelected();
+    event->accept();
+    return;
+  }
   QTableView::keyPressEvent(event);
 }
 

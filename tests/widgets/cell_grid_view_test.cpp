@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
@@ -204,6 +205,9 @@ TEST(CellGridView, HeadingClicksDoNothingAndSelectionsMeetTheStore) {
   EXPECT_EQ(s.grid.SelectedCellCount(), 10);
   QTest::keyClick(&s.view, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(s.grid.SelectedCellCount(), 20);
+  QTest::keyClick(&s.view, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), s.grid.CopySelectedText());
+  EXPECT_TRUE(QApplication::clipboard()->text().startsWith("日常\t\t\t\r\n10\t"));
   // ... and the store's reaches the view.
   s.grid.GotoCell(2, 4);
   EXPECT_EQ(s.view.currentIndex(), s.view.model()->index(4, 2));
