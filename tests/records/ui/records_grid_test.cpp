@@ -7,7 +7,10 @@
 #include "db/db_visiter.h"
 #include "groups/group_tree.h"
 #include "records/command_history.h"
+#include "records/ui/grid_commands.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDate>
 
 namespace {
@@ -182,6 +185,12 @@ TEST_F(RecordsGridTest, AKeyInTheFourthColumnIsReadOnlyAndAddressesTheRecord) {
   EXPECT_EQ(Grid().CellText(2, 2), "2");
   Type(kItem, 2, "second"); // Item is grid column 7 in this order too
   EXPECT_EQ(Records(2), QStringList({"1|a|0|1|0|", "2|second|0|1|0|"}));
+  // A paste skips the key cell.
+  QApplication::clipboard()->setText("77\t银行卡\n");
+  Grid().SetSelection({{2, 1, 3, 1}}, 2, 1);
+  ASSERT_TRUE(page_->RunCommand(ID_EDIT_PASTE));
+  EXPECT_EQ(Rows("Select ID, Payment From Users Order By ID"),
+            QStringList({"1|银行卡", "2|现金"}));
 }
 
 TEST_F(RecordsGridTest, ARowHintOnlyCountsWhileItShowsTheRecord) {
