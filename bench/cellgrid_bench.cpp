@@ -161,16 +161,24 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
   void ReportRuns(const std::vector<Run> &runs) override {
     ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs)
+    for (const Run &run : runs) {
       times[run.benchmark_name()] = run.GetAdjustedRealTime();
+      cpuTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
+    }
   }
-  double Find(const std::string &prefix) const {
-    for (const auto &[name, time] : times)
+  static double Find(const std::map<std::string, double> &in,
+                     const std::string &prefix) {
+    for (const auto &[name, time] : in)
       if (name.rfind(prefix, 0) == 0)
         return time;
     return 0.0;
   }
+  double Find(const std::string &prefix) const { return Find(times, prefix); }
+  double FindCpu(const std::string &prefix) const {
+    return Find(cpuTimes, prefix);
+  }
   std::map<std::string, double> times;
+  std::map<std::string, double> cpuTimes;
 };
 
 // Heap held by a loaded grid with its model, in megabytes.
@@ -208,8 +216,12 @@ int main(int argc, char **argv) {
   for (const auto &pair : pairs) {
     const double ours = reporter.Find(pair.ours);
     const double peer = reporter.Find(pair.peer);
-    if (ours > 0 && peer > 0)
-      std::printf("ratio %s: %.2fx\n", pair.label, ours / peer);
+    const double oursCpu = reporter.FindCpu(pair.ours);
+    const double peerCpu = reporter.FindCpu(pair.peer);
+    // The machine may be shared: CPU time is printed beside real time.
+    if (ours > 0 && peer > 0 && peerCpu > 0)
+      std::printf("ratio %s: %.2fx real, %.2fx CPU\n", pair.label,
+                  ours / peer, oursCpu / peerCpu);
   }
   std::printf("heap of a loaded grid of 100000 rows x 10 columns: %.1f MB\n",
               LoadedMegabytes());

@@ -351,7 +351,7 @@ void CellStore::QuickSetText(int col, int row, const QString &text) {
     return;
   if (r->texts.At(col + 1) == text)
     return;
-  r->texts.Set(col + 1, text);
+  r->texts.Set(col + 1, text, GetNumberCols() + 1);
   NotifyCells({col, row, col, row});
 }
 

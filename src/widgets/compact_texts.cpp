@@ -75,13 +75,14 @@ void CompactTexts::Resize(int count) {
   Reallocate(count, Capacity());
 }
 
-void CompactTexts::Set(int i, QStringView text) {
+void CompactTexts::Set(int i, QStringView text, int slotsHint) {
   if (i < 0)
     return;
   if (i >= Count()) {
     if (text.isEmpty())
       return;
-    Reallocate(i + 1, Capacity());
+    const int count = std::max(i + 1, slotsHint);
+    Reallocate(count, std::max<quint32>(Capacity(), quint32(count) * 6));
   }
   const quint32 begin = End(i - 1);
   const quint32 oldLength = End(i) - begin;

@@ -24,9 +24,11 @@ public:
   // Text i, or an empty view for a slot that does not exist. Valid until
   // the next change.
   QStringView At(int i) const;
-  // Sets text i, adding empty slots up to it when needed. Filling the slots
-  // in ascending order moves no characters.
-  void Set(int i, QStringView text);
+  // Sets text i, adding empty slots up to it when needed (at least
+  // slotsHint of them, with room for a few characters each, so that filling
+  // a row slot by slot allocates about once). Filling the slots in
+  // ascending order moves no characters.
+  void Set(int i, QStringView text, int slotsHint = 0);
   // Keeps the first count slots (adding empty ones).
   void Resize(int count);
   // Replaces every slot by texts.
