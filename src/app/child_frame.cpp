@@ -4,7 +4,9 @@
 #include "app/sorvanel_doc.h"
 #include "app/page_commands.h"
 #include "app/sorvanel_view.h"
+#include "records/ui/grid_commands.h"
 #include "records/ui/sorvan_base_view.h"
+#include "records/ui/sorvan_grid_view.h"
 #include "analysis/ui/bar_chart_view.h"
 #include "analysis/ui/pie_chart_view.h"
 #include "analysis/ui/sorvan_bar_setup_pane.h"
@@ -109,8 +111,8 @@ void CChildFrame::BuildPanes() {
 
 void CChildFrame::BuildPages() {
   const QStyle *style = this->style();
-  view_->AddPage(Placeholder(QStringLiteral("表格"), view_), PK_RECORDS,
-                 QStringLiteral("表格"),
+  gridPage_ = new CSorvanGridView(this, view_);
+  view_->AddPage(gridPage_, PK_RECORDS, QStringLiteral("表格"),
                  style->standardIcon(QStyle::SP_FileDialogDetailedView));
   piePage_ = new CSorvanPieChartView(this, view_);
   view_->AddPage(piePage_, PK_PIE, QStringLiteral("饼图分析"),
@@ -133,21 +135,55 @@ void CChildFrame::BuildPages() {
   }
 }
 
+namespace {
+
+// The records page's command for each command of the main window.
+int RecordsCommand(int command) {
+  switch (command) {
+  case PC_UNDO:
+    return ID_EDIT_UNDO;
+  case PC_REDO:
+    return ID_EDIT_REDO;
+  case PC_CUT:
+    return ID_EDIT_CUT;
+  case PC_COPY:
+    return ID_EDIT_COPY;
+  case PC_PASTE:
+    return ID_EDIT_PASTE;
+  case PC_DELETE:
+    return ID_EDIT_DELETE;
+  case PC_FIND:
+    return ID_EDIT_FIND;
+  case PC_REFRESH:
+    return ID_GRID_REFRESH;
+  }
+  return 0;
+}
+
+} // namespace
+
 void CChildFrame::RunPageCommand(int command) {
   QWidget *page = view_->ActivePage();
-  if (command == PC_REFRESH) {
-    if (page == barPage_)
-      barPage_->OnRefreshCommand();
-    else if (page == piePage_)
-      piePage_->OnRefreshCommand();
-    else if (auto *basePage = qobject_cast<CSorvanBaseView *>(page))
-      basePage->Refresh();
+  if (page == gridPage_) {
+    gridPage_->RunCommand(RecordsCommand(command));
     return;
   }
+  if (command != PC_REFRESH)
+    return;
+  if (page == barPage_)
+    barPage_->OnRefreshCommand();
+  else if (page == piePage_)
+    piePage_->OnRefreshCommand();
 }
 
 bool CChildFrame::CanRunPageCommand(int command) const {
+  if (view_->ActivePage() == gridPage_)
+    return gridPage_->IsCommandEnabled(RecordsCommand(command));
   return command == PC_REFRESH;
+}
+
+bool CChildFrame::RecordsPageActive() const {
+  return view_->ActivePage() == gridPage_;
 }
 
 AccountFile *CChildFrame::File() const { return &doc_.File(); }
@@ -187,7 +223,7 @@ QString CChildFrame::SummaryText() const {
 
 QWidget *CChildFrame::ActivePage() const { return view_->ActivePage(); }
 
-void CChildFrame::EndEdit() {}
+void CChildFrame::EndEdit() { gridPage_->Grid().EndEdit(); }
 
 void CChildFrame::Notify(AccountFile &, unsigned hint) {
   dispatcher_.Dispatch(hint);

@@ -12,6 +12,7 @@
 
 class CShowFilterPane;
 class CSorvanBarChartView;
+class CSorvanGridView;
 class CSorvanPieChartView;
 class CSorvanGroupPane;
 class CSorvanelDoc;
@@ -62,6 +63,9 @@ public:
   // page (PageCommandId).
   void RunPageCommand(int command);
   bool CanRunPageCommand(int command) const;
+  // The records page handles the edit keys itself while it is shown.
+  bool RecordsPageActive() const;
+  CSorvanGridView *GridPage() const { return gridPage_; }
   // Ends a cell edit in progress, so that it is stored before the window
   // goes.
   void EndEdit();
@@ -86,6 +90,7 @@ private:
   CShowFilterPane *filterPane_ = nullptr;
   CSorvanPieSetUpPane *pieSetUp_ = nullptr;
   CSorvanBarSetUpPane *barSetUp_ = nullptr;
+  CSorvanGridView *gridPage_ = nullptr;
   CSorvanPieChartView *piePage_ = nullptr;
   CSorvanBarChartView *barPage_ = nullptr;
 };

@@ -80,6 +80,23 @@ QString PlainText(QString text) {
 
 } // namespace
 
+// Gives an action its keys back, or leaves them to the page while showing
+// them in its text.
+static void SetOwnKeys(QAction *action, bool own) {
+  const auto keys = action->property("keys").value<QList<QKeySequence>>();
+  const QString text = action->property("plainText").toString();
+  if (own) {
+    action->setShortcuts(keys);
+    action->setText(text);
+    return;
+  }
+  action->setShortcuts({});
+  action->setText(keys.isEmpty()
+                      ? text
+                      : text + QLatin1Char('\t') +
+                            keys.first().toString(QKeySequence::NativeText));
+}
+
 QString GroupPaneText(const QString &caption) {
   return QStringLiteral("<b><span style=\"color:#365f91\">当前活动分组："
                         "</span> <span>") +
@@ -152,6 +169,8 @@ void CMainFrame::CreateActions() {
     if (hasIcon)
       action->setIcon(AppIcon(icon));
     action->setShortcuts(keys);
+    action->setProperty("keys", QVariant::fromValue(keys));
+    action->setProperty("plainText", text);
     action->setObjectName(PlainText(text));
     action->setStatusTip(PlainText(text));
     connect(action, &QAction::triggered, this, slot);
@@ -698,9 +717,15 @@ void CMainFrame::UpdateUi() {
       {"撤消", PC_UNDO},  {"重做", PC_REDO},   {"剪切", PC_CUT},
       {"复制", PC_COPY},  {"粘贴", PC_PASTE},  {"删除", PC_DELETE},
       {"查找", PC_FIND},  {"刷新", PC_REFRESH}};
-  for (const auto &[name, command] : pageCommands)
-    Command(QString::fromUtf8(name))
-        ->setEnabled(hasDoc && child->CanRunPageCommand(command));
+  // While the records page shows, it answers the edit keys itself (also
+  // inside its cell editor); the menu entries keep showing the keys. Two
+  // actions with one key would block each other.
+  const bool pageKeys = hasDoc && child->RecordsPageActive();
+  for (const auto &[name, command] : pageCommands) {
+    QAction *action = Command(QString::fromUtf8(name));
+    action->setEnabled(hasDoc && child->CanRunPageCommand(command));
+    SetOwnKeys(action, !pageKeys);
+  }
   UpdateTabTips();
   (void)windows;
 }

@@ -17,6 +17,8 @@
 #include "app/sorvanel_doc.h"
 #include "app/sorvanel_view.h"
 #include "app/startup_wizard.h"
+#include "records/ui/sorvan_grid_view.h"
+#include "widgets/cell_grid_view.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
 #include "groups/group_node.h"
@@ -33,6 +35,7 @@
 #include "widgets/property_grid.h"
 #include "widgets/property_item.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QToolBox>
@@ -99,31 +102,60 @@ TEST_F(FirstStartTest, FromTheStartUpDialogToAReopenedFile) {
   EXPECT_EQ(frame.windowTitle(), QStringLiteral("家账.fz - Sorvanel"));
   AccountFile &file = child->Doc().File();
 
-  // Three records in the active group, in two months; one undone, redone.
+  // Three records typed into the new-record row of the active group, in
+  // two months; the last one undone and redone with the keys.
   const int groupId = child->ActiveGroupIds().value(0, -1);
   ASSERT_GT(groupId, 0);
-  struct Typed { const char *date, *category; double amount; };
-  for (const Typed &t : {Typed{"2025/3/5", "餐饮", 10}, Typed{"2025/3/20", "交通", 20},
-                         Typed{"2025/4/2", "餐饮", 5}}) {
-    CRowItem row = CRowItem::EmptyRow(file, groupId);
-    row.FillNewRowDefaults(TakeNewKey(FindGroupNode(file.Root(), groupId)));
-    row.Item("Data")->text = QString::fromUtf8(t.date);
-    row.Item("Category")->text = QString::fromUtf8(t.category);
-    row.Item("Amount")->text = QString::number(t.amount);
-    row.Item("Count")->text = "1";
-    row.Item("Total")->text = QString::number(t.amount);
-    ASSERT_EQ(file.History().AddRows({row}), 1);
+  CSorvanGridView *page = child->GridPage();
+  CSorvansGridCtrl &grid = page->Grid();
+  CellGridView *view = page->GridView();
+  frame.activateWindow();
+  QApplication::setActiveWindow(&frame);
+  const int kData = 0, kCategory = 2, kAmount = 4;
+  auto newRow = [&] {
+    for (int row = 0; row < grid.GetNumberRows(); ++row)
+      if (grid.IsNewRecordRow(row) && grid.RowGroupId(row) == groupId)
+        return row;
+    return -1;
+  };
+  struct Typed { const char *amount, *date, *category; };
+  for (const Typed &t : {Typed{"10", "2025/3/5", "餐饮"}, Typed{"20", "2025/3/20", "交通"},
+                         Typed{"5", "2025/4/2", "餐饮"}}) {
+    const int row = newRow();
+    ASSERT_GE(row, 0);
+    view->setFocus();
+    grid.GotoCell(kAmount, row);
+    // The first key opens the editor with it; the rest go to the editor.
+    const QString amount = QString::fromUtf8(t.amount);
+    QTest::keyClicks(view, amount.left(1));
+    QWidget *editor = grid.ActiveEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, amount.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!grid.IsNewRecordRow(row));
+    grid.OnEditFinish(kData, row, QString::fromUtf8(t.date), false);
+    grid.OnEditFinish(kCategory, row, QString::fromUtf8(t.category), false);
   }
   auto count = [&] {
     return QueryRows(*child->Doc().File().Session(), "Select count(*) From Users");
   };
   EXPECT_EQ(count(), QStringList{"3"});
-  ASSERT_TRUE(file.History().Undo());
-  file.Notify(6);
-  EXPECT_EQ(count(), QStringList{"2"});
-  ASSERT_TRUE(file.History().Redo());
-  file.Notify(6);
-  EXPECT_EQ(count(), QStringList{"3"});
+  EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
+  // The last action set the third record's category: two undos take the
+  // category and the date back, a third the record itself.
+  view->setFocus();
+  for (int i = 0; i < 3; ++i)
+    QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+  QTRY_COMPARE(count(), QStringList{"2"});
+  for (int i = 0; i < 3; ++i)
+    QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+  QTRY_COMPARE(count(), QStringList{"3"});
+  EXPECT_EQ(QueryRows(*file.Session(), "Select ID, Data, Category, Total From Users Order By ID"),
+            (QStringList{"1|2025/3/5|餐饮|10", "2|2025/3/20|交通|20", "3|2025/4/2|餐饮|5"}));
+  // Two selected cells: their summary in status pane 104.
+  grid.SelectRange(kAmount, newRow() - 3, kAmount, newRow() - 1);
+  QTRY_VERIFY(frame.SummaryPaneLabel()->isVisible());
+  EXPECT_TRUE(frame.SummaryPaneLabel()->text().contains(QStringLiteral("求和=35")));
   EXPECT_TRUE(child->CaptionBar()->text().contains(QStringLiteral("共 3 笔记录")));
 
   // A second group in the group pane.
@@ -179,6 +211,9 @@ TEST_F(FirstStartTest, FromTheStartUpDialogToAReopenedFile) {
     ASSERT_TRUE(sheet.AnyApplied());
     ReloadAfterOptions(file);
   }
+  // The records page shows the new column once its tab is selected.
+  child->View()->SelectPageKind(PK_RECORDS);
+  EXPECT_EQ(grid.GetNumberCols(), 10);
   bool hasShop = false;
   for (int i = 0; i < file.Columns().Size(); ++i)
     hasShop = hasShop || file.Columns().At(i).fieldName == QStringLiteral("Shop");
@@ -193,8 +228,8 @@ TEST_F(FirstStartTest, FromTheStartUpDialogToAReopenedFile) {
   EXPECT_FALSE(QFileInfo::exists(QStringLiteral("temp.mdb")));
   ASSERT_TRUE(frame.OpenDocument(saved));
   CDBVisiter &session = *frame.ActiveChild()->Doc().File().Session();
-  EXPECT_EQ(QueryRows(session, "Select ID, Category, Total From Users Order By ID"),
-            (QStringList{"1|餐饮|10", "2|交通|20", "3|餐饮|5"}));
+  EXPECT_EQ(QueryRows(session, "Select ID, Data, Category, Total From Users Order By ID"),
+            (QStringList{"1|2025/3/5|餐饮|10", "2|2025/3/20|交通|20", "3|2025/4/2|餐饮|5"}));
   EXPECT_EQ(QueryRows(session, "Select [标题] From TableStyle Where [字段名]='Shop'"),
             QStringList{"商店"});
   EXPECT_EQ(QueryRows(session, "Select count(*) From [Group]").value(0).toInt(),
