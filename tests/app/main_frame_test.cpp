@@ -7,6 +7,7 @@
 #include "app/sorvanel_view.h"
 #include "app/startup_settings.h"
 #include "app/change_dispatcher.h"
+#include "records/ui/sorvan_grid_view.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
 #include "model/account_file.h"
@@ -236,6 +237,30 @@ TEST_F(MainFrameTest, CloseDestroysTheWindowsThenCompacts) {
   EXPECT_FALSE(QFileInfo::exists(dir_.filePath("temp.mdb")));
   EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Sorvanel"));
   EXPECT_TRUE(frame_->GroupPaneLabel()->isHidden());
+}
+
+TEST_F(MainFrameTest, ClosingStoresTheCellBeingEdited) {
+  const QString a = Copy(kHousehold, "a");
+  frame_->resize(900, 600);
+  frame_->show();
+  ASSERT_TRUE(frame_->OpenDocument(a));
+  CSorvansGridCtrl &grid = frame_->ActiveChild()->GridPage()->Grid();
+  int row = -1;
+  for (int r = 0; r < grid.GetNumberRows() && row < 0; ++r)
+    if (grid.IsNewRecordRow(r))
+      row = r;
+  ASSERT_GE(row, 0);
+  const int kItem = 7;
+  ASSERT_TRUE(grid.StartEdit(kItem, row, QChar(u'O')));
+  QWidget *editor = grid.ActiveEditor();
+  ASSERT_NE(editor, nullptr);
+  QTest::keyClicks(editor, QStringLiteral("'Brien"));
+  frame_->CloseAllDocuments();
+  CSorvanelDoc doc;
+  ASSERT_TRUE(doc.Open(a));
+  EXPECT_EQ(QueryRows(*doc.File().Session(), "Select Item From Users"),
+            QStringList{"O'Brien"});
+  doc.Close();
 }
 
 TEST_F(MainFrameTest, CopyFilePathAndStatusPaneEscapesTitles) {

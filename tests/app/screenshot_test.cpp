@@ -12,6 +12,10 @@
 #include "app/startup_wizard.h"
 #include "app_test_env.h"
 #include "model/account_file.h"
+#include "groups/group_tree.h"
+#include "records/command_history.h"
+#include "records/record_key.h"
+#include "records/row_item.h"
 
 #include <QTabWidget>
 #include <QTest>
@@ -47,6 +51,23 @@ TEST_F(ScreenshotTest, EveryWindowOfTheShell) {
   frame.resize(1280, 800);
   ASSERT_TRUE(frame.OpenDocument(path));
   CChildFrame *child = frame.ActiveChild();
+  // A few months of records, so that the pages have something to show.
+  AccountFile &file = child->Doc().File();
+  const int groupId = child->ActiveGroupIds().value(0, 2);
+  const char *categories[] = {"餐饮", "交通", "购物", "居住", "医疗", "其他"};
+  QList<CRowItem> rows;
+  for (int i = 0; i < 40; ++i) {
+    CRowItem row = CRowItem::EmptyRow(file, groupId);
+    row.FillNewRowDefaults(TakeNewKey(FindGroupNode(file.Root(), groupId)));
+    row.Item("Data")->text = QStringLiteral("2025/%1/%2").arg(i % 6 + 1).arg(i % 27 + 1);
+    row.Item("Category")->text = QString::fromUtf8(categories[i % 6]);
+    row.Item("Amount")->text = QString::number(10 + (i * 37) % 90);
+    row.Item("Total")->text = row.Item("Amount")->text;
+    row.Item("Item")->text = QStringLiteral("第%1笔").arg(i + 1);
+    rows.append(row);
+  }
+  file.History().AddRows(rows);
+  file.Notify(0xFFFF);
   Shot(frame, "records-page");
   child->View()->SelectPageKind(PK_PIE);
   Shot(frame, "pie-page");
