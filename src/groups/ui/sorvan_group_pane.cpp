@@ -76,7 +76,8 @@ void CSorvanGroupPane::OnChangeNotify(unsigned hint) {
     rebuilding_ = false;
     return;
   }
-  if (hint & kGroupsChanged) {
+  // The pane's own hint finds the items as they are already.
+  if ((hint & kGroupsChanged) && !ownHint_) {
     RefreshTicks(kNoGroupItem);
     RefreshImages();
     UpdateCaption();
@@ -206,8 +207,11 @@ void CSorvanGroupPane::ToggleMode() {
 }
 
 void CSorvanGroupPane::NotifyChange() {
-  if (!rebuilding_)
-    NotifyChange(kGroupsChanged);
+  if (rebuilding_)
+    return;
+  ownHint_ = true;
+  NotifyChange(kGroupsChanged);
+  ownHint_ = false;
 }
 
 void CSorvanGroupPane::UpdateCaption() {

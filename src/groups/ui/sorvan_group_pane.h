@@ -95,5 +95,6 @@ private:
   CGroupTree *tree_;
   bool rebuilding_ = false;
   bool ownEdit_ = false;
+  bool ownHint_ = false; // while NotifyChange sends the pane's hint 7
   QString shownCaption_;
 };
