@@ -20,6 +20,11 @@
 #include "model/account_file.h"
 #include "model/template_files.h"
 
+#if __has_include("db/file_lock.h")
+#include "db/file_lock.h"
+#define SORVANEL_FILE_LOCK 1
+#endif
+
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -493,11 +498,22 @@ QString CMainFrame::MakeNewFile(const QString &folder) {
 }
 
 bool CMainFrame::RefuseOpenTarget(const QString &path) const {
-  if (!DocumentOf(path))
-    return false;
-  ShowMessage(QStringLiteral("文件%1正在使用中，不能覆盖！\r\n请先关闭它或另选文件名。")
-                  .arg(QFileInfo(path).fileName()));
-  return true;
+  if (DocumentOf(path)) {
+    ShowMessage(QStringLiteral("文件%1正在使用中，不能覆盖！\r\n请先关闭它或另选文件名。")
+                    .arg(QFileInfo(path).fileName()));
+    return true;
+  }
+#ifdef SORVANEL_FILE_LOCK
+  // A file another program has open would be replaced under its feet.
+  if (QFileInfo(path).isFile()) {
+    AccountFileLock probe;
+    if (probe.Acquire(path, 0) == AccountFileLock::Busy) {
+      ShowMessage(FileBusyMessage());
+      return true;
+    }
+  }
+#endif
+  return false;
 }
 
 void CMainFrame::CloseWindow(CChildFrame *child) {
@@ -582,10 +598,8 @@ bool CMainFrame::SaveActiveAs(const QString &path) {
     return false;
   CSorvanelDoc &doc = child->Doc();
   CSorvanelDoc *target = DocumentOf(path);
-  if (target && target != &doc) {
-    RefuseOpenTarget(path);
+  if (target != &doc && RefuseOpenTarget(path))
     return false;
-  }
   child->EndEdit();
   if (!doc.SaveAs(path))
     return false;
