@@ -308,19 +308,24 @@ bool Rebuild(Runner &run, const JetTranslation &alter) {
 
 bool RebuildWithColumn(sqlite3 *db, const JetTranslation &alter, QString *error) {
   Runner run(db);
-  if (!sqlite3_get_autocommit(db)) {
-    if (error)
-      *error = QStringLiteral("cannot change a column inside a transaction");
-    return false;
-  }
+  // Inside a unit of work the rebuild is a savepoint of it, so that it
+  // reaches the file together with the rest of the unit or not at all.
+  const bool nested = !sqlite3_get_autocommit(db);
   // The old table goes before the new one takes its name; references from
   // views and triggers must not be rewritten or checked in between.
   run.Exec(QStringLiteral("PRAGMA legacy_alter_table=ON"));
-  bool ok = run.Exec(QStringLiteral("BEGIN IMMEDIATE")) && Rebuild(run, alter) &&
-            run.Exec(QStringLiteral("COMMIT"));
+  bool ok = run.Exec(nested ? QStringLiteral("SAVEPOINT sorvanel_alter")
+                            : QStringLiteral("BEGIN IMMEDIATE")) &&
+            Rebuild(run, alter) &&
+            run.Exec(nested ? QStringLiteral("RELEASE sorvanel_alter")
+                            : QStringLiteral("COMMIT"));
   const QString message = run.Error();
-  if (!ok && !sqlite3_get_autocommit(db))
+  if (!ok && nested) {
+    sqlite3_exec(db, "ROLLBACK TO sorvanel_alter", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "RELEASE sorvanel_alter", nullptr, nullptr, nullptr);
+  } else if (!ok && !sqlite3_get_autocommit(db)) {
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
   sqlite3_exec(db, "PRAGMA legacy_alter_table=OFF", nullptr, nullptr, nullptr);
   if (!ok && error)
     *error = message;

@@ -5,6 +5,7 @@
 #include "db/db_visiter_factory.h"
 #include "db/describe_error.h"
 #include "db/file_copy.h"
+#include "db/file_lock.h"
 #include "db/jet_collation.h"
 
 #include <QFile>
@@ -17,6 +18,9 @@
 namespace {
 
 const char kScratch[] = "temp.mdb";
+// How long a compaction waits for another one to finish with the scratch
+// file before it gives up.
+constexpr int kScratchWaitMs = 1000;
 
 bool PathExists(const QString &path) {
   struct stat info;
@@ -53,13 +57,29 @@ bool CompactAccountFile(const QString &path) {
   if (path.isEmpty() || !QFileInfo(path).isFile())
     return false;
 
+  // The scratch file is locked while this compaction uses it. One that is
+  // there and that no living process holds is left over from a crash and is
+  // emptied here; one that another compaction holds fails this one, as the
+  // engine fails when the file is there.
   const QString scratch = QString::fromLatin1(kScratch);
-  const bool stale = PathExists(scratch);
+  ScratchFileLock scratchLock;
+  const ScratchFileLock::Result locked = scratchLock.Acquire(scratch, kScratchWaitMs);
+  if (locked == ScratchFileLock::Busy) {
+    ShowMessage(QStringLiteral("output file already exists"));
+    return false;
+  }
+  // Without a lock (a folder where no file can be made) the engine says why
+  // it cannot write; a file that was there then is not ours to remove.
+  const bool ours = locked == ScratchFileLock::Taken || !PathExists(scratch);
+  auto removeScratch = [&] {
+    if (locked == ScratchFileLock::Taken)
+      scratchLock.RemoveAndRelease();
+    else if (ours)
+      QFile::remove(scratch);
+  };
   QString error;
   if (!WriteCompactCopy(path, error)) {
-    // A scratch file that was there before is not ours to remove.
-    if (!stale)
-      QFile::remove(scratch);
+    removeScratch();
     ShowMessage(error);
     return false;
   }
@@ -73,7 +93,7 @@ bool CompactAccountFile(const QString &path) {
       MoveIntoPlace(temporary, path, true);
   if (!replaced && !temporary.isEmpty())
     QFile::remove(temporary);
-  QFile::remove(scratch);
+  removeScratch();
   if (!replaced) {
     ShowMessage(QStringLiteral("替换文件失败！"));
     return false;

@@ -10,9 +10,12 @@
 #include <QString>
 
 // Drops the path's session, then writes a compacted copy of the file to
-// "temp.mdb" in the current directory (VACUUM INTO, which refuses when that
-// file already exists), replaces the account file with it atomically and
-// removes "temp.mdb". False without a message for an empty path or a missing
+// "temp.mdb" in the current directory (VACUUM INTO), replaces the account
+// file with it atomically and removes "temp.mdb". The scratch file is locked
+// meanwhile (file_lock.h): a "temp.mdb" that no living process holds is left
+// over from a crash and is emptied first; one that another compaction holds
+// for more than a second fails this one with the engine's text "output file
+// already exists". False without a message for an empty path or a missing
 // file; false with the engine's text when the compaction fails; false with
 // "替换文件失败！" when the account file cannot be replaced. The account file
 // is untouched by every failure.

@@ -4,6 +4,8 @@
 #include "db/compaction.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
+#include "db/file_lock.h"
+#include "base/prompt.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "model/column_store.h"
@@ -23,13 +25,37 @@ AccountFile::~AccountFile() {
   }
 }
 
+namespace {
+
+// The lock of path for writing, or null (after the message) when another
+// process holds it. Where no lock file can be made nobody can write the
+// file, so opening it goes ahead without one.
+std::unique_ptr<AccountFileLock> LockForWriting(const QString &path) {
+  auto lock = std::make_unique<AccountFileLock>();
+  if (lock->Acquire(path) != AccountFileLock::Busy)
+    return lock;
+  ShowMessage(FileBusyMessage());
+  return nullptr;
+}
+
+} // namespace
+
 bool AccountFile::OpenAccountFile(const QString &path) {
+  return OpenAccountFile(path, ForWriting);
+}
+
+bool AccountFile::OpenAccountFile(const QString &path, OpenMode mode) {
   if (path.isEmpty() || !QFileInfo(path).isFile())
     return false;
+  std::unique_ptr<AccountFileLock> lock;
+  if (mode == ForWriting && !(lock = LockForWriting(path)))
+    return false;
+  // The file open before is compacted under its own lock, which goes after.
   if (!path_.isEmpty()) {
     CompactAccountFile(path_);
     session_ = nullptr;
   }
+  lock_ = std::move(lock);
   // Nothing of a previous file may stay loaded against the new one, not
   // even when the new one fails to load.
   Unload();
@@ -38,6 +64,7 @@ bool AccountFile::OpenAccountFile(const QString &path) {
   // A file that cannot be opened has shown its message; nothing is loaded.
   if (!session_) {
     path_.clear();
+    lock_.reset();
     return false;
   }
   if (!session_->UpgradeSchema())
@@ -60,9 +87,13 @@ bool AccountFile::LoadAccountFile() {
 
 bool AccountFile::SwitchAccountFile(const QString &path) {
   CDBVisiterFactory &factory = CDBVisiterFactory::Instance();
+  std::unique_ptr<AccountFileLock> lock = LockForWriting(path);
+  if (!lock)
+    return false;
   if (CDBVisiter *session = factory.GetVisiter(path)) {
     session_ = session;
     path_ = path;
+    lock_ = std::move(lock);
     return true;
   }
   session_ = factory.GetVisiter(path_);
@@ -82,6 +113,7 @@ void AccountFile::Close() {
   if (path_.isEmpty())
     return;
   CompactAccountFile(path_);
+  lock_.reset();
   session_ = nullptr;
   path_.clear();
   Unload();

@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class AccountFileLock;
 class CDBVisiter;
 class CommandHistory;
 class AccountFile;
@@ -45,7 +46,17 @@ public:
 
   // Opens path: compacts a file already open here, upgrades the schema,
   // loads everything, notifies 0xFFFF and clears the history.
+  //
+  // For writing (the program, and every command that changes a file), the
+  // file's lock is taken first (db/file_lock.h), waiting a short while for
+  // another process to let go of it. A file that another process keeps
+  // shows "账簿文件正在被其他程序使用！" and opens nothing; the file open
+  // here before stays open then. The lock is held until Close, the next
+  // open or the end of this object. For reading (commands that only read)
+  // no lock is taken.
+  enum OpenMode { ForWriting, ForReading };
   bool OpenAccountFile(const QString &path);
+  bool OpenAccountFile(const QString &path, OpenMode mode);
   // Loads columns, group tree with each group's largest key, settings and
   // views from the session. Always true.
   bool LoadAccountFile();
@@ -102,4 +113,6 @@ private:
   QString path_;
   CDBVisiter *session_ = nullptr;
   int largestGroupId_ = 0;
+  // The lock of the open file while it is open for writing.
+  std::unique_ptr<AccountFileLock> lock_;
 };

@@ -75,30 +75,36 @@ bool UpdateColumn(CDBVisiter &session, const ColumnDef &column) {
   const int storedType = session.GetInt(QStringLiteral("数据类型"));
   const bool typeChanged = storedType != column.type;
 
-  const QString update = QString::asprintf(
-      "Update TableStyle SET [编号]=%d,[字段名]='%s',[标题]='%s',[选项]='%s',"
-      "[数据类型]=%d,[启用]=%d,[只读]=%d, [宽度]=%d, [默认值]='%s' Where "
-      "ID=%d",
-      column.order, QuotedSqlArg(column.fieldName).constData(),
-      QuotedSqlArg(column.title).constData(),
-      QuotedSqlArg(column.options).constData(), column.type,
-      Flag(column.enabled), Flag(column.readOnly), column.width,
-      QuotedSqlArg(column.defaultValue).constData(), column.id);
-  if (!session.Execute(update))
-    return false;
+  auto update = [&](int type) {
+    return QString::asprintf(
+        "Update TableStyle SET [编号]=%d,[字段名]='%s',[标题]='%s',[选项]='%s',"
+        "[数据类型]=%d,[启用]=%d,[只读]=%d, [宽度]=%d, [默认值]='%s' Where "
+        "ID=%d",
+        column.order, QuotedSqlArg(column.fieldName).constData(),
+        QuotedSqlArg(column.title).constData(),
+        QuotedSqlArg(column.options).constData(), type, Flag(column.enabled),
+        Flag(column.readOnly), column.width,
+        QuotedSqlArg(column.defaultValue).constData(), column.id);
+  };
   if (!typeChanged)
-    return true;
-  if (session.Execute(
+    return session.Execute(update(column.type));
+  // The new type in TableStyle and the converted column of Users reach the
+  // file together, or neither does: a crash in between would leave every
+  // value of the column written as the wrong kind.
+  if (!session.BeginTransaction())
+    return false;
+  const bool updated = session.Execute(update(column.type));
+  if (updated &&
+      session.Execute(
           QString::asprintf("Alter Table Users Alter Column [%s] %s",
                             SqlArg(column.fieldName).constData(),
                             SqlArg(SqlTypeName(column.type)).constData())))
-    return true;
-  // The values could not be converted and Users keeps the old type; so must
-  // TableStyle, or every value of the column would be written as the wrong
-  // kind. (The conversion rebuilds the table and cannot run inside a unit
-  // of work with the update above.)
-  session.Execute(QString::asprintf(
-      "Update TableStyle SET [数据类型]=%d Where ID=%d", storedType, column.id));
+    return session.CommitTransaction();
+  session.RollbackTransaction();
+  // The values could not be converted and Users keeps the old type; so does
+  // TableStyle, while the column's other settings are taken.
+  if (updated)
+    session.Execute(update(storedType));
   return false;
 }
 

@@ -6,4 +6,10 @@
 
 class AccountFile;
 
+// For a command that writes: holds the file's lock (model/account_file.h)
+// until file closes or goes; a file that another process keeps is refused
+// with "账簿文件正在被其他程序使用！" after a short wait.
 bool OpenForCommand(AccountFile &file, const QString &path);
+// For a command that only reads: no lock, so it reads a file that another
+// process is writing.
+bool OpenForReading(AccountFile &file, const QString &path);

@@ -14,7 +14,7 @@ int RunColumns(const QStringList &args) {
     return 1;
   }
   AccountFile file;
-  if (!OpenForCommand(file, args[0]))
+  if (!OpenForReading(file, args[0]))
     return 1;
   const ColumnList &columns = file.Columns();
   for (int i = 0; i < columns.Size(); ++i) {

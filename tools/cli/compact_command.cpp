@@ -14,11 +14,10 @@ int RunCompact(const QStringList &args) {
     ShowMessage(QStringLiteral("用法：sorvanel-cli compact PATH"));
     return 1;
   }
-  {
-    AccountFile file;
-    if (!OpenForCommand(file, args[0]))
-      return 1;
-  }
+  // The file's lock is held until the compacted copy has taken its place.
+  AccountFile file;
+  if (!OpenForCommand(file, args[0]))
+    return 1;
   return CompactAccountFile(args[0]) ? 0 : 1;
 }
 

@@ -38,7 +38,7 @@ int RunGroups(const QStringList &args) {
     return 1;
   }
   AccountFile file;
-  if (!OpenForCommand(file, args[0]))
+  if (!OpenForReading(file, args[0]))
     return 1;
   for (const auto &child : file.Root().children)
     PrintNode(*child, 0);

@@ -38,7 +38,7 @@ int RunMonthly(const QStringList &args) {
   if (!ParseChartArguments(args, QStringLiteral("--only"), kUsage, chart))
     return 1;
   AccountFile file;
-  if (!OpenForCommand(file, chart.path))
+  if (!OpenForReading(file, chart.path))
     return 1;
   if (!ResolveChartArguments(file.Columns(), chart))
     return 1;

@@ -25,7 +25,7 @@ int RunShares(const QStringList &args) {
     return 1;
   }
   AccountFile file;
-  if (!OpenForCommand(file, chart.path))
+  if (!OpenForReading(file, chart.path))
     return 1;
   if (!ResolveChartArguments(file.Columns(), chart))
     return 1;

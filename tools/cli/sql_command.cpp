@@ -43,11 +43,13 @@ int RunSql(const QStringList &args) {
     ShowMessage(QStringLiteral("用法：sorvanel-cli sql PATH STATEMENT"));
     return 1;
   }
+  // A SELECT reads without the file's lock; anything else holds it.
   AccountFile file;
-  if (!OpenForCommand(file, args[0]))
+  const bool select = IsSelect(args[1]);
+  if (!(select ? OpenForReading(file, args[0]) : OpenForCommand(file, args[0])))
     return 1;
   CDBVisiter &session = *file.Session();
-  if (IsSelect(args[1]))
+  if (select)
     return PrintQuery(session, args[1]);
   return session.Execute(args[1]) ? 0 : 1;
 }
