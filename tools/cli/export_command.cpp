@@ -30,7 +30,7 @@ int RunExport(const QStringList &args) {
     return 1;
   }
   AccountFile file;
-  if (!OpenForCommand(file, path))
+  if (!OpenForReading(file, path))
     return 1;
   int count = 0;
   bool cancelled = false;
