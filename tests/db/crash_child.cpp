@@ -6,7 +6,9 @@
 //   crash_child lock PATH      takes the file's lock, prints "locked", sleeps
 //   crash_child compact PATH   compacts the file over and over
 //   crash_child close PATH     opens the file, stores 10 records (printing
-//                              each key), closes it (which compacts), again
+//                              each key), closes it (which compacts) and
+//                              backs it up, as the program does, printing
+//                              "closed"; again
 //   crash_child paste PATH     stores units of 1,000 records in group 2, as
 //                              a paste does, printing "unit" after each
 //   crash_child columns PATH   adds a column, drops the one added before and
@@ -19,6 +21,7 @@
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "model/account_file.h"
+#include "model/backup_store.h"
 #include "model/column_def.h"
 #include "model/column_store.h"
 #include "records/command_history.h"
@@ -92,6 +95,9 @@ int CloseForEver(const QString &path) {
       std::fflush(stdout);
     }
     file.Close();
+    if (!BackupAfterClose(path))
+      return 1;
+    Say("closed");
   }
 }
 

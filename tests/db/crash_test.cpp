@@ -6,11 +6,13 @@
 
 #include "db/compaction.h"
 #include "db/db_visiter_factory.h"
+#include "db/jet_collation.h"
 #include "db/jet_types.h"
 #include "model/field_type.h"
 #include "support/scoped_current_dir.h"
 #include "support/template_copy.h"
 
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -26,7 +28,10 @@ namespace {
 // A child of the crash tests (crash_child.cpp) on path, run in folder.
 class Child {
 public:
-  Child(const QStringList &args, const QString &folder) {
+  Child(const QStringList &args, const QString &folder,
+        const QProcessEnvironment &environment =
+            QProcessEnvironment::systemEnvironment()) {
+    process_.setProcessEnvironment(environment);
     process_.setProgram(QStringLiteral(SORVANEL_CRASH_CHILD));
     process_.setArguments(args);
     process_.setWorkingDirectory(folder);
@@ -87,6 +92,22 @@ std::unique_ptr<CAccessVisiter> Reopen(const QString &path, ScriptedPrompt &prom
   EXPECT_STREQ(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok");
   sqlite3_finalize(stmt);
   return session;
+}
+
+// A file that may not be written (a backup): its integrity check passes.
+bool IsSoundReadOnly(const QString &path) {
+  sqlite3 *db = nullptr;
+  bool sound = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY,
+                               nullptr) == SQLITE_OK;
+  RegisterJetCollation(db);
+  sqlite3_stmt *stmt = nullptr;
+  sound = sound &&
+          sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK &&
+          sqlite3_step(stmt) == SQLITE_ROW &&
+          qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0;
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return sound;
 }
 
 std::set<int> Keys(CDBVisiter &session, const QString &sql) {
@@ -178,24 +199,37 @@ TEST_F(CrashTest, KilledCompactionLeavesNoBlockingScratchFile) {
   EXPECT_GE(leftBehind, 1);
 }
 
-// The program's close (compaction after the last record was stored) killed
-// at random moments: every stored record is there afterwards.
+// The program's close (compaction, then a backup, after the last record
+// was stored) killed at random moments: every stored record is there
+// afterwards, every backup is a sound account file, and nothing blocks the
+// next compaction.
 TEST_F(CrashTest, KilledCloseKeepsEveryStoredRecord) {
   const QString path = CopyTemplate(dir_, QStringLiteral("家庭账本"), QStringLiteral("close"));
   ASSERT_FALSE(path.isEmpty());
+  // The children keep their backups and settings in the test's folder.
+  const QString data = work_.filePath("data");
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("XDG_DATA_HOME", data);
+  environment.insert("XDG_CONFIG_HOME", work_.filePath("config"));
   std::set<int> confirmed;
   for (int round = 0; round < 5; ++round) {
     {
-      Child child({"close", path}, work_.path());
-      if (round % 2 == 0) {
+      Child child({"close", path}, work_.path(), environment);
+      if (round == 1) {
+        child.WaitForLines(12);  // one close with its backup done
+      } else if (round % 2 == 0) {
         child.WaitForLines(10);
         EXPECT_TRUE(WaitFor([&] { return QFile::exists(Scratch()); }));
       } else {
         child.WaitForLines(RandomMs(40));
         QThread::msleep(RandomMs(30));
       }
-      for (const QByteArray &line : child.Kill())
-        confirmed.insert(line.toInt());
+      for (const QByteArray &line : child.Kill()) {
+        bool key = false;
+        const int id = line.toInt(&key);
+        if (key)
+          confirmed.insert(id);
+      }
     }
     auto session = Reopen(path, prompt_);
     const std::set<int> stored = Keys(*session, "Select ID From Users Where ID > 0");
@@ -207,6 +241,44 @@ TEST_F(CrashTest, KilledCloseKeepsEveryStoredRecord) {
     EXPECT_FALSE(QFile::exists(Scratch()));
   }
   EXPECT_GE(confirmed.size(), 20u);
+  QDirIterator backups(data, {"*.fz"}, QDir::Files, QDirIterator::Subdirectories);
+  int sound = 0;
+  while (backups.hasNext()) {
+    const QString backup = backups.next();
+    EXPECT_TRUE(IsSoundReadOnly(backup)) << qPrintable(backup);
+    ++sound;
+  }
+  EXPECT_GE(sound, 1);
+}
+
+// A paste of 1,000 records is one unit of work: after a kill, each unit is
+// in the file whole or not at all.
+TEST_F(CrashTest, KilledPasteStoresWholeUnitsOnly) {
+  const QString path = CopyTemplate(dir_, QStringLiteral("家庭账本"), QStringLiteral("paste"));
+  ASSERT_FALSE(path.isEmpty());
+  unsigned before = 0;
+  {
+    CAccessVisiter session(path);
+    ASSERT_TRUE(session.Open());
+    before = session.Count("Users", "trelva_Group_ID=2");
+  }
+  unsigned units = 0;  // whole units in the file
+  for (int round = 0; round < 4; ++round) {
+    unsigned confirmed = 0;
+    {
+      Child child({"paste", path}, work_.path());
+      child.WaitForLines(round % 2);
+      QThread::msleep(RandomMs(200));
+      confirmed = unsigned(child.Kill().size());
+    }
+    auto session = Reopen(path, prompt_);
+    const unsigned added = session->Count("Users", "trelva_Group_ID=2") - before;
+    EXPECT_EQ(added % 1000, 0u) << added << " records of units of 1,000 were stored";
+    // Every confirmed unit, and at most the one in flight besides.
+    EXPECT_GE(added / 1000, units + confirmed);
+    EXPECT_LE(added / 1000, units + confirmed + 1);
+    units = added / 1000;
+  }
 }
 
 // The column changes of the options sheet killed at random moments: the
