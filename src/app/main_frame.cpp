@@ -14,16 +14,12 @@
 #include "app/startup_wizard.h"
 #include "base/prompt.h"
 #include "db/compaction.h"
+#include "db/file_lock.h"
 #include "exchange/ui/export_records_action.h"
 #include "exchange/ui/import_dialog.h"
 #include "groups/group_where.h"
 #include "model/account_file.h"
 #include "model/template_files.h"
-
-#if __has_include("db/file_lock.h")
-#include "db/file_lock.h"
-#define SORVANEL_FILE_LOCK 1
-#endif
 
 #include <QApplication>
 #include <QClipboard>
@@ -503,7 +499,6 @@ bool CMainFrame::RefuseOpenTarget(const QString &path) const {
                     .arg(QFileInfo(path).fileName()));
     return true;
   }
-#ifdef SORVANEL_FILE_LOCK
   // A file another program has open would be replaced under its feet.
   if (QFileInfo(path).isFile()) {
     AccountFileLock probe;
@@ -512,7 +507,6 @@ bool CMainFrame::RefuseOpenTarget(const QString &path) const {
       return true;
     }
   }
-#endif
   return false;
 }
 

@@ -1,6 +1,5 @@
 // An account file open in another running program: opening it here says it
 // is in use and opens nothing, and no new file or copy is written over it.
-#if __has_include("db/file_lock.h")
 #include "app/main_frame.h"
 #include "app/startup_settings.h"
 #include "app_test_env.h"
@@ -72,4 +71,3 @@ TEST_F(FileLockAppTest, AFileOpenElsewhereIsInUse) {
 }
 
 } // namespace
-#endif
