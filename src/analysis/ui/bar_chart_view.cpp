@@ -3,12 +3,19 @@
 
 #include "analysis/chart_colours.h"
 #include "analysis/ui/bar_chart_widget.h"
+#include "analysis/ui/chart_page_menu.h"
 #include "analysis/ui/chart_set_up_source.h"
 #include "base/prompt.h"
 #include "model/account_file.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
+#include <QScrollBar>
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -40,6 +47,7 @@ void CSorvanBarChartView::InitialUpdate() {
   chart_->SetTitle(QStringLiteral("按月汇总"));
   chart_->SetBackgroundColour(ToColour(FromBgr(kBarBackgroundBgr)));
   chart_->SetTitleColour(ToColour(FromBgr(kBarTitleBgr)));
+  menu_ = MakeChartPageMenu(this, [this] { OnSaveImage(); });
 }
 
 void CSorvanBarChartView::Refresh() {
@@ -75,4 +83,39 @@ void CSorvanBarChartView::resizeEvent(QResizeEvent *event) {
   CSorvanBaseView::resizeEvent(event);
   if (chart_)
     chart_->setGeometry(0, 0, event->size().width(), event->size().height());
+}
+
+ChartPainter CSorvanBarChartView::ImagePainter() const {
+  if (!chart_)
+    return {};
+  const QPointer<CBarChart> chart = chart_;
+  return [chart](QPainter &painter, const QSize &size) {
+    if (!chart)
+      return;
+    const int widest = std::max(0, chart->ContentWidth() - size.width());
+    const int scrollX =
+        std::clamp(chart->horizontalScrollBar()->value(), 0, widest);
+    chart->Paint(painter, QRect(QPoint(0, 0), size), scrollX);
+  };
+}
+
+QSize CSorvanBarChartView::ImageSize() const {
+  if (!chart_)
+    return QSize();
+  // Pictures wider than this are refused as too large.
+  constexpr int kWidest = 20000;
+  const int width = std::max(chart_->width(), chart_->ContentWidth());
+  return QSize(std::min(width, kWidest), chart_->height());
+}
+
+void CSorvanBarChartView::OnSaveImage() {
+  if (chart_)
+    AskAndSaveChartImage(this, ImagePainter(), ImageSize());
+}
+
+void CSorvanBarChartView::contextMenuEvent(QContextMenuEvent *event) {
+  if (!menu_)
+    return CSorvanBaseView::contextMenuEvent(event);
+  menu_->popup(event->globalPos());
+  event->accept();
 }

@@ -3,11 +3,16 @@
 
 #include "analysis/chart_colours.h"
 #include "analysis/chart_texts.h"
+#include "analysis/ui/chart_page_menu.h"
 #include "analysis/ui/chart_set_up_source.h"
 #include "analysis/ui/pie_chart_widget.h"
 #include "base/prompt.h"
 #include "model/account_file.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
 
 #include <new>
@@ -31,6 +36,7 @@ void CSorvanPieChartView::InitialUpdate() {
   }
   chart_->setGeometry(0, 0, width(), height());
   chart_->SetBackgroundColour(palette().color(QPalette::Button));
+  menu_ = MakeChartPageMenu(this, [this] { OnSaveImage(); });
 }
 
 void CSorvanPieChartView::Refresh() {
@@ -65,4 +71,30 @@ void CSorvanPieChartView::resizeEvent(QResizeEvent *event) {
   CSorvanBaseView::resizeEvent(event);
   if (chart_)
     chart_->setGeometry(0, 0, event->size().width(), event->size().height());
+}
+
+ChartPainter CSorvanPieChartView::ImagePainter() const {
+  if (!chart_)
+    return {};
+  const QPointer<CPieChartWnd> chart = chart_;
+  return [chart](QPainter &painter, const QSize &size) {
+    if (chart)
+      chart->Paint(painter, QRect(QPoint(0, 0), size));
+  };
+}
+
+QSize CSorvanPieChartView::ImageSize() const {
+  return chart_ ? chart_->size() : QSize();
+}
+
+void CSorvanPieChartView::OnSaveImage() {
+  if (chart_)
+    AskAndSaveChartImage(this, ImagePainter(), ImageSize());
+}
+
+void CSorvanPieChartView::contextMenuEvent(QContextMenuEvent *event) {
+  if (!menu_)
+    return CSorvanBaseView::contextMenuEvent(event);
+  menu_->popup(event->globalPos());
+  event->accept();
 }

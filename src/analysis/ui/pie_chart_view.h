@@ -3,12 +3,15 @@
 // notification carries the pie chart bit (0x02) while it is showing, marks
 // itself for reload otherwise, and reads what to sum, over which records
 // and split by which options from its window and the pie chart set-up pane.
+// Its pop-up menu saves the chart as a picture ("保存图片…").
 #pragma once
 
 #include "analysis/pie_series.h"
+#include "exchange/ui/chart_image.h"
 #include "records/ui/sorvan_base_view.h"
 
 class CPieChartWnd;
+class QMenu;
 
 class CSorvanPieChartView : public CSorvanBaseView {
   Q_OBJECT
@@ -27,10 +30,20 @@ public:
   // slice.
   const PieSeries &Series() const { return series_; }
 
+  // The chart's own painting (caption, pie and legend) for a picture of any
+  // size. Empty without a chart.
+  ChartPainter ImagePainter() const;
+  // The size a picture starts at: the chart's size on the screen.
+  QSize ImageSize() const;
+  // The pop-up menu of the page.
+  QMenu *ContextMenu() const { return menu_; }
+
 public slots:
   // The refresh command ("刷新", F5): recomputes at once and leaves the
   // pending mark as it is.
   void OnRefreshCommand();
+  // "保存图片…": asks for size and file and saves the picture.
+  void OnSaveImage();
 
 signals:
   void recomputed();
@@ -38,11 +51,13 @@ signals:
 protected:
   unsigned PageHintBits() const override;
   void resizeEvent(QResizeEvent *event) override;
+  void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
   void InitialUpdate();
   void Recompute();
 
   CPieChartWnd *chart_ = nullptr;
+  QMenu *menu_ = nullptr;
   PieSeries series_;
 };

@@ -58,6 +58,9 @@ bool SaveSvg(const ChartPainter &paint, const QSize &size,
   {
     QSvgGenerator generator;
     generator.setOutputDevice(&file);
+    // Width and height are written in millimetres; at 96 dots per inch
+    // viewers show the picture at the size asked for.
+    generator.setResolution(96);
     generator.setSize(size);
     generator.setViewBox(QRect(QPoint(0, 0), size));
     generator.setTitle(QFileInfo(path).completeBaseName());

@@ -2,7 +2,8 @@
 // through a window with real set-up panes: nothing computed at first, the
 // page's own hint bit, reloading once when shown, the refresh command, the
 // scope boxes, a failed filter or set-up condition, bar colours and slice
-// colours (counted before the widget refuses a slice), and resizing.
+// colours (counted before the widget refuses a slice), and resizing; the
+// pop-up menu's "保存图片…" and the pictures the pages' painters give.
 #include "../chart_test_file.h"
 
 #include "analysis/chart_colours.h"
@@ -13,12 +14,25 @@
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
 #include "app/document_window.h"
+#include "exchange/ui/chart_image.h"
 #include "widgets/property_grid.h"
 #include "widgets/property_item.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QMenu>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpinBox>
+#include <QSvgRenderer>
+#include <QTimer>
+#include <QXmlStreamReader>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -43,6 +57,25 @@ public:
   CSorvanBarSetUpPane *bar = nullptr;
   CSorvanPieSetUpPane *pie = nullptr;
 };
+
+// The size in pixels at 96 dots per inch that an SVG file's root element
+// gives in millimetres.
+QSize SvgRootSize(const QString &path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return QSize();
+  QXmlStreamReader xml(&file);
+  if (!xml.readNextStartElement() || xml.name() != QLatin1String("svg"))
+    return QSize();
+  auto pixels = [&](const char *name) {
+    QString text = xml.attributes().value(QLatin1String(name)).toString();
+    if (!text.endsWith(QLatin1String("mm")))
+      return -1;
+    text.chop(2);
+    return int(std::lround(text.toDouble() * 96 / 25.4));
+  };
+  return QSize(pixels("width"), pixels("height"));
+}
 
 class ChartPageTest : public ChartFileTest {
 protected:
@@ -87,6 +120,75 @@ protected:
     sub.Child(0)->checked = true;
     for (int i = 1; i < sub.ChildCount(); ++i)
       sub.Child(i)->checked = ticked.contains(sub.Child(i)->caption);
+  }
+
+  // Opens the page's pop-up menu as a right click on target would, and
+  // checks its one entry.
+  static QAction *PopUpSaveEntry(QWidget &page, QWidget *target) {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(20, 20),
+                            target->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(target, &event);
+    QMenu *menu = page.findChild<QMenu *>();
+    if (!menu || !QTest::qWaitFor([&] { return menu->isVisible(); }))
+      return nullptr;
+    menu->hide();
+    const QList<QAction *> actions = menu->actions();
+    return actions.size() == 1 && actions[0]->text() == "保存图片…" ? actions[0]
+                                                                  : nullptr;
+  }
+  // Triggers "保存图片…" and cancels the size dialog it opens; the size the
+  // dialog started at.
+  static QSize SizeAskedFor(QAction &save) {
+    QSize asked;
+    QTimer answer;
+    answer.setInterval(10);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+      auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+      if (!dialog || dialog->windowTitle() != "保存图片")
+        return;
+      const QList<QSpinBox *> boxes = dialog->findChildren<QSpinBox *>();
+      if (boxes.size() == 2)
+        asked = QSize(boxes[0]->value(), boxes[1]->value());
+      dialog->reject();
+    });
+    answer.start();
+    save.trigger();
+    return asked;
+  }
+  QString PicturePath(const QString &name) const { return dir_.filePath(name); }
+  // Saves the page's picture and checks the three formats: a PNG of the
+  // size, an SVG that renders at the size, a PDF of one page that size.
+  void SaveAllFormats(const ChartPainter &paint, const QSize &size,
+                      QImage *png) {
+    QString error;
+    ASSERT_TRUE(SaveChartImage(paint, size, PicturePath("chart.png"), &error))
+        << qPrintable(error);
+    ASSERT_TRUE(png->load(PicturePath("chart.png")));
+    EXPECT_EQ(png->size(), size);
+
+    ASSERT_TRUE(SaveChartImage(paint, size, PicturePath("chart.svg"), &error));
+    QSvgRenderer svg(PicturePath("chart.svg"));
+    EXPECT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBox(), QRect(QPoint(0, 0), size));
+    // Viewers show it at the size asked for: its width and height are given
+    // at 96 dots per inch, as browsers read them.
+    EXPECT_EQ(SvgRootSize(PicturePath("chart.svg")), size);
+
+    ASSERT_TRUE(SaveChartImage(paint, size, PicturePath("chart.pdf"), &error));
+    QFile pdf(PicturePath("chart.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
+    // One page of the picture's size at 96 dots per inch, in points.
+    EXPECT_EQ(bytes.count("/Type /Page\n"), 1);
+    EXPECT_TRUE(bytes.contains(QStringLiteral("/MediaBox [0 0 %1 %2]")
+                                   .arg(size.width() * 0.75, 0, 'f', 6)
+                                   .arg(size.height() * 0.75, 0, 'f', 6)
+                                   .toLatin1()))
+        << bytes.mid(bytes.indexOf("/MediaBox"), 40).toStdString();
+    EXPECT_GT(bytes.size(), 1000);
+    EXPECT_FALSE(QFile::exists(PicturePath("chart.pdf.part")));
   }
 
   TestWindow window_;
@@ -224,6 +326,91 @@ TEST_F(ChartPageTest, PiePageSlicesColoursAndHints) {
   page.resize(640, 400);
   page.show();
   EXPECT_TRUE(QTest::qWaitFor([&] { return pie.geometry() == QRect(0, 0, 640, 400); }));
+}
+
+// Whether some pixel of the image has the colour.
+bool ShowsColour(const QImage &image, const QColor &colour) {
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) == colour)
+        return true;
+  return false;
+}
+
+TEST_F(ChartPageTest, BarPageSavesTheWholeChartOrThePartInView) {
+  CSorvanBarChartView page(&window_);
+  ChooseSum(*barPane_, "Total");
+  page.resize(400, 300);
+  page.show();
+  page.Refresh();
+  ASSERT_EQ(page.Chart()->BarCount(), 12);
+  QAction *save = PopUpSaveEntry(page, page.Chart()->viewport());
+  ASSERT_NE(save, nullptr);
+
+  // The picture starts as wide as all twelve bars, as high as the page.
+  const QSize whole = page.ImageSize();
+  EXPECT_EQ(whole, QSize(page.Chart()->ContentWidth(), 300));
+  EXPECT_GT(whole.width(), 400);
+  EXPECT_EQ(SizeAskedFor(*save), whole);
+
+  QImage png;
+  SaveAllFormats(page.ImagePainter(), whole, &png);
+  const ChartRgb background = FromBgr(kBarBackgroundBgr);
+  EXPECT_EQ(png.pixelColor(3, 3),
+            QColor(background.red, background.green, background.blue));
+  const QColor first = page.Chart()->BarFill(0);
+  const QColor last = page.Chart()->BarFill(11);
+  EXPECT_TRUE(ShowsColour(png, first));
+  EXPECT_TRUE(ShowsColour(png, last));
+
+  // A narrow picture shows the bars in view: the first ones at the start,
+  // the last ones when the chart is scrolled to its end.
+  QString error;
+  const QSize narrow(300, 200);
+  ASSERT_TRUE(SaveChartImage(page.ImagePainter(), narrow,
+                             PicturePath("start.png"), &error));
+  QImage start(PicturePath("start.png"));
+  EXPECT_EQ(start.size(), narrow);
+  EXPECT_TRUE(ShowsColour(start, first));
+  EXPECT_FALSE(ShowsColour(start, last));
+  page.Chart()->ScrollToBar(11);
+  ASSERT_GT(page.Chart()->horizontalScrollBar()->value(), 0);
+  int leftmost = 0;
+  while (page.Chart()->BarRect(leftmost).isEmpty())
+    ++leftmost;
+  ASSERT_TRUE(SaveChartImage(page.ImagePainter(), narrow,
+                             PicturePath("end.png"), &error));
+  QImage end(PicturePath("end.png"));
+  EXPECT_FALSE(ShowsColour(end, first));
+  EXPECT_TRUE(ShowsColour(end, page.Chart()->BarFill(leftmost)));
+  // Wider than the view, narrower than the chart: never past the last bar.
+  const QSize wider(whole.width() - 100, 200);
+  ASSERT_TRUE(SaveChartImage(page.ImagePainter(), wider,
+                             PicturePath("wider.png"), &error));
+  QImage widerPng(PicturePath("wider.png"));
+  EXPECT_TRUE(ShowsColour(widerPng, last));
+  EXPECT_TRUE(ShowsColour(widerPng, page.Chart()->BarFill(leftmost)));
+}
+
+TEST_F(ChartPageTest, PiePageSavesWhatItShows) {
+  CSorvanPieChartView page(&window_);
+  ChooseSum(*piePane_, "Total");
+  Switch(*piePane_, 0, kCategories);
+  page.resize(640, 400);
+  page.show();
+  page.Refresh();
+  ASSERT_EQ(page.Chart()->SliceCount(), 6);
+  QAction *save = PopUpSaveEntry(page, page.Chart());
+  ASSERT_NE(save, nullptr);
+  EXPECT_EQ(page.ImageSize(), QSize(640, 400));
+  EXPECT_EQ(SizeAskedFor(*save), QSize(640, 400));
+
+  // A larger picture than the screen: the same chart, every slice in it.
+  QImage png;
+  SaveAllFormats(page.ImagePainter(), QSize(1200, 900), &png);
+  for (int i = 0; i < page.Chart()->SliceCount(); ++i)
+    EXPECT_TRUE(ShowsColour(png, page.Chart()->SliceColour(i))) << i;
+  EXPECT_EQ(png.pixelColor(2, 2), page.palette().color(QPalette::Button));
 }
 
 } // namespace
