@@ -3,6 +3,7 @@
 
 #include "base/prompt.h"
 #include "model/account_file.h"
+#include "records/record_grid.h"
 #include "records/row_item.h"
 #include "records/unit_of_work.h"
 
@@ -15,6 +16,14 @@ using UpdateCommand = CCommandUpDate<CRowItem>;
 
 // What a lost unit of work reloads: the records page and both charts.
 constexpr unsigned kReloadRecords = HINT_RECORDS | HINT_PIE | HINT_BAR;
+
+// A row whose texts the caller made or changed: it is read back from the
+// file once stored, so that it holds the values as stored.
+CRowItem Changed(const CRowItem &row) {
+  CRowItem copy = row;
+  copy.textsAsStored = false;
+  return copy;
+}
 
 // Runs one command in a unit of its own; whether its statement succeeded.
 bool RunAlone(CDBVisiter *session, CCommand &command) {
@@ -69,6 +78,17 @@ void CommandHistory::ReportLostWork() {
   file_.Notify(kReloadRecords);
 }
 
+void CommandHistory::BeginShowing(int rowCount) {
+  for (RecordGrid *grid : file_.Grids())
+    grid->BeginStoredChanges(rowCount);
+}
+
+void CommandHistory::EndShowing() {
+  // A grid may have been closed meanwhile; the file's list is current.
+  for (RecordGrid *grid : file_.Grids())
+    grid->EndStoredChanges();
+}
+
 bool CommandHistory::Record(std::unique_ptr<CCommand> command) {
   if (!openGroup_)
     BeginGroup();
@@ -79,34 +99,41 @@ bool CommandHistory::Record(std::unique_ptr<CCommand> command) {
 }
 
 int CommandHistory::AddRows(const QList<CRowItem> &rows) {
+  BeginShowing(int(rows.size()));
   BeginGroup();
   int stored = 0;
   for (const CRowItem &row : rows)
-    stored += Record(std::make_unique<RowCommand>(row, RowCommand::Add));
+    stored += Record(std::make_unique<RowCommand>(Changed(row), RowCommand::Add));
   EndGroup();
+  EndShowing();
   return stored;
 }
 
 int CommandHistory::DeleteRows(const QList<CRowItem> &rows) {
+  BeginShowing(int(rows.size()));
   BeginGroup();
   int stored = 0;
   for (const CRowItem &row : rows)
     stored += Record(std::make_unique<RowCommand>(row, RowCommand::Delete));
   EndGroup();
+  EndShowing();
   return stored;
 }
 
 int CommandHistory::UpdateRows(const QList<CRowItem> &rows) {
+  BeginShowing(int(rows.size()));
   BeginGroup();
   int stored = 0;
   for (const CRowItem &row : rows)
-    stored += Record(std::make_unique<UpdateCommand>(row, row.Reload()));
+    stored += Record(std::make_unique<UpdateCommand>(Changed(row), row.Reload()));
   EndGroup();
+  EndShowing();
   return stored;
 }
 
 bool CommandHistory::RunGroup(CommandGroup &group, bool backwards) {
   CDBVisiter *session = file_.Session();
+  BeginShowing(int(group.size()));
   UnitOfWork whole(session);
   // The results of the single runs are not checked: a failing statement
   // has shown its message and the group moves all the same, its commands
@@ -118,7 +145,9 @@ bool CommandHistory::RunGroup(CommandGroup &group, bool backwards) {
     for (const auto &command : group)
       RunAlone(session, *command);
   }
-  if (whole.Commit())
+  const bool committed = whole.Commit();
+  EndShowing();
+  if (committed)
     return true;
   for (const auto &command : group)
     command->TurnBack();

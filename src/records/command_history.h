@@ -77,6 +77,9 @@ private:
   bool RunGroup(CommandGroup &group, bool backwards);
   // A commit that failed: the message, and every page reloads from the file.
   void ReportLostWork();
+  // Tell the file's grids that the changes of rowCount rows begin / end.
+  void BeginShowing(int rowCount);
+  void EndShowing();
 
   AccountFile &file_;
   std::vector<CommandGroup> redoStack_;

@@ -48,6 +48,12 @@ public:
   // Called after a row was updated in the database.
   virtual void ShowUpdatedRow(int gridRow, const CRowItem &row) = 0;
 
+  // Bracket the changes of one user action (or its undo or redo) of
+  // rowCount rows, so that a grid may show a large one at once at the end
+  // instead of row by row. Pairs nest.
+  virtual void BeginStoredChanges(int /*rowCount*/) {}
+  virtual void EndStoredChanges() {}
+
 private:
   friend class AccountFile;
   AccountFile *file_ = nullptr;

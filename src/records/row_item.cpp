@@ -73,6 +73,7 @@ bool CRowItem::LoadFromDatabase(int key, int groupId) {
   for (const ColumnDef &column : columns.All())
     items.append(ItemOfColumn(column, session->GetString(column.fieldName)));
   this->groupId = session->GetInt(QStringLiteral("trelva_Group_ID"));
+  textsAsStored = true;
   return true;
 }
 
@@ -92,6 +93,7 @@ bool CRowItem::SetKeyValue(int n) {
   if (keyIndex >= unsigned(items.size()))
     return false;
   items[keyIndex].text = QString::number(n);
+  textsAsStored = false;
   return true;
 }
 
@@ -99,6 +101,7 @@ bool CRowItem::SetFirstOfType(unsigned type, const QString &text) {
   for (FieldValueItem &item : items) {
     if (item.type == type) {
       item.text = text;
+      textsAsStored = false;
       return true;
     }
   }
@@ -129,6 +132,7 @@ void CRowItem::FillNewRowDefaults(int newKey) {
 }
 
 void CRowItem::FillNewRowDefaults(int newKey, const QDateTime &now) {
+  textsAsStored = false;
   SetKeyValue(newKey);
   const QDate date = now.date();
   const QTime time = now.time();

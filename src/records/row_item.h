@@ -35,6 +35,11 @@ public:
   int gridRow = -1;
   // The value of trelva_Group_ID.
   int groupId = 0;
+  // Set while the texts are those the file holds for this record (loaded
+  // from it, or read from record cells of the grid, which keep the stored
+  // texts): storing such a row again needs no read-back. The setters below
+  // clear it.
+  bool textsAsStored = false;
 
   // The row shown at gridRow: each column's stored text read from its
   // cell, the group from the row (0 when none). In the grid's new-record

@@ -44,12 +44,17 @@ QString ItemAssignment(const ColumnList &columns, const FieldValueItem &item,
   return ColumnCondition(columns, item.text, position);
 }
 
-// The SET item of one column of an UPDATE. An empty date or time is
-// written as no value: its literal would be a fallback date, so storing
-// the row again after an edit of another column would date it.
+// An empty date or time is stored as no value: its literal would be a
+// fallback date, so storing a record again (after an edit of another
+// column, or to undo its deletion) would date it.
+bool IsEmptyDate(const FieldValueItem &item) {
+  return item.text.isEmpty() && IsDateTimeType(int(item.type));
+}
+
+// The SET item of one column of an UPDATE.
 QString SetAssignment(const ColumnList &columns, const FieldValueItem &item,
                       int i) {
-  if (item.text.isEmpty() && IsDateTimeType(int(item.type)))
+  if (IsEmptyDate(item))
     return QStringLiteral("[%1]=Null").arg(item.fieldName);
   return ItemAssignment(columns, item, i);
 }
@@ -79,7 +84,8 @@ QString CRowItem::InsertStatement() const {
       values += QLatin1Char(',');
     }
     names += QLatin1Char('[') + items[i].fieldName + QLatin1Char(']');
-    values += ItemLiteral(columns, items[i], i);
+    values += IsEmptyDate(items[i]) ? QStringLiteral("Null")
+                                    : ItemLiteral(columns, items[i], i);
   }
   values += QLatin1Char(',') + QString::number(groupId) + QLatin1Char(')');
   return names + values;
@@ -147,7 +153,8 @@ void CRowItem::ShowInGrids(ShowKind kind) const {
 bool CRowItem::InsertIntoDatabase() {
   if (!RunStatement(InsertStatement(), false))
     return false;
-  LoadFromDatabase(KeyValue(), groupId);
+  if (!textsAsStored)
+    LoadFromDatabase(KeyValue(), groupId);
   ShowInGrids(ShowInsert);
   return true;
 }
@@ -155,7 +162,8 @@ bool CRowItem::InsertIntoDatabase() {
 bool CRowItem::UpdateInDatabase() {
   if (!RunStatement(UpdateStatement(), true))
     return false;
-  LoadFromDatabase(KeyValue(), groupId);
+  if (!textsAsStored)
+    LoadFromDatabase(KeyValue(), groupId);
   ShowInGrids(ShowUpdate);
   return true;
 }

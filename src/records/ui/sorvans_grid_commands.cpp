@@ -39,12 +39,15 @@ std::vector<int> CSorvansGridCtrl::PasteTargetRows() const {
 }
 
 QList<CRowItem> CSorvansGridCtrl::GatherRows(const std::vector<int> &rows,
-                                             bool bottomUp) const {
+                                             bool bottomUp,
+                                             bool asStored) const {
   QList<CRowItem> items;
   items.reserve(qsizetype(rows.size()));
   const auto gather = [&](int row) {
-    if (IsRecordRow(row))
-      items.append(CRowItem::ReadFromGrid(*File(), row, this));
+    if (!IsRecordRow(row))
+      return;
+    items.append(CRowItem::ReadFromGrid(*File(), row, this));
+    items.last().textsAsStored = asStored;
   };
   if (bottomUp)
     std::for_each(rows.rbegin(), rows.rend(), gather);
@@ -139,7 +142,7 @@ void CSorvansGridCtrl::PasteText() {
   });
   if (written.empty())
     return;
-  QList<CRowItem> rows = GatherRows(written, false);
+  QList<CRowItem> rows = GatherRows(written, false, false);
   File()->History().UpdateRows(rows);
   // Rows whose update failed show what the file holds again; the others
   // show it already.

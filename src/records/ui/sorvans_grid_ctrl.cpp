@@ -444,6 +444,27 @@ void CSorvansGridCtrl::ShowUpdatedRow(int gridRow, const CRowItem &row) {
   ShowRowValues(shown, row);
 }
 
+// From this many rows on, the view is told once at the end of an action:
+// row by row, every insert or removal would walk all its rows.
+constexpr int kRowsShownAtOnce = 64;
+
+void CSorvansGridCtrl::BeginStoredChanges(int rowCount) {
+  if (storedDepth_++ > 0)
+    return;
+  batching_ = rowCount >= kRowsShownAtOnce;
+  if (batching_)
+    BeginUpdate();
+}
+
+void CSorvansGridCtrl::EndStoredChanges() {
+  if (storedDepth_ == 0 || --storedDepth_ > 0 || !batching_)
+    return;
+  batching_ = false;
+  EndUpdate();
+  if (HasCurrentCell())
+    GotoCellShown(GetCurrentCol(), GetCurrentRow());
+}
+
 // ---- Saving the user's edits ----
 
 GroupNode *CSorvansGridCtrl::LiveGroup(int row) const {

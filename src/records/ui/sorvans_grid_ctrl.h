@@ -89,6 +89,9 @@ public:
   // The record row that shows row: gridRow when it does, else the nearest
   // record row of the same key and group; -1 when none does.
   int FindShownRow(int gridRow, const CRowItem &row) const;
+  // An action of many rows reaches the view as one reset at its end.
+  void BeginStoredChanges(int rowCount) override;
+  void EndStoredChanges() override;
 
   // ---- Cell grid ----
 
@@ -157,7 +160,10 @@ private:
   // After a failed save: the row shows what the file holds again.
   void ShowStoredRow(int row, const CRowItem &item);
   void FillClipboardRows(const std::vector<int> &rows);
-  QList<CRowItem> GatherRows(const std::vector<int> &rows, bool bottomUp) const;
+  // The records of the record rows among rows. asStored: the cells hold
+  // the texts as stored (nothing was put into them since).
+  QList<CRowItem> GatherRows(const std::vector<int> &rows, bool bottomUp,
+                             bool asStored = true) const;
   void PasteRecordsAt(int row);
   void PasteText();
   bool CellMatches(int col, int row, const QString &text, bool wholeWord,
@@ -179,4 +185,8 @@ private:
   // Where the last record was found, so that changes made in order find
   // their rows nearby.
   mutable int lastFound_ = 0;
+  // Nesting of BeginStoredChanges, and whether the outermost one holds the
+  // view's updates back.
+  int storedDepth_ = 0;
+  bool batching_ = false;
 };

@@ -7,6 +7,7 @@
 #include "records/command_history.h"
 #include "records/ui/find_dialog.h"
 #include "records/ui/grid_commands.h"
+#include "widgets/cell_grid_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,6 +50,35 @@ TEST_F(RecordsCommandsTest, DeleteAsksThenDeletesTheRecordsAsOneStep) {
   EXPECT_EQ(Shown(4).section('|', 0, 0), "4");
   ASSERT_TRUE(page_->RunCommand(ID_EDIT_REDO));
   EXPECT_EQ(Records(2), QStringList({"2|b|0|1|0|"}));
+}
+
+TEST_F(RecordsCommandsTest, ManyRowsComeBackAsTheyWereStored) {
+  // 80 records, some without a date or time.
+  RawSql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n "
+         "WHERE i < 80) INSERT INTO Users (ID, Data, Moment, Amount, Item, "
+         "trelva_Group_ID) SELECT i, CASE WHEN i % 3 = 0 THEN NULL ELSE "
+         "'2010-05-03 00:00:00' END, CASE WHEN i % 2 = 0 THEN NULL ELSE "
+         "'1899-12-30 09:05:07' END, i / 4.0, 'r' || i, 2 FROM n");
+  page_->Refresh();
+  const QStringList before =
+      Rows("Select ID, Data, Moment, Amount, Item From Users Order By ID");
+  ASSERT_EQ(before.size(), 80);
+  ASSERT_EQ(RecordRows(2).size(), 80u);
+  const QString shown40 = Shown(40);
+
+  SelectRows(RecordRows(2));
+  prompt_.QueueAnswer(1);
+  ASSERT_TRUE(page_->RunCommand(ID_EDIT_DELETE));
+  EXPECT_TRUE(Records(2).isEmpty());
+  EXPECT_EQ(Grid().GetNumberRows(), 4);
+  EXPECT_EQ(page_->GridView()->model()->rowCount(), 4);
+
+  ASSERT_TRUE(page_->RunCommand(ID_EDIT_UNDO));
+  EXPECT_EQ(Rows("Select ID, Data, Moment, Amount, Item From Users Order By ID"),
+            before);
+  EXPECT_EQ(page_->GridView()->model()->rowCount(), 84);
+  EXPECT_EQ(Shown(40), shown40);
+  EXPECT_TRUE(Grid().IsNewRecordRow(81));
 }
 
 TEST_F(RecordsCommandsTest, OnlyRecordRowsEnableCutCopyAndDelete) {
