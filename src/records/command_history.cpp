@@ -5,6 +5,7 @@
 #include "model/account_file.h"
 #include "records/record_grid.h"
 #include "records/row_item.h"
+#include "records/statement_savepoints.h"
 #include "records/unit_of_work.h"
 
 #include <utility>
@@ -23,14 +24,6 @@ CRowItem Changed(const CRowItem &row) {
   CRowItem copy = row;
   copy.textsAsStored = false;
   return copy;
-}
-
-// Runs one command in a unit of its own; whether its statement succeeded.
-bool RunAlone(CDBVisiter *session, CCommand &command) {
-  UnitOfWork step(session);
-  if (!command.Run())
-    return false;
-  return step.Commit();
 }
 
 } // namespace
@@ -89,10 +82,11 @@ void CommandHistory::EndShowing() {
     grid->EndStoredChanges();
 }
 
-bool CommandHistory::Record(std::unique_ptr<CCommand> command) {
+bool CommandHistory::Record(std::unique_ptr<CCommand> command,
+                            StatementSavepoints &steps) {
   if (!openGroup_)
     BeginGroup();
-  if (!RunAlone(file_.Session(), *command))
+  if (!steps.RunAlone(*command))
     return false;
   openGroup_->push_back(std::move(command));
   return true;
@@ -101,9 +95,11 @@ bool CommandHistory::Record(std::unique_ptr<CCommand> command) {
 int CommandHistory::AddRows(const QList<CRowItem> &rows) {
   BeginShowing(int(rows.size()));
   BeginGroup();
+  StatementSavepoints steps(file_.Session());
   int stored = 0;
   for (const CRowItem &row : rows)
-    stored += Record(std::make_unique<RowCommand>(Changed(row), RowCommand::Add));
+    stored += Record(
+        std::make_unique<RowCommand>(Changed(row), RowCommand::Add), steps);
   EndGroup();
   EndShowing();
   return stored;
@@ -112,9 +108,11 @@ int CommandHistory::AddRows(const QList<CRowItem> &rows) {
 int CommandHistory::DeleteRows(const QList<CRowItem> &rows) {
   BeginShowing(int(rows.size()));
   BeginGroup();
+  StatementSavepoints steps(file_.Session());
   int stored = 0;
   for (const CRowItem &row : rows)
-    stored += Record(std::make_unique<RowCommand>(row, RowCommand::Delete));
+    stored +=
+        Record(std::make_unique<RowCommand>(row, RowCommand::Delete), steps);
   EndGroup();
   EndShowing();
   return stored;
@@ -123,9 +121,11 @@ int CommandHistory::DeleteRows(const QList<CRowItem> &rows) {
 int CommandHistory::UpdateRows(const QList<CRowItem> &rows) {
   BeginShowing(int(rows.size()));
   BeginGroup();
+  StatementSavepoints steps(file_.Session());
   int stored = 0;
   for (const CRowItem &row : rows)
-    stored += Record(std::make_unique<UpdateCommand>(Changed(row), row.Reload()));
+    stored += Record(
+        std::make_unique<UpdateCommand>(Changed(row), row.Reload()), steps);
   EndGroup();
   EndShowing();
   return stored;
@@ -135,15 +135,16 @@ bool CommandHistory::RunGroup(CommandGroup &group, bool backwards) {
   CDBVisiter *session = file_.Session();
   BeginShowing(int(group.size()));
   UnitOfWork whole(session);
+  StatementSavepoints steps(session);
   // The results of the single runs are not checked: a failing statement
   // has shown its message and the group moves all the same, its commands
   // kept in step with each other.
   if (backwards) {
     for (auto it = group.rbegin(); it != group.rend(); ++it)
-      RunAlone(session, **it);
+      steps.RunAlone(**it);
   } else {
     for (const auto &command : group)
-      RunAlone(session, *command);
+      steps.RunAlone(*command);
   }
   const bool committed = whole.Commit();
   EndShowing();

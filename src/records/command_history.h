@@ -21,6 +21,7 @@
 
 class AccountFile;
 class CRowItem;
+class StatementSavepoints;
 class UnitOfWork;
 
 class CommandHistory {
@@ -70,7 +71,7 @@ private:
 
   // Runs the command once and appends it to the open group when it
   // succeeded; whether it did.
-  bool Record(std::unique_ptr<CCommand> command);
+  bool Record(std::unique_ptr<CCommand> command, StatementSavepoints &steps);
   // Runs the commands of a group in the given order as one unit of work,
   // each in a unit of its own. When the whole cannot be committed, the file
   // keeps none of it, the commands are turned back and false is returned.
