@@ -59,8 +59,12 @@ bool CSorvanelDoc::SaveAs(const QString &newPath) {
     file_->SwitchAccountFile(old);
     return false;
   }
-  if (!file_->SwitchAccountFile(target))
+  // A copy that cannot be taken up (its lock is held elsewhere, say) leaves
+  // the document on its old file, whose session is taken up again.
+  if (!file_->SwitchAccountFile(target)) {
+    file_->SwitchAccountFile(old);
     return false;
+  }
   TakeBaseline(target);
   emit PathChanged(target);
   return true;

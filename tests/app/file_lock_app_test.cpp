@@ -1,7 +1,10 @@
 // An account file open in another running program: opening it here says it
 // is in use and opens nothing, and no new file or copy is written over it.
 #include "app/main_frame.h"
+#include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
+#include "db/db_visiter.h"
+#include "model/account_file.h"
 #include "app_test_env.h"
 #include "db/file_lock.h"
 
@@ -68,6 +71,21 @@ TEST_F(FileLockAppTest, AFileOpenElsewhereIsInUse) {
   // Once the other program is gone the file opens.
   EXPECT_TRUE(frame.OpenDocument(path));
   frame.CloseAllDocuments();
+}
+
+TEST_F(FileLockAppTest, ACopyThatCannotBeTakenUpLeavesTheDocumentUsable) {
+  const QString path = Copy(QStringLiteral("家庭账本"), QStringLiteral("原"));
+  const QString locked = Copy(QStringLiteral("家庭账本"), QStringLiteral("锁"));
+  CSorvanelDoc doc;
+  ASSERT_TRUE(doc.Open(path));
+  LockHolder holder(locked);
+  ASSERT_TRUE(holder.Held());
+  EXPECT_FALSE(doc.SaveAs(locked));
+  EXPECT_EQ(doc.Path(), path);
+  ASSERT_NE(doc.File().Session(), nullptr);
+  EXPECT_TRUE(doc.File().Session()->Execute(
+      "Insert Into Users (ID, trelva_Group_ID) Values (1, 2)"));
+  doc.Close();
 }
 
 } // namespace
