@@ -27,6 +27,38 @@ bool CDBVisiter::MoveNext() {
   return result_->Next();
 }
 
+int CDBVisiter::QueryInsertedRow(const QString &table) {
+  CloseResult();
+  if (!connection_ || !result_)
+    return 0;
+  if (!insertedRow_ || insertedRowTable_ != table) {
+    sqlite3_finalize(insertedRow_);
+    insertedRow_ = nullptr;
+    QString quoted = table;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    const QByteArray sql =
+        QStringLiteral("SELECT * FROM \"%1\" WHERE rowid=?").arg(quoted).toUtf8();
+    if (sqlite3_prepare_v2(connection_, sql.constData(), int(sql.size()),
+                           &insertedRow_, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(insertedRow_);
+      insertedRow_ = nullptr;
+      return 0;
+    }
+    insertedRowTable_ = table;
+  }
+  sqlite3_bind_int64(insertedRow_, 1, sqlite3_last_insert_rowid(connection_));
+  // After a change of the table SQLite prepares the kept statement again
+  // on its first step, and only then are its columns those of the table
+  // now: one step first, so the result reads the columns it gets.
+  sqlite3_step(insertedRow_);
+  sqlite3_reset(insertedRow_);
+  const bool loaded = result_->Load(insertedRow_);
+  // A reset statement holds no lock and stands in the way of no schema
+  // change or compaction.
+  sqlite3_reset(insertedRow_);
+  return loaded ? result_->RowCount() : 0;
+}
+
 bool CDBVisiter::IsConnectionOpen() const { return connection_ != nullptr; }
 
 bool CDBVisiter::IsResultOpen() const {
@@ -43,6 +75,9 @@ void CDBVisiter::CloseResult() {
 bool CDBVisiter::Close() {
   CloseResult();
   result_.reset();
+  sqlite3_finalize(insertedRow_);
+  insertedRow_ = nullptr;
+  insertedRowTable_.clear();
   if (!connection_)
     return true;
   // Every statement is finalised as soon as it has run, so nothing keeps

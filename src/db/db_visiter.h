@@ -16,6 +16,7 @@
 
 class QIODevice;
 struct sqlite3;
+struct sqlite3_stmt;
 class ResultSet;
 
 class CDBVisiter {
@@ -63,6 +64,12 @@ public:
   virtual int GetFieldNames(QStringList &names) = 0;
   // Steps to the next row; true while a row is current.
   virtual bool MoveNext();
+  // Replaces the current result by the row that the last successful INSERT
+  // on this connection added to table, read by its rowid; the number of
+  // rows: 1, or 0 when there is none. The statement is prepared once and
+  // kept while it reads the same table, so this costs far less than a Query
+  // of the same row.
+  int QueryInsertedRow(const QString &table);
 
   bool IsConnectionOpen() const;
   bool IsResultOpen() const;
@@ -102,4 +109,9 @@ protected:
   QString dataSource_;
   int connectionTimeout_ = 5;
   int changedRows_ = 0;
+
+private:
+  // The kept statement of QueryInsertedRow and the table it reads.
+  sqlite3_stmt *insertedRow_ = nullptr;
+  QString insertedRowTable_;
 };

@@ -63,18 +63,31 @@ bool CRowItem::LoadFromDatabase(int key, int groupId) {
           .arg(groupId);
   if (session->Query(sql) == 0)
     return false;
+  TakeCurrentRow(*session);
+  return true;
+}
 
+bool CRowItem::LoadInsertedRow() {
+  CDBVisiter *session = accountFile ? accountFile->Session() : nullptr;
+  if (!session || session->QueryInsertedRow(QStringLiteral("Users")) == 0)
+    return false;
+  TakeCurrentRow(*session);
+  return true;
+}
+
+void CRowItem::TakeCurrentRow(CDBVisiter &session) {
   // The row takes the layout the file has now: after the options sheet
   // changed the columns, a row made before would otherwise read columns
   // that are no longer in the list.
+  const ColumnList &columns = accountFile->Columns();
   keyIndex = unsigned(columns.KeyPosition());
   columnCount = unsigned(columns.Size());
   items.clear();
+  items.reserve(columns.Size());
   for (const ColumnDef &column : columns.All())
-    items.append(ItemOfColumn(column, session->GetString(column.fieldName)));
-  this->groupId = session->GetInt(QStringLiteral("trelva_Group_ID"));
+    items.append(ItemOfColumn(column, session.GetString(column.fieldName)));
+  groupId = session.GetInt(QStringLiteral("trelva_Group_ID"));
   textsAsStored = true;
-  return true;
 }
 
 CRowItem CRowItem::Reload() const {

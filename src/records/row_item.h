@@ -13,6 +13,7 @@
 #include <QString>
 
 class AccountFile;
+class CDBVisiter;
 class RecordGrid;
 
 class CRowItem {
@@ -53,6 +54,10 @@ public:
   // Replaces the items and the group by the stored record (key, groupId).
   // False, with the row unchanged, when there is no such record.
   bool LoadFromDatabase(int key, int groupId);
+  // Replaces the items and the group by the record the last INSERT on the
+  // file's session stored; false, with the row unchanged, when there is
+  // none.
+  bool LoadInsertedRow();
   // A copy of this row loaded from the database by its key and group; when
   // the record is missing the copy keeps this row's values.
   CRowItem Reload() const;
@@ -95,6 +100,8 @@ private:
   enum ShowKind { ShowInsert, ShowUpdate, ShowRemove };
 
   bool SetFirstOfType(unsigned type, const QString &text);
+  // Takes the items and the group from the session's current row.
+  void TakeCurrentRow(CDBVisiter &session);
   bool RunStatement(const QString &sql, bool mustChangeRow) const;
   void ShowInGrids(ShowKind kind) const;
 };

@@ -153,7 +153,10 @@ void CRowItem::ShowInGrids(ShowKind kind) const {
 bool CRowItem::InsertIntoDatabase() {
   if (!RunStatement(InsertStatement(), false))
     return false;
-  if (!textsAsStored)
+  // A row whose texts were not read from the file is read back by its
+  // rowid, through a statement the session keeps prepared: this runs for
+  // every record added.
+  if (!textsAsStored && !LoadInsertedRow())
     LoadFromDatabase(KeyValue(), groupId);
   ShowInGrids(ShowInsert);
   return true;

@@ -63,6 +63,33 @@ TEST_F(AccessVisiterTest, ExecuteShowsTheEngineTextAloneAndAppliesNothing) {
   EXPECT_EQ(session_->Count("Users", QString()), 2u);
 }
 
+// The row of the last INSERT, read through the statement the session keeps:
+// the row that was stored, the columns the table has now, and no hindrance
+// to changing the table.
+TEST_F(AccessVisiterTest, TheInsertedRowIsReadBack) {
+  Exec("INSERT INTO Users([ID],[Item],[trelva_Group_ID]) VALUES (1,'first',2)");
+  Exec("INSERT INTO Users([ID],[Item],[trelva_Group_ID]) VALUES (1,'second',3)");
+  ASSERT_EQ(session_->QueryInsertedRow("Users"), 1);
+  EXPECT_EQ(session_->GetString("Item"), "second");
+  EXPECT_EQ(session_->GetInt("trelva_Group_ID"), 3);
+
+  // A failed INSERT leaves the last stored row as it was.
+  EXPECT_FALSE(session_->Execute("INSERT INTO Users([ID],[NoSuchColumn]) VALUES (2,1)"));
+  ASSERT_EQ(session_->QueryInsertedRow("Users"), 1);
+  EXPECT_EQ(session_->GetString("Item"), "second");
+
+  Exec("Alter Table Users Add Column [Extra] varchar(20)");
+  Exec("Alter Table Users Alter Column [Extra] Int");
+  Exec("INSERT INTO Users([ID],[Extra],[trelva_Group_ID]) VALUES (3,7.6,2)");
+  ASSERT_EQ(session_->QueryInsertedRow("Users"), 1);
+  EXPECT_EQ(session_->GetInt("ID"), 3);
+  EXPECT_EQ(session_->GetString("Extra"), "8");
+  ASSERT_EQ(session_->Query("Select * From Users Where ID=3"), 1);
+  EXPECT_EQ(session_->GetString("Extra"), "8");
+  session_->CloseResult();
+  EXPECT_TRUE(session_->Close());
+}
+
 TEST_F(AccessVisiterTest, StatementsDoNotDisturbTheCurrentResult) {
   for (int i = 1; i <= 3; ++i)
     Exec(QStringLiteral("INSERT INTO Users([ID],[trelva_Group_ID]) VALUES (%1,2)").arg(i));
