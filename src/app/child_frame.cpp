@@ -99,6 +99,10 @@ void CChildFrame::BuildPanes() {
   // change.
   dispatcher_.AddPane(HINT_GROUP_PANE,
                       [this] { groupPane_->OnChangeNotify(HINT_GROUP_PANE); });
+  // Ticks made in another window on the same file arrive as hint 7: the
+  // tree then shows them without being rebuilt.
+  dispatcher_.AddPane(HINT_RECORDS,
+                      [this] { groupPane_->OnChangeNotify(HINT_RECORDS); });
   dispatcher_.AddPane(HINT_FILTER_PANE,
                       [this] { filterPane_->OnChangeNotify(HINT_FILTER_PANE); });
   dispatcher_.AddPane(HINT_BAR_SETUP,

@@ -8,6 +8,8 @@
 #include "app/startup_settings.h"
 #include "app/change_dispatcher.h"
 #include "records/ui/sorvan_grid_view.h"
+#include "groups/group_node.h"
+#include "groups/ui/sorvan_group_pane.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
 #include "model/account_file.h"
@@ -237,6 +239,39 @@ TEST_F(MainFrameTest, CloseDestroysTheWindowsThenCompacts) {
   EXPECT_FALSE(QFileInfo::exists(dir_.filePath("temp.mdb")));
   EXPECT_EQ(frame_->windowTitle(), QStringLiteral("Sorvanel"));
   EXPECT_TRUE(frame_->GroupPaneLabel()->isHidden());
+}
+
+namespace {
+
+// The first group of the tree, in tree order, that is not in skip.
+int FirstGroupExcept(const GroupNode &node, const QList<int> &skip) {
+  for (const auto &child : node.children) {
+    if (child->IsGroup() && !skip.contains(child->id))
+      return child->id;
+    const int found = FirstGroupExcept(*child, skip);
+    if (found >= 0)
+      return found;
+  }
+  return -1;
+}
+
+} // namespace
+
+TEST_F(MainFrameTest, AGroupOpenedInOneWindowShowsInTheOther) {
+  const QString a = Copy(kHousehold, "a");
+  ASSERT_TRUE(frame_->OpenDocument(a));
+  CChildFrame *first = frame_->ActiveChild();
+  frame_->OnNewWindow();
+  CChildFrame *second = frame_->ActiveChild();
+  ASSERT_NE(first, second);
+  CSorvanGroupPane *pane = first->GroupPane();
+  const int other =
+      FirstGroupExcept(first->Doc().File().Root(), pane->ActiveGroupIds());
+  ASSERT_GE(other, 0);
+  pane->Activate(other);
+  EXPECT_EQ(pane->ActiveGroupIds(), QList<int>{other});
+  EXPECT_EQ(second->GroupPane()->ActiveGroupCaption(),
+            pane->ActiveGroupCaption());
 }
 
 TEST_F(MainFrameTest, ClosingStoresTheCellBeingEdited) {
