@@ -23,6 +23,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include "bench_sql.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -45,14 +47,6 @@ QString StorageFolder() {
                                                    : QDir::tempPath();
 }
 
-bool Exec(sqlite3 *db, const char *sql) {
-  char *error = nullptr;
-  const bool ok = sqlite3_exec(db, sql, nullptr, nullptr, &error) == SQLITE_OK;
-  if (!ok)
-    std::fprintf(stderr, "%s: %s\n", sql, error ? error : "?");
-  sqlite3_free(error);
-  return ok;
-}
 
 // A copy of the household template with kRecords records in group 2, a
 // year of dates and the template's columns filled.

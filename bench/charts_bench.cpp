@@ -33,6 +33,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include "bench_sql.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -56,14 +58,6 @@ const char kGroupsAndFilter[] =
 QString gPath;
 AccountFile *gFile = nullptr;
 
-bool Exec(sqlite3 *db, const char *sql) {
-  char *error = nullptr;
-  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) == SQLITE_OK)
-    return true;
-  std::fprintf(stderr, "%s: %s\n", sql, error ? error : "?");
-  sqlite3_free(error);
-  return false;
-}
 
 // A third option column, 成员, and 100,000 records from 2000-01-01 to
 // 2010-01-31 in groups 2 to 5, written as the session stores them.

@@ -25,6 +25,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidgetItem>
 
+#include "bench_sql.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -41,14 +43,6 @@ constexpr int kRecords = 100000;
 constexpr int kTicked = 10;   // groups ticked before the runs
 constexpr int kToggled = 301; // the group each run ticks or clears
 
-bool Exec(sqlite3 *db, const char *sql) {
-  char *error = nullptr;
-  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) == SQLITE_OK)
-    return true;
-  std::fprintf(stderr, "%s: %s\n", sql, error ? error : "?");
-  sqlite3_free(error);
-  return false;
-}
 
 bool TickedAtStart(int id) { return id > kFolders && id % (kNodes / kTicked) == 0; }
 

@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "bench_sql.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -29,14 +31,6 @@ constexpr int kRecords = 100000;
 
 QString gPath;
 
-bool Exec(sqlite3 *db, const char *sql) {
-  char *error = nullptr;
-  if (sqlite3_exec(db, sql, nullptr, nullptr, &error) == SQLITE_OK)
-    return true;
-  std::fprintf(stderr, "%s: %s\n", sql, error ? error : "?");
-  sqlite3_free(error);
-  return false;
-}
 
 // Fills the copied template in one transaction: the rows are written as the
 // session stores them (dates as canonical text).

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "bench_sql.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -40,14 +42,6 @@ public:
   }
 };
 
-bool Exec(sqlite3 *db, const std::string &sql) {
-  char *error = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) == SQLITE_OK)
-    return true;
-  std::fprintf(stderr, "%s: %s\n", sql.c_str(), error ? error : "?");
-  sqlite3_free(error);
-  return false;
-}
 
 // Replaces the template's columns by 40 of the kinds above.
 bool MakeColumns(const QString &path) {

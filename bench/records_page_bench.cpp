@@ -27,6 +27,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "bench_sql.h"
+
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sqlite3.h>
@@ -49,9 +51,6 @@ QString StorageFolder() {
                                                    : QDir::tempPath();
 }
 
-bool Exec(sqlite3 *db, const char *sql) {
-  return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
 
 // Records of one group: a new date every 7 records, amounts and items that
 // vary.

@@ -9,8 +9,8 @@ using PieSeriesTest = ChartFileTest;
 
 QStringList Labels(const QList<SliceSpec> &specs) {
   QStringList labels;
-  for (const SliceSpec &spec : specs)
-    labels.append(spec.label);
+  for (const SliceSpec &slice : specs)
+    labels.append(slice.label);
   return labels;
 }
 
