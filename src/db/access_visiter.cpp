@@ -5,6 +5,7 @@
 #include "base/prompt.h"
 #include "db/alter_column.h"
 #include "db/describe_error.h"
+#include "db/insert_statements.h"
 #include "db/jet_collation.h"
 #include "db/jet_dialect.h"
 #include "db/jet_functions.h"
@@ -141,6 +142,7 @@ bool CAccessVisiter::Open() {
   // again on the next open.
   EnsureFoldedTextOrder(connection_);
   schema_ = std::make_unique<SessionSchema>(connection_);
+  inserts_ = std::make_unique<InsertStatements>(connection_, schema_.get());
   result_ = std::make_unique<ResultSet>();
   return true;
 }

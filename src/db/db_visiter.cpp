@@ -2,6 +2,8 @@
 // current result, the pending edit and long binary values.
 #include "db/db_visiter.h"
 
+#include "base/prompt.h"
+#include "db/insert_statements.h"
 #include "db/result_set.h"
 
 #include <QIODevice>
@@ -47,16 +49,33 @@ int CDBVisiter::QueryInsertedRow(const QString &table) {
     insertedRowTable_ = table;
   }
   sqlite3_bind_int64(insertedRow_, 1, sqlite3_last_insert_rowid(connection_));
-  // After a change of the table SQLite prepares the kept statement again
-  // on its first step, and only then are its columns those of the table
-  // now: one step first, so the result reads the columns it gets.
-  sqlite3_step(insertedRow_);
-  sqlite3_reset(insertedRow_);
+  // Load describes the columns after its first step, when a statement kept
+  // across a change of the table has been prepared again.
   const bool loaded = result_->Load(insertedRow_);
   // A reset statement holds no lock and stands in the way of no schema
   // change or compaction.
   sqlite3_reset(insertedRow_);
   return loaded ? result_->RowCount() : 0;
+}
+
+CDBVisiter::InsertOutcome
+CDBVisiter::InsertRow(const QString &table, const QStringList &columns,
+                      const std::vector<BoundValue> &values) {
+  changedRows_ = 0;
+  if (!connection_ || !inserts_)
+    return InsertNotPrepared;
+  QString error;
+  switch (inserts_->Insert(table, columns, values, &error)) {
+  case InsertStatements::Stored:
+    changedRows_ = 1;
+    return InsertStored;
+  case InsertStatements::Failed:
+    ShowMessage(error);
+    return InsertFailed;
+  case InsertStatements::NotPrepared:
+    break;
+  }
+  return InsertNotPrepared;
 }
 
 bool CDBVisiter::IsConnectionOpen() const { return connection_ != nullptr; }
@@ -75,6 +94,7 @@ void CDBVisiter::CloseResult() {
 bool CDBVisiter::Close() {
   CloseResult();
   result_.reset();
+  inserts_.reset();
   sqlite3_finalize(insertedRow_);
   insertedRow_ = nullptr;
   insertedRowTable_.clear();

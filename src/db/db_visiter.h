@@ -13,7 +13,10 @@
 #include <QVariant>
 
 #include <memory>
+#include <vector>
 
+class InsertStatements;
+struct BoundValue;
 class QIODevice;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -70,6 +73,15 @@ public:
   // kept while it reads the same table, so this costs far less than a Query
   // of the same row.
   int QueryInsertedRow(const QString &table);
+  // Inserts one row through a statement prepared once for this table, these
+  // columns and these kinds of value (insert_statements.h): what the Jet
+  // INSERT of the same literals would store. Stored and Failed behave as
+  // Execute does (a failure shows the engine's text and stores nothing);
+  // NotPrepared means the session has no such statement and the caller
+  // runs the INSERT as text instead.
+  enum InsertOutcome { InsertStored, InsertFailed, InsertNotPrepared };
+  InsertOutcome InsertRow(const QString &table, const QStringList &columns,
+                          const std::vector<BoundValue> &values);
 
   bool IsConnectionOpen() const;
   bool IsResultOpen() const;
@@ -109,6 +121,9 @@ protected:
   QString dataSource_;
   int connectionTimeout_ = 5;
   int changedRows_ = 0;
+  // Made by a session that can prepare inserts; dropped before the
+  // connection closes.
+  std::unique_ptr<InsertStatements> inserts_;
 
 private:
   // The kept statement of QueryInsertedRow and the table it reads.

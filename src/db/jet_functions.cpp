@@ -305,6 +305,19 @@ void SideFunction(sqlite3_context *context, int, sqlite3_value **argv) {
                         SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
+// jet_number(value): a bound number text read the way SQLite reads the same
+// text written into a statement as a number literal (the conversion a
+// decimal goes through is SQLite's own, to the last bit), so that a value
+// bound to a prepared INSERT is stored exactly as its literal would be. The
+// caller binds texts that look like whole numbers as integers itself:
+// numeric affinity would round those beyond 2^53 through a double. Any other
+// value passes unchanged.
+void NumberLiteralFunction(sqlite3_context *context, int, sqlite3_value **argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT)
+    sqlite3_value_numeric_type(argv[0]);
+  sqlite3_result_value(context, argv[0]);
+}
+
 // jet_integer(value): the value an integer column stores. Integers, nulls
 // and long binary values stay as they are; fractions are rounded half to
 // even; a text that is a number is that number, rounded; blank text is no
@@ -403,6 +416,11 @@ void RegisterJetFunctions(sqlite3 *db) {
                              SQLITE_UTF8 | SQLITE_DETERMINISTIC |
                                  SQLITE_DIRECTONLY,
                              nullptr, IntegerFunction, nullptr, nullptr, nullptr);
+  sqlite3_create_function_v2(db, "jet_number", 1,
+                             SQLITE_UTF8 | SQLITE_DETERMINISTIC |
+                                 SQLITE_DIRECTONLY,
+                             nullptr, NumberLiteralFunction, nullptr, nullptr,
+                             nullptr);
   sqlite3_create_function_v2(db, "sorvanel_convert", 3,
                              SQLITE_UTF8 | SQLITE_DETERMINISTIC |
                                  SQLITE_DIRECTONLY,

@@ -11,6 +11,9 @@
 // as no value; other texts fail with "Data type mismatch in criteria
 // expression.".
 //
+// jet_number(text) is the number a bound number text stands for, read as
+// SQLite reads a number literal of that text (see insert_statements.h).
+//
 // Jet's own functions that users write in their queries (the main show
 // message holds queries typed by the user): Nz, Year, Month, Day, Hour,
 // Minute, Second, Int, Fix, CLng, CDbl, CStr, Val, and jet_left/jet_right

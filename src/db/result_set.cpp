@@ -25,6 +25,28 @@ QDateTime ToDateTime(const JetDateTime &v) {
                    QTime(v.hour, v.minute, v.second));
 }
 
+// The descriptions of stmt's columns as one text. A result read from a
+// statement of the same shape as the last one (a kept statement run again)
+// takes the columns it described then, instead of converting six texts per
+// column again.
+std::string ColumnSignature(sqlite3_stmt *stmt, int count) {
+  std::string signature;
+  signature.reserve(size_t(count) * 48);
+  auto add = [&signature](const char *text) {
+    if (text)
+      signature += text;
+    signature += '\x1f';
+  };
+  for (int i = 0; i < count; ++i) {
+    add(sqlite3_column_name(stmt, i));
+    add(sqlite3_column_decltype(stmt, i));
+    add(sqlite3_column_database_name(stmt, i));
+    add(sqlite3_column_table_name(stmt, i));
+    add(sqlite3_column_origin_name(stmt, i));
+  }
+  return signature;
+}
+
 } // namespace
 
 bool ResultSet::StoreBytes(CellData &cell, const void *data, qsizetype size) {
@@ -36,9 +58,7 @@ bool ResultSet::StoreBytes(CellData &cell, const void *data, qsizetype size) {
   return true;
 }
 
-bool ResultSet::Load(sqlite3_stmt *stmt) {
-  Close();
-  const int count = sqlite3_column_count(stmt);
+void ResultSet::DescribeColumns(sqlite3_stmt *stmt, int count) {
   columns_.resize(size_t(count));
   for (int i = 0; i < count; ++i) {
     Column &c = columns_[size_t(i)];
@@ -50,8 +70,22 @@ bool ResultSet::Load(sqlite3_stmt *stmt) {
     c.table = Utf8(sqlite3_column_table_name(stmt, i));
     c.origin = Utf8(sqlite3_column_origin_name(stmt, i));
   }
-  int rc;
-  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+}
+
+bool ResultSet::Load(sqlite3_stmt *stmt) {
+  Close();
+  // The first step comes before the columns are described: a kept
+  // statement whose table changed is prepared again by that step, and only
+  // then are its columns those of the table now.
+  int rc = sqlite3_step(stmt);
+  const int count = sqlite3_column_count(stmt);
+  std::string signature = ColumnSignature(stmt, count);
+  if (signature == signature_ && keptColumns_.size() == size_t(count))
+    columns_ = std::move(keptColumns_);
+  else
+    DescribeColumns(stmt, count);
+  signature_ = std::move(signature);
+  for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
     const size_t base = cells_.size();
     cells_.resize(base + size_t(count));
     CellData *row = cells_.data() + base;
@@ -104,6 +138,8 @@ bool ResultSet::Load(sqlite3_stmt *stmt) {
 }
 
 void ResultSet::Close() {
+  if (!columns_.empty())
+    keptColumns_ = std::move(columns_);
   columns_.clear();
   cells_.clear();
   arena_.clear();
@@ -133,6 +169,10 @@ bool ResultSet::Next() {
 }
 
 int ResultSet::FindColumn(const QString &name) const {
+  // Callers mostly spell names as the table does; an exact match is cheap.
+  for (size_t i = 0; i < columns_.size(); ++i)
+    if (columns_[i].name == name)
+      return int(i);
   for (size_t i = 0; i < columns_.size(); ++i)
     if (columns_[i].name.compare(name, Qt::CaseInsensitive) == 0)
       return int(i);

@@ -95,9 +95,13 @@ private:
     return arena_.data() + cell.offset;
   }
   bool IsDateText(int column, const CellData &cell) const;
+  void DescribeColumns(sqlite3_stmt *stmt, int count);
   bool StoreBytes(CellData &cell, const void *data, qsizetype size);
 
   std::vector<Column> columns_;
+  // The columns of the last result and the text that described them.
+  std::vector<Column> keptColumns_;
+  std::string signature_;
   std::vector<CellData> cells_;
   std::string arena_;
   qint64 rows_ = 0;

@@ -33,8 +33,11 @@ int SessionSchema::Authorize(void *self, int action, const char *first,
   default:
     break;
   }
-  if (changes)
-    static_cast<SessionSchema *>(self)->tables_.clear();
+  if (changes) {
+    SessionSchema *schema = static_cast<SessionSchema *>(self);
+    schema->tables_.clear();
+    ++schema->generation_;
+  }
   return SQLITE_OK;
 }
 

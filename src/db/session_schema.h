@@ -24,6 +24,9 @@ public:
   SessionSchema &operator=(const SessionSchema &) = delete;
 
   const JetTableColumns *Columns(const QString &table) override;
+  // Counts the times the schema forgot what it read: statements prepared
+  // from what it said before a change must be prepared again.
+  unsigned Generation() const { return generation_; }
 
 private:
   static int Authorize(void *self, int action, const char *first,
@@ -32,4 +35,5 @@ private:
 
   sqlite3 *db_;
   QHash<QString, JetTableColumns> tables_;  // by lower-case name
+  unsigned generation_ = 0;
 };

@@ -4,6 +4,8 @@
 #include "formula/format_decimal.h"
 #include "model/column_list.h"
 #include "model/date_text.h"
+#include "db/insert_statements.h"
+#include "db/jet_date.h"
 #include "db/value_text.h"
 #include "model/sql_text.h"
 
@@ -39,6 +41,31 @@ QString TypedLiteral(const QString &value, int type) {
   if (value.isEmpty())
     return QStringLiteral("0");
   return FormatDecimal(LeadingNumber(value), 18);
+}
+
+bool TypedBoundValue(const QString &value, int type, BoundValue *out) {
+  if (IsTextType(type)) {
+    out->kind = BoundValue::Text;
+    out->text = value;
+    return true;
+  }
+  out->text = TypedLiteral(value, type);
+  if (IsDateTimeType(type)) {
+    // The adapter stores a #...# literal as its canonical text.
+    JetDateTime date;
+    if (!ParseJetDateText(QStringView(out->text).mid(1, out->text.size() - 2),
+                          date))
+      return false;
+    out->kind = BoundValue::Text;
+    out->text = CanonicalDateText(date);
+    return true;
+  }
+  // "inf" and "nan" are no number literal at all.
+  for (const QChar c : std::as_const(out->text))
+    if (c != QLatin1Char('-') && c != QLatin1Char('.') && !c.isDigit())
+      return false;
+  out->kind = BoundValue::Number;
+  return true;
 }
 
 QString ValueLiteral(const ColumnList &columns, const QString &value,

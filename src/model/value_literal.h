@@ -9,9 +9,15 @@
 #include <QString>
 
 class ColumnList;
+struct BoundValue;
 
 // The literal of value for a column of the given FieldType code.
 QString TypedLiteral(const QString &value, int type);
+// The value to bind in place of TypedLiteral(value, type) so that a
+// prepared statement stores what the literal stores; false when the literal
+// has no such value (an infinite number, a date the adapter refuses), and
+// the statement is then to be written out with the literal.
+bool TypedBoundValue(const QString &value, int type, BoundValue *out);
 // The literal of value for the column at position of columns; empty text
 // when the position is out of range.
 QString ValueLiteral(const ColumnList &columns, const QString &value,

@@ -7,13 +7,13 @@
 // The undo history keeps copies, the grid's clipboard keeps a list of them.
 #pragma once
 
+#include "db/db_visiter.h"
 #include "formula/field_value_item.h"
 
 #include <QDateTime>
 #include <QString>
 
 class AccountFile;
-class CDBVisiter;
 class RecordGrid;
 
 class CRowItem {
@@ -103,5 +103,7 @@ private:
   // Takes the items and the group from the session's current row.
   void TakeCurrentRow(CDBVisiter &session);
   bool RunStatement(const QString &sql, bool mustChangeRow) const;
+  // Runs InsertStatement through the session's prepared statement.
+  CDBVisiter::InsertOutcome InsertBound() const;
   void ShowInGrids(ShowKind kind) const;
 };

@@ -10,6 +10,7 @@
 #include "db/db_visiter.h"
 #include "model/account_file.h"
 #include "model/field_type.h"
+#include "db/insert_statements.h"
 #include "model/value_literal.h"
 #include "records/record_grid.h"
 
@@ -59,6 +60,18 @@ QString SetAssignment(const ColumnList &columns, const FieldValueItem &item,
   return ItemAssignment(columns, item, i);
 }
 
+// The bound value of item i in place of its literal in InsertStatement.
+bool ItemBoundValue(const ColumnList &columns, const FieldValueItem &item,
+                    int i, BoundValue *out) {
+  if (IsEmptyDate(item)) {
+    out->kind = BoundValue::Null;
+    return true;
+  }
+  const int position = ColumnOfItem(columns, item, i);
+  const int type = position < 0 ? int(item.type) : columns.At(position).type;
+  return TypedBoundValue(item.text, type, out);
+}
+
 const ColumnList &EmptyColumns() {
   static const ColumnList none;
   return none;
@@ -89,6 +102,24 @@ QString CRowItem::InsertStatement() const {
   }
   values += QLatin1Char(',') + QString::number(groupId) + QLatin1Char(')');
   return names + values;
+}
+
+CDBVisiter::InsertOutcome CRowItem::InsertBound() const {
+  CDBVisiter *session = accountFile ? accountFile->Session() : nullptr;
+  if (!session)
+    return CDBVisiter::InsertNotPrepared;
+  const ColumnList &columns = ColumnsOf(accountFile);
+  QStringList names;
+  std::vector<BoundValue> values(size_t(items.size()) + 1);
+  names.reserve(items.size() + 1);
+  for (int i = 0; i < items.size(); ++i) {
+    names.append(items[i].fieldName);
+    if (!ItemBoundValue(columns, items[i], i, &values[size_t(i)]))
+      return CDBVisiter::InsertNotPrepared;
+  }
+  names.append(QStringLiteral("trelva_Group_ID"));
+  values.back() = {BoundValue::Number, QString::number(groupId)};
+  return session->InsertRow(QStringLiteral("Users"), names, values);
 }
 
 QString CRowItem::KeyCondition() const {
@@ -151,8 +182,19 @@ void CRowItem::ShowInGrids(ShowKind kind) const {
 }
 
 bool CRowItem::InsertIntoDatabase() {
-  if (!RunStatement(InsertStatement(), false))
+  // The prepared statement stores what the statement text would; the text
+  // is written out only where the session has no prepared form of it.
+  switch (InsertBound()) {
+  case CDBVisiter::InsertStored:
+    break;
+  case CDBVisiter::InsertFailed:
+    ShowMessage(QStringLiteral("失败！"));
     return false;
+  case CDBVisiter::InsertNotPrepared:
+    if (!RunStatement(InsertStatement(), false))
+      return false;
+    break;
+  }
   // A row whose texts were not read from the file is read back by its
   // rowid, through a statement the session keeps prepared: this runs for
   // every record added.

@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 
 namespace {
@@ -213,4 +216,39 @@ TEST(FormatDecimalTest, TrailingZerosAndPointGo) {
   EXPECT_EQ(FormatDecimal(-2.5, 3), QStringLiteral("-2.5"));
   EXPECT_EQ(FormatDecimal(100, 0), QStringLiteral("100"));
   EXPECT_EQ(FormatDecimal(1e300, 1).size(), 301);
+}
+
+// Stored numbers are written with these digits: they must be printf's to the
+// last digit, whatever the magnitude and number of decimals.
+TEST(FormatDecimalTest, DigitsAreThoseOfPrintf) {
+  std::mt19937_64 random(7);
+  const double special[] = {0.0, -0.0, 0.1, 0.5, 2.5, -2.5, 1e300, -1e-300,
+                            9007199254740993.0, 1.7976931348623157e308,
+                            4.9e-324, INFINITY, -INFINITY, NAN};
+  auto printfText = [](double value, int decimals) {
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    QString text = QString::fromLatin1(buffer);
+    if (text.contains(QLatin1Char('.'))) {
+      while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+      if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    }
+    return text;
+  };
+  for (const double value : special)
+    for (const int decimals : {0, 2, 18, 80})
+      EXPECT_EQ(FormatDecimal(value, decimals), printfText(value, decimals))
+          << value << " " << decimals;
+  for (int i = 0; i < 20000; ++i) {
+    double value;
+    const quint64 bits = random();
+    std::memcpy(&value, &bits, sizeof value);
+    if (i % 2 == 0)  // everyday magnitudes as well as any bit pattern
+      value = std::ldexp(double(bits >> 11), int(random() % 60) - 80);
+    const int decimals = int(random() % 20);
+    ASSERT_EQ(FormatDecimal(value, decimals), printfText(value, decimals))
+        << value << " " << decimals;
+  }
 }

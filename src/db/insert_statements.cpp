@@ -1,0 +1,151 @@
+// Prepared INSERT statements of a session and binding a row's values.
+#include "db/insert_statements.h"
+
+#include "db/session_schema.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+// Statements kept at most; a session inserts into one or two layouts.
+constexpr size_t kMaxEntries = 8;
+
+QString Quoted(const QString &name) {
+  QString quoted = name;
+  quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+  return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+bool IsIntegerColumn(const JetTableColumns &table, const QString &name) {
+  for (qsizetype i = 0; i < table.names.size(); ++i)
+    if (table.names[i].compare(name, Qt::CaseInsensitive) == 0)
+      return table.integer[size_t(i)];
+  return false;
+}
+
+// A whole number that fits 64 bits, read exactly: SQLite reads such a
+// literal as an integer, never through a double.
+bool WholeNumber(const QString &text, sqlite3_int64 &value) {
+  const qsizetype size = text.size();
+  qsizetype i = size > 0 && text[0] == QLatin1Char('-') ? 1 : 0;
+  if (i == size || size - i > 19)
+    return false;
+  for (qsizetype j = i; j < size; ++j)
+    if (text[j] < QLatin1Char('0') || text[j] > QLatin1Char('9'))
+      return false;
+  bool ok = false;
+  value = text.toLongLong(&ok);
+  return ok;
+}
+
+void Bind(sqlite3_stmt *statement, int index, const BoundValue &value) {
+  sqlite3_int64 whole = 0;
+  switch (value.kind) {
+  case BoundValue::Null:
+    sqlite3_bind_null(statement, index);
+    return;
+  case BoundValue::Number:
+    if (WholeNumber(value.text, whole)) {
+      sqlite3_bind_int64(statement, index, whole);
+      return;
+    }
+    break;
+  case BoundValue::Text:
+    break;
+  }
+  // The text lives until the statement has run and its bindings are cleared.
+  sqlite3_bind_text16(statement, index, value.text.utf16(),
+                      int(value.text.size() * 2), SQLITE_STATIC);
+}
+
+} // namespace
+
+InsertStatements::InsertStatements(sqlite3 *db, SessionSchema *schema)
+    : db_(db), schema_(schema),
+      generation_(schema ? schema->Generation() : 0) {}
+
+InsertStatements::~InsertStatements() { Clear(); }
+
+void InsertStatements::Clear() {
+  for (Entry &entry : entries_)
+    sqlite3_finalize(entry.statement);
+  entries_.clear();
+}
+
+sqlite3_stmt *InsertStatements::Prepare(const QString &table,
+                                        const QStringList &columns,
+                                        const std::vector<bool> &numbers) {
+  const JetTableColumns *declared = schema_ ? schema_->Columns(table) : nullptr;
+  if (!declared)
+    return nullptr;
+  QString names, values;
+  for (qsizetype i = 0; i < columns.size(); ++i) {
+    if (i > 0) {
+      names += QLatin1Char(',');
+      values += QLatin1Char(',');
+    }
+    names += Quoted(columns[i]);
+    QString value = numbers[size_t(i)] ? QStringLiteral("jet_number(?%1)").arg(i + 1)
+                                       : QStringLiteral("?%1").arg(i + 1);
+    if (IsIntegerColumn(*declared, columns[i]))
+      value = QStringLiteral("jet_integer(") + value + QLatin1Char(')');
+    values += value;
+  }
+  const QByteArray sql = QStringLiteral("INSERT INTO %1(%2) VALUES (%3)")
+                             .arg(Quoted(table), names, values)
+                             .toUtf8();
+  sqlite3_stmt *statement = nullptr;
+  if (sqlite3_prepare_v3(db_, sql.constData(), int(sql.size()),
+                         SQLITE_PREPARE_PERSISTENT, &statement,
+                         nullptr) != SQLITE_OK) {
+    sqlite3_finalize(statement);
+    return nullptr;
+  }
+  return statement;
+}
+
+sqlite3_stmt *InsertStatements::Find(const QString &table,
+                                     const QStringList &columns,
+                                     const std::vector<BoundValue> &values) {
+  // A change of the schema may have turned a column into an integer one.
+  if (schema_ && schema_->Generation() != generation_) {
+    Clear();
+    generation_ = schema_->Generation();
+  }
+  std::vector<bool> numbers(values.size());
+  for (size_t i = 0; i < values.size(); ++i)
+    numbers[i] = values[i].kind == BoundValue::Number;
+  for (const Entry &entry : entries_)
+    if (entry.numbers == numbers && entry.columns == columns &&
+        entry.table == table)
+      return entry.statement;
+  sqlite3_stmt *statement = Prepare(table, columns, numbers);
+  if (!statement)
+    return nullptr;
+  if (entries_.size() >= kMaxEntries) {
+    sqlite3_finalize(entries_.front().statement);
+    entries_.erase(entries_.begin());
+  }
+  entries_.push_back({table, columns, std::move(numbers), statement});
+  return statement;
+}
+
+InsertStatements::Outcome InsertStatements::Insert(
+    const QString &table, const QStringList &columns,
+    const std::vector<BoundValue> &values, QString *error) {
+  if (columns.isEmpty() || size_t(columns.size()) != values.size())
+    return NotPrepared;
+  sqlite3_stmt *statement = Find(table, columns, values);
+  if (!statement)
+    return NotPrepared;
+  for (size_t i = 0; i < values.size(); ++i)
+    Bind(statement, int(i + 1), values[i]);
+  const int rc = sqlite3_step(statement);
+  // A failed step has undone its own row; the message goes before reset.
+  if (rc != SQLITE_DONE && error)
+    *error = QString::fromUtf8(sqlite3_errmsg(db_));
+  // Reset at once: a statement left running holds a lock on the file.
+  sqlite3_reset(statement);
+  sqlite3_clear_bindings(statement);
+  return rc == SQLITE_DONE ? Stored : Failed;
+}
