@@ -25,7 +25,6 @@ StatementSavepoints::StatementSavepoints(CDBVisiter *session)
     return;
   begin_ = Prepare(db_, "SAVEPOINT sorvanel_row");
   release_ = Prepare(db_, "RELEASE sorvanel_row");
-  rollback_ = Prepare(db_, "ROLLBACK TO sorvanel_row");
 }
 
 StatementSavepoints::~StatementSavepoints() {
@@ -48,6 +47,11 @@ bool StatementSavepoints::RunAlone(CCommand &command) {
     return command.Run();
   if (command.Run() && Step(release_))
     return true;
+  // Prepared only when a row failed: preparing a rollback tells the
+  // session that the schema may change back, and it then forgets what it
+  // knows of the tables and the statements it prepared from that.
+  if (!rollback_)
+    rollback_ = Prepare(db_, "ROLLBACK TO sorvanel_row");
   Step(rollback_);
   Step(release_);
   return false;

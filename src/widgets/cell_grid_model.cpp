@@ -141,8 +141,7 @@ void CellGridModel::CellsChanged(const CellRange &range) {
     emit headerDataChanged(Qt::Horizontal, std::max(range.firstCol, 0),
                            range.lastCol);
   if (range.firstCol == -1 && range.lastRow >= 0)
-    emit headerDataChanged(Qt::Vertical, std::max(range.firstRow, 0),
-                           range.lastRow);
+    emit rowHeadingsChanged(std::max(range.firstRow, 0), range.lastRow);
   const int firstCol = std::max(range.firstCol, 0);
   const int firstRow = std::max(range.firstRow, 0);
   if (range.lastCol >= firstCol && range.lastRow >= firstRow)

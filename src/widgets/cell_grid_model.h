@@ -45,6 +45,11 @@ signals:
   void gridLayoutChanged();
   void currentCellChanged();
   void gridSelectionChanged();
+  // Texts of the side heading changed in rows first to last. This stands
+  // in for headerDataChanged(Qt::Vertical): QHeaderView answers that by
+  // working out the position of every row again, which on a page of many
+  // rows costs more than the change itself.
+  void rowHeadingsChanged(int first, int last);
 
 private:
   void BeginReset() override;

@@ -3,6 +3,7 @@
 
 #include "widgets/cell_grid_delegate.h"
 #include "widgets/cell_grid_model.h"
+#include "widgets/fixed_size_header.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
@@ -15,6 +16,8 @@
 
 CellGridView::CellGridView(CellGrid &grid, QWidget *parent)
     : QTableView(parent), grid_(grid), model_(new CellGridModel(grid, this)) {
+  setHorizontalHeader(new FixedSizeHeader(Qt::Horizontal, this));
+  setVerticalHeader(new FixedSizeHeader(Qt::Vertical, this));
   setModel(model_);
   setItemDelegate(new CellGridDelegate(*this));
   grid_.SetEditorHost(this);
@@ -45,6 +48,10 @@ CellGridView::CellGridView(CellGrid &grid, QWidget *parent)
           &CellGridView::ShowStoreSelection);
   connect(model_, &CellGridModel::gridSelectionChanged, this,
           &CellGridView::ShowStoreSelection);
+  // The side heading is painted again as a whole, which costs only the
+  // rows in sight.
+  connect(model_, &CellGridModel::rowHeadingsChanged, this,
+          [this] { verticalHeader()->viewport()->update(); });
   connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
     // A reset drops any open editor without a result.
     editor_ = nullptr;
