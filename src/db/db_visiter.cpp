@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+
 namespace {
 
 // Long binary values are read in chunks of this many bytes.
@@ -47,11 +49,14 @@ int CDBVisiter::QueryInsertedRow(const QString &table) {
       return 0;
     }
     insertedRowTable_ = table;
+    // Numbers no other statement of the process ever had.
+    static std::atomic<quint64> prepared{0};
+    insertedRowNumber_ = ++prepared;
   }
   sqlite3_bind_int64(insertedRow_, 1, sqlite3_last_insert_rowid(connection_));
   // Load describes the columns after its first step, when a statement kept
   // across a change of the table has been prepared again.
-  const bool loaded = result_->Load(insertedRow_);
+  const bool loaded = result_->Load(insertedRow_, insertedRowNumber_);
   // A reset statement holds no lock and stands in the way of no schema
   // change or compaction.
   sqlite3_reset(insertedRow_);

@@ -129,4 +129,5 @@ private:
   // The kept statement of QueryInsertedRow and the table it reads.
   sqlite3_stmt *insertedRow_ = nullptr;
   QString insertedRowTable_;
+  quint64 insertedRowNumber_ = 0;
 };

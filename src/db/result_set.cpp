@@ -25,28 +25,6 @@ QDateTime ToDateTime(const JetDateTime &v) {
                    QTime(v.hour, v.minute, v.second));
 }
 
-// The descriptions of stmt's columns as one text. A result read from a
-// statement of the same shape as the last one (a kept statement run again)
-// takes the columns it described then, instead of converting six texts per
-// column again.
-std::string ColumnSignature(sqlite3_stmt *stmt, int count) {
-  std::string signature;
-  signature.reserve(size_t(count) * 48);
-  auto add = [&signature](const char *text) {
-    if (text)
-      signature += text;
-    signature += '\x1f';
-  };
-  for (int i = 0; i < count; ++i) {
-    add(sqlite3_column_name(stmt, i));
-    add(sqlite3_column_decltype(stmt, i));
-    add(sqlite3_column_database_name(stmt, i));
-    add(sqlite3_column_table_name(stmt, i));
-    add(sqlite3_column_origin_name(stmt, i));
-  }
-  return signature;
-}
-
 } // namespace
 
 bool ResultSet::StoreBytes(CellData &cell, const void *data, qsizetype size) {
@@ -72,19 +50,23 @@ void ResultSet::DescribeColumns(sqlite3_stmt *stmt, int count) {
   }
 }
 
-bool ResultSet::Load(sqlite3_stmt *stmt) {
+bool ResultSet::Load(sqlite3_stmt *stmt, quint64 keptStatement) {
   Close();
   // The first step comes before the columns are described: a kept
   // statement whose table changed is prepared again by that step, and only
   // then are its columns those of the table now.
   int rc = sqlite3_step(stmt);
   const int count = sqlite3_column_count(stmt);
-  std::string signature = ColumnSignature(stmt, count);
-  if (signature == signature_ && keptColumns_.size() == size_t(count))
+  // A kept statement that SQLite has not prepared again since the last
+  // result has the columns that result described.
+  const std::pair<quint64, int> described{
+      keptStatement, sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0)};
+  if (keptStatement != 0 && described == described_ &&
+      keptColumns_.size() == size_t(count))
     columns_ = std::move(keptColumns_);
   else
     DescribeColumns(stmt, count);
-  signature_ = std::move(signature);
+  described_ = keptStatement != 0 ? described : std::pair<quint64, int>{};
   for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
     const size_t base = cells_.size();
     cells_.resize(base + size_t(count));

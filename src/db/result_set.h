@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -37,7 +38,10 @@ public:
 
   // Runs stmt to its end and keeps every row; the result is open afterwards.
   // On an engine error the result is closed and false returned.
-  bool Load(sqlite3_stmt *stmt);
+  // keptStatement, when not 0, names a statement the caller keeps and runs
+  // again (a number it never gives another statement): its results take
+  // the column descriptions of the last one instead of reading them again.
+  bool Load(sqlite3_stmt *stmt, quint64 keptStatement = 0);
   void Close();
 
   bool IsOpen() const { return open_; }
@@ -99,9 +103,10 @@ private:
   bool StoreBytes(CellData &cell, const void *data, qsizetype size);
 
   std::vector<Column> columns_;
-  // The columns of the last result and the text that described them.
+  // The columns of the last result, and the kept statement and the count
+  // of its preparations they were read from.
   std::vector<Column> keptColumns_;
-  std::string signature_;
+  std::pair<quint64, int> described_;
   std::vector<CellData> cells_;
   std::string arena_;
   qint64 rows_ = 0;

@@ -222,12 +222,24 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
   return true;
 }
 
+StatementImport::RecordStart
+StatementImport::StartOfRecords(const QDateTime &now) const {
+  return {CRowItem::EmptyRow(file_, groupId_),
+          CRowItem::AutomaticDateText(now.date()),
+          CRowItem::AutomaticTimeText(now.time())};
+}
+
 CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
                                      const QDateTime &now) const {
-  CRowItem row = CRowItem::EmptyRow(file_, groupId_);
+  return MakeRecord(texts, key, StartOfRecords(now));
+}
+
+CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
+                                     const RecordStart &start) const {
+  CRowItem row = start.empty;
   for (qsizetype i = 0; i < row.items.size() && i < texts.size(); ++i)
     row.items[i].text = texts.at(i);
-  row.FillNewRowDefaults(key, now);
+  row.FillNewRowDefaults(key, start.date, start.time);
   // The automatic date and time of now give way to mapped values.
   for (qsizetype i = 0; i < row.items.size() && i < texts.size(); ++i) {
     if (texts.at(i).isEmpty())
@@ -345,7 +357,7 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
   const QSet<QString> existing = ExistingKeys();
   const int firstKey = group.largestKey;
   int key = firstKey;
-  const QDateTime now = QDateTime::currentDateTime();
+  const RecordStart start = StartOfRecords(QDateTime::currentDateTime());
   CommandHistory &history = file_.History();
 
   // One unit of work and one command group for the whole import.
@@ -371,7 +383,7 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
         if (ConvertLine(line, &texts, &reason) &&
             (existing.isEmpty() || !existing.contains(DuplicateKey(texts)) ||
              includeDuplicates.contains(line.lineNumber))) {
-          batch.append(MakeRecord(texts, ++key, now));
+          batch.append(MakeRecord(texts, ++key, start));
           if (batch.size() >= kBatch)
             flush();
         }

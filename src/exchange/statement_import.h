@@ -12,6 +12,7 @@
 #pragma once
 
 #include "exchange/import_mapping.h"
+#include "records/row_item.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -23,7 +24,6 @@
 #include <vector>
 
 class AccountFile;
-class CRowItem;
 
 struct BadLine {
   int lineNumber = 0;
@@ -82,6 +82,16 @@ public:
   // record: defaults, automatic date and time (unless mapped), formulas.
   CRowItem MakeRecord(const QStringList &texts, int key,
                       const QDateTime &now) const;
+  // What every record of one import starts from: the empty row of the
+  // target group and the automatic date and time of the import's moment.
+  struct RecordStart {
+    CRowItem empty;
+    QString date;
+    QString time;
+  };
+  RecordStart StartOfRecords(const QDateTime &now) const;
+  CRowItem MakeRecord(const QStringList &texts, int key,
+                      const RecordStart &start) const;
 
   bool Check(ImportCheck *check, const ExchangeProgress &progress,
              QString *error);

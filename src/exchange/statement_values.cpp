@@ -3,6 +3,7 @@
 
 #include <QRegularExpression>
 
+#include <charconv>
 #include <cmath>
 #include <map>
 
@@ -85,6 +86,53 @@ QStringList DetectDateForms(const QStringList &samples) {
   return forms;
 }
 
+namespace {
+
+bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+
+// Whether text holds nothing but digits, points, commas, signs and
+// parentheses, as nearly every amount does: such a text has nothing for the
+// currency pattern to remove.
+bool IsPlainAmount(QStringView text) {
+  for (const QChar c : text)
+    if (!IsAsciiDigit(c) && c != QLatin1Char('.') && c != QLatin1Char(',') &&
+        c != QLatin1Char('-') && c != QLatin1Char('+') &&
+        c != QLatin1Char('(') && c != QLatin1Char(')'))
+      return false;
+  return true;
+}
+
+// Whether text is a decimal as "12", "12.", "12.5", ".5" or "1.5e3" (ASCII
+// digits only, no sign).
+bool IsDecimalForm(QStringView text) {
+  const qsizetype n = text.size();
+  qsizetype i = 0;
+  auto digits = [&] {
+    const qsizetype start = i;
+    while (i < n && IsAsciiDigit(text[i]))
+      ++i;
+    return i - start;
+  };
+  const qsizetype whole = digits();
+  qsizetype fraction = 0;
+  if (i < n && text[i] == QLatin1Char('.')) {
+    ++i;
+    fraction = digits();
+  }
+  if (whole == 0 && fraction == 0)
+    return false;
+  if (i < n && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+    ++i;
+    if (i < n && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+      ++i;
+    if (digits() == 0)
+      return false;
+  }
+  return i == n;
+}
+
+} // namespace
+
 bool ParseAmount(const QString &text, bool decimalComma, double *value) {
   QString t = text.trimmed();
   bool negative = false;
@@ -96,7 +144,8 @@ bool ParseAmount(const QString &text, bool decimalComma, double *value) {
   static const QRegularExpression currency(
       QStringLiteral("[¥￥$€£\\s\\x{00A0}\\x{202F}']|CNY|RMB|EUR|USD"),
       QRegularExpression::CaseInsensitiveOption);
-  t.remove(currency);
+  if (!IsPlainAmount(t))
+    t.remove(currency);
   if (t.endsWith(QLatin1Char('-'))) {
     negative = !negative;
     t.chop(1);
@@ -112,13 +161,15 @@ bool ParseAmount(const QString &text, bool decimalComma, double *value) {
   } else {
     t.remove(QLatin1Char(','));
   }
-  static const QRegularExpression number(
-      QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
-  if (!number.match(t).hasMatch())
+  if (!IsDecimalForm(t))
     return false;
-  bool ok = false;
-  const double v = t.toDouble(&ok);
-  if (!ok || !std::isfinite(v))
+  // The text is ASCII now; from_chars reads it exactly as toDouble would,
+  // without the locale machinery.
+  const QByteArray ascii = t.toLatin1();
+  const char *end = ascii.constData() + ascii.size();
+  double v = 0;
+  const auto read = std::from_chars(ascii.constData(), end, v);
+  if (read.ec != std::errc() || read.ptr != end || !std::isfinite(v))
     return false;
   *value = negative ? -v : v;
   return true;

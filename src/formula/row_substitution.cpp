@@ -74,6 +74,28 @@ bool CouldBeNumberWord(const QString &key) {
 } // namespace
 
 bool RowSubstitution::ReadNames() {
+  // The rows of a file have the same names from one row to the next: what
+  // was made of them last time on this thread is taken again.
+  thread_local std::vector<QString> lastFields;
+  thread_local std::vector<QString> lastNames;
+  thread_local bool lastRead = false;
+  const size_t n = size_t(items_->size());
+  bool same = lastFields.size() == n;
+  for (size_t k = 0; same && k < n; ++k)
+    same = lastFields[k] == (*items_)[qsizetype(k)].fieldName;
+  if (same) {
+    names_ = lastNames;
+    return lastRead;
+  }
+  lastRead = MakeNames();
+  lastFields.resize(n);
+  for (size_t k = 0; k < n; ++k)
+    lastFields[k] = (*items_)[qsizetype(k)].fieldName;
+  lastNames = names_;
+  return lastRead;
+}
+
+bool RowSubstitution::MakeNames() {
   const size_t n = size_t(items_->size());
   names_.assign(n, QString());
   for (size_t k = 0; k < n; ++k) {

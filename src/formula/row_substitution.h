@@ -59,6 +59,7 @@ private:
   enum class Plain : std::uint8_t { Unknown, Yes, No };
 
   bool ReadNames();
+  bool MakeNames();
   int FindName(QStringView word) const;
   bool IsPlain(int item);
   bool Tokenize(const QString &text, TextPieces &out) const;

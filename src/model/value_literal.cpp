@@ -9,6 +9,8 @@
 #include "db/value_text.h"
 #include "model/sql_text.h"
 
+#include <QHash>
+
 namespace {
 
 const char *const kDateFallback = "#1985-05-22#";
@@ -25,6 +27,33 @@ QString DateLiteral(const QString &value, int type) {
   else if (timeOnly)
     part = DTP_TIME;
   return QLatin1Char('#') + FormatDateTime(date, part) + QLatin1Char('#');
+}
+
+// Texts a memo keeps before it starts over.
+constexpr qsizetype kMemoSize = 4096;
+
+// The canonical text the adapter stores for the date literal of value, or
+// a null text when the adapter refuses that literal. Dates repeat from row
+// to row (the days of a statement, the one automatic time of an import), so
+// each text is worked out once per kind of column and thread.
+QString StoredDateText(const QString &value, int type) {
+  const int kind = type == FT_DATE || type == FT_AUTODATE   ? 0
+                   : type == FT_TIME || type == FT_AUTOTIME ? 1
+                                                            : 2;
+  thread_local QHash<QString, QString> memo[3];
+  QHash<QString, QString> &known = memo[kind];
+  const auto found = known.constFind(value);
+  if (found != known.cend())
+    return found.value();
+  const QString literal = DateLiteral(value, type);
+  JetDateTime date;
+  QString stored;
+  if (ParseJetDateText(QStringView(literal).mid(1, literal.size() - 2), date))
+    stored = CanonicalDateText(date);
+  if (known.size() >= kMemoSize)
+    known.clear();
+  known.insert(value, stored);
+  return stored;
 }
 
 } // namespace
@@ -49,17 +78,13 @@ bool TypedBoundValue(const QString &value, int type, BoundValue *out) {
     out->text = value;
     return true;
   }
-  out->text = TypedLiteral(value, type);
   if (IsDateTimeType(type)) {
     // The adapter stores a #...# literal as its canonical text.
-    JetDateTime date;
-    if (!ParseJetDateText(QStringView(out->text).mid(1, out->text.size() - 2),
-                          date))
-      return false;
+    out->text = StoredDateText(value, type);
     out->kind = BoundValue::Text;
-    out->text = CanonicalDateText(date);
-    return true;
+    return !out->text.isNull();
   }
+  out->text = TypedLiteral(value, type);
   // "inf" and "nan" are no number literal at all.
   for (const QChar c : std::as_const(out->text))
     if (c != QLatin1Char('-') && c != QLatin1Char('.') && !c.isDigit())

@@ -145,18 +145,30 @@ void CRowItem::FillNewRowDefaults(int newKey) {
 }
 
 void CRowItem::FillNewRowDefaults(int newKey, const QDateTime &now) {
+  FillNewRowDefaults(newKey, AutomaticDateText(now.date()),
+                     AutomaticTimeText(now.time()));
+}
+
+QString CRowItem::AutomaticDateText(const QDate &date) {
+  return QStringLiteral("%1/%2/%3")
+      .arg(date.year())
+      .arg(date.month())
+      .arg(date.day());
+}
+
+QString CRowItem::AutomaticTimeText(const QTime &time) {
+  return QStringLiteral("%1:%2:%3")
+      .arg(time.hour())
+      .arg(time.minute())
+      .arg(time.second());
+}
+
+void CRowItem::FillNewRowDefaults(int newKey, const QString &dateText,
+                                  const QString &timeText) {
   textsAsStored = false;
   SetKeyValue(newKey);
-  const QDate date = now.date();
-  const QTime time = now.time();
-  SetAutomaticDate(QStringLiteral("%1/%2/%3")
-                       .arg(date.year())
-                       .arg(date.month())
-                       .arg(date.day()));
-  SetAutomaticTime(QStringLiteral("%1:%2:%3")
-                       .arg(time.hour())
-                       .arg(time.minute())
-                       .arg(time.second()));
+  SetAutomaticDate(dateText);
+  SetAutomaticTime(timeText);
   for (FieldValueItem &item : items) {
     if (!item.text.isEmpty())
       continue;

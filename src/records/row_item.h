@@ -80,6 +80,12 @@ public:
   // the row (EvaluateRow).
   void FillNewRowDefaults(int newKey);
   void FillNewRowDefaults(int newKey, const QDateTime &now);
+  // The same with the automatic date and time texts already made (many
+  // records of one moment).
+  void FillNewRowDefaults(int newKey, const QString &dateText,
+                          const QString &timeText);
+  static QString AutomaticDateText(const QDate &date);
+  static QString AutomaticTimeText(const QTime &time);
 
   // The statements on table Users for this row.
   QString InsertStatement() const;

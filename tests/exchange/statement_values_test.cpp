@@ -6,6 +6,11 @@
 
 #include "exchange_test_file.h"
 
+#include <QRegularExpression>
+
+#include <cmath>
+#include <random>
+
 namespace {
 
 std::vector<SourceLine> ReadAll(const QString &path, StatementFormat *format,
@@ -69,6 +74,71 @@ TEST(StatementValues, AmountsWithSeparatorsSignsAndCurrencies) {
   EXPECT_EQ(NumberText(12.5), "12.5");
   EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
   EXPECT_EQ(NumberText(-8000), "-8000");
+}
+
+// The amount reading as it was written first, with two patterns and
+// QString::toDouble: the fast reading must give the same answer for every
+// text.
+bool PatternAmount(const QString &text, bool decimalComma, double *value) {
+  QString t = text.trimmed();
+  bool negative = false;
+  if (t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')'))) {
+    negative = true;
+    t = t.mid(1, t.size() - 2);
+  }
+  static const QRegularExpression currency(
+      QStringLiteral("[¥￥$€£\\s\\x{00A0}\\x{202F}']|CNY|RMB|EUR|USD"),
+      QRegularExpression::CaseInsensitiveOption);
+  t.remove(currency);
+  if (t.endsWith(QLatin1Char('-'))) {
+    negative = !negative;
+    t.chop(1);
+  } else if (t.startsWith(QLatin1Char('-'))) {
+    negative = !negative;
+    t.remove(0, 1);
+  } else if (t.startsWith(QLatin1Char('+'))) {
+    t.remove(0, 1);
+  }
+  if (decimalComma) {
+    t.remove(QLatin1Char('.'));
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+  } else {
+    t.remove(QLatin1Char(','));
+  }
+  static const QRegularExpression number(
+      QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)([eE][+-]?\\d+)?$"));
+  if (!number.match(t).hasMatch())
+    return false;
+  bool ok = false;
+  const double v = t.toDouble(&ok);
+  if (!ok || !std::isfinite(v))
+    return false;
+  *value = negative ? -v : v;
+  return true;
+}
+
+TEST(StatementValues, AmountsReadAsThePatternsReadThem) {
+  const QString alphabet = QStringLiteral("0123456789.,-+() eE¥$'CNYusd\u00A0１٣");
+  std::mt19937 random(11);
+  QStringList texts = {"1e400", "1e-400", "4.9e-324", "2.2250738585072014e-308",
+                       "0.1", "5.", ".", "e5", "1e", "1e+", "(-5)", "12-",
+                       "123456789012345678901234567890", "0.30000000000000004",
+                       "１２", "1 000,5", "USD 12", "rmb12", "٣"};
+  for (int i = 0; i < 20000; ++i) {
+    QString text;
+    const int length = int(random() % 12);
+    for (int k = 0; k < length; ++k)
+      text += alphabet[int(random() % alphabet.size())];
+    texts += text;
+  }
+  for (const QString &text : texts)
+    for (const bool comma : {false, true}) {
+      double fast = 0, slow = 0;
+      const bool read = ParseAmount(text, comma, &fast);
+      ASSERT_EQ(read, PatternAmount(text, comma, &slow)) << qPrintable(text);
+      if (read)
+        ASSERT_EQ(fast, slow) << qPrintable(text);
+    }
 }
 
 TEST(StatementSource, EncodingsAreDetectedFromTheBytes) {
