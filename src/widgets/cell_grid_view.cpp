@@ -93,11 +93,21 @@ void CellGridView::ApplyLayout() {
   syncing_ = true;
   setSelectionMode(grid_.GetMultiSelectMode() ? ExtendedSelection
                                               : SingleSelection);
+  // Each size is set only when it changed: Qt resizes every row again for
+  // a default row height set, even to the same value.
   for (int col = 0; col < grid_.GetNumberCols(); ++col)
-    setColumnWidth(col, grid_.GetColWidth(col));
-  verticalHeader()->setFixedWidth(grid_.GetSH_Width());
-  horizontalHeader()->setFixedHeight(grid_.GetTH_Height());
-  verticalHeader()->setDefaultSectionSize(grid_.GetDefRowHeight());
+    if (columnWidth(col) != grid_.GetColWidth(col))
+      setColumnWidth(col, grid_.GetColWidth(col));
+  const int sideWidth = grid_.GetSH_Width();
+  if (verticalHeader()->minimumWidth() != sideWidth ||
+      verticalHeader()->maximumWidth() != sideWidth)
+    verticalHeader()->setFixedWidth(sideWidth);
+  const int topHeight = grid_.GetTH_Height();
+  if (horizontalHeader()->minimumHeight() != topHeight ||
+      horizontalHeader()->maximumHeight() != topHeight)
+    horizontalHeader()->setFixedHeight(topHeight);
+  if (verticalHeader()->defaultSectionSize() != grid_.GetDefRowHeight())
+    verticalHeader()->setDefaultSectionSize(grid_.GetDefRowHeight());
   clearSpans();
   for (const CellRange &join : grid_.Joins())
     setSpan(join.firstRow, join.firstCol, 1, join.lastCol - join.firstCol + 1);

@@ -65,6 +65,8 @@ void CSorvanGridView::OnChangeNotify(AccountFile &file, unsigned hint) {
 
 void CSorvanGridView::Refresh() {
   CSorvanBaseView::Refresh();
+  // The new columns and the new rows reach the view as one reset.
+  CellStore::ScopedUpdate batch(grid_);
   grid_.SetAccountFile(File());
   grid_.SetUpColumns();
   Requery();
