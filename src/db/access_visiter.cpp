@@ -288,6 +288,12 @@ QString CAccessVisiter::GetString(int position) {
   return column < 0 ? QString() : result_->StringAt(column);
 }
 
+void CAccessVisiter::AppendString(int position, QString &out) {
+  const int column = CurrentColumn(position);
+  if (column >= 0)
+    result_->AppendStringAt(column, out);
+}
+
 int CAccessVisiter::GetInt(const QString &name) {
   const int column = CurrentColumn(name);
   return column < 0 ? 0 : result_->IntAt(column);

@@ -35,6 +35,7 @@ public:
   bool GetValue(QVariant &out, const QString &name, bool step) override;
   QString GetString(const QString &name) override;
   QString GetString(int position) override;
+  void AppendString(int position, QString &out) override;
   int GetInt(const QString &name) override;
   int GetInt(int position) override;
   bool GetBool(const QString &name) override;

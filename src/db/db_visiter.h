@@ -57,6 +57,11 @@ public:
   // they give empty text, 0, false and 0.0.
   virtual QString GetString(const QString &name) = 0;
   virtual QString GetString(int position) = 0;
+  // GetString(position) appended to out: a page reading thousands of cells
+  // makes no string per cell.
+  virtual void AppendString(int position, QString &out) {
+    out += GetString(position);
+  }
   virtual int GetInt(const QString &name) = 0;
   virtual int GetInt(int position) = 0;
   virtual bool GetBool(const QString &name) = 0;

@@ -191,6 +191,39 @@ QString ResultSet::StringAt(int column) const {
   return QString();
 }
 
+void ResultSet::AppendStringAt(int column, QString &out) const {
+  const CellData &cell = Cell(column);
+  switch (cell.type) {
+  case Null:
+    return;
+  case Integer:
+    AppendJetInteger(cell.integer, out);
+    return;
+  case Float:
+    AppendJetDouble(cell.real, out);
+    return;
+  case Text:
+  case Blob: {
+    const char *bytes = Bytes(cell);
+    JetDateTime date;
+    if (cell.type == Text && IsDateText(column, cell) &&
+        ParseCanonicalDate(bytes, cell.size, date)) {
+      out.append(DisplayDateText(date));
+      return;
+    }
+    // Plain ASCII, as numbers and codes mostly are, needs no decoding.
+    bool ascii = true;
+    for (quint32 i = 0; ascii && i < cell.size; ++i)
+      ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
+    if (ascii)
+      out.append(QLatin1StringView(bytes, cell.size));
+    else
+      out.append(QString::fromUtf8(bytes, cell.size));
+    return;
+  }
+  }
+}
+
 int ResultSet::IntAt(int column) const {
   const CellData &cell = Cell(column);
   switch (cell.type) {

@@ -61,6 +61,8 @@ public:
   // Readers of the current row; column must be valid and a row current.
   CellType TypeAt(int column) const { return Cell(column).type; }
   QString StringAt(int column) const;
+  // StringAt's text appended to out.
+  void AppendStringAt(int column, QString &out) const;
   int IntAt(int column) const;
   bool BoolAt(int column) const;
   double DoubleAt(int column) const;

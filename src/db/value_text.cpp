@@ -8,24 +8,40 @@
 #include <cmath>
 
 QString FormatJetInteger(qint64 value) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return QString::fromLatin1(buffer, result.ptr - buffer);
+  QString text;
+  AppendJetInteger(value, text);
+  return text;
 }
 
 QString FormatJetDouble(double value) {
-  if (value == 0.0)
-    return QStringLiteral("0");
+  QString text;
+  AppendJetDouble(value, text);
+  return text;
+}
+
+void AppendJetInteger(qint64 value, QString &out) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out.append(QLatin1StringView(buffer, result.ptr - buffer));
+}
+
+void AppendJetDouble(double value, QString &out) {
+  if (value == 0.0) {
+    out.append(QLatin1Char('0'));
+    return;
+  }
   // to_chars is exact and fast, and does not depend on the C locale.
   char buffer[40];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-  if (result.ec != std::errc())
-    return QString::number(value, 'g', 15);
+  if (result.ec != std::errc()) {
+    out.append(QString::number(value, 'g', 15));
+    return;
+  }
   for (char *p = buffer; p != result.ptr; ++p)
     if (*p == 'e')
       *p = 'E';
-  return QString::fromLatin1(buffer, result.ptr - buffer);
+  out.append(QLatin1StringView(buffer, result.ptr - buffer));
 }
 
 namespace {

@@ -8,10 +8,12 @@
 
 // Decimal digits with a leading minus; no grouping, whatever the locale.
 QString FormatJetInteger(qint64 value);
-
 // Up to 15 significant digits, no trailing zeros, an exponent as "1E+20";
 // negative zero shows as "0".
 QString FormatJetDouble(double value);
+// The same texts appended to out, without a string of their own.
+void AppendJetInteger(qint64 value, QString &out);
+void AppendJetDouble(double value, QString &out);
 
 // Reads a decimal number from the start of text the way the C library does
 // (blanks, sign, digits, point, exponent; stops at the first other

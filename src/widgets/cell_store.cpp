@@ -375,6 +375,17 @@ void CellStore::SetRowTexts(int row, const QStringList &texts) {
   NotifyRows(row, row);
 }
 
+void CellStore::SetRowTexts(int row, QStringView chars,
+                            std::vector<quint32> ends) {
+  Row *r = RowAt(row);
+  if (!r)
+    return;
+  if (ends.size() > size_t(GetNumberCols() + 1))
+    ends.resize(size_t(GetNumberCols() + 1));
+  r->texts.Assign(chars, ends);
+  NotifyRows(row, row);
+}
+
 CellStore::CellExtra *CellStore::FindExtra(int col, int row) const {
   const Row *r = CellRow(col, row);
   if (!r || !r->rare)

@@ -132,6 +132,9 @@ public:
   QStringView TextView(int col, int row) const;
   // Sets the texts of columns -1, 0, 1, ... of row from texts at once.
   void SetRowTexts(int row, const QStringList &texts);
+  // The same with the texts laid end to end in chars, text i (column i - 1)
+  // ending at ends[i].
+  void SetRowTexts(int row, QStringView chars, std::vector<quint32> ends);
 
   // One attached value per cell (0 when none). The row heading's value is
   // kept with the row and moves with it.

@@ -122,6 +122,19 @@ void CompactTexts::Assign(const QStringList &texts) {
   }
 }
 
+void CompactTexts::Assign(QStringView chars, const std::vector<quint32> &ends) {
+  std::free(block_);
+  block_ = nullptr;
+  if (ends.empty())
+    return;
+  const quint32 total = ends.back();
+  Reallocate(int(ends.size()), total);
+  if (total)
+    std::memcpy(Chars(), chars.utf16(), total * sizeof(char16_t));
+  for (size_t i = 0; i < ends.size(); ++i)
+    block_[2 + i] = ends[i];
+}
+
 size_t CompactTexts::HeapBytes() const {
   return block_ ? BlockBytes(Count(), Capacity()) : 0;
 }

@@ -10,6 +10,8 @@
 
 #include <QtGlobal>
 
+#include <vector>
+
 class CompactTexts {
 public:
   CompactTexts() = default;
@@ -33,6 +35,9 @@ public:
   void Resize(int count);
   // Replaces every slot by texts.
   void Assign(const QStringList &texts);
+  // Replaces every slot by the texts laid end to end in chars, text i
+  // ending at ends[i].
+  void Assign(QStringView chars, const std::vector<quint32> &ends);
   // Bytes held on the heap.
   size_t HeapBytes() const;
 

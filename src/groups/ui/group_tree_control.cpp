@@ -21,6 +21,16 @@ enum ItemRole : int {
   RoleImages, // the images shown, as normal * 100 + selected
 };
 
+// An item that keeps its group's ID as a plain member as well: the pane
+// looks up the ID of every item on each tick, and reading it back through
+// the item's data costs a variant each time.
+class GroupItem : public QTreeWidgetItem {
+public:
+  static constexpr int kType = QTreeWidgetItem::UserType + 1;
+  explicit GroupItem(int groupId) : QTreeWidgetItem(kType), id(groupId) {}
+  const int id;
+};
+
 void CollectItems(QTreeWidgetItem *item, QList<QTreeWidgetItem *> &items) {
   items.append(item);
   for (int i = 0; i < item->childCount(); ++i)
@@ -54,7 +64,7 @@ CGroupTree::CGroupTree(QWidget *parent) : QTreeWidget(parent) {
 
 QTreeWidgetItem *CGroupTree::AddItem(QTreeWidgetItem *parent, int id,
                                      const QString &title, bool isGroup) {
-  auto *item = new QTreeWidgetItem;
+  auto *item = new GroupItem(id);
   item->setText(0, title);
   item->setData(0, RoleId, id);
   item->setData(0, RoleIsGroup, isGroup);
@@ -75,7 +85,11 @@ QTreeWidgetItem *CGroupTree::AddItem(QTreeWidgetItem *parent, int id,
 }
 
 int CGroupTree::IdOf(const QTreeWidgetItem *item) {
-  return item ? item->data(0, RoleId).toInt() : kNoGroupItem;
+  if (!item)
+    return kNoGroupItem;
+  if (item->type() == GroupItem::kType)
+    return static_cast<const GroupItem *>(item)->id;
+  return item->data(0, RoleId).toInt();
 }
 
 bool CGroupTree::IsGroupItem(const QTreeWidgetItem *item) {

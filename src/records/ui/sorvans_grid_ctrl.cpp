@@ -166,30 +166,36 @@ int CSorvansGridCtrl::LoadGroupRows(int r, const GroupQuery &pair,
         }
       }
     }
-    QStringList texts;
-    texts.reserve(columns.Size());
+    // Each row's texts are read end to end into one buffer: no string per
+    // cell on a page of thousands of rows.
+    QString chars;
+    std::vector<quint32> ends(size_t(columns.Size()));
     DateValue previous = DateValue::MakeInvalid();
     QString previousText;
     ColorRef band = kBandColor2;
     for (int k = 0; k < n; ++k) {
       const int row = r + 1 + k;
-      texts.clear();
-      for (int i = 0; i < columns.Size(); ++i)
-        texts.append(positions[size_t(i)] < 0
-                         ? QString()
-                         : session->GetString(positions[size_t(i)]));
-      SetRowTexts(row, texts);
+      chars.resize(0);
+      for (int i = 0; i < columns.Size(); ++i) {
+        if (positions[size_t(i)] >= 0)
+          session->AppendString(positions[size_t(i)], chars);
+        ends[size_t(i)] = quint32(chars.size());
+      }
+      SetRowTexts(row, chars, ends);
       if (loadBandColumn_ >= 0) {
-        const QString &text = texts[loadBandColumn_];
+        const quint32 begin =
+            loadBandColumn_ > 0 ? ends[size_t(loadBandColumn_ - 1)] : 0;
+        const QStringView text =
+            QStringView(chars).mid(begin, ends[size_t(loadBandColumn_)] - begin);
         // Equal texts give equal dates; only a valid one counts as same.
         const bool same = k > 0 && previous.IsValid() && text == previousText;
         if (!same) {
-          const DateValue date = ShownDate(text);
+          previousText = text.toString();
+          const DateValue date = ShownDate(previousText);
           if (!SameBandDate(date, previous)) {
             band = band == kBandColor1 ? kBandColor2 : kBandColor1;
             previous = date;
           }
-          previousText = text;
         }
       } else {
         band = band == kBandColor1 ? kBandColor2 : kBandColor1;
