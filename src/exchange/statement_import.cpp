@@ -158,12 +158,11 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     if (value.isEmpty()) {
       // An empty source leaves the column to its default.
     } else if (IsDateType(type)) {
-      const DateValue date = ParseDateInForm(value, mapping_.dateForm);
-      if (!date.IsValid()) {
+      text = DateText(value, type == FT_DATETIME);
+      if (text.isNull()) {
         *reason = QStringLiteral("日期无法识别：%1").arg(value);
         return false;
       }
-      text = FormatDateTime(date, type == FT_DATETIME ? DTP_BOTH : DTP_DATE);
     } else if (IsTimeType(type)) {
       const DateValue time = ParseDateTime(value);
       if (!time.IsValid()) {
@@ -227,6 +226,22 @@ StatementImport::StartOfRecords(const QDateTime &now) const {
   return {CRowItem::EmptyRow(file_, groupId_),
           CRowItem::AutomaticDateText(now.date()),
           CRowItem::AutomaticTimeText(now.time())};
+}
+
+QString StatementImport::DateText(const QString &value, bool withTime) const {
+  // The form is part of the key: the dialog may change it between passes.
+  const QString key = mapping_.dateForm + QChar(withTime ? u'1' : u'0') + value;
+  const auto found = dateTexts_.constFind(key);
+  if (found != dateTexts_.cend())
+    return found.value();
+  const DateValue date = ParseDateInForm(value, mapping_.dateForm);
+  const QString text =
+      date.IsValid() ? FormatDateTime(date, withTime ? DTP_BOTH : DTP_DATE)
+                     : QString();
+  if (dateTexts_.size() >= 4096)
+    dateTexts_.clear();
+  dateTexts_.insert(key, text);
+  return text;
 }
 
 CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,

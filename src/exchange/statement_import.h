@@ -112,6 +112,10 @@ private:
   QString DuplicateKey(const QStringList &texts) const;
   QSet<QString> ExistingKeys() const;
   bool ValidGroup(QString *error) const;
+  // The stored text of a statement's date in the mapping's date form, or
+  // a null text when it does not read. A statement repeats its days line
+  // after line; each text is read once.
+  QString DateText(const QString &value, bool withTime) const;
 
   AccountFile &file_;
   QString path_;
@@ -120,4 +124,5 @@ private:
   ImportMapping mapping_;
   bool mappingSaved_ = false;
   int groupId_ = 0;
+  mutable QHash<QString, QString> dateTexts_;
 };

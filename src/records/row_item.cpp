@@ -82,10 +82,15 @@ void CRowItem::TakeCurrentRow(CDBVisiter &session) {
   const ColumnList &columns = accountFile->Columns();
   keyIndex = unsigned(columns.KeyPosition());
   columnCount = unsigned(columns.Size());
-  items.clear();
-  items.reserve(columns.Size());
-  for (const ColumnDef &column : columns.All())
-    items.append(ItemOfColumn(column, session.GetString(column.fieldName)));
+  // A row of the current layout is filled in place, without a new list.
+  if (items.size() != columns.Size()) {
+    items.clear();
+    items.resize(columns.Size());
+  }
+  for (int i = 0; i < columns.Size(); ++i) {
+    const ColumnDef &column = columns.At(i);
+    items[i] = ItemOfColumn(column, session.GetString(column.fieldName));
+  }
   groupId = session.GetInt(QStringLiteral("trelva_Group_ID"));
   textsAsStored = true;
 }
