@@ -90,6 +90,32 @@ TEST_F(AccessVisiterTest, TheInsertedRowIsReadBack) {
   EXPECT_TRUE(session_->Close());
 }
 
+// The records page reads its cells by appending them to one buffer; every
+// kind of stored value must read exactly as GetString gives it.
+TEST_F(AccessVisiterTest, AppendedTextsAreTheTextsGetStringGives) {
+  Exec("INSERT INTO Users([ID],[Data],[Moment],[Amount],[Count],[Item],[Memo],"
+       "[trelva_Group_ID]) VALUES (1,#2024/3/5#,#13:09:07#,-52.3,3,"
+       "'O''Brien 咖啡',Null,2)");
+  Exec("INSERT INTO Users([ID],[Data],[Amount],[Item],[Memo],[trelva_Group_ID]) "
+       "VALUES (2,#2024/3/5 8:00:00#,1E+21,'plain','x',2)");
+  Exec("INSERT INTO Users([ID],[Amount],[Item],[trelva_Group_ID]) "
+       "VALUES (3,0.1,'',2)");
+  ASSERT_EQ(session_->Query("Select *, Amount * 2 As Twice, Data As Copy, "
+                            "CStr(Data) As Shown From Users Order By ID"), 3);
+  QStringList names;
+  const int columns = session_->GetFieldNames(names);
+  do {
+    QString appended = QStringLiteral("start|");
+    QStringList expected;
+    for (int c = 0; c < columns; ++c) {
+      session_->AppendString(c, appended);
+      appended += QLatin1Char('|');
+      expected += session_->GetString(c);
+    }
+    EXPECT_EQ(appended, QStringLiteral("start|") + expected.join('|') + '|');
+  } while (session_->MoveNext());
+}
+
 TEST_F(AccessVisiterTest, StatementsDoNotDisturbTheCurrentResult) {
   for (int i = 1; i <= 3; ++i)
     Exec(QStringLiteral("INSERT INTO Users([ID],[trelva_Group_ID]) VALUES (%1,2)").arg(i));
