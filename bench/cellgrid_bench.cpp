@@ -10,6 +10,8 @@
 
 #include <QApplication>
 
+#include "ratio_reporter.h"
+
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -157,29 +159,6 @@ BENCHMARK(BM_LoadShownView)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRea
 BENCHMARK(BM_InsertInto100000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_InsertInto10)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs) {
-      times[run.benchmark_name()] = run.GetAdjustedRealTime();
-      cpuTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-  }
-  static double Find(const std::map<std::string, double> &in,
-                     const std::string &prefix) {
-    for (const auto &[name, time] : in)
-      if (name.rfind(prefix, 0) == 0)
-        return time;
-    return 0.0;
-  }
-  double Find(const std::string &prefix) const { return Find(times, prefix); }
-  double FindCpu(const std::string &prefix) const {
-    return Find(cpuTimes, prefix);
-  }
-  std::map<std::string, double> times;
-  std::map<std::string, double> cpuTimes;
-};
 
 // Heap held by a loaded grid with its model, in megabytes.
 double LoadedMegabytes() {
@@ -214,10 +193,10 @@ int main(int argc, char **argv) {
        "BM_InsertInto100000", "BM_InsertInto10"},
   };
   for (const auto &pair : pairs) {
-    const double ours = reporter.Find(pair.ours);
-    const double peer = reporter.Find(pair.peer);
-    const double oursCpu = reporter.FindCpu(pair.ours);
-    const double peerCpu = reporter.FindCpu(pair.peer);
+    const double ours = reporter.Real(pair.ours);
+    const double peer = reporter.Real(pair.peer);
+    const double oursCpu = reporter.Cpu(pair.ours);
+    const double peerCpu = reporter.Cpu(pair.peer);
     // The machine may be shared: CPU time is printed beside real time.
     if (ours > 0 && peer > 0 && peerCpu > 0)
       std::printf("ratio %s: %.2fx real, %.2fx CPU\n", pair.label,

@@ -35,6 +35,8 @@
 
 #include "bench_sql.h"
 
+#include "ratio_reporter.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -282,29 +284,14 @@ BENCHMARK(PieSeriesBySlice)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(SwitchToBarPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(SwitchToPiePage)->Unit(benchmark::kMillisecond);
 
-// Shows the runs as usual and keeps their times for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs)
-      if (!run.error_occurred)
-        times[run.benchmark_name()] = {run.GetAdjustedRealTime(),
-                                       run.GetAdjustedCPUTime()};
-  }
-  // Real and CPU time of each benchmark.
-  std::map<std::string, std::pair<double, double>> times;
-};
-
 void PrintRatio(const RatioReporter &reporter, const std::string &name,
                 const std::string &peer, const char *target) {
-  const auto a = reporter.times.find(name);
-  const auto b = reporter.times.find(peer);
-  if (a == reporter.times.end() || b == reporter.times.end())
+  const RunTimes *a = reporter.Find(name);
+  const RunTimes *b = reporter.Find(peer);
+  if (!a || !b)
     return;
   std::printf("%s / %s: %.2f real, %.2f CPU%s\n", name.c_str(), peer.c_str(),
-              a->second.first / b->second.first,
-              a->second.second / b->second.second, target);
+              a->real / b->real, a->cpu / b->cpu, target);
 }
 
 } // namespace
@@ -340,11 +327,10 @@ int main(int argc, char **argv) {
   PrintRatio(reporter, "PieSeriesFast", "GroupByColumnsPeer", " (at most 3)");
   PrintRatio(reporter, "PaintBars/95880", "PaintBars/120", " (about 1)");
   for (const char *name : {"SwitchToBarPage", "SwitchToPiePage"}) {
-    const auto time = reporter.times.find(name);
-    if (time != reporter.times.end())
+    if (const RunTimes *time = reporter.Find(name))
       std::printf("%s after one edit, 100,000 records: %.1f ms real, %.1f ms "
                   "CPU\n",
-                  name, time->second.first, time->second.second);
+                  name, time->real, time->cpu);
   }
   gFile = nullptr;
   file.Close();

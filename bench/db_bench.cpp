@@ -15,6 +15,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "ratio_reporter.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -182,23 +184,6 @@ BENCHMARK(BM_RawRead)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime(
 BENCHMARK(BM_SessionInsert)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 BENCHMARK(BM_RawInsert)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
-// Keeps the real time per iteration of every run, for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs)
-      times[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  double Find(const std::string &prefix) const {
-    for (const auto &[name, time] : times)
-      if (name.rfind(prefix, 0) == 0)
-        return time;
-    return 0.0;
-  }
-  std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -216,8 +201,8 @@ int main(int argc, char **argv) {
        "BM_SessionInsert", "BM_RawInsert", 1.3},
   };
   for (const auto &pair : pairs) {
-    const double ours = reporter.Find(pair.ours);
-    const double peer = reporter.Find(pair.peer);
+    const double ours = reporter.Real(pair.ours);
+    const double peer = reporter.Real(pair.peer);
     if (ours > 0 && peer > 0)
       std::printf("ratio %s: %.2fx (target <= %.1fx)\n", pair.label, ours / peer,
                   pair.target);

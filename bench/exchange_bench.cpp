@@ -16,6 +16,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "ratio_reporter.h"
+
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <sqlite3.h>
@@ -207,31 +209,6 @@ BENCHMARK(BM_CheckCsv)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTim
 BENCHMARK(BM_ExportXlsx)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs) {
-      times[run.benchmark_name()] = run.GetAdjustedRealTime();
-      cpuTimes[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-  }
-  double FindCpu(const std::string &prefix) const {
-    for (const auto &[name, time] : cpuTimes)
-      if (name.rfind(prefix, 0) == 0)
-        return time;
-    return 0.0;
-  }
-  std::map<std::string, double> cpuTimes;
-  double Find(const std::string &prefix) const {
-    for (const auto &[name, time] : times)
-      if (name.rfind(prefix, 0) == 0)
-        return time;
-    return 0.0;
-  }
-  std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -249,17 +226,17 @@ int main(int argc, char **argv) {
   }
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double import = reporter.Find("BM_ImportCsv");
-  const double raw = reporter.Find("BM_RawInserts");
-  const double rawCpu = reporter.FindCpu("BM_RawInserts");
+  const double import = reporter.Real("BM_ImportCsv");
+  const double raw = reporter.Real("BM_RawInserts");
+  const double rawCpu = reporter.Cpu("BM_RawInserts");
   if (import > 0 && raw > 0 && rawCpu > 0)
     std::printf("ratio import of a CSV of 100000 lines vs the same INSERTs in "
                 "one transaction (C API): %.2fx real, %.2fx CPU "
                 "(target <= 2x)\n",
-                import / raw, reporter.FindCpu("BM_ImportCsv") / rawCpu);
+                import / raw, reporter.Cpu("BM_ImportCsv") / rawCpu);
   for (const auto &[name, mb] : gPeakMb)
     std::printf("peak memory added by %s: %.1f MB\n", name.c_str(), mb);
   std::printf("export of 100000 records to XLSX: %.0f ms\n",
-              reporter.Find("BM_ExportXlsx"));
+              reporter.Real("BM_ExportXlsx"));
   return 0;
 }

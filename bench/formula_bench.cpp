@@ -10,6 +10,8 @@
 #include "formula/evaluate_formula.h"
 #include "formula/evaluate_row.h"
 
+#include "ratio_reporter.h"
+
 #include <benchmark/benchmark.h>
 #include <muParser.h>
 
@@ -122,37 +124,6 @@ void MuparserRow(benchmark::State &state) {
   }
 }
 
-// Keeps the console output and remembers the CPU and wall time per
-// iteration of each benchmark, by name.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  struct Times {
-    double cpu = 0;  // nanoseconds of the thread's CPU time
-    double wall = 0; // nanoseconds of real time
-  };
-
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs) {
-      if (run.run_type != Run::RT_Iteration)
-        continue;
-      const double scale =
-          benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
-          benchmark::GetTimeUnitMultiplier(run.time_unit);
-      times_[run.benchmark_name()] = {run.GetAdjustedCPUTime() * scale,
-                                      run.GetAdjustedRealTime() * scale};
-    }
-  }
-
-  Times Of(const std::string &name) const {
-    const auto found = times_.find(name);
-    return found == times_.end() ? Times{} : found->second;
-  }
-
-private:
-  std::map<std::string, Times> times_;
-};
-
 // A prompt that counts instead of printing: none of the formulas may fail.
 class CountingPrompt : public Prompt {
 public:
@@ -190,13 +161,16 @@ int main(int argc, char **argv) {
     labels.push_back(c.label);
   labels.push_back("row");
   for (const std::string &label : labels) {
-    const RatioReporter::Times ours = reporter.Of("sorvanel/" + label);
-    const RatioReporter::Times peer = reporter.Of("muparser/" + label);
-    if (ours.cpu <= 0 || peer.cpu <= 0 || peer.wall <= 0)
+    const RunTimes *ours = reporter.Find("sorvanel/" + label);
+    const RunTimes *peer = reporter.Find("muparser/" + label);
+    if (!ours || !peer || ours->cpu <= 0 || peer->cpu <= 0 || peer->real <= 0)
       continue;
+    const double oursCpu = ours->cpu * ours->nanoseconds;
+    const double peerCpu = peer->cpu * peer->nanoseconds;
     std::printf("  %-8s %6.3f  (%.2f us vs %.2f us)   wall %6.3f\n",
-                label.c_str(), ours.cpu / peer.cpu, ours.cpu / 1000,
-                peer.cpu / 1000, ours.wall / peer.wall);
+                label.c_str(), oursCpu / peerCpu, oursCpu / 1000,
+                peerCpu / 1000,
+                ours->real * ours->nanoseconds / (peer->real * peer->nanoseconds));
   }
   if (prompt.messages) {
     std::fprintf(stderr, "%d formula failures during the run\n",

@@ -26,6 +26,7 @@
 #include <QTreeWidgetItem>
 
 #include "bench_sql.h"
+#include "ratio_reporter.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -223,19 +224,6 @@ BENCHMARK(TickOneGroup)->Unit(benchmark::kMillisecond);
 BENCHMARK(PageReload)->Unit(benchmark::kMillisecond);
 BENCHMARK(PageQueries)->Unit(benchmark::kMillisecond);
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs)
-      if (!run.error_occurred)
-        times[run.benchmark_name()] = {run.GetAdjustedRealTime(),
-                                       run.GetAdjustedCPUTime()};
-  }
-  // Real and CPU time of each benchmark.
-  std::map<std::string, std::pair<double, double>> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -258,14 +246,13 @@ int main(int argc, char **argv) {
 
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto tick = reporter.times.find("TickOneGroup");
-  if (tick != reporter.times.end()) {
+  if (const RunTimes *tick = reporter.Find("TickOneGroup")) {
     for (const char *peer : {"PageQueries", "PageReload"}) {
-      const auto found = reporter.times.find(peer);
-      if (found == reporter.times.end())
+      const RunTimes *found = reporter.Find(peer);
+      if (!found)
         continue;
-      const double real = tick->second.first / found->second.first;
-      const double cpu = tick->second.second / found->second.second;
+      const double real = tick->real / found->real;
+      const double cpu = tick->cpu / found->cpu;
       std::printf("TickOneGroup / %s: %.2f real, %.2f CPU; share outside "
                   "%s: %.0f%% real, %.0f%% CPU%s\n",
                   peer, real, cpu,

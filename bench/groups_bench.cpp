@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "bench_sql.h"
+#include "ratio_reporter.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -132,20 +133,6 @@ BENCHMARK(LoadTree)->Unit(benchmark::kMillisecond);
 BENCHMARK(GroupByPeer)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadTreeMakingIndex)->Unit(benchmark::kMillisecond);
 
-// Shows the runs as usual and keeps their times for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs)
-      if (!run.error_occurred)
-        times[run.benchmark_name()] = {run.GetAdjustedRealTime(),
-                                       run.GetAdjustedCPUTime()};
-  }
-  // Real and CPU time of each benchmark.
-  std::map<std::string, std::pair<double, double>> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -164,14 +151,13 @@ int main(int argc, char **argv) {
 
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto peer = reporter.times.find("GroupByPeer");
+  const RunTimes *peer = reporter.Find("GroupByPeer");
   for (const char *name : {"LoadTree", "LoadTreeMakingIndex"}) {
-    const auto load = reporter.times.find(name);
-    if (load == reporter.times.end() || peer == reporter.times.end())
+    const RunTimes *load = reporter.Find(name);
+    if (!load || !peer)
       continue;
     std::printf("%s / GroupByPeer: %.2f real, %.2f CPU%s\n", name,
-                load->second.first / peer->second.first,
-                load->second.second / peer->second.second,
+                load->real / peer->real, load->cpu / peer->cpu,
                 std::string(name) == "LoadTree" ? " (at most 3)" : "");
   }
   CDBVisiterFactory::Instance().DestroyAll();

@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 
 #include "bench_sql.h"
+#include "ratio_reporter.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -59,7 +60,9 @@ bool MakeColumns(const QString &path) {
   int id = 1;
   for (const Kind &kind : kinds) {
     for (int i = 0; ok && i < kind.count; ++i, ++id) {
-      const std::string field = "F" + std::to_string(id);
+      // Appended rather than "F" + ...: GCC 12 warns wrongly on that form.
+      std::string field = "F";
+      field += std::to_string(id);
       const std::string options =
           kind.type == 4 ? "甲|乙|丙|丁|戊|己" : "";
       ok = Exec(db, "ALTER TABLE Users ADD COLUMN " + field + " " + kind.sql) &&
@@ -136,18 +139,6 @@ void TreeWidgetPeer(benchmark::State &state) {
 BENCHMARK(BuildFilterPane)->Unit(benchmark::kMillisecond);
 BENCHMARK(TreeWidgetPeer)->Unit(benchmark::kMillisecond);
 
-// Shows the runs as usual and keeps their times for the ratio.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs)
-      if (!run.error_occurred)
-        times[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  std::map<std::string, double> times;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -181,11 +172,11 @@ int main(int argc, char **argv) {
 
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const auto pane = reporter.times.find("BuildFilterPane");
-  const auto peer = reporter.times.find("TreeWidgetPeer");
-  if (pane != reporter.times.end() && peer != reporter.times.end())
+  const RunTimes *pane = reporter.Find("BuildFilterPane");
+  const RunTimes *peer = reporter.Find("TreeWidgetPeer");
+  if (pane && peer)
     std::printf("BuildFilterPane / TreeWidgetPeer: %.2f (%.2f ms for 40 columns)\n",
-                pane->second / peer->second, pane->second);
+                pane->real / peer->real, pane->real);
   file.Close();
   CDBVisiterFactory::Instance().DestroyAll();
   return 0;

@@ -27,6 +27,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "ratio_reporter.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -154,22 +156,9 @@ void Register(int storage) {
     bench->Arg(storage)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
-// Keeps the console output and remembers each benchmark's time per
-// iteration, for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs)
-      times[run.benchmark_name()] = run.GetAdjustedRealTime();
-  }
-  std::map<std::string, double> times;
-};
-
 // The name Google Benchmark gives the run of a benchmark with this storage.
 std::string RunName(const char *benchmark, int storage) {
-  return QString::asprintf("%s/%d/iterations:2/real_time", benchmark, storage)
-      .toStdString();
+  return QString::asprintf("%s/%d", benchmark, storage).toStdString();
 }
 
 } // namespace
@@ -186,15 +175,14 @@ int main(int argc, char **argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   for (int storage = 0; storage < 2; ++storage) {
-    const auto ours = reporter.times.find(RunName("BM_AddRows", storage));
-    const auto peer = reporter.times.find(RunName("BM_RawInsert", storage));
-    if (ours == reporter.times.end() || peer == reporter.times.end() ||
-        peer->second <= 0)
+    const RunTimes *ours = reporter.Find(RunName("BM_AddRows", storage));
+    const RunTimes *peer = reporter.Find(RunName("BM_RawInsert", storage));
+    if (!ours || !peer || peer->real <= 0)
       continue;
     std::printf("%d records one by one in %s: AddRows / raw SQLite INSERT = "
                 "%.2f\n",
                 kRecords, qPrintable(StorageFolder(storage)),
-                ours->second / peer->second);
+                ours->real / peer->real);
   }
   if (!prompt.Texts().isEmpty())
     std::printf("messages shown: %d, the first: %s\n", int(prompt.Texts().size()),

@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 
 #include "bench_sql.h"
+#include "ratio_reporter.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -320,34 +321,6 @@ void BM_SelectAllAndSummary(benchmark::State &state) {
   state.SetLabel(text.toStdString());
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  void ReportRuns(const std::vector<Run> &runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run &run : runs) {
-      times[run.run_name.function_name] = run.GetAdjustedRealTime();
-      cpuTimes[run.run_name.function_name] = run.GetAdjustedCPUTime();
-      for (const auto &[name, counter] : run.counters)
-        counters[name] = counter.value;
-    }
-  }
-  // The ratio of CPU times (what the program does, whatever else runs on
-  // the machine), and of wall times beside it.
-  std::string Ratio(const char *ours, const char *peer) const {
-    const auto ratio = [&](const std::map<std::string, double> &t) {
-      const auto a = t.find(ours), b = t.find(peer);
-      return a == t.end() || b == t.end() || b->second <= 0 ? -1.0
-                                                            : a->second / b->second;
-    };
-    return QString::asprintf("%.2f (wall time %.2f)", ratio(cpuTimes),
-                             ratio(times))
-        .toStdString();
-  }
-  std::map<std::string, double> times;
-  std::map<std::string, double> cpuTimes;
-  std::map<std::string, double> counters;
-};
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -378,7 +351,7 @@ int main(int argc, char **argv) {
               "(at most 2)\n",
               reporter.Ratio("BM_PageRefresh", "BM_RawRead").c_str());
   std::printf("heap added by the loaded page = %.1f MB (at most 80)\n",
-              reporter.counters["page_MB"]);
+              reporter.Counter("page_MB"));
   std::printf("insert into a page of 100,000 rows / into a page of 10 = %s "
               "(at most 1.2)\n",
               reporter.Ratio("BM_InsertInto100000", "BM_InsertInto10").c_str());
@@ -388,10 +361,9 @@ int main(int argc, char **argv) {
   std::printf("undo of that delete / raw INSERTs in one transaction = %s "
               "(at most 3)\n",
               reporter.Ratio("BM_UndoDelete", "BM_RawUndoDelete").c_str());
-  const auto all = reporter.times.find("BM_SelectAllAndSummary");
-  if (all != reporter.times.end())
+  if (const RunTimes *all = reporter.Find("BM_SelectAllAndSummary"))
     std::printf("Ctrl+A on 100,000 rows with its summary: %.1f ms (CPU %.1f ms)\n",
-                all->second, reporter.cpuTimes["BM_SelectAllAndSummary"]);
+                all->real, all->cpu);
   if (!prompt.Texts().isEmpty())
     std::printf("messages shown: %d, the first: %s\n",
                 int(prompt.Texts().size()), qPrintable(prompt.Texts().first()));
