@@ -26,6 +26,7 @@
 #include <QTreeWidgetItem>
 
 #include "bench_sql.h"
+#include "group_file.h"
 #include "ratio_reporter.h"
 
 #include <benchmark/benchmark.h>
@@ -44,52 +45,16 @@ constexpr int kRecords = 100000;
 constexpr int kTicked = 10;   // groups ticked before the runs
 constexpr int kToggled = 301; // the group each run ticks or clears
 
-
 bool TickedAtStart(int id) { return id > kFolders && id % (kNodes / kTicked) == 0; }
 
-// Fills the copied template in one transaction: folders 2 to 25 under
-// folder 1, the groups spread over them, the records spread over the groups.
-bool FillFile(const QString &path) {
-  sqlite3 *db = nullptr;
-  if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK)
-    return false;
-  bool ok = Exec(db, "BEGIN") && Exec(db, "DELETE FROM \"Group\"");
-  sqlite3_stmt *group = nullptr;
-  sqlite3_prepare_v2(db,
-                     "INSERT INTO \"Group\" (ID, parentID, SortID, Title, "
-                     "State, NodeKind) VALUES (?, ?, ?, ?, ?, ?)",
-                     -1, &group, nullptr);
-  for (int id = 1; ok && id <= kNodes; ++id) {
-    const bool folder = id <= kFolders;
-    const int parent = id == 1 ? -1 : folder ? 1 : 2 + id % (kFolders - 1);
-    const std::string title = "组" + std::to_string(id);
-    sqlite3_bind_int(group, 1, id);
-    sqlite3_bind_int(group, 2, parent);
-    sqlite3_bind_int(group, 3, id);
-    sqlite3_bind_text(group, 4, title.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int(group, 5, TickedAtStart(id) ? 1 : 0);
-    sqlite3_bind_int(group, 6, folder ? 0 : 1);
-    ok = sqlite3_step(group) == SQLITE_DONE;
-    sqlite3_reset(group);
-  }
-  sqlite3_finalize(group);
-  sqlite3_stmt *record = nullptr;
-  sqlite3_prepare_v2(db,
-                     "INSERT INTO Users (ID, Data, Amount, Count, Total, "
-                     "trelva_Group_ID) VALUES (?, '2010-08-01 00:00:00', 1.5, "
-                     "2, 3, ?)",
-                     -1, &record, nullptr);
-  const int groups = kNodes - kFolders;
-  for (int i = 0; ok && i < kRecords; ++i) {
-    sqlite3_bind_int(record, 1, i / groups + 1);
-    sqlite3_bind_int(record, 2, kFolders + 1 + i % groups);
-    ok = sqlite3_step(record) == SQLITE_DONE;
-    sqlite3_reset(record);
-  }
-  sqlite3_finalize(record);
-  ok = ok && Exec(db, "COMMIT");
-  sqlite3_close(db);
-  return ok;
+// The file: ten groups ticked at the start.
+GroupFileShape Shape() {
+  GroupFileShape shape;
+  shape.nodes = kNodes;
+  shape.folders = kFolders;
+  shape.records = kRecords;
+  shape.ticked = TickedAtStart;
+  return shape;
 }
 
 // The groups ticked at the start, with the toggled one when ticked.
@@ -239,7 +204,7 @@ int main(int argc, char **argv) {
   const bool copied =
       QFile::copy(source, gPath) &&
       QFile::setPermissions(gPath, QFile::ReadOwner | QFile::WriteOwner);
-  if (!copied || !FillFile(gPath)) {
+  if (!copied || !FillGroupFile(gPath.toStdString(), Shape())) {
     std::fprintf(stderr, "cannot build the file from %s\n", qPrintable(source));
     return 1;
   }

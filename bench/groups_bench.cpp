@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include "bench_sql.h"
+#include "group_file.h"
 #include "ratio_reporter.h"
 
 #include <benchmark/benchmark.h>
@@ -32,49 +33,14 @@ constexpr int kRecords = 100000;
 
 QString gPath;
 
-
-// Fills the copied template in one transaction: the rows are written as the
-// session stores them (dates as canonical text).
-bool FillFile(const QString &path) {
-  sqlite3 *db = nullptr;
-  if (sqlite3_open(path.toUtf8().constData(), &db) != SQLITE_OK)
-    return false;
-  bool ok = Exec(db, "BEGIN") && Exec(db, "DELETE FROM \"Group\"");
-  sqlite3_stmt *group = nullptr;
-  sqlite3_prepare_v2(db,
-                     "INSERT INTO \"Group\" (ID, parentID, SortID, Title, "
-                     "State, NodeKind) VALUES (?, ?, ?, ?, 0, ?)",
-                     -1, &group, nullptr);
-  for (int id = 1; ok && id <= kNodes; ++id) {
-    const bool folder = id <= kFolders;
-    const int parent = id == 1 ? -1 : folder ? 1 : 2 + id % (kFolders - 1);
-    const std::string title = "组" + std::to_string(id);
-    sqlite3_bind_int(group, 1, id);
-    sqlite3_bind_int(group, 2, parent);
-    sqlite3_bind_int(group, 3, kNodes - id); // reverse order of the IDs
-    sqlite3_bind_text(group, 4, title.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int(group, 5, folder ? 0 : 1);
-    ok = sqlite3_step(group) == SQLITE_DONE;
-    sqlite3_reset(group);
-  }
-  sqlite3_finalize(group);
-  sqlite3_stmt *record = nullptr;
-  sqlite3_prepare_v2(db,
-                     "INSERT INTO Users (ID, Data, Amount, Count, Total, "
-                     "trelva_Group_ID) VALUES (?, '2010-08-01 00:00:00', 1.5, "
-                     "2, 3, ?)",
-                     -1, &record, nullptr);
-  const int groups = kNodes - kFolders;
-  for (int i = 0; ok && i < kRecords; ++i) {
-    sqlite3_bind_int(record, 1, i / groups + 1);
-    sqlite3_bind_int(record, 2, kFolders + 1 + i % groups);
-    ok = sqlite3_step(record) == SQLITE_DONE;
-    sqlite3_reset(record);
-  }
-  sqlite3_finalize(record);
-  ok = ok && Exec(db, "COMMIT");
-  sqlite3_close(db);
-  return ok;
+// The file: groups in the reverse order of their IDs.
+GroupFileShape Shape() {
+  GroupFileShape shape;
+  shape.nodes = kNodes;
+  shape.folders = kFolders;
+  shape.records = kRecords;
+  shape.sortOf = [](int id) { return kNodes - id; }; // reverse order of the IDs
+  return shape;
 }
 
 void LoadTree(benchmark::State &state) {
@@ -144,7 +110,7 @@ int main(int argc, char **argv) {
   gPath = dir.filePath(QStringLiteral("bench.fz"));
   const bool copied = QFile::copy(source, gPath) &&
                       QFile::setPermissions(gPath, QFile::ReadOwner | QFile::WriteOwner);
-  if (!copied || !FillFile(gPath)) {
+  if (!copied || !FillGroupFile(gPath.toStdString(), Shape())) {
     std::fprintf(stderr, "cannot build the file from %s\n", qPrintable(source));
     return 1;
   }
