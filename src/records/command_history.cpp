@@ -92,43 +92,36 @@ bool CommandHistory::Record(std::unique_ptr<CCommand> command,
   return true;
 }
 
-int CommandHistory::AddRows(const QList<CRowItem> &rows) {
+int CommandHistory::RecordRows(
+    const QList<CRowItem> &rows,
+    const std::function<std::unique_ptr<CCommand>(const CRowItem &)> &make) {
   BeginShowing(int(rows.size()));
   BeginGroup();
   StatementSavepoints steps(file_.Session());
   int stored = 0;
   for (const CRowItem &row : rows)
-    stored += Record(
-        std::make_unique<RowCommand>(Changed(row), RowCommand::Add), steps);
+    stored += Record(make(row), steps);
   EndGroup();
   EndShowing();
   return stored;
+}
+
+int CommandHistory::AddRows(const QList<CRowItem> &rows) {
+  return RecordRows(rows, [](const CRowItem &row) {
+    return std::make_unique<RowCommand>(Changed(row), RowCommand::Add);
+  });
 }
 
 int CommandHistory::DeleteRows(const QList<CRowItem> &rows) {
-  BeginShowing(int(rows.size()));
-  BeginGroup();
-  StatementSavepoints steps(file_.Session());
-  int stored = 0;
-  for (const CRowItem &row : rows)
-    stored +=
-        Record(std::make_unique<RowCommand>(row, RowCommand::Delete), steps);
-  EndGroup();
-  EndShowing();
-  return stored;
+  return RecordRows(rows, [](const CRowItem &row) {
+    return std::make_unique<RowCommand>(row, RowCommand::Delete);
+  });
 }
 
 int CommandHistory::UpdateRows(const QList<CRowItem> &rows) {
-  BeginShowing(int(rows.size()));
-  BeginGroup();
-  StatementSavepoints steps(file_.Session());
-  int stored = 0;
-  for (const CRowItem &row : rows)
-    stored += Record(
-        std::make_unique<UpdateCommand>(Changed(row), row.Reload()), steps);
-  EndGroup();
-  EndShowing();
-  return stored;
+  return RecordRows(rows, [](const CRowItem &row) {
+    return std::make_unique<UpdateCommand>(Changed(row), row.Reload());
+  });
 }
 
 bool CommandHistory::RunGroup(CommandGroup &group, bool backwards) {
@@ -155,35 +148,26 @@ bool CommandHistory::RunGroup(CommandGroup &group, bool backwards) {
   return false;
 }
 
-bool CommandHistory::Undo() {
-  if (undoStack_.empty())
+bool CommandHistory::MoveGroup(std::vector<CommandGroup> &from,
+                               std::vector<CommandGroup> &to, bool backwards) {
+  if (from.empty())
     return false;
   // The group leaves the stack before it runs, so nothing a statement sets
   // off can reach it half-way.
-  CommandGroup group = std::move(undoStack_.back());
-  undoStack_.pop_back();
-  if (!RunGroup(group, true)) {
-    undoStack_.push_back(std::move(group));
+  CommandGroup group = std::move(from.back());
+  from.pop_back();
+  if (!RunGroup(group, backwards)) {
+    from.push_back(std::move(group));
     ReportLostWork();
     return false;
   }
-  redoStack_.push_back(std::move(group));
+  to.push_back(std::move(group));
   return true;
 }
 
-bool CommandHistory::Redo() {
-  if (redoStack_.empty())
-    return false;
-  CommandGroup group = std::move(redoStack_.back());
-  redoStack_.pop_back();
-  if (!RunGroup(group, false)) {
-    redoStack_.push_back(std::move(group));
-    ReportLostWork();
-    return false;
-  }
-  undoStack_.push_back(std::move(group));
-  return true;
-}
+bool CommandHistory::Undo() { return MoveGroup(undoStack_, redoStack_, true); }
+
+bool CommandHistory::Redo() { return MoveGroup(redoStack_, undoStack_, false); }
 
 void CommandHistory::Clear() {
   openGroup_.reset();

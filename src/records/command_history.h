@@ -16,6 +16,7 @@
 
 #include <QList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -72,6 +73,15 @@ private:
   // Runs the command once and appends it to the open group when it
   // succeeded; whether it did.
   bool Record(std::unique_ptr<CCommand> command, StatementSavepoints &steps);
+  // Records the command make gives for each row, as one command group
+  // shown as one batch; the number of rows stored.
+  int RecordRows(const QList<CRowItem> &rows,
+                 const std::function<std::unique_ptr<CCommand>(const CRowItem &)>
+                     &make);
+  // Takes the last group of from, runs it (backwards for an undo) and puts
+  // it on to; when it cannot be committed it goes back onto from.
+  bool MoveGroup(std::vector<CommandGroup> &from, std::vector<CommandGroup> &to,
+                 bool backwards);
   // Runs the commands of a group in the given order as one unit of work,
   // each in a unit of its own. When the whole cannot be committed, the file
   // keeps none of it, the commands are turned back and false is returned.
