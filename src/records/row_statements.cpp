@@ -8,9 +8,9 @@
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"
+#include "db/insert_statements.h"
 #include "model/account_file.h"
 #include "model/field_type.h"
-#include "db/insert_statements.h"
 #include "model/value_literal.h"
 #include "records/record_grid.h"
 
