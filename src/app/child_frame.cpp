@@ -22,19 +22,6 @@
 #include <QToolBox>
 #include <QVBoxLayout>
 
-namespace {
-
-// Stands in for a pane or page that the program does not have yet.
-QWidget *Placeholder(const QString &name, QWidget *parent) {
-  auto *label = new QLabel(name, parent);
-  label->setAlignment(Qt::AlignCenter);
-  label->setEnabled(false);
-  label->setAccessibleName(name);
-  return label;
-}
-
-} // namespace
-
 CChildFrame::CChildFrame(CSorvanelDoc &doc, QWidget *parent)
     : QWidget(parent), doc_(doc) {
   setAttribute(Qt::WA_DeleteOnClose, false);

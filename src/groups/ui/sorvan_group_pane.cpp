@@ -117,12 +117,14 @@ void CSorvanGroupPane::AddItems(QTreeWidgetItem *parentItem,
   }
 }
 
-void CSorvanGroupPane::SyncStates() {
+void CSorvanGroupPane::SyncStates() { SyncStates(tree_->Items()); }
+
+void CSorvanGroupPane::SyncStates(const ItemList &items) {
   if (!logic_)
     return;
   QSet<int> ticked;
   int selected = kNoGroupItem;
-  for (QTreeWidgetItem *item : tree_->Items()) {
+  for (QTreeWidgetItem *item : items) {
     if (CGroupTree::IsTicked(item))
       ticked.insert(CGroupTree::IdOf(item));
     if (item->isSelected())
@@ -135,8 +137,14 @@ void CSorvanGroupPane::SyncStates() {
 void CSorvanGroupPane::RefreshImages() {
   if (!logic_)
     return;
-  const QHash<int, const GroupNode *> nodes = NodesById();
-  for (QTreeWidgetItem *item : tree_->Items()) {
+  RefreshImages(tree_->Items(), NodesById());
+}
+
+void CSorvanGroupPane::RefreshImages(const ItemList &items,
+                                     const NodeMap &nodes) {
+  if (!logic_)
+    return;
+  for (QTreeWidgetItem *item : items) {
     if (const GroupNode *node = nodes.value(CGroupTree::IdOf(item)))
       tree_->SetImages(item, logic_->ImagesFor(*node));
   }
@@ -145,8 +153,14 @@ void CSorvanGroupPane::RefreshImages() {
 void CSorvanGroupPane::RefreshTicks(int exceptId) {
   if (!logic_ || !logic_->SeveralGroups())
     return;
-  const QHash<int, const GroupNode *> nodes = NodesById();
-  for (QTreeWidgetItem *item : tree_->Items()) {
+  RefreshTicks(tree_->Items(), NodesById(), exceptId);
+}
+
+void CSorvanGroupPane::RefreshTicks(const ItemList &items, const NodeMap &nodes,
+                                    int exceptId) {
+  if (!logic_ || !logic_->SeveralGroups())
+    return;
+  for (QTreeWidgetItem *item : items) {
     const int id = CGroupTree::IdOf(item);
     const GroupNode *node = nodes.value(id);
     if (id != exceptId && node && node->IsGroup() &&
@@ -155,8 +169,8 @@ void CSorvanGroupPane::RefreshTicks(int exceptId) {
   }
 }
 
-QHash<int, const GroupNode *> CSorvanGroupPane::NodesById() const {
-  QHash<int, const GroupNode *> nodes;
+CSorvanGroupPane::NodeMap CSorvanGroupPane::NodesById() const {
+  NodeMap nodes;
   QList<const GroupNode *> pending{&logic_->File().Root()};
   while (!pending.isEmpty()) {
     const GroupNode *node = pending.takeLast();
@@ -185,9 +199,13 @@ void CSorvanGroupPane::Activate(int id) {
 }
 
 void CSorvanGroupPane::OnCheckClicked(int id) {
-  RefreshTicks(id);
-  SyncStates();
-  RefreshImages();
+  if (logic_) {
+    const ItemList items = tree_->Items();
+    const NodeMap nodes = NodesById();
+    RefreshTicks(items, nodes, id);
+    SyncStates(items);
+    RefreshImages(items, nodes);
+  }
   NotifyChange();
 }
 

@@ -85,11 +85,18 @@ private:
   // Ticks of every item but exceptId from the States (another window may
   // have changed them).
   void RefreshTicks(int exceptId);
+  // The same passes over items and nodes already collected: a tick makes
+  // all three, and the tree is walked once for them.
+  using NodeMap = QHash<int, const GroupNode *>;
+  using ItemList = QList<QTreeWidgetItem *>;
+  void RefreshTicks(const ItemList &items, const NodeMap &nodes, int exceptId);
+  void SyncStates(const ItemList &items);
+  void RefreshImages(const ItemList &items, const NodeMap &nodes);
   // Recomputes the caption from the group tree and tells when it changed.
   void UpdateCaption();
   // Every node of the group tree by ID: items are matched to their nodes
   // through it, one walk of the tree per pass over the items.
-  QHash<int, const GroupNode *> NodesById() const;
+  NodeMap NodesById() const;
 
   std::unique_ptr<GroupPaneLogic> logic_;
   CGroupTree *tree_;
