@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 
 #include "bench_sql.h"
+#include "template_file.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -51,11 +52,8 @@ QString StorageFolder() {
 // A copy of the household template with kRecords records in group 2, a
 // year of dates and the template's columns filled.
 bool MakeFile() {
-  const QString source = QCoreApplication::applicationDirPath() +
-                         QStringLiteral("/../system/家庭账本.fz");
   filePath = benchDir->filePath(QStringLiteral("big.fz"));
-  if (!QFile::copy(source, filePath) ||
-      !QFile::setPermissions(filePath, QFile::ReadOwner | QFile::WriteOwner))
+  if (!CopyHouseholdTemplate(filePath))
     return false;
   sqlite3 *db = nullptr;
   if (sqlite3_open(filePath.toUtf8().constData(), &db) != SQLITE_OK)

@@ -36,6 +36,7 @@
 #include "bench_sql.h"
 
 #include "ratio_reporter.h"
+#include "template_file.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -301,14 +302,11 @@ int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  const QString source = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("../system/家庭账本.fz"));
+  const QString source = HouseholdTemplate();
   QTemporaryDir dir;
   QDir::setCurrent(dir.path()); // compaction's scratch file stays in here
   gPath = dir.filePath(QStringLiteral("bench.fz"));
-  const bool copied = QFile::copy(source, gPath) &&
-                      QFile::setPermissions(gPath, QFile::ReadOwner | QFile::WriteOwner);
-  if (!copied || !FillFile(gPath)) {
+  if (!CopyHouseholdTemplate(gPath) || !FillFile(gPath)) {
     std::fprintf(stderr, "cannot build the file from %s\n", qPrintable(source));
     return 1;
   }

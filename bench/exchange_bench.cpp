@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include "ratio_reporter.h"
+#include "template_file.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -35,7 +36,6 @@ namespace {
 constexpr int kLines = 100000;
 constexpr int kGroup = 3;
 
-QString gTemplate;
 QString gStatement;
 QTemporaryDir *gDir = nullptr;
 std::map<std::string, double> gPeakMb;
@@ -76,9 +76,7 @@ private:
 
 QString FreshFile(const QString &name) {
   const QString path = gDir->filePath(name);
-  QFile::remove(path);
-  QFile::copy(gTemplate, path);
-  QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+  CopyHouseholdTemplate(path);
   return path;
 }
 
@@ -217,11 +215,9 @@ int main(int argc, char **argv) {
   QTemporaryDir dir;
   gDir = &dir;
   QDir::setCurrent(dir.path()); // compaction's scratch file stays in here
-  gTemplate = QDir(QCoreApplication::applicationDirPath())
-                  .filePath(QStringLiteral("../system/家庭账本.fz"));
   gStatement = dir.filePath(QStringLiteral("statement.csv"));
-  if (!QFile::exists(gTemplate) || !WriteStatement(gStatement)) {
-    std::fprintf(stderr, "cannot prepare from %s\n", qPrintable(gTemplate));
+  if (!QFile::exists(HouseholdTemplate()) || !WriteStatement(gStatement)) {
+    std::fprintf(stderr, "cannot prepare from %s\n", qPrintable(HouseholdTemplate()));
     return 1;
   }
   RatioReporter reporter;

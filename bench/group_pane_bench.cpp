@@ -28,6 +28,7 @@
 #include "bench_sql.h"
 #include "group_file.h"
 #include "ratio_reporter.h"
+#include "template_file.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -196,15 +197,12 @@ int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  const QString source = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("../system/家庭账本.fz"));
+  const QString source = HouseholdTemplate();
   QTemporaryDir dir(qEnvironmentVariable("BENCH_DIR", QDir::tempPath()) +
                     QStringLiteral("/group-pane-bench-XXXXXX"));
   gPath = dir.filePath(QStringLiteral("bench.fz"));
-  const bool copied =
-      QFile::copy(source, gPath) &&
-      QFile::setPermissions(gPath, QFile::ReadOwner | QFile::WriteOwner);
-  if (!copied || !FillGroupFile(gPath.toStdString(), Shape())) {
+  if (!CopyHouseholdTemplate(gPath) ||
+      !FillGroupFile(gPath.toStdString(), Shape())) {
     std::fprintf(stderr, "cannot build the file from %s\n", qPrintable(source));
     return 1;
   }

@@ -17,6 +17,7 @@
 #include "bench_sql.h"
 #include "group_file.h"
 #include "ratio_reporter.h"
+#include "template_file.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -104,13 +105,11 @@ BENCHMARK(LoadTreeMakingIndex)->Unit(benchmark::kMillisecond);
 int main(int argc, char **argv) {
   QCoreApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  const QString source = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("../system/家庭账本.fz"));
+  const QString source = HouseholdTemplate();
   QTemporaryDir dir;
   gPath = dir.filePath(QStringLiteral("bench.fz"));
-  const bool copied = QFile::copy(source, gPath) &&
-                      QFile::setPermissions(gPath, QFile::ReadOwner | QFile::WriteOwner);
-  if (!copied || !FillGroupFile(gPath.toStdString(), Shape())) {
+  if (!CopyHouseholdTemplate(gPath) ||
+      !FillGroupFile(gPath.toStdString(), Shape())) {
     std::fprintf(stderr, "cannot build the file from %s\n", qPrintable(source));
     return 1;
   }

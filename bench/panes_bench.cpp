@@ -20,6 +20,7 @@
 
 #include "bench_sql.h"
 #include "ratio_reporter.h"
+#include "template_file.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -146,16 +147,14 @@ int main(int argc, char **argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
-  const QString source = QDir(QCoreApplication::applicationDirPath())
-                             .filePath(QStringLiteral("../system/家庭账本.fz"));
+  const QString source = HouseholdTemplate();
   QTemporaryDir dir;
   QDir::setCurrent(dir.path()); // closing compacts through temp.mdb here
   const QString path = dir.filePath(QStringLiteral("panes.fz"));
   AccountFile file;
   gFile = &file;
-  const bool made = QFile::copy(source, path) &&
-                    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner) &&
-                    MakeColumns(path) && file.OpenAccountFile(path);
+  const bool made = CopyHouseholdTemplate(path) && MakeColumns(path) &&
+                    file.OpenAccountFile(path);
   if (!made || file.Columns().Size() != 40) {
     std::fprintf(stderr, "cannot build the file from %s\n", qPrintable(source));
     return 1;

@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 
 #include "ratio_reporter.h"
+#include "template_file.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -54,11 +55,7 @@ struct BenchFile {
   explicit BenchFile(int storage)
       : dir(StorageFolder(storage) + QStringLiteral("/records-bench-XXXXXX")) {
     path = dir.path() + QStringLiteral("/bench.fz");
-    const QString source =
-        QCoreApplication::applicationDirPath() +
-        QStringLiteral("/../system/家庭账本.fz");
-    ok = dir.isValid() && QFile::copy(source, path) &&
-         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner) &&
+    ok = dir.isValid() && CopyHouseholdTemplate(path) &&
          file.OpenAccountFile(path);
   }
   ~BenchFile() { CDBVisiterFactory::Instance().RemoveVisiter(path); }

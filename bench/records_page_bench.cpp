@@ -29,6 +29,7 @@
 
 #include "bench_sql.h"
 #include "ratio_reporter.h"
+#include "template_file.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -107,10 +108,7 @@ private:
 struct BenchFile {
   BenchFile() : dir(StorageFolder() + QStringLiteral("/page-bench-XXXXXX")) {
     path = dir.path() + QStringLiteral("/bench.fz");
-    const QString source = QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/../system/家庭账本.fz");
-    if (!dir.isValid() || !QFile::copy(source, path) ||
-        !QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner))
+    if (!dir.isValid() || !CopyHouseholdTemplate(path))
       return;
     sqlite3 *db = nullptr;
     const QByteArray name = path.toUtf8();
