@@ -31,6 +31,7 @@
 #include "records/command_history.h"
 #include "records/record_key.h"
 #include "records/row_item.h"
+#include "support/property_find.h"
 #include "support/query_rows.h"
 #include "widgets/property_grid.h"
 #include "widgets/property_item.h"
@@ -46,20 +47,9 @@
 
 namespace {
 
-PropertyItem *Find(PropertyItem &parent, const QString &caption) {
-  for (int i = 0; i < parent.ChildCount(); ++i) {
-    PropertyItem *child = parent.Child(i);
-    if (child->caption == caption)
-      return child;
-    if (PropertyItem *found = Find(*child, caption))
-      return found;
-  }
-  return nullptr;
-}
-
 // Ticks a box as a user does: Space on its row.
 void PressSpaceOn(PropertyGrid &grid, const QString &caption) {
-  PropertyItem *item = Find(grid.Root(), caption);
+  PropertyItem *item = FindProperty(grid.Root(), caption);
   ASSERT_NE(item, nullptr) << qPrintable(caption);
   grid.View()->setFocus();
   grid.View()->setCurrentIndex(grid.IndexOf(item));

@@ -5,32 +5,22 @@
 #include "groups/filter_where.h"
 #include "groups/ui/filter_grid_rules.h"
 #include "model/column_list.h"
+#include "support/test_columns.h"
 #include "widgets/property_item.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-ColumnDef Column(const QString &field, const QString &title, int type,
-                 const QString &options = QString(), bool enabled = true) {
-  ColumnDef column;
-  column.fieldName = field;
-  column.title = title;
-  column.type = type;
-  column.options = options;
-  column.enabled = enabled;
-  return column;
-}
-
 ColumnList Columns() {
   ColumnList columns;
-  columns.Append(Column("Amount", "单价", FT_FLOAT));
-  columns.Append(Column("ID", "编号", FT_KEY));
-  columns.Append(Column("Kind", "类别", FT_OPTION, "餐饮|交通|其他"));
-  columns.Append(Column("Pay", "支付", FT_OPTION, "现金|银行卡"));
-  columns.Append(Column("Empty", "空", FT_OPTION, ""));
-  columns.Append(Column("Off", "停用", FT_OPTION, "a|b", false));
-  columns.Append(Column("Item", "项目", FT_TEXT));
+  columns.Append(TestColumn("Amount", "单价", FT_FLOAT));
+  columns.Append(TestColumn("ID", "编号", FT_KEY));
+  columns.Append(TestColumn("Kind", "类别", FT_OPTION, "餐饮|交通|其他"));
+  columns.Append(TestColumn("Pay", "支付", FT_OPTION, "现金|银行卡"));
+  columns.Append(TestColumn("Empty", "空", FT_OPTION, ""));
+  columns.Append(TestColumn("Off", "停用", FT_OPTION, "a|b", false));
+  columns.Append(TestColumn("Item", "项目", FT_TEXT));
   return columns;
 }
 
@@ -74,7 +64,7 @@ TEST_F(SetUpGridTest, BuildsSumListAndOneSubCategoryPerEnabledOptionColumn) {
 
 TEST_F(SetUpGridTest, WithoutNumericColumnsThereIsNothingToSum) {
   ColumnList columns;
-  columns.Append(Column("Item", "项目", FT_TEXT));
+  columns.Append(TestColumn("Item", "项目", FT_TEXT));
   PropertyItem root(PropertyItem::Category);
   BuildSetUpItems(root, columns, BarSetUpTexts());
   ASSERT_EQ(root.ChildCount(), 1);

@@ -8,6 +8,7 @@
 #include "groups/ui/filter_grid_rules.h"
 #include "model/account_file.h"
 #include "support/pane_test_window.h"
+#include "support/property_find.h"
 #include "widgets/property_grid.h"
 
 #include <QComboBox>
@@ -18,17 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-PropertyItem *Find(const PropertyItem &parent, const QString &caption) {
-  for (int i = 0; i < parent.ChildCount(); ++i) {
-    PropertyItem *child = parent.Child(i);
-    if (child->caption == caption)
-      return child;
-    if (PropertyItem *found = Find(*child, caption))
-      return found;
-  }
-  return nullptr;
-}
 
 class SetUpPaneTest : public ::testing::Test {
 protected:
@@ -45,7 +35,7 @@ protected:
     QTest::keyClick(view, Qt::Key_Space);
   }
   PropertyItem *Item(CSorvanSetUpPane &pane, const QString &caption) {
-    return Find(pane.Grid()->Root(), caption);
+    return FindProperty(pane.Grid()->Root(), caption);
   }
 
   PaneTestWindow window_;

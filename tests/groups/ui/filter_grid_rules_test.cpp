@@ -4,6 +4,7 @@
 #include "groups/ui/filter_grid_items.h"
 #include "groups/ui/filter_grid_rules.h"
 #include "model/column_list.h"
+#include "support/test_columns.h"
 #include "widgets/property_item.h"
 
 #include <gtest/gtest.h>
@@ -12,26 +13,15 @@
 
 namespace {
 
-ColumnDef Column(const QString &field, const QString &title, int type,
-                 const QString &options = QString(), bool enabled = true) {
-  ColumnDef column;
-  column.fieldName = field;
-  column.title = title;
-  column.type = type;
-  column.options = options;
-  column.enabled = enabled;
-  return column;
-}
-
 ColumnList Columns() {
   ColumnList columns;
-  columns.Append(Column("ID", "编号", FT_KEY));
-  columns.Append(Column("Data", "日期", FT_AUTODATE));
-  columns.Append(Column("Moment", "时间", FT_AUTOTIME));
-  columns.Append(Column("Kind", "类别", FT_OPTION, "餐饮|交通|其他"));
-  columns.Append(Column("Amount", "单价", FT_FLOAT));
-  columns.Append(Column("Item", "项目", FT_TEXT));
-  columns.Append(Column("Hidden", "隐藏", FT_INTEGER, QString(), false));
+  columns.Append(TestColumn("ID", "编号", FT_KEY));
+  columns.Append(TestColumn("Data", "日期", FT_AUTODATE));
+  columns.Append(TestColumn("Moment", "时间", FT_AUTOTIME));
+  columns.Append(TestColumn("Kind", "类别", FT_OPTION, "餐饮|交通|其他"));
+  columns.Append(TestColumn("Amount", "单价", FT_FLOAT));
+  columns.Append(TestColumn("Item", "项目", FT_TEXT));
+  columns.Append(TestColumn("Hidden", "隐藏", FT_INTEGER, QString(), false));
   return columns;
 }
 

@@ -9,6 +9,7 @@
 #include "groups/ui/pane_filter_grid.h"
 #include "groups/ui/show_filter_pane.h"
 #include "support/pane_test_window.h"
+#include "support/property_find.h"
 
 #include <QComboBox>
 #include <QTest>
@@ -20,17 +21,6 @@
 namespace {
 
 const QList<unsigned> kSeven{7};
-
-PropertyItem *Find(const PropertyItem &parent, const QString &caption) {
-  for (int i = 0; i < parent.ChildCount(); ++i) {
-    PropertyItem *child = parent.Child(i);
-    if (child->caption == caption)
-      return child;
-    if (PropertyItem *found = Find(*child, caption))
-      return found;
-  }
-  return nullptr;
-}
 
 class FilterPaneTest : public ::testing::Test {
 protected:
@@ -44,7 +34,7 @@ protected:
   }
 
   PropertyItem &Root() { return pane_->FilterGrid()->Root(); }
-  PropertyItem *Item(const QString &caption) { return Find(Root(), caption); }
+  PropertyItem *Item(const QString &caption) { return FindProperty(Root(), caption); }
   QTreeView *View() { return pane_->FilterGrid()->View(); }
   QToolButton *Button(int id) { return pane_->ToolBar()->Button(id); }
   bool RowHidden(PropertyItem *item) {
