@@ -4,6 +4,7 @@
 
 #include "base/prompt.h"
 #include "db/insert_statements.h"
+#include "db/jet_tokenizer.h"
 #include "db/result_set.h"
 
 #include <QIODevice>
@@ -38,10 +39,8 @@ int CDBVisiter::QueryInsertedRow(const QString &table) {
   if (!insertedRow_ || insertedRowTable_ != table) {
     sqlite3_finalize(insertedRow_);
     insertedRow_ = nullptr;
-    QString quoted = table;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     const QByteArray sql =
-        QStringLiteral("SELECT * FROM \"%1\" WHERE rowid=?").arg(quoted).toUtf8();
+        QStringLiteral("SELECT * FROM %1 WHERE rowid=?").arg(SqliteName(table)).toUtf8();
     if (sqlite3_prepare_v2(connection_, sql.constData(), int(sql.size()),
                            &insertedRow_, nullptr) != SQLITE_OK) {
       sqlite3_finalize(insertedRow_);

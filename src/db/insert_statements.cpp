@@ -1,6 +1,7 @@
 // Prepared INSERT statements of a session and binding a row's values.
 #include "db/insert_statements.h"
 
+#include "db/jet_tokenizer.h"
 #include "db/session_schema.h"
 
 #include <sqlite3.h>
@@ -9,19 +10,6 @@ namespace {
 
 // Statements kept at most; a session inserts into one or two layouts.
 constexpr size_t kMaxEntries = 8;
-
-QString Quoted(const QString &name) {
-  QString quoted = name;
-  quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-  return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-bool IsIntegerColumn(const JetTableColumns &table, const QString &name) {
-  for (qsizetype i = 0; i < table.names.size(); ++i)
-    if (table.names[i].compare(name, Qt::CaseInsensitive) == 0)
-      return table.integer[size_t(i)];
-  return false;
-}
 
 // A whole number that fits 64 bits, read exactly: SQLite reads such a
 // literal as an integer, never through a double.
@@ -84,15 +72,15 @@ sqlite3_stmt *InsertStatements::Prepare(const QString &table,
       names += QLatin1Char(',');
       values += QLatin1Char(',');
     }
-    names += Quoted(columns[i]);
+    names += SqliteName(columns[i]);
     QString value = numbers[size_t(i)] ? QStringLiteral("jet_number(?%1)").arg(i + 1)
                                        : QStringLiteral("?%1").arg(i + 1);
-    if (IsIntegerColumn(*declared, columns[i]))
+    if (declared->IsInteger(columns[i]))
       value = QStringLiteral("jet_integer(") + value + QLatin1Char(')');
     values += value;
   }
   const QByteArray sql = QStringLiteral("INSERT INTO %1(%2) VALUES (%3)")
-                             .arg(Quoted(table), names, values)
+                             .arg(SqliteName(table), names, values)
                              .toUtf8();
   sqlite3_stmt *statement = nullptr;
   if (sqlite3_prepare_v3(db_, sql.constData(), int(sql.size()),

@@ -248,13 +248,6 @@ Translator::Ranges Translator::IntegerValues() {
   return insert ? InsertIntegerValues(*columns) : UpdateIntegerValues(*columns);
 }
 
-bool IsIntegerColumn(const JetTableColumns &columns, const QString &name) {
-  for (qsizetype i = 0; i < columns.names.size(); ++i)
-    if (columns.names[i].compare(name, Qt::CaseInsensitive) == 0)
-      return columns.integer[size_t(i)];
-  return false;
-}
-
 // Insert Into t [(c, ...)] Values (v, ...)[, (v, ...)]
 Translator::Ranges Translator::InsertIntegerValues(const JetTableColumns &columns) {
   std::vector<bool> integer;
@@ -264,7 +257,7 @@ Translator::Ranges Translator::InsertIntegerValues(const JetTableColumns &column
       const QString name = NameAt(i);
       if (name.isEmpty())
         return {};
-      integer.push_back(IsIntegerColumn(columns, name));
+      integer.push_back(columns.IsInteger(name));
       if (IsPunctAt(i + 1, ')'))
         break;
       if (!IsPunctAt(i + 1, ','))
@@ -312,7 +305,7 @@ Translator::Ranges Translator::UpdateIntegerValues(const JetTableColumns &column
     const size_t end = ExpressionEnd(i + 2, Count(), "where");
     if (end == i + 2)
       return {};
-    if (IsIntegerColumn(columns, name))
+    if (columns.IsInteger(name))
       ranges.emplace_back(i + 2, end);
     if (end == Count() || Tok(end).IsWord("where"))
       return ranges;
@@ -701,4 +694,11 @@ bool TranslateJetSql(const QString &jet, QByteArray &sqliteUtf8,
   }
   sqliteUtf8 = translation.sql.toUtf8();
   return true;
+}
+
+bool JetTableColumns::IsInteger(const QString &name) const {
+  for (qsizetype i = 0; i < names.size(); ++i)
+    if (names[i].compare(name, Qt::CaseInsensitive) == 0)
+      return integer[size_t(i)];
+  return false;
 }

@@ -72,6 +72,10 @@ bool TranslateJet(const QString &jet, JetTranslation &out, QString *error);
 struct JetTableColumns {
   QStringList names;
   std::vector<bool> integer;
+
+  // Whether the column of that name (letter case ignored) holds integers;
+  // false for a name the table does not have.
+  bool IsInteger(const QString &name) const;
 };
 
 // What the adapter may ask of the file's tables; the session answers from
