@@ -152,14 +152,14 @@ for trial in 1 2 3 4 5 6; do
   [ "$after" = "$before" ] || fail "killed compaction (trial $trial): $before records became $after"
 done
 C compact "$work/k.fz" || fail "a compaction after killed ones"
-check_clean "$work" "killed compactions" k.fz s.csv big.csv full
+check_clean "$work" "killed compactions" k.fz s.csv big.csv full home
 
 # --- Killed exports: the output whole or absent, no part file left -------
 for trial in 1 2 3; do
   kill_at_random 600 C export "$work/k.fz" "$work/out.xlsx"
 done
 C export "$work/k.fz" "$work/out.xlsx" >/dev/null || fail "an export after killed ones"
-check_clean "$work" "killed exports" k.fz s.csv big.csv full out.xlsx
+check_clean "$work" "killed exports" k.fz s.csv big.csv full home out.xlsx
 
 # --- Killed adds: every key printed is a record stored -------------------
 C new "$work/a.fz" >/dev/null
