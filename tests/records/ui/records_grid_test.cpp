@@ -113,12 +113,15 @@ TEST_F(RecordsGridTest, GivenDatesAreKeptAndValuesThatAreNoneRefused) {
 
   prompt_.Clear();
   Type(kAmount, NewRecordRow(2), "1/0");
-  EXPECT_EQ(prompt_.Texts(), QStringList{NotFiniteMessage("1/0")});
+  // Amount and the Total made of it.
+  EXPECT_EQ(prompt_.Texts(), (QStringList{NotFiniteMessage("1/0"),
+                                          NotFiniteMessage("1/0*1")}));
   EXPECT_EQ(Grid().CellText(kAmount, NewRecordRow(2)), "1/0");
   const int record = RecordRows(2).front();
   prompt_.Clear();
   Type(kCount, record, "0/0");
-  EXPECT_EQ(prompt_.Texts(), QStringList{NotFiniteMessage("0/0")});
+  EXPECT_EQ(prompt_.Texts(), (QStringList{NotFiniteMessage("0/0"),
+                                          NotFiniteMessage("0*0/0")}));
   EXPECT_EQ(Grid().CellText(kCount, record), "1");
   EXPECT_EQ(Records(2), QStringList({"1||0|1|0|"}));
 }
