@@ -2,6 +2,7 @@
 #include "memory_grid.h"
 #include "record_test_file.h"
 
+#include "db/db_visiter.h"
 #include "formula/evaluate_row.h"
 #include "records/command_history.h"
 
@@ -148,6 +149,26 @@ TEST_F(CommandHistoryTest, FailuresDuringUndoKeepTheGroupInStep) {
   EXPECT_TRUE(Records().isEmpty());
   EXPECT_TRUE(grid_.faults.isEmpty()) << qPrintable(grid_.faults.join('\n'));
   EXPECT_TRUE(grid_.shown.isEmpty());
+}
+
+// When the engine drops the whole transaction of an action by itself (as
+// SQLite does on a full disk or an I/O error), the rows after the failing
+// one must not be committed one by one: the action stores nothing.
+TEST_F(CommandHistoryTest, ALostTransactionStoresNoRowAfterIt) {
+  RawSql("CREATE TRIGGER full BEFORE INSERT ON Users WHEN NEW.Item = 'b' "
+         "BEGIN SELECT RAISE(ROLLBACK, 'database or disk is full'); END");
+  EXPECT_EQ(History().AddRows({NewRow(2, {{"Item", "a"}}, &grid_),
+                               NewRow(2, {{"Item", "b"}}, &grid_),
+                               NewRow(2, {{"Item", "c"}}, &grid_)}),
+            0);
+  EXPECT_TRUE(Records().isEmpty());
+  EXPECT_FALSE(History().CanUndo());
+  EXPECT_FALSE(Session().TransactionLost());
+
+  // The next action works as before.
+  RawSql("DROP TRIGGER full");
+  AddEach({"d"});
+  EXPECT_EQ(Records().size(), 1);
 }
 
 TEST_F(CommandHistoryTest, NestedGroupsBecomeOneUndoStep) {
