@@ -151,7 +151,7 @@ TEST_F(AccountFileTest, ReadingNeverWrites) {
   {
     AccountFile file;
     ASSERT_TRUE(file.OpenAccountFile(path, AccountFile::ForReading));
-    EXPECT_TRUE(file.Session()->IsReadOnly());
+    EXPECT_EQ(sqlite3_db_readonly(file.Session()->GetConnection(), "main"), 1);
     SilentPrompt silent;
     ScopedPrompt quiet(silent);
     EXPECT_FALSE(file.Session()->Execute(
@@ -166,7 +166,7 @@ TEST_F(AccountFileTest, ReadingNeverWrites) {
   const QString old = Copy(kOld);
   AccountFile reader;
   ASSERT_TRUE(reader.OpenAccountFile(old, AccountFile::ForReading));
-  EXPECT_TRUE(reader.Session()->IsReadOnly());
+  EXPECT_EQ(sqlite3_db_readonly(reader.Session()->GetConnection(), "main"), 1);
   EXPECT_EQ(Rows(reader, "Select ID, trelva_Group_ID From Users Order By ID"),
             (QStringList{"1|2", "2|2", "3|2"}));
   EXPECT_FALSE(QFile::exists(AccountFileLock::LockFilePath(old)));

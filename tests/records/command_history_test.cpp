@@ -2,7 +2,6 @@
 #include "memory_grid.h"
 #include "record_test_file.h"
 
-#include "db/db_visiter.h"
 #include "formula/evaluate_row.h"
 #include "records/command_history.h"
 
@@ -163,7 +162,6 @@ TEST_F(CommandHistoryTest, ALostTransactionStoresNoRowAfterIt) {
             0);
   EXPECT_TRUE(Records().isEmpty());
   EXPECT_FALSE(History().CanUndo());
-  EXPECT_FALSE(Session().TransactionLost());
 
   // The next action works as before.
   RawSql("DROP TRIGGER full");

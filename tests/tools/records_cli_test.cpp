@@ -107,12 +107,12 @@ TEST_F(RecordsCliTest, AFailedInsertExitsWithOne) {
 TEST_F(RecordsCliTest, AddsOnAFullDiskReportOnlyWhatIsStored) {
   const QString folder = dir_.filePath("small");
   ASSERT_TRUE(QDir().mkdir(folder));
-  ScopedTmpfs disk(folder, "2m");
+  ScopedTmpfs disk(folder, "1m");
   if (!disk.Mounted())
     GTEST_SKIP() << "needs root to mount a small file system";
   path_ = folder + "/book.fz";
   ASSERT_EQ(RunCli({"new", path_}).status, 0);
-  const QString memo = "Memo=" + QString(3000, QChar(0x8D26));
+  const QString memo = "Memo=" + QString(6000, QChar(0x8D26));
   std::set<QString> keys;
   int failed = 0;
   for (int i = 0; i < 60; ++i) {
