@@ -65,9 +65,9 @@ bool CAccessVisiter::Open() {
   const int check = CheckAccountDatabase(connection_, dataSource_, &checkProblem);
   if (check != SQLITE_OK)
     return FailOpen(check, checkProblem);
+  RegisterJetFunctions(connection_);
   if (!readOnly_ && !PrepareForWriting())
     return FailOpen(sqlite3_errcode(connection_));
-  RegisterJetFunctions(connection_);
   schema_ = std::make_unique<SessionSchema>(connection_);
   inserts_ = std::make_unique<InsertStatements>(connection_, schema_.get());
   result_ = std::make_unique<ResultSet>();

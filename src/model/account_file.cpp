@@ -1,12 +1,12 @@
 // Opening, loading and switching an account file, and its listeners.
 #include "model/account_file.h"
 
+#include "db/account_check.h"
 #include "db/compaction.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
 #include "db/file_lock.h"
 #include "base/prompt.h"
-#include "db/account_check.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "model/column_store.h"

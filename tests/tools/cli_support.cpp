@@ -4,8 +4,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <unistd.h>
-
 namespace {
 
 CliResult Run(const QStringList &args, const QString &home) {
@@ -31,36 +29,10 @@ CliResult Run(const QStringList &args, const QString &home) {
   return result;
 }
 
-// Runs a system command; whether it exited with 0.
-bool System(const QString &program, const QStringList &args) {
-  QProcess process;
-  process.start(program, args);
-  return process.waitForFinished(60000) &&
-         process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 } // namespace
 
 CliResult RunCli(const QStringList &args) { return Run(args, QString()); }
 
 CliResult RunCliWithHome(const QStringList &args, const QString &home) {
   return Run(args, home);
-}
-
-ScopedTmpfs::ScopedTmpfs(const QString &folder, const QString &size)
-    : folder_(folder) {
-  if (::geteuid() != 0)
-    return;
-  mounted_ = System(QStringLiteral("mount"),
-                    {"-t", "tmpfs", "-o", "size=" + size, "tmpfs", folder});
-}
-
-ScopedTmpfs::~ScopedTmpfs() {
-  if (mounted_)
-    System(QStringLiteral("umount"), {folder_});
-}
-
-bool ScopedTmpfs::MakeReadOnly() {
-  return mounted_ &&
-         System(QStringLiteral("mount"), {"-o", "remount,ro", folder_});
 }

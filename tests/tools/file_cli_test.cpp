@@ -1,5 +1,6 @@
 // The file commands of sorvanel-cli: new, sql, columns, compact.
 #include "cli_support.h"
+#include "support/scoped_tmpfs.h"
 #include "support/template_copy.h"
 
 #include <QDir>

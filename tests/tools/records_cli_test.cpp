@@ -1,5 +1,6 @@
 // The record commands of sorvanel-cli: add, set and delete.
 #include "cli_support.h"
+#include "support/scoped_tmpfs.h"
 
 #include <QDate>
 #include <QDir>
