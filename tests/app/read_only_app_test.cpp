@@ -1,5 +1,5 @@
 // A file nobody may write opens for viewing only: the program says so, the
-// records cannot be changed, and closing it writes nothing.
+// records cannot be edited or pasted into.
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/sorvanel_doc.h"
