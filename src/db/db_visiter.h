@@ -121,10 +121,21 @@ public:
   bool BeginTransaction();
   bool CommitTransaction();
   void RollbackTransaction();
+  // Whether a unit of work is open but the engine has rolled the whole
+  // transaction back by itself, as SQLite does after some failures (a full
+  // disk, an I/O error). Until every open unit is ended nothing more is
+  // written: a statement run now would be committed on its own, outside the
+  // unit it belongs to. Statements and commits fail then.
+  bool TransactionLost() const;
 
   // Brings an account file of the older layout up to the current one, as
   // one unit of work: a failed upgrade leaves the file as it was.
   bool UpgradeSchema();
+  // Whether the session never writes (the file was opened read-only).
+  virtual bool IsReadOnly() const { return false; }
+  // Whether the file needs writing before the program can use it as it
+  // should: the schema upgrade, or the rebuild of its text indexes.
+  virtual bool NeedsUpgrade() const { return false; }
 
   const QString &DataSource() const { return dataSource_; }
 
@@ -135,6 +146,8 @@ protected:
   int connectionTimeout_ = 5;
   int changedRows_ = 0;
   QString queryError_;
+  // The units of work begun and not yet committed or rolled back.
+  int openUnits_ = 0;
   // Made by a session that can prepare inserts; dropped before the
   // connection closes.
   std::unique_ptr<InsertStatements> inserts_;

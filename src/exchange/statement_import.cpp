@@ -430,8 +430,17 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
     group.largestKey = firstKey;
     return *cancelled ? 0 : -1;
   }
-  history.EndGroup();
+  // All lines or none: a group that could not be committed has been
+  // undone, and rows shown meanwhile go when the pages reload.
+  if (!history.EndGroup()) {
+    session->RollbackTransaction();
+    group.largestKey = firstKey;
+    *error = QStringLiteral("写入账簿文件失败！");
+    return -1;
+  }
   if (!session->CommitTransaction()) {
+    group.largestKey = firstKey;
+    file_.Notify(HINT_RECORDS | HINT_PIE | HINT_BAR);
     *error = QStringLiteral("写入账簿文件失败！");
     return -1;
   }

@@ -2,6 +2,7 @@
 #include "model/backup_store.h"
 
 #include "base/prompt.h"
+#include "db/account_check.h"
 #include "db/compaction.h"
 #include "db/describe_error.h"
 #include "db/errno_text.h"
@@ -102,19 +103,15 @@ bool WriteCompactCopy(const QString &account, const QString &copy,
   return rc == SQLITE_DONE;
 }
 
-// Whether the file at path is a sound account file: the engine's quick
-// check passes and its records can be counted.
+// Whether the file at path is a sound account file, by the checks the
+// session's open makes (db/account_check.h), and its records can be
+// counted.
 bool CheckAccountFile(const QString &path, qint64 *records, QString &error) {
   Connection connection;
   if (!OpenReadOnly(path, connection, error))
     return false;
-  QString check;
-  if (!QueryText(connection.db, "PRAGMA quick_check", check, error))
+  if (CheckAccountDatabase(connection.db, path, &error) != SQLITE_OK)
     return false;
-  if (check != QLatin1String("ok")) {
-    error = check;
-    return false;
-  }
   QString count;
   if (!QueryText(connection.db, "Select Count(*) From Users", count, error))
     return false;
@@ -248,8 +245,11 @@ QString BackupFolderFor(const QString &accountPath) {
 }
 
 QString MakeBackup(const QString &accountPath, int keep, const QDateTime &now) {
-  if (accountPath.isEmpty() || !QFileInfo(accountPath).isFile()) {
-    ShowBackupFailure(QStringLiteral("账簿文件不存在：") + accountPath);
+  // Only an account file is backed up: a backup that could not be opened
+  // again would be worthless.
+  QString error = AccountPathProblem(accountPath);
+  if (!error.isEmpty() || !CheckAccountFile(accountPath, nullptr, error)) {
+    ShowBackupFailure(error);
     return QString();
   }
   const QString folder = BackupFolderFor(accountPath);

@@ -3,10 +3,13 @@
 // mapping remembered for the next statement of the same layout.
 #include "exchange/statement_import.h"
 
+#include "db/db_visiter.h"
 #include "exchange_test_file.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "records/command_history.h"
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -193,6 +196,32 @@ TEST_F(ExchangeTest, ACancelledImportStoresNothing) {
   import.SetGroupId(999);
   EXPECT_EQ(import.Store({}, {}, &cancelled, &error), -1);
   EXPECT_EQ(error, "目标分组不存在！");
+}
+
+// An import is all or nothing even when the engine drops the transaction
+// half-way (a full disk): no line after the failing one is stored.
+TEST_F(ExchangeTest, AnImportThatLosesItsTransactionStoresNothing) {
+  const QStringList before = Rows(file_, "Select * From Users");
+  const int largestKey = FindGroupNode(file_.Root(), 3)->largestKey;
+  const QByteArray trigger =
+      QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON Users WHEN "
+                     "NEW.trelva_Group_ID = 3 AND NEW.ID = %1 BEGIN SELECT "
+                     "RAISE(ROLLBACK, 'database or disk is full'); END")
+          .arg(largestKey + 2)
+          .toUtf8();
+  ASSERT_EQ(sqlite3_exec(file_.Session()->GetConnection(), trigger.constData(),
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  StatementImport import(file_);
+  QString error;
+  ASSERT_TRUE(import.Open(Data("gb18030_debit_credit.csv"), &error));
+  import.SetGroupId(3);
+  bool cancelled = false;
+  EXPECT_EQ(import.Store({}, {}, &cancelled, &error), -1);
+  EXPECT_EQ(error, "写入账簿文件失败！");
+  EXPECT_EQ(Rows(file_, "Select * From Users"), before);
+  EXPECT_FALSE(file_.History().CanUndo());
+  EXPECT_EQ(FindGroupNode(file_.Root(), 3)->largestKey, largestKey);
 }
 
 TEST_F(ExchangeTest, TheMappingIsRememberedForTheSameLayout) {

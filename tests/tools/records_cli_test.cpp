@@ -1,10 +1,14 @@
 // The record commands of sorvanel-cli: add, set and delete.
 #include "cli_support.h"
+#include "support/scoped_tmpfs.h"
 
 #include <QDate>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -133,6 +137,32 @@ TEST_F(RecordsCliTest, AFailedInsertExitsWithOne) {
   EXPECT_EQ(added.status, 1);
   EXPECT_TRUE(added.err.contains("失败！")) << qPrintable(added.err);
   EXPECT_TRUE(added.out.isEmpty());
+}
+
+// On a disk that fills up, an add that reports a key has stored its
+// record, and one that cannot store it exits with 1.
+TEST_F(RecordsCliTest, AddsOnAFullDiskReportOnlyWhatIsStored) {
+  const QString folder = dir_.filePath("small");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  ScopedTmpfs disk(folder, "1m");
+  if (!disk.Mounted())
+    GTEST_SKIP() << "needs root to mount a small file system";
+  path_ = folder + "/book.fz";
+  ASSERT_EQ(RunCli({"new", path_}).status, 0);
+  const QString memo = "Memo=" + QString(6000, QChar(0x8D26));
+  std::set<QString> keys;
+  int failed = 0;
+  for (int i = 0; i < 60; ++i) {
+    const CliResult added = Run("add", {"Item=x", memo});
+    if (added.status == 0)
+      EXPECT_TRUE(keys.insert(added.out.trimmed()).second) << qPrintable(added.out);
+    else
+      ++failed;
+  }
+  EXPECT_GT(failed, 0); // the disk did fill up
+  const CliResult count = Run("sql", {"Select Count(*) From Users Where Item='x'"});
+  ASSERT_EQ(count.status, 0) << qPrintable(count.err);
+  EXPECT_EQ(count.out.trimmed().toInt(), int(keys.size()));
 }
 
 TEST_F(RecordsCliTest, SetEditsACellAndRecalculatesItsDependents) {

@@ -489,6 +489,12 @@ GroupNode *CSorvansGridCtrl::LiveGroup(int row) const {
   return group;
 }
 
+bool CSorvansGridCtrl::OnEditStart(int col, int row, QChar typed) {
+  if (File() && File()->IsReadOnly())
+    return false;
+  return CUGGridBase::OnEditStart(col, row, typed);
+}
+
 void CSorvansGridCtrl::OnCellValueChanged(int col, int row,
                                           const QString &text) {
   AccountFile *file = File();

@@ -98,6 +98,8 @@ public:
   // Saves a change the user made: an update of a record row, or a new
   // record from the new-record row.
   void OnCellValueChanged(int col, int row, const QString &text) override;
+  // No cell of a file opened read-only is edited.
+  bool OnEditStart(int col, int row, QChar typed) override;
   QString DisplayText(int col, int row) const override;
   bool DrawsFocusRect(int col, int row) const override;
   void OnSelectionChanged() override;
