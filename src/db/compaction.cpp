@@ -2,6 +2,7 @@
 #include "db/compaction.h"
 
 #include "base/prompt.h"
+#include "db/account_check.h"
 #include "db/db_visiter_factory.h"
 #include "db/describe_error.h"
 #include "db/errno_text.h"
@@ -62,8 +63,9 @@ bool IsFolderFailure(int rc, int systemError, int *error) {
 bool WriteCompactCopy(const QString &path, const ScratchFile &scratch,
                       QString &error) {
   sqlite3 *db = nullptr;
-  int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
-                           nullptr);
+  // Absolute: a name beginning "file:" is never read as a URI.
+  int rc = sqlite3_open_v2(EngineFileName(path).constData(), &db,
+                           SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
     error = DescribeError(rc);
     sqlite3_close_v2(db);

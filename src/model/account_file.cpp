@@ -36,17 +36,22 @@ namespace {
 // The lock of path for writing, or null (after the message) when another
 // process holds it or the lock file cannot be used: nothing is ever
 // written without the lock.
+// Why the lock of path could not be taken.
+QString LockRefusal(const QString &path, AccountFileLock::Result result,
+                    const AccountFileLock &lock) {
+  if (result == AccountFileLock::Busy)
+    return FileBusyMessage();
+  return QStringLiteral("无法使用账簿文件的锁文件 %1：%2")
+      .arg(QDir::toNativeSeparators(AccountFileLock::LockFilePath(path)),
+           ErrnoText(lock.Error()));
+}
+
 std::unique_ptr<AccountFileLock> LockForWriting(const QString &path) {
   auto lock = std::make_unique<AccountFileLock>();
   const AccountFileLock::Result result = lock->Acquire(path);
   if (result == AccountFileLock::Taken)
     return lock;
-  if (result == AccountFileLock::Busy)
-    ShowMessage(FileBusyMessage());
-  else
-    ShowMessage(QStringLiteral("无法使用账簿文件的锁文件 %1：%2")
-                    .arg(QDir::toNativeSeparators(AccountFileLock::LockFilePath(path)),
-                         ErrnoText(lock->Error())));
+  ShowMessage(LockRefusal(path, result, *lock));
   return nullptr;
 }
 
@@ -66,11 +71,13 @@ bool UpgradeBeforeReading(const QString &path, CDBVisiter &reader) {
                     .arg(path));
     return false;
   }
+  // The upgrade writes, so it needs the lock like any writer.
   AccountFileLock lock;
-  if (lock.Acquire(path) == AccountFileLock::Busy) {
+  const AccountFileLock::Result locked = lock.Acquire(path);
+  if (locked != AccountFileLock::Taken) {
     if (!oldLayout)
       return true;
-    ShowMessage(FileBusyMessage());
+    ShowMessage(LockRefusal(path, locked, lock));
     return false;
   }
   CDBVisiter *writer = factory.GetVisiter(path);
