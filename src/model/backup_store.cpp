@@ -271,7 +271,6 @@ QString MakeBackup(const QString &accountPath, int keep, const QDateTime &now) {
     ShowBackupFailure(ScratchFolderMessage(folder, errno));
     return QString();
   }
-  QString error;
   if (!WriteCompactCopy(accountPath, partial.Path(), error) ||
       !CheckAccountFile(partial.Path(), nullptr, error)) {
     ShowBackupFailure(error);
