@@ -85,6 +85,22 @@ int CheckAccountTables(sqlite3 *db) {
   return SQLITE_OK;
 }
 
+// Lets a statement read tables and call functions, nothing else: no write,
+// ATTACH, PRAGMA or transaction control, which a read-only statement in
+// SQLite's own sense may still be.
+int AllowReadingOnly(void *, int action, const char *, const char *,
+                     const char *, const char *) {
+  switch (action) {
+  case SQLITE_SELECT:
+  case SQLITE_READ:
+  case SQLITE_FUNCTION:
+  case SQLITE_RECURSIVE:
+    return SQLITE_OK;
+  default:
+    return SQLITE_DENY;
+  }
+}
+
 } // namespace
 
 CAccessVisiter::CAccessVisiter(const QString &dataSource)
@@ -147,23 +163,49 @@ bool CAccessVisiter::Open() {
   return true;
 }
 
-int CAccessVisiter::Query(const QString &sql) {
+int CAccessVisiter::Query(const QString &sql) { return RunQuery(sql, false); }
+
+int CAccessVisiter::QueryReadOnly(const QString &sql) {
+  return RunQuery(sql, true);
+}
+
+int CAccessVisiter::FailQuery(const QString &error) {
+  queryError_ = error;
+  return 0;
+}
+
+int CAccessVisiter::RunQuery(const QString &sql, bool readOnly) {
   CloseResult();
+  queryError_.clear();
   if (!connection_ || !result_)
-    return 0;
+    return FailQuery(QStringLiteral("Operation is not allowed when the object is closed."));
   JetTranslation translation;
-  if (!TranslateJet(sql, translation, nullptr) ||
-      translation.kind != JetTranslation::Plain)
-    return 0;
+  QString error;
+  if (!TranslateJet(sql, translation, &error))
+    return FailQuery(error);
+  if (translation.kind != JetTranslation::Plain)
+    return FailQuery(QStringLiteral("该语句不返回记录"));
   sqlite3_stmt *stmt = nullptr;
   const QByteArray text = translation.sql.toUtf8();
-  if (sqlite3_prepare_v2(connection_, text.constData(), int(text.size()), &stmt,
-                         nullptr) != SQLITE_OK ||
-      !stmt) {
+  if (readOnly)
+    sqlite3_set_authorizer(connection_, AllowReadingOnly, nullptr);
+  const int prepared = sqlite3_prepare_v2(connection_, text.constData(),
+                                          int(text.size()), &stmt, nullptr);
+  if (readOnly)
+    sqlite3_set_authorizer(connection_, nullptr, nullptr);
+  if (prepared == SQLITE_AUTH || (readOnly && stmt && !sqlite3_stmt_readonly(stmt))) {
     sqlite3_finalize(stmt);
-    return 0;
+    return FailQuery(QStringLiteral("该语句会修改账簿文件，已拒绝执行"));
+  }
+  if (prepared != SQLITE_OK || !stmt) {
+    sqlite3_finalize(stmt);
+    return FailQuery(prepared != SQLITE_OK
+                         ? QString::fromUtf8(sqlite3_errmsg(connection_))
+                         : QStringLiteral("该语句不返回记录"));
   }
   const bool loaded = result_->Load(stmt);
+  if (!loaded)
+    queryError_ = QString::fromUtf8(sqlite3_errmsg(connection_));
   sqlite3_finalize(stmt);
   return loaded ? result_->RowCount() : 0;
 }

@@ -28,6 +28,7 @@ public:
   // a file made before that comparison has its text indexes rebuilt once.
   bool Open() override;
   int Query(const QString &sql) override;
+  int QueryReadOnly(const QString &sql) override;
   bool Execute(const QString &sql) override;
   int QueryTable(const QString &table) override;
   unsigned Count(const QString &table, QString where) override;
@@ -49,6 +50,8 @@ private:
   int CurrentColumn(int position) const;
   int CurrentColumn(const QString &name) const;
   bool FailOpen(int code);
+  int RunQuery(const QString &sql, bool readOnly);
+  int FailQuery(const QString &error);
 
   // The tables' integer columns, for the values INSERT and UPDATE write.
   std::unique_ptr<SessionSchema> schema_;

@@ -33,8 +33,16 @@ public:
   // returns false when the file cannot be opened as an account file.
   virtual bool Open() = 0;
   // Replaces the current result by the rows of sql and positions on the
-  // first row; the number of rows, 0 for no rows or a failure (silent).
+  // first row; the number of rows, 0 for no rows or a failure (silent:
+  // QueryError tells the two apart).
   virtual int Query(const QString &sql) = 0;
+  // Query for statements that come from the file itself: one that could
+  // change anything (write, attach, pragma, transaction control) is not run
+  // but fails, with "该语句会修改账簿文件，已拒绝执行" as its QueryError.
+  virtual int QueryReadOnly(const QString &sql) = 0;
+  // Why the last Query or QueryReadOnly failed (the engine's text); empty
+  // when it ran, whether or not it found rows.
+  virtual QString QueryError() const { return queryError_; }
   // Runs one statement that returns no rows; on failure shows the engine's
   // text and returns false, with nothing of the statement applied.
   virtual bool Execute(const QString &sql) = 0;
@@ -126,6 +134,7 @@ protected:
   QString dataSource_;
   int connectionTimeout_ = 5;
   int changedRows_ = 0;
+  QString queryError_;
   // Made by a session that can prepare inserts; dropped before the
   // connection closes.
   std::unique_ptr<InsertStatements> inserts_;

@@ -23,6 +23,11 @@ public:
     queries.append(sql);
     return inner_.Query(sql);
   }
+  int QueryReadOnly(const QString &sql) override {
+    queries.append(sql);
+    return inner_.QueryReadOnly(sql);
+  }
+  QString QueryError() const override { return inner_.QueryError(); }
   bool Execute(const QString &sql) override { return inner_.Execute(sql); }
   int QueryTable(const QString &table) override {
     return inner_.QueryTable(table);
