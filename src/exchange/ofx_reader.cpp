@@ -247,8 +247,6 @@ private:
   }
 
   bool Finish(QString *error) {
-    if (!pending_.isEmpty() && !stack_.empty())
-      pending_.clear(); // a last empty leaf
     if (!stack_.empty()) {
       *error = QStringLiteral("OFX 文件不完整（在 <%1> 中结束）：%2")
                    .arg(QString::fromLatin1(stack_.back()), path_);

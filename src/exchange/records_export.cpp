@@ -308,6 +308,9 @@ bool ExportRecords(AccountFile &file, const QStringList &scopes,
   const bool xlsx = ExportFormatOf(path) == ExportFormat::Xlsx;
   for (const QString &where : scopes) {
     const int rows = session->Query(ExportQuery(file, where));
+    // A condition that does not run is an error, not an empty export.
+    if (rows == 0 && !session->QueryError().isEmpty())
+      return fail(session->QueryError());
     if (rows == 0)
       continue;
     // An XLSX that cannot hold everything is said so, never cut.

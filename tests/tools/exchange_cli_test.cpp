@@ -152,6 +152,17 @@ TEST_F(ExchangeCliTest, ExportNeverOverwritesAnAccountFile) {
   EXPECT_FALSE(QFile::exists(dir_.filePath("new.FZ")));
 }
 
+TEST_F(ExchangeCliTest, AWhereThatDoesNotRunWritesNothing) {
+  const QString out = dir_.filePath("good.csv");
+  ASSERT_EQ(RunCli({"export", path_, out}).status, 0);
+  const QByteArray good = Bytes(out);
+  const CliResult result = RunCli({"export", path_, out, "--where", "Itme='x'"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_TRUE(result.err.contains("Itme")) << qPrintable(result.err);
+  EXPECT_TRUE(Bytes(out) == good);
+}
+
 TEST_F(ExchangeCliTest, AKilledOfxImportLeavesNoCopyOfTheStatement) {
   QByteArray ofx = "OFXHEADER:100\n\n<OFX><BANKTRANLIST>\n";
   for (int i = 0; i < 20000; ++i)
