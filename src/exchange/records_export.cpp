@@ -2,6 +2,9 @@
 #include "exchange/records_export.h"
 
 #include "db/db_visiter.h"
+#include "db/errno_text.h"
+#include "db/file_copy.h"
+#include "db/scratch_file.h"
 #include "exchange/export_target.h"
 #include "model/account_file.h"
 #include "model/date_text.h"
@@ -14,7 +17,10 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -96,21 +102,26 @@ private:
 
 class XlsxWriter : public RowWriter {
 public:
-  explicit XlsxWriter(const QString &path)
-      : path_(path), partPath_(path + QStringLiteral(".part")) {}
+  explicit XlsxWriter(const QString &path) : path_(path) {}
   ~XlsxWriter() override {
     if (workbook_)
       Abandon();
   }
 
   bool Open(QString *error) {
-    QFile::remove(partPath_);
+    // The workbook is written to a scratch file beside the target, which
+    // takes the target's name only once it is complete.
+    const QFileInfo target(path_);
+    if (!scratch_.Create(target.absolutePath(), target.fileName())) {
+      *error = QStringLiteral("无法写入文件：%1（%2）").arg(path_, ErrnoText(errno));
+      return false;
+    }
     // Rows go straight to a temporary file instead of memory.
     tmpDir_ = QDir::tempPath().toUtf8();
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpDir_.data();
-    workbook_ = workbook_new_opt(QFile::encodeName(partPath_).constData(),
+    workbook_ = workbook_new_opt(QFile::encodeName(scratch_.Path()).constData(),
                                  &options);
     if (workbook_)
       sheet_ = workbook_add_worksheet(workbook_, "记录");
@@ -154,16 +165,17 @@ public:
     const lxw_error result = workbook_close(workbook_);
     workbook_ = nullptr;
     if (result != LXW_NO_ERROR) {
-      QFile::remove(partPath_);
+      scratch_.Remove();
       *error = QStringLiteral("无法写入文件：%1（%2）")
                    .arg(path_, QString::fromUtf8(lxw_strerror(result)));
       return false;
     }
-    QFile::remove(path_);
-    if (QFile::rename(partPath_, path_))
+    // A new file of the user's: the mode the umask gives.
+    if (::fchmod(scratch_.Descriptor(), NewFileMode()) == 0 &&
+        scratch_.MoveTo(path_, true))
       return true;
-    QFile::remove(partPath_);
-    *error = QStringLiteral("无法写入文件：%1").arg(path_);
+    *error = QStringLiteral("无法写入文件：%1（%2）").arg(path_, ErrnoText(errno));
+    scratch_.Remove();
     return false;
   }
 
@@ -171,7 +183,7 @@ public:
     if (workbook_)
       workbook_close(workbook_);
     workbook_ = nullptr;
-    QFile::remove(partPath_);
+    scratch_.Remove();
   }
 
 private:
@@ -214,7 +226,7 @@ private:
   }
 
   QString path_;
-  QString partPath_;
+  ScratchFile scratch_;
   QByteArray tmpDir_;
   lxw_workbook *workbook_ = nullptr;
   lxw_worksheet *sheet_ = nullptr;

@@ -254,7 +254,8 @@ CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
 }
 
 CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
-                                     const RecordStart &start) const {
+                                     const RecordStart &start,
+                                     bool *finite) const {
   CRowItem row = start.empty;
   for (qsizetype i = 0; i < row.items.size() && i < texts.size(); ++i)
     row.items[i].text = texts.at(i);
@@ -266,7 +267,9 @@ CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
     row.items[i].text = texts.at(i);
     row.items[i].applyingDefault = false;
   }
-  EvaluateRow(row.items);
+  const bool allFinite = EvaluateRow(row.items);
+  if (finite)
+    *finite = allFinite;
   return row;
 }
 
@@ -405,6 +408,8 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
     batch.clear();
   };
   QStringList headers;
+  // The line whose formulas gave no number; the import stops there.
+  int notFiniteLine = 0;
   const bool read = ReadStatement(
       path_, mapping_.format, &headers,
       [&](const SourceLine &line) {
@@ -414,7 +419,13 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
         if (ConvertLine(line, &texts, &reason) &&
             (!TakeDuplicate(existing, texts) ||
              includeDuplicates.contains(line.lineNumber))) {
-          batch.append(MakeRecord(texts, ++key, start));
+          bool finite = true;
+          CRowItem record = MakeRecord(texts, ++key, start, &finite);
+          if (!finite) {
+            notFiniteLine = line.lineNumber;
+            return false;
+          }
+          batch.append(std::move(record));
           if (batch.size() >= kBatch)
             flush();
         }
@@ -425,9 +436,11 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
         return true;
       },
       error);
-  if (!*cancelled)
+  if (!*cancelled && notFiniteLine == 0)
     flush();
-  if (*cancelled || !read) {
+  if (notFiniteLine > 0)
+    *error = QStringLiteral("第%1行：计算结果超出数值范围或无意义").arg(notFiniteLine);
+  if (*cancelled || !read || notFiniteLine > 0) {
     history.DiscardGroup();
     session->RollbackTransaction();
     group.largestKey = firstKey;

@@ -91,15 +91,18 @@ public:
     QString time;
   };
   RecordStart StartOfRecords(const QDateTime &now) const;
+  // *finite, when given, is false when a formula's result was no finite
+  // number (EvaluateRow); such a record is not to be stored.
   CRowItem MakeRecord(const QStringList &texts, int key,
-                      const RecordStart &start) const;
+                      const RecordStart &start, bool *finite = nullptr) const;
 
   bool Check(ImportCheck *check, const ExchangeProgress &progress,
              QString *error);
   // Stores the good lines, leaving out duplicates whose line number is not
   // in includeDuplicates. The number of records stored; 0 with *cancelled
   // set when progress cancelled (nothing is stored then), -1 with error
-  // when the import could not run.
+  // when the import could not run or a line's formulas gave no finite
+  // number (nothing is stored then either).
   int Store(const QSet<int> &includeDuplicates,
             const ExchangeProgress &progress, bool *cancelled,
             QString *error);

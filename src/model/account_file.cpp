@@ -4,6 +4,7 @@
 #include "db/compaction.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
+#include "db/errno_text.h"
 #include "db/file_lock.h"
 #include "base/prompt.h"
 #include "groups/group_node.h"
@@ -12,6 +13,7 @@
 #include "records/command_history.h"
 #include "records/record_grid.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 AccountFile::AccountFile()
@@ -28,13 +30,19 @@ AccountFile::~AccountFile() {
 namespace {
 
 // The lock of path for writing, or null (after the message) when another
-// process holds it. Where no lock file can be made nobody can write the
-// file, so opening it goes ahead without one.
+// process holds it or the lock file cannot be used: nothing is ever
+// written without the lock.
 std::unique_ptr<AccountFileLock> LockForWriting(const QString &path) {
   auto lock = std::make_unique<AccountFileLock>();
-  if (lock->Acquire(path) != AccountFileLock::Busy)
+  const AccountFileLock::Result result = lock->Acquire(path);
+  if (result == AccountFileLock::Taken)
     return lock;
-  ShowMessage(FileBusyMessage());
+  if (result == AccountFileLock::Busy)
+    ShowMessage(FileBusyMessage());
+  else
+    ShowMessage(QStringLiteral("无法使用账簿文件的锁文件 %1：%2")
+                    .arg(QDir::toNativeSeparators(AccountFileLock::LockFilePath(path)),
+                         ErrnoText(lock->Error())));
   return nullptr;
 }
 

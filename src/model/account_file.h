@@ -51,7 +51,9 @@ public:
   // file's lock is taken first (db/file_lock.h), waiting a short while for
   // another process to let go of it. A file that another process keeps
   // shows "账簿文件正在被其他程序使用！" and opens nothing; the file open
-  // here before stays open then. The lock is held until Close, the next
+  // here before stays open then. So does a lock file that cannot be used
+  // (a folder, a link, a folder where none can be made), with a message
+  // naming the lock file and the cause. The lock is held until Close, the next
   // open or the end of this object. For reading (commands that only read)
   // no lock is taken.
   enum OpenMode { ForWriting, ForReading };

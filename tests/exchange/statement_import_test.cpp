@@ -151,6 +151,28 @@ TEST_F(ExchangeTest, BadLinesAreListedAndOnlyGoodLinesStored) {
   EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
 }
 
+// A line whose formulas give no number (here 2.10/0) stops the import with
+// its line number, and nothing of the statement is stored.
+TEST_F(ExchangeTest, AResultThatIsNoNumberStoresNothing) {
+  ASSERT_TRUE(file_.Session()->Execute(
+      "Update TableStyle Set [默认值]='Amount/(Amount-2.1)' Where [字段名]='Total'"));
+  ASSERT_TRUE(file_.LoadAccountFile());
+  const QStringList before = Rows(file_, "Select * From Users");
+  StatementImport import(file_);
+  QString error;
+  ASSERT_TRUE(import.Open(Data("bad_lines.csv"), &error));
+  ImportMapping &mapping = import.Mapping();
+  mapping.fields.clear();
+  mapping.Map("Data", "date");
+  mapping.amountField = "Amount";
+  mapping.amountColumn = "amount";
+  mapping.dateForm = "yyyy-MM-dd";
+  bool cancelled = false;
+  EXPECT_EQ(import.Store({}, {}, &cancelled, &error), -1);
+  EXPECT_EQ(error, "第6行：计算结果超出数值范围或无意义");
+  EXPECT_EQ(Rows(file_, "Select * From Users"), before);
+}
+
 TEST_F(ExchangeTest, ACancelledImportStoresNothing) {
   const QStringList before = Rows(file_, "Select * From Users");
   const int undoDepth = file_.History().UndoDepth();

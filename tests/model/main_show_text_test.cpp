@@ -130,6 +130,19 @@ TEST_F(MainShowTextTest, AQueryUsedTwiceRunsOnce) {
   EXPECT_EQ(session.queries, QStringList{"Select Max(Amount) From Users"});
 }
 
+// A tip comes with the file: its pieces read, and one that would write
+// stays as written without having run.
+TEST_F(MainShowTextTest, PiecesThatWouldChangeTheFileAreNotRun) {
+  const QString tip =
+      "A {Update Users Set Item='HACKED' Where ID=2} B {Delete From ViewMap} "
+      "C {Select Count(*) From ViewMap}";
+  EXPECT_EQ(Compose(tip),
+            "A {Update Users Set Item='HACKED' Where ID=2} B {Delete From "
+            "ViewMap} C 1");
+  EXPECT_EQ(file_.Cell("Select Item From Users Where ID=2"), "i2");
+  EXPECT_TRUE(prompt_.Texts().isEmpty());
+}
+
 TEST_F(MainShowTextTest, BadUtf16IsLeftAlone) {
   const QString tip = QString(QChar(0xDC00)) + "Users";
   EXPECT_EQ(RestrictUsersTable(tip, "ID=1"), tip);

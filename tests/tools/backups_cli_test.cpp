@@ -38,7 +38,7 @@ TEST_F(BackupsCliTest, BackupsAreListedNewestFirstAndRestoredToANewPath) {
   ASSERT_EQ(first.status, 0) << qPrintable(first.err);
   const QString firstPath = first.out.trimmed();
   EXPECT_TRUE(firstPath.startsWith(home_.path() +
-                                   "/data/桌面账本应用程序/Sorvanel/backups/book.fz/"))
+                                   "/data/桌面账本应用程序/Sorvanel/backups/book.fz-"))
       << qPrintable(firstPath);
 
   ASSERT_EQ(Cli({"sql", book,

@@ -90,6 +90,42 @@ TEST_F(RecordsCliTest, AFormulaFailureIsReportedButTheRecordIsStored) {
   EXPECT_EQ(Records(), "2|1|x|0|1|0|其他\n");
 }
 
+// An overflow or a division by zero is no value: nothing is stored, and an
+// edit that would give one leaves the record as it was.
+TEST_F(RecordsCliTest, AResultThatIsNoNumberStoresNothing) {
+  for (const QStringList &args :
+       {QStringList{"Amount=1e308", "Count=10"}, QStringList{"Amount=1/0"},
+        QStringList{"Amount=0/0"}}) {
+    const CliResult added = Run("add", args);
+    EXPECT_EQ(added.status, 1) << qPrintable(args.join(' '));
+    EXPECT_TRUE(added.out.isEmpty());
+    EXPECT_TRUE(added.err.contains("计算结果超出数值范围或无意义"))
+        << qPrintable(added.err);
+  }
+  EXPECT_EQ(Records(), "");
+  ASSERT_EQ(Run("add", {"Amount=1e308", "Item=a"}).status, 0);
+  const QString stored = Records();
+  EXPECT_EQ(Run("set", {"1", "2", "Count=10"}).status, 1);
+  EXPECT_EQ(Records(), stored);
+}
+
+// A date given wins over the automatic date; one that is no date is refused.
+TEST_F(RecordsCliTest, GivenDatesAreStoredAndBadDatesRefused) {
+  const CliResult added = Run("add", {"Data=2024-02-29", "Item=a"});
+  ASSERT_EQ(added.status, 0) << qPrintable(added.err);
+  EXPECT_EQ(Run("sql", {"Select Data From Users"}).out, "2024/2/29\n");
+  for (const QStringList &args :
+       {QStringList{"add", "Data=2024-02-30"}, QStringList{"add", "Data=abc"},
+        QStringList{"set", "1", "2", "Data=abc"},
+        QStringList{"set", "1", "2", "Data=2023-2-29"}}) {
+    const CliResult refused = Run(args.first(), args.mid(1));
+    EXPECT_EQ(refused.status, 1) << qPrintable(args.join(' '));
+    EXPECT_EQ(refused.err, "日期格式不正确\n") << qPrintable(refused.err);
+  }
+  EXPECT_EQ(Run("set", {"1", "2", "Data=2024/3/1"}).status, 0);
+  EXPECT_EQ(Run("sql", {"Select ID, Data From Users"}).out, "1\t2024/3/1\n");
+}
+
 TEST_F(RecordsCliTest, AFailedInsertExitsWithOne) {
   // The file's layout names a column that Users no longer has.
   ASSERT_EQ(Run("sql", {"Alter Table Users drop Column Memo"}).status, 0);

@@ -7,6 +7,7 @@
 #include "formula/evaluate_row.h"
 #include "groups/group_tree.h"
 #include "model/account_file.h"
+#include "model/value_literal.h"
 #include "records/command_history.h"
 #include "records/record_cell_text.h"
 #include "records/record_key.h"
@@ -293,10 +294,14 @@ QString CSorvansGridCtrl::DisplayText(int col, int row) const {
     return QStringLiteral("*");
   if (kind != RK_RECORD)
     return QuickGetText(col, row);
+  return ShownCellText(ColumnTypeOf(col), QuickGetText(col, row));
+}
+
+// Grid column col shows column col + 1 of the list (the key is the row
+// heading).
+int CSorvansGridCtrl::ColumnTypeOf(int col) const {
   const size_t position = size_t(col + 1);
-  const int type = position < columnTypes_.size() ? columnTypes_[position]
-                                                  : int(FT_TEXT);
-  return ShownCellText(type, QuickGetText(col, row));
+  return position < columnTypes_.size() ? columnTypes_[position] : int(FT_TEXT);
 }
 
 bool CSorvansGridCtrl::DrawsFocusRect(int, int row) const {
@@ -489,6 +494,12 @@ void CSorvansGridCtrl::OnCellValueChanged(int col, int row,
   AccountFile *file = File();
   if (!file || !file->IsOpen() || col < 0 || col >= GetNumberCols())
     return;
+  // A date that is no date stores nothing.
+  const QString refusal = TypedDateRefusal(text, ColumnTypeOf(col));
+  if (!refusal.isEmpty()) {
+    ShowMessage(refusal);
+    return;
+  }
   switch (KindOf(row)) {
   case RK_RECORD:
     SaveEditedRecord(col, row, text);
@@ -508,8 +519,9 @@ void CSorvansGridCtrl::SaveEditedRecord(int col, int row,
   const QString before = QuickGetText(col, row);
   QuickSetText(col, row, text);
   CRowItem item = CRowItem::ReadFromGrid(*File(), row, this);
-  RecalculateDependents(item.items, col + 1);
-  if (File()->History().UpdateRows({item}) > 0)
+  // A result that is no number is refused like a failed store.
+  if (RecalculateDependents(item.items, col + 1) &&
+      File()->History().UpdateRows({item}) > 0)
     return;
   // After a failure the cell shows what the file holds.
   QuickSetText(col, row, before);
@@ -532,9 +544,10 @@ void CSorvansGridCtrl::SaveNewRecord(int col, int row, const QString &text) {
   QuickSetText(col, row, text);
   CRowItem item = CRowItem::ReadFromGrid(*File(), row, this);
   item.FillNewRowDefaults(TakeNewKey(group));
-  EvaluateRow(item.items);
-  if (File()->History().AddRows({item}) == 0)
-    return; // the typed text stays in the new-record row
+  // A result that is no number, like a failed store, leaves the typed text
+  // in the new-record row.
+  if (!EvaluateRow(item.items) || File()->History().AddRows({item}) == 0)
+    return;
   // Typing goes on in the fresh new-record row below the new record.
   const int next = FindNewRecordRow(item.groupId);
   if (next >= 0 && GetCurrentRow() == row)

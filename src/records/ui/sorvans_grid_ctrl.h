@@ -139,6 +139,8 @@ public:
   std::function<void(const QPoint &)> contextMenuRequested;
 
 private:
+  // The field type of the column that grid column col shows.
+  int ColumnTypeOf(int col) const;
   void ClearRows();
   int LoadGroupRows(int r, const GroupQuery &pair, bool *failed);
   void MakeHeaderRow(int row, int groupId);
