@@ -134,6 +134,10 @@ void StatementImport::DetectValueForms() {
 bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
                                   QString *reason) const {
   const ColumnList &columns = file_.Columns();
+  if (!line.problem.isEmpty()) {
+    *reason = line.problem;
+    return false;
+  }
   if (mapping_.format.kind == StatementKind::Csv &&
       line.fields.size() != headers_.size()) {
     *reason = QStringLiteral("字段数为%1，应为%2")
@@ -296,8 +300,8 @@ QString StatementImport::DuplicateKey(const QStringList &texts) const {
   return parts.join(QChar(0x1F));
 }
 
-QSet<QString> StatementImport::ExistingKeys() const {
-  QSet<QString> keys;
+QHash<QString, int> StatementImport::ExistingKeys() const {
+  QHash<QString, int> keys;
   CDBVisiter *session = file_.Session();
   if (!session)
     return keys;
@@ -310,10 +314,22 @@ QSet<QString> StatementImport::ExistingKeys() const {
     QStringList texts;
     for (const ColumnDef &column : columns.All())
       texts.append(session->GetString(column.fieldName));
-    keys.insert(DuplicateKey(texts));
+    ++keys[DuplicateKey(texts)];
   } while (session->MoveNext());
   session->CloseResult();
   return keys;
+}
+
+bool StatementImport::TakeDuplicate(QHash<QString, int> &existing,
+                                    const QStringList &texts) const {
+  // An empty group has no duplicates to look for.
+  if (existing.isEmpty())
+    return false;
+  const auto found = existing.find(DuplicateKey(texts));
+  if (found == existing.end() || found.value() == 0)
+    return false;
+  --found.value();
+  return true;
 }
 
 bool StatementImport::ValidGroup(QString *error) const {
@@ -330,7 +346,7 @@ bool StatementImport::Check(ImportCheck *check,
   *check = ImportCheck();
   if (!ValidGroup(error))
     return false;
-  const QSet<QString> existing = ExistingKeys();
+  QHash<QString, int> existing = ExistingKeys();
   QStringList headers;
   int done = 0;
   bool cancelled = false;
@@ -343,7 +359,7 @@ bool StatementImport::Check(ImportCheck *check,
           check->bad.append({line.lineNumber, reason});
         } else {
           ++check->good;
-          if (!existing.isEmpty() && existing.contains(DuplicateKey(texts)))
+          if (TakeDuplicate(existing, texts))
             check->duplicateLines.append(line.lineNumber);
         }
         if (progress && !progress(++done)) {
@@ -372,7 +388,7 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
   if (!ValidGroup(error))
     return -1;
   GroupNode &group = *FindGroupNode(file_.Root(), groupId_);
-  const QSet<QString> existing = ExistingKeys();
+  QHash<QString, int> existing = ExistingKeys();
   const int firstKey = group.largestKey;
   int key = firstKey;
   const RecordStart start = StartOfRecords(QDateTime::currentDateTime());
@@ -399,9 +415,9 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
       [&](const SourceLine &line) {
         QStringList texts;
         QString reason;
-        // An empty group has no duplicates to look for.
+        // Duplicates are told apart exactly as Check does.
         if (ConvertLine(line, &texts, &reason) &&
-            (existing.isEmpty() || !existing.contains(DuplicateKey(texts)) ||
+            (!TakeDuplicate(existing, texts) ||
              includeDuplicates.contains(line.lineNumber))) {
           bool finite = true;
           CRowItem record = MakeRecord(texts, ++key, start, &finite);
