@@ -78,8 +78,7 @@ bool CAccessVisiter::Open() {
   sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   RegisterJetCollation(connection_);
   if (!readOnly_ && sqlite3_db_readonly(connection_, "main") == 1)
-    return FailOpen(SQLITE_READONLY,
-                    QStringLiteral("账簿文件是只读的，不能修改：%1").arg(dataSource_));
+    return FailOpen(SQLITE_READONLY, ReadOnlyFileMessage(dataSource_));
   // Only reads until the file is known to be an account file.
   QString checkProblem;
   const int check = CheckAccountDatabase(connection_, dataSource_, &checkProblem);

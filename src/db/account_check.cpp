@@ -139,6 +139,10 @@ QString AccountPathProblem(const QString &path) {
   return {};
 }
 
+QString ReadOnlyFileMessage(const QString &path) {
+  return QStringLiteral("账簿文件是只读的，不能修改：%1").arg(path);
+}
+
 QByteArray EngineFileName(const QString &path) {
   return QFile::encodeName(QFileInfo(path).absoluteFilePath());
 }

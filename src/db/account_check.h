@@ -15,6 +15,10 @@ struct sqlite3;
 // text saying that it is no regular file (a folder, a FIFO, a device).
 QString AccountPathProblem(const QString &path);
 
+// "账簿文件是只读的，不能修改：<path>": said to whatever would write a file
+// that may not be written (its mode, a read-only file system).
+QString ReadOnlyFileMessage(const QString &path);
+
 // The name to hand sqlite3_open_v2 for path: absolute, so that a name such
 // as "file:x.fz" is always a plain file name and never a URI.
 QByteArray EngineFileName(const QString &path);

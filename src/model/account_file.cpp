@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <unistd.h>
 
 AccountFile::AccountFile()
@@ -95,6 +96,13 @@ bool AccountFile::OpenAccountFile(const QString &path) {
 bool AccountFile::OpenAccountFile(const QString &path, OpenMode mode) {
   if (path.isEmpty() || !QFileInfo(path).isFile())
     return false;
+  // A file that may not be written is said to be so before its lock is
+  // tried: on a read-only file system the lock file cannot be made either.
+  if (mode == ForWriting && ::access(QFile::encodeName(path).constData(), W_OK) != 0 &&
+      errno != ENOENT) {
+    ShowMessage(ReadOnlyFileMessage(path));
+    return false;
+  }
   std::unique_ptr<AccountFileLock> lock;
   if (mode == ForWriting && !(lock = LockForWriting(path)))
     return false;
