@@ -293,10 +293,12 @@ QString CSorvansGridCtrl::DisplayText(int col, int row) const {
     return QStringLiteral("*");
   if (kind != RK_RECORD)
     return QuickGetText(col, row);
+  return ShownCellText(ColumnType(col), QuickGetText(col, row));
+}
+
+int CSorvansGridCtrl::ColumnType(int col) const {
   const size_t position = size_t(col + 1);
-  const int type = position < columnTypes_.size() ? columnTypes_[position]
-                                                  : int(FT_TEXT);
-  return ShownCellText(type, QuickGetText(col, row));
+  return position < columnTypes_.size() ? columnTypes_[position] : int(FT_TEXT);
 }
 
 bool CSorvansGridCtrl::DrawsFocusRect(int, int row) const {
@@ -305,7 +307,9 @@ bool CSorvansGridCtrl::DrawsFocusRect(int, int row) const {
 
 void CSorvansGridCtrl::OnSelectionChanged() {
   summary_ = SelectionSummary();
-  ForEachSelected([this](int col, int row) { summary_.Add(TextView(col, row)); });
+  ForEachSelected([this](int col, int row) {
+    summary_.Add(TextView(col, row), IsNumericType(ColumnType(col)));
+  });
   if (selectionChanged)
     selectionChanged();
 }

@@ -105,6 +105,8 @@ public:
 
   // ---- Row sets and commands ----
 
+  // The field type of a grid column; text for a column outside the list.
+  int ColumnType(int col) const;
   // Rows of the selected cells, ascending, each once.
   std::vector<int> SelectedRows() const;
   // Without new-record and header rows.
