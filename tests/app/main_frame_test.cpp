@@ -306,6 +306,14 @@ TEST_F(MainFrameTest, CopyFilePathAndStatusPaneEscapesTitles) {
   const QString pane = GroupPaneText(QStringLiteral("A<b>&C"));
   EXPECT_TRUE(pane.contains(QStringLiteral("A&lt;b&gt;&amp;C")));
   EXPECT_TRUE(pane.contains(QStringLiteral("当前活动分组：")));
+  // A screen reader reads what the pane shows, not what the pane is.
+  frame_->UpdateUi();
+  auto *label = frame_->findChild<QLabel *>(QStringLiteral("Pane103"));
+  ASSERT_TRUE(label);
+  EXPECT_TRUE(label->accessibleName().startsWith(QStringLiteral("当前活动分组：")));
+  EXPECT_GT(label->accessibleName().size(), 7);
+  EXPECT_FALSE(label->accessibleName().contains(u'<'));
+  EXPECT_EQ(label->accessibleDescription(), QStringLiteral("当前活动分组"));
 }
 
 } // namespace
