@@ -571,8 +571,10 @@ void CMainFrame::CloseAllDocuments() {
 void CMainFrame::OnNew() { NewDocument(); }
 
 void CMainFrame::OnOpen() {
+  // Near the file being worked on, else near the default file.
+  const CChildFrame *child = ActiveChild();
   const QString path = CurrentDialogRunner().ChooseFileToOpen(
-      this, FolderOfPath(settings_.DefaultFilePath()));
+      this, FolderOfPath(child ? child->Doc().Path() : settings_.DefaultFilePath()));
   if (!path.isEmpty())
     OpenDocument(path);
 }

@@ -89,7 +89,8 @@ QSize CSorvanPieChartView::ImageSize() const {
 
 void CSorvanPieChartView::OnSaveImage() {
   if (chart_)
-    AskAndSaveChartImage(this, ImagePainter(), ImageSize());
+    AskAndSaveChartImage(this, ImagePainter(), ImageSize(),
+                         File() ? File()->Path() : QString());
 }
 
 void CSorvanPieChartView::contextMenuEvent(QContextMenuEvent *event) {
