@@ -102,6 +102,30 @@ TEST_F(MainFrameTest, OpenShowsTheFileInATitledWindow) {
   EXPECT_EQ(tabs->tabText(2), QStringLiteral("柱图分析"));
 }
 
+TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysSwitchThePages) {
+  ASSERT_TRUE(frame_->OpenDocument(Copy(kHousehold, "键")));
+  frame_->show();
+  frame_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+  CChildFrame *child = frame_->ActiveChild();
+  // From inside the grid, which takes plain Tab and PgDn as cell moves.
+  QWidget *grid = child->GridPage()->focusWidget();
+  ASSERT_NE(grid, nullptr);
+  grid->setFocus();
+  QTabWidget *tabs = child->View()->Tabs();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                  Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+}
+
 TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {
   ASSERT_TRUE(frame_->OpenDocument(Copy(kHousehold, "账")));
   CChildFrame *child = frame_->ActiveChild();
