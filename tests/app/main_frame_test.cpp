@@ -15,6 +15,7 @@
 #include "model/account_file.h"
 #include "support/query_rows.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -109,7 +110,7 @@ TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysSwitchThePages) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
   CChildFrame *child = frame_->ActiveChild();
   // From inside the grid, which takes plain Tab and PgDn as cell moves.
-  QWidget *grid = child->GridPage()->focusWidget();
+  QWidget *grid = child->GridPage()->findChild<QAbstractItemView *>();
   ASSERT_NE(grid, nullptr);
   grid->setFocus();
   QTabWidget *tabs = child->View()->Tabs();
