@@ -130,8 +130,11 @@ bool CSorvansGridCtrl::LoadRows(const QList<GroupQuery> &groupQueries) {
   if (AccountFile *file = File())
     SetEditorAutoSize(file->Settings().gridAutoSize);
   if (GetNumberRows() > 0 && GetNumberCols() > 0) {
+    // "First line" is the first row below the first group's header: a
+    // current header row would be drawn in the selection colour.
     const bool last = File() && File()->Settings().showLastLine;
-    GotoCell(0, last ? GetNumberRows() - 1 : 0);
+    const int first = KindOf(0) == RK_HEADER && GetNumberRows() > 1 ? 1 : 0;
+    GotoCell(0, last ? GetNumberRows() - 1 : first);
   }
   EndUpdate();
   FitColumns();
