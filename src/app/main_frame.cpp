@@ -681,7 +681,8 @@ void CMainFrame::OnExport() {
   child->EndEdit();
   // One WHERE text per active group, as the records page queries them.
   QString filter;
-  child->FilterWhere(filter);
+  if (!child->FilterWhere(filter))
+    filter = NoRecordsWhere();
   QStringList scopes;
   for (int id : child->ActiveGroupIds())
     scopes.append(GroupFilterWhere(id, filter));
@@ -725,6 +726,16 @@ void CMainFrame::UpdateUi() {
   }
   const QString summary = child ? child->SummaryText() : QString();
   ShowPaneText(summaryPane_, summary.toHtmlEscaped(), summary);
+  // A filter that cannot be built is said where the user looks for why the
+  // pages are empty; the note goes with the fault.
+  const QString note = child ? child->FilterNote() : QString();
+  if (note != filterNote_) {
+    filterNote_ = note;
+    if (note.isEmpty())
+      statusBar()->clearMessage();
+    else
+      statusBar()->showMessage(note);
+  }
   summaryPane_->setVisible(!summary.isEmpty());
 
   const bool hasDoc = child != nullptr;

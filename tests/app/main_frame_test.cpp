@@ -13,7 +13,12 @@
 #include "app_test_env.h"
 #include "db/db_visiter.h"
 #include "model/account_file.h"
+#include "support/property_find.h"
 #include "support/query_rows.h"
+#include "groups/ui/pane_filter_grid.h"
+#include "groups/ui/show_filter_pane.h"
+#include "model/main_show_text.h"
+#include "widgets/property_item.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -24,6 +29,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBox>
@@ -125,6 +131,30 @@ TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysSwitchThePages) {
   EXPECT_EQ(tabs->currentIndex(), 2);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
   EXPECT_EQ(tabs->currentIndex(), 1);
+}
+
+TEST_F(MainFrameTest, AFilterThatCannotBeBuiltEmptiesTheCaptionAsTheGrid) {
+  const QString path = Copy(kHousehold, "滤");
+  ASSERT_TRUE(frame_->OpenDocument(path));
+  CChildFrame *child = frame_->ActiveChild();
+  ASSERT_TRUE(child->Doc().File().Session()->Execute(
+      "Insert Into Users (ID, Total, trelva_Group_ID) Values (1, 12.5, 2)"));
+  // 使用[类别]筛选 with every option unticked.
+  PropertyItem &root = child->FilterPane()->FilterGrid()->Root();
+  PropertyItem *use = FindProperty(root, QStringLiteral("使用[类别]筛选"));
+  ASSERT_NE(use, nullptr);
+  use->checked = true;
+  for (int i = 0; i < use->Parent()->ChildCount(); ++i)
+    if (use->Parent()->Child(i) != use)
+      use->Parent()->Child(i)->checked = false;
+  EXPECT_EQ(ComposeMainShowText(child->Doc().File(), child->ScopeWhere()),
+            QStringLiteral("共 0 笔记录，合计金额 0 元"));
+  frame_->UpdateUi();
+  EXPECT_EQ(frame_->statusBar()->currentMessage(),
+            QStringLiteral("筛选条件无效：类别未选择任何选项"));
+  use->checked = false;
+  frame_->UpdateUi();
+  EXPECT_EQ(frame_->statusBar()->currentMessage(), QString());
 }
 
 TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {
