@@ -149,7 +149,7 @@ int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
   const QString source = HouseholdTemplate();
   QTemporaryDir dir;
-  QDir::setCurrent(dir.path()); // closing compacts through temp.mdb here
+  QDir::setCurrent(dir.path()); // nothing lands in the caller's folder
   const QString path = dir.filePath(QStringLiteral("panes.fz"));
   AccountFile file;
   gFile = &file;

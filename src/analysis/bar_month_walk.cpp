@@ -9,17 +9,36 @@
 
 namespace {
 
-// The text of Min or Max of the date column; false when the query fails.
+// The statement of one value over the records in scope that meet
+// condition.
+QString ScopeStatement(const BarQuery &query, const QString &value,
+                       const QString &condition) {
+  QString sql = QStringLiteral("SELECT %1 FROM Users WHERE ").arg(value);
+  if (!query.where.isEmpty())
+    sql += QLatin1Char('(') + query.where + QStringLiteral(") AND ");
+  return sql + condition;
+}
+
+// The text of Min or Max of the readable dates; false when the query fails.
 bool DateBound(CDBVisiter &session, const BarQuery &query, const char *which,
                QString &text) {
-  QString sql = QStringLiteral("SELECT %1(%2) FROM Users")
-                    .arg(QLatin1String(which), query.dateField);
-  if (!query.where.isEmpty())
-    sql += QStringLiteral(" WHERE ") + query.where;
-  if (session.Query(sql) == 0)
+  const QString value =
+      QStringLiteral("%1(%2)").arg(QLatin1String(which), query.dateField);
+  if (session.Query(ScopeStatement(query, value,
+                                   ReadableDateWhere(query.dateField))) == 0)
     return false;
   text = session.GetString(0);
   return true;
+}
+
+// The records in scope with a date that does not read.
+int UnreadableDates(CDBVisiter &session, const BarQuery &query) {
+  const QString value = QStringLiteral("COUNT(%1)").arg(query.dateField);
+  const QString condition =
+      QStringLiteral("NOT ") + ReadableDateWhere(query.dateField);
+  if (session.Query(ScopeStatement(query, value, condition)) == 0)
+    return 0;
+  return session.GetInt(0);
 }
 
 QString MonthStatement(const BarQuery &query, const YearMonth &month) {
@@ -39,6 +58,7 @@ QString MonthStatement(const BarQuery &query, const YearMonth &month) {
 
 BarSeries BuildBarSeriesByMonth(CDBVisiter &session, const BarQuery &query) {
   BarSeries series;
+  series.unreadableDates = UnreadableDates(session, query);
   QString earliest, latest;
   if (!DateBound(session, query, "Min", earliest) || earliest.isEmpty())
     return series;

@@ -44,6 +44,15 @@ bool MonthOfText(const QByteArray &text, YearMonth &month) {
   return month.month >= 1 && month.month <= 12;
 }
 
+// Whether a stored text reads as a date: the form MonthOfText asks for,
+// between the first and the last date the adapter stores. ReadableDateWhere
+// asks the same of the engine.
+bool IsReadableDateText(const QByteArray &text) {
+  YearMonth month;
+  return text >= "0100-01-01 00:00:00" && text <= "9999-12-31 23:59:59" &&
+         MonthOfText(text, month);
+}
+
 // Long values sort above every text and lie in no month. (A number comes
 // back as its text, which never has the form "YYYY-MM-"; numbers sort below
 // every text and lie in no month either.)
@@ -53,8 +62,8 @@ bool IsText(const QVariant &value) {
 
 QString GroupedStatement(const BarQuery &query) {
   const QString &date = query.dateField;
-  QString sql = QStringLiteral("SELECT %1, Mid(%1,1,8), Mid(%1,9), SUM(%2) "
-                               "FROM Users")
+  QString sql = QStringLiteral("SELECT %1, Mid(%1,1,8), Mid(%1,9), SUM(%2), "
+                               "COUNT(%1) FROM Users")
                     .arg(date, query.sumField);
   if (!query.where.isEmpty())
     sql += QStringLiteral(" WHERE (") + query.where + QLatin1Char(')');
@@ -63,16 +72,17 @@ QString GroupedStatement(const BarQuery &query) {
 
 // One row of the grouped statement.
 struct DateSum {
-  bool isText = false;
+  bool readable = false; // a date text that reads (IsReadableDateText)
   QByteArray text; // the stored text
   double sum = 0;
 };
 
-// Reads every row; the texts of the first and last date with a value are
-// what Min and Max of the date column give. Nulls sort first, so the last
-// row holds the latest date unless every date is null.
+// Reads every row; the texts of the first and last readable date are what
+// Min and Max of the readable dates give (rows come in date order). The
+// records of the other dates with a value are counted in unreadable.
 std::vector<DateSum> ReadRows(CDBVisiter &session, int rows, bool &any,
-                              QString &earliest, QString &latest) {
+                              QString &earliest, QString &latest,
+                              int &unreadable) {
   std::vector<DateSum> result;
   result.reserve(size_t(rows));
   any = false;
@@ -82,15 +92,16 @@ std::vector<DateSum> ReadRows(CDBVisiter &session, int rows, bool &any,
     QVariant head;
     session.GetValue(head, 1, false);
     DateSum entry;
-    if (head.isValid()) {
+    if (head.isValid() && IsText(head))
+      entry.text = (head.toString() + session.GetString(2)).toUtf8();
+    entry.readable = IsReadableDateText(entry.text);
+    if (entry.readable) {
+      latest = session.GetString(0);
       if (!any)
-        earliest = session.GetString(0);
-      if (row == rows - 1)
-        latest = session.GetString(0);
+        earliest = latest;
       any = true;
-      entry.isText = IsText(head);
-      if (entry.isText)
-        entry.text = (head.toString() + session.GetString(2)).toUtf8();
+    } else if (head.isValid()) {
+      unreadable += session.GetInt(4);
     }
     entry.sum = session.GetDouble(3);
     result.push_back(std::move(entry));
@@ -102,7 +113,7 @@ std::vector<DateSum> ReadRows(CDBVisiter &session, int rows, bool &any,
 void AddToMonth(const DateSum &row, const YearMonth &first,
                 std::vector<double> &values) {
   YearMonth month;
-  if (!row.isText || !MonthOfText(row.text, month))
+  if (!row.readable || !MonthOfText(row.text, month))
     return;
   const qint64 k = month.Index() - first.Index();
   if (k < 0 || k >= qint64(values.size()))
@@ -114,6 +125,19 @@ void AddToMonth(const DateSum &row, const YearMonth &first,
 }
 
 } // namespace
+
+QString UnreadableDatesNote(const BarSeries &series) {
+  if (series.unreadableDates == 0)
+    return QString();
+  return QStringLiteral("%1 条记录的日期无法识别").arg(series.unreadableDates);
+}
+
+QString ReadableDateWhere(const QString &dateField) {
+  return QStringLiteral("(%1>=#100-1-1# And %1<=#9999-12-31 23:59:59# And "
+                        "Mid(%1,5,1)='-' And Mid(%1,8,1)='-' And "
+                        "Mid(%1,6,2)>='01' And Mid(%1,6,2)<='12')")
+      .arg(dateField);
+}
 
 bool PrepareBarQuery(const ColumnList &columns, const QString &sumField,
                      const QString &scopeWhere, const FilterWhere &setUp,
@@ -143,17 +167,17 @@ BarSeries BuildBarSeries(CDBVisiter &session, const ColumnList &columns,
   // Rows come in the order of the date column, nulls first.
   bool any = false;
   QString earliest, latest;
+  BarSeries series;
   const std::vector<DateSum> sums =
-      ReadRows(session, rows, any, earliest, latest);
+      ReadRows(session, rows, any, earliest, latest, series.unreadableDates);
   YearMonth first, last;
   if (!any || earliest.isEmpty() || !MonthSpan(earliest, latest, first, last) ||
       first.Index() > last.Index())
-    return BarSeries();
+    return series;
 
   std::vector<double> values(size_t(last.Index() - first.Index() + 1), 0.0);
   for (const DateSum &row : sums)
     AddToMonth(row, first, values);
-  BarSeries series;
   series.labels.reserve(qsizetype(values.size()));
   series.values.reserve(qsizetype(values.size()));
   for (size_t k = 0; k < values.size(); ++k) {

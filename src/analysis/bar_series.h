@@ -1,7 +1,9 @@
 // The series of the monthly bar chart: one bar per calendar month from the
 // month of the earliest record date in scope to that of the latest, each
 // the sum of one numeric column over that month's records in scope, months
-// without records included with 0.
+// without records included with 0. A stored date that does not read as a
+// date ("YYYY-MM-..." between the years 100 and 9999) is left out and
+// counted, so that one such record cannot empty the chart.
 #pragma once
 
 #include "groups/filter_where.h"
@@ -16,10 +18,16 @@ class ColumnList;
 struct BarSeries {
   QStringList labels; // "2010/3"
   QList<double> values;
+  // Records in scope whose date is there but does not read as one.
+  int unreadableDates = 0;
 
   int Size() const { return int(labels.size()); }
   bool IsEmpty() const { return labels.isEmpty(); }
 };
+
+// "N 条记录的日期无法识别" for the unreadable dates of a series; empty when
+// there are none.
+QString UnreadableDatesNote(const BarSeries &series);
 
 // What both ways of building the series share: the bracketed date and sum
 // fields and the WHERE text of scope and set-up condition.
@@ -28,6 +36,9 @@ struct BarQuery {
   QString sumField;  // "[Total]"
   QString where;     // may be empty
 };
+
+// The condition on the date column that holds for the readable dates.
+QString ReadableDateWhere(const QString &dateField);
 
 // The query of a bar series; false when there can be no bars: no date
 // column, no numeric column of that name, or a failed set-up condition.

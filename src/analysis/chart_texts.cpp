@@ -1,7 +1,17 @@
 // Texts of the chart widgets.
 #include "analysis/chart_texts.h"
 
+#include "analysis/bar_series.h"
+
 #include <cmath>
+
+QString BarChartTitle(const BarSeries &series) {
+  const QString title = QStringLiteral("按月汇总");
+  const QString note = UnreadableDatesNote(series);
+  if (note.isEmpty())
+    return title;
+  return title + QStringLiteral("（") + note + QStringLiteral("）");
+}
 
 double BarPercent(double value, double maxValue) {
   if (maxValue == 0)

@@ -1,8 +1,14 @@
-// The texts the chart widgets show: the bar tip, the pie slice names and
-// the slice shares.
+// The texts the chart widgets show: the bar chart's title, the bar tip, the
+// pie slice names and the slice shares.
 #pragma once
 
 #include <QString>
+
+struct BarSeries;
+
+// "按月汇总", followed by the note of the series' unreadable dates when
+// there are some: "按月汇总（2 条记录的日期无法识别）".
+QString BarChartTitle(const BarSeries &series);
 
 // "%s\n%0.04f\n%0.02f%%\n": the label, the value and the value as a
 // percentage of the largest bar value; 0.00% when the largest value is 0.

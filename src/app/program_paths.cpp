@@ -1,6 +1,8 @@
 // Program, style and work folders, and path comparisons.
 #include "app/program_paths.h"
 
+#include "db/private_folder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +17,7 @@ QString WorkFolder() {
       QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
   if (folder.isEmpty())
     folder = QDir::tempPath() + QStringLiteral("/sorvanel");
-  QDir().mkpath(folder);
+  MakePrivateFolder(folder);
   return folder;
 }
 

@@ -9,9 +9,9 @@
 QString ProgramFolder();
 // ProgramFolder() + "/Styles".
 QString StylesFolder();
-// A per-user writable folder (the cache location), created when missing.
-// The program makes it its current folder, so that the scratch file of a
-// compaction never lands in "/" or a read-only folder.
+// A per-user writable folder (the cache location), created when missing
+// and readable by its owner only. The program makes it its current folder,
+// so that nothing relative ever lands in "/" or a read-only folder.
 QString WorkFolder();
 // The folder of a path: the text before its last separator ("/" or "\"),
 // empty when there is none or only one at the start.

@@ -8,7 +8,10 @@
 #include "model/account_file.h"
 #include "model/backup_store.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 CSorvanelDoc::CSorvanelDoc() : file_(std::make_unique<AccountFile>()) {}
 
@@ -30,8 +33,16 @@ bool CSorvanelDoc::Open(const QString &path) {
     return false;
   // The baseline comes first: the open itself may upgrade an older file.
   TakeBaseline(absolute);
-  if (file_->OpenAccountFile(absolute))
+  // A file nobody may write is shown for viewing only.
+  const bool readOnly =
+      ::access(QFile::encodeName(absolute).constData(), W_OK) != 0;
+  const AccountFile::OpenMode mode =
+      readOnly ? AccountFile::ForReading : AccountFile::ForWriting;
+  if (file_->OpenAccountFile(absolute, mode)) {
+    if (readOnly)
+      ShowMessage(QStringLiteral("账簿文件是只读的，只能查看，不能修改。"));
     return true;
+  }
   // A file whose upgrade or load failed must not stay half open: its
   // session goes, and the document is left empty.
   CDBVisiterFactory::Instance().RemoveVisiter(absolute);

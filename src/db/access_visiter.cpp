@@ -3,6 +3,7 @@
 #include "db/access_visiter.h"
 
 #include "base/prompt.h"
+#include "db/account_check.h"
 #include "db/alter_column.h"
 #include "db/describe_error.h"
 #include "db/insert_statements.h"
@@ -20,95 +21,52 @@
 
 namespace {
 
-// The tables without which a file is no account file.
-const char *const kAccountTables[] = {"Users", "TableStyle", "ViewMap",
-                                      "miscellaneous"};
-
-// Runs one internal statement that returns at most one row; the first column
-// of that row as integer, or the error code.
-int ScalarInt(sqlite3 *db, const char *sql, qint64 &value) {
-  sqlite3_stmt *stmt = nullptr;
-  int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-  if (rc != SQLITE_OK)
-    return rc;
-  rc = sqlite3_step(stmt);
-  if (rc == SQLITE_ROW) {
-    value = sqlite3_column_int64(stmt, 0);
-    rc = SQLITE_OK;
-  } else if (rc == SQLITE_DONE) {
-    value = 0;
-    rc = SQLITE_OK;
+// Lets a statement read tables and call functions, nothing else: no write,
+// ATTACH, PRAGMA or transaction control, which a read-only statement in
+// SQLite's own sense may still be.
+int AllowReadingOnly(void *, int action, const char *, const char *,
+                     const char *, const char *) {
+  switch (action) {
+  case SQLITE_SELECT:
+  case SQLITE_READ:
+  case SQLITE_FUNCTION:
+  case SQLITE_RECURSIVE:
+    return SQLITE_OK;
+  default:
+    return SQLITE_DENY;
   }
-  sqlite3_finalize(stmt);
-  return rc;
-}
-
-// quick_check reads every page: a truncated or damaged file is found here
-// rather than half-way through the user's work.
-int CheckIntegrity(sqlite3 *db) {
-  sqlite3_stmt *stmt = nullptr;
-  int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &stmt, nullptr);
-  if (rc != SQLITE_OK)
-    return rc;
-  rc = sqlite3_step(stmt);
-  if (rc == SQLITE_ROW) {
-    const char *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
-    rc = text && qstrcmp(text, "ok") == 0 ? SQLITE_OK : SQLITE_CORRUPT;
-  }
-  sqlite3_finalize(stmt);
-  return rc;
-}
-
-// SQLite writes whole pages only; a file that ends inside a page has been
-// cut short, even when the part that went missing held no data yet.
-int CheckWholePages(sqlite3 *db, const QString &path) {
-  qint64 pageSize = 0;
-  const int rc = ScalarInt(db, "PRAGMA page_size", pageSize);
-  if (rc != SQLITE_OK)
-    return rc;
-  const qint64 size = QFileInfo(path).size();
-  return pageSize > 0 && size % pageSize == 0 ? SQLITE_OK : SQLITE_CORRUPT;
-}
-
-int CheckAccountTables(sqlite3 *db) {
-  for (const char *table : kAccountTables) {
-    const QByteArray sql =
-        QByteArray("SELECT count(*) FROM sqlite_master WHERE type='table' AND "
-                   "name='") + table + "' COLLATE NOCASE";
-    qint64 found = 0;
-    const int rc = ScalarInt(db, sql.constData(), found);
-    if (rc != SQLITE_OK)
-      return rc;
-    if (found == 0)
-      return SQLITE_NOTADB;
-  }
-  return SQLITE_OK;
 }
 
 } // namespace
 
-CAccessVisiter::CAccessVisiter(const QString &dataSource)
-    : CDBVisiter(dataSource) {}
+CAccessVisiter::CAccessVisiter(const QString &dataSource, Access access)
+    : CDBVisiter(dataSource), readOnly_(access == ReadOnly) {}
 
 // The connection closes before the schema that listens to it goes.
 CAccessVisiter::~CAccessVisiter() { Close(); }
 
-bool CAccessVisiter::FailOpen(int code) {
+bool CAccessVisiter::FailOpen(int code, const QString &problem) {
   Close();
-  ShowMessage(QStringLiteral("打开数据库失败！\r\n错误代码:%1").arg(DescribeError(code)));
+  ShowMessage(QStringLiteral("打开数据库失败！\r\n错误代码:%1")
+                  .arg(problem.isEmpty() ? DescribeError(code) : problem));
   return false;
 }
 
 bool CAccessVisiter::Open() {
   Close();
   schema_.reset();
-  // Read/write, never create; plain paths only (no URI interpretation).
-  // A session is used by one thread only, so the connection needs no mutex
+  // A folder or a FIFO is no file to open; a missing file is the engine's
+  // to report.
+  if (QFileInfo::exists(dataSource_) && !QFileInfo(dataSource_).isFile())
+    return FailOpen(SQLITE_CANTOPEN, AccountPathProblem(dataSource_));
+  // Never create; an absolute name, so that nothing is read as a URI. A
+  // session is used by one thread only, so the connection needs no mutex
   // of its own around every call.
-  const QByteArray path = dataSource_.toUtf8();
-  const int rc = sqlite3_open_v2(path.constData(), &connection_,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                                 nullptr);
+  const int flags =
+      (readOnly_ ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
+      SQLITE_OPEN_NOMUTEX;
+  const int rc = sqlite3_open_v2(EngineFileName(dataSource_).constData(),
+                                 &connection_, flags, nullptr);
   if (rc != SQLITE_OK)
     return FailOpen(rc);
   sqlite3_extended_result_codes(connection_, 0);
@@ -119,51 +77,83 @@ bool CAccessVisiter::Open() {
   sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
   sqlite3_db_config(connection_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   RegisterJetCollation(connection_);
-  if (sqlite3_db_readonly(connection_, "main") == 1)
-    return FailOpen(SQLITE_READONLY);
+  if (!readOnly_ && sqlite3_db_readonly(connection_, "main") == 1)
+    return FailOpen(SQLITE_READONLY,
+                    QStringLiteral("账簿文件是只读的，不能修改：%1").arg(dataSource_));
   // Only reads until the file is known to be an account file.
-  int check = CheckIntegrity(connection_);
-  if (check == SQLITE_OK)
-    check = CheckWholePages(connection_, dataSource_);
-  if (check == SQLITE_OK)
-    check = CheckAccountTables(connection_);
+  QString checkProblem;
+  const int check = CheckAccountDatabase(connection_, dataSource_, &checkProblem);
   if (check != SQLITE_OK)
-    return FailOpen(check);
-  qint64 ignored = 0;
-  char *message = nullptr;
-  if (sqlite3_exec(connection_, "PRAGMA journal_mode=DELETE", nullptr, nullptr,
-                   &message) != SQLITE_OK ||
-      ScalarInt(connection_, "PRAGMA synchronous=FULL", ignored) != SQLITE_OK) {
-    sqlite3_free(message);
-    return FailOpen(sqlite3_errcode(connection_));
-  }
+    return FailOpen(check, checkProblem);
   RegisterJetFunctions(connection_);
-  // A failed rebuild leaves the file as it was and usable; it is tried
-  // again on the next open.
-  EnsureFoldedTextOrder(connection_);
+  if (!readOnly_ && !PrepareForWriting())
+    return FailOpen(sqlite3_errcode(connection_));
   schema_ = std::make_unique<SessionSchema>(connection_);
   inserts_ = std::make_unique<InsertStatements>(connection_, schema_.get());
   result_ = std::make_unique<ResultSet>();
   return true;
 }
 
-int CAccessVisiter::Query(const QString &sql) {
+bool CAccessVisiter::PrepareForWriting() {
+  if (sqlite3_exec(connection_, "PRAGMA journal_mode=DELETE", nullptr, nullptr,
+                   nullptr) != SQLITE_OK ||
+      sqlite3_exec(connection_, "PRAGMA synchronous=FULL", nullptr, nullptr,
+                   nullptr) != SQLITE_OK)
+    return false;
+  // A failed rebuild leaves the file as it was and usable; it is tried
+  // again on the next open.
+  EnsureFoldedTextOrder(connection_);
+  return true;
+}
+
+bool CAccessVisiter::NeedsUpgrade() const {
+  return connection_ &&
+         (!HasCurrentLayout(connection_) || !HasFoldedTextOrder(connection_));
+}
+
+int CAccessVisiter::Query(const QString &sql) { return RunQuery(sql, false); }
+
+int CAccessVisiter::QueryReadOnly(const QString &sql) {
+  return RunQuery(sql, true);
+}
+
+int CAccessVisiter::FailQuery(const QString &error) {
+  queryError_ = error;
+  return 0;
+}
+
+int CAccessVisiter::RunQuery(const QString &sql, bool readOnly) {
   CloseResult();
+  queryError_.clear();
   if (!connection_ || !result_)
-    return 0;
+    return FailQuery(QStringLiteral("Operation is not allowed when the object is closed."));
   JetTranslation translation;
-  if (!TranslateJet(sql, translation, nullptr) ||
-      translation.kind != JetTranslation::Plain)
-    return 0;
+  QString error;
+  if (!TranslateJet(sql, translation, &error))
+    return FailQuery(error);
+  if (translation.kind != JetTranslation::Plain)
+    return FailQuery(QStringLiteral("该语句不返回记录"));
   sqlite3_stmt *stmt = nullptr;
   const QByteArray text = translation.sql.toUtf8();
-  if (sqlite3_prepare_v2(connection_, text.constData(), int(text.size()), &stmt,
-                         nullptr) != SQLITE_OK ||
-      !stmt) {
+  if (readOnly)
+    sqlite3_set_authorizer(connection_, AllowReadingOnly, nullptr);
+  const int prepared = sqlite3_prepare_v2(connection_, text.constData(),
+                                          int(text.size()), &stmt, nullptr);
+  if (readOnly)
+    sqlite3_set_authorizer(connection_, nullptr, nullptr);
+  if (prepared == SQLITE_AUTH || (readOnly && stmt && !sqlite3_stmt_readonly(stmt))) {
     sqlite3_finalize(stmt);
-    return 0;
+    return FailQuery(QStringLiteral("该语句会修改账簿文件，已拒绝执行"));
+  }
+  if (prepared != SQLITE_OK || !stmt) {
+    sqlite3_finalize(stmt);
+    return FailQuery(prepared != SQLITE_OK
+                         ? QString::fromUtf8(sqlite3_errmsg(connection_))
+                         : QStringLiteral("该语句不返回记录"));
   }
   const bool loaded = result_->Load(stmt);
+  if (!loaded)
+    queryError_ = QString::fromUtf8(sqlite3_errmsg(connection_));
   sqlite3_finalize(stmt);
   return loaded ? result_->RowCount() : 0;
 }
@@ -174,6 +164,9 @@ bool CAccessVisiter::Execute(const QString &sql) {
     ShowMessage(QStringLiteral("Operation is not allowed when the object is closed."));
     return false;
   }
+  // The failure that cost the transaction has been shown already.
+  if (TransactionLost())
+    return false;
   JetTranslation translation;
   QString error;
   if (!TranslateJet(sql, translation, &error, schema_.get())) {

@@ -18,16 +18,23 @@ class SessionSchema;
 
 class CAccessVisiter : public CDBVisiter {
 public:
-  explicit CAccessVisiter(const QString &dataSource);
+  // ReadOnly opens the file read-only and never writes to it: for
+  // commands that only read, and for files nobody may write.
+  enum Access { ReadWrite, ReadOnly };
+  explicit CAccessVisiter(const QString &dataSource, Access access = ReadWrite);
   ~CAccessVisiter() override;
 
-  // Opens the file for reading and writing (never creating it) and checks
-  // that it is an account file: a sound SQLite database holding the tables
-  // Users, TableStyle, ViewMap and miscellaneous. A file that fails is left
-  // exactly as it was. Texts compare as Jet compares them (jet_collation.h);
-  // a file made before that comparison has its text indexes rebuilt once.
+  // Opens the file (never creating it) and checks that it is an account
+  // file (db/account_check.h). A file that fails is left exactly as it was,
+  // and so is any file opened ReadOnly. Texts compare as Jet compares them
+  // (jet_collation.h); a file made before that comparison has its text
+  // indexes rebuilt once, when opened ReadWrite. A file that cannot be
+  // written is refused for ReadWrite.
   bool Open() override;
+  bool IsReadOnly() const override { return readOnly_; }
+  bool NeedsUpgrade() const override;
   int Query(const QString &sql) override;
+  int QueryReadOnly(const QString &sql) override;
   bool Execute(const QString &sql) override;
   int QueryTable(const QString &table) override;
   unsigned Count(const QString &table, QString where) override;
@@ -48,7 +55,13 @@ private:
   // The position of a readable column of the current row, or -1.
   int CurrentColumn(int position) const;
   int CurrentColumn(const QString &name) const;
-  bool FailOpen(int code);
+  bool FailOpen(int code, const QString &problem = {});
+  // The settings and the one-time rebuild of a session that writes.
+  bool PrepareForWriting();
+  int RunQuery(const QString &sql, bool readOnly);
+  int FailQuery(const QString &error);
+
+  bool readOnly_;
 
   // The tables' integer columns, for the values INSERT and UPDATE write.
   std::unique_ptr<SessionSchema> schema_;

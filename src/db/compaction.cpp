@@ -2,36 +2,70 @@
 #include "db/compaction.h"
 
 #include "base/prompt.h"
+#include "db/account_check.h"
 #include "db/db_visiter_factory.h"
 #include "db/describe_error.h"
+#include "db/errno_text.h"
 #include "db/file_copy.h"
-#include "db/file_lock.h"
 #include "db/jet_collation.h"
+#include "db/scratch_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-const char kScratch[] = "temp.mdb";
-// How long a compaction waits for another one to finish with the scratch
-// file before it gives up.
-constexpr int kScratchWaitMs = 1000;
-
-bool PathExists(const QString &path) {
-  struct stat info;
-  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+void ShowReplaceFailure(const QString &reason) {
+  ShowMessage(QStringLiteral("替换文件失败！\r\n") + reason);
 }
 
-// VACUUM INTO the scratch file; the engine's text on failure.
-bool WriteCompactCopy(const QString &path, QString &error) {
+QString ScratchFailure(const QString &folder, int error) {
+  return QStringLiteral("无法在文件夹 %1 中写入压缩用的临时文件：%2")
+      .arg(QDir::toNativeSeparators(folder), ErrnoText(error));
+}
+
+// The file a path leads to (through links), or the cleaned absolute path
+// when it leads nowhere yet. Absolute: the engine never reads it as a URI.
+QString RealPath(const QString &path) {
+  const QFileInfo info(path);
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+// Whether an engine failure is about the folder the copy is written to
+// (full, not writable) rather than about the account file; errno in *error.
+bool IsFolderFailure(int rc, int systemError, int *error) {
+  if ((rc & 0xFF) == SQLITE_FULL) {
+    *error = ENOSPC;
+    return true;
+  }
+  switch (systemError) {
+  case ENOSPC:
+  case EDQUOT:
+  case EACCES:
+  case EPERM:
+  case EROFS:
+    *error = systemError;
+    return true;
+  default:
+    return false;
+  }
+}
+
+// VACUUM INTO the (empty) scratch file; the message on failure.
+bool WriteCompactCopy(const QString &path, const ScratchFile &scratch,
+                      QString &error) {
   sqlite3 *db = nullptr;
-  int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE,
-                           nullptr);
+  // Absolute: a name beginning "file:" is never read as a URI.
+  int rc = sqlite3_open_v2(EngineFileName(path).constData(), &db,
+                           SQLITE_OPEN_READWRITE, nullptr);
   if (rc != SQLITE_OK) {
     error = DescribeError(rc);
     sqlite3_close_v2(db);
@@ -40,14 +74,40 @@ bool WriteCompactCopy(const QString &path, QString &error) {
   sqlite3_busy_timeout(db, 5000);
   // The copy's text indexes are rebuilt in the session's order.
   RegisterJetCollation(db);
-  char *message = nullptr;
-  const QByteArray sql = QByteArray("VACUUM INTO '") + kScratch + "'";
-  rc = sqlite3_exec(db, sql.constData(), nullptr, nullptr, &message);
-  if (rc != SQLITE_OK)
-    error = message ? QString::fromUtf8(message) : DescribeError(rc);
-  sqlite3_free(message);
+  sqlite3_stmt *statement = nullptr;
+  rc = sqlite3_prepare_v2(db, "VACUUM INTO ?", -1, &statement, nullptr);
+  if (rc == SQLITE_OK) {
+    const QByteArray target = scratch.Path().toUtf8();
+    sqlite3_bind_text(statement, 1, target.constData(), int(target.size()),
+                      SQLITE_TRANSIENT);
+    rc = sqlite3_step(statement);
+  }
+  int folderError = 0;
+  if (rc != SQLITE_DONE && IsFolderFailure(rc, sqlite3_system_errno(db), &folderError))
+    error = ScratchFailure(QFileInfo(path).absolutePath(), folderError);
+  else if (rc != SQLITE_DONE)
+    error = QString::fromUtf8(sqlite3_errmsg(db));
+  sqlite3_finalize(statement);
   sqlite3_close_v2(db);
-  return rc == SQLITE_OK;
+  return rc == SQLITE_DONE;
+}
+
+// Gives the compacted copy the account file's owner, group and mode, and
+// puts it on disk. The message on failure.
+bool TakeOverOwnership(const ScratchFile &scratch, const struct stat &original,
+                       const QString &path, QString &error) {
+  const int fd = scratch.Descriptor();
+  struct stat copy;
+  bool ok = ::fstat(fd, &copy) == 0;
+  if (ok && (copy.st_uid != original.st_uid || copy.st_gid != original.st_gid))
+    ok = ::fchown(fd, original.st_uid, original.st_gid) == 0;
+  // After fchown, which may clear some of the bits.
+  ok = ok && ::fchmod(fd, original.st_mode & 07777) == 0 && ::fsync(fd) == 0;
+  if (!ok)
+    error = QStringLiteral("无法让压缩后的账簿文件 %1 保持原来的所有者和权限（%2），"
+                           "文件未压缩。")
+                .arg(QDir::toNativeSeparators(path), ErrnoText(errno));
+  return ok;
 }
 
 } // namespace
@@ -56,72 +116,73 @@ bool CompactAccountFile(const QString &path) {
   CDBVisiterFactory::Instance().RemoveVisiter(path);
   if (path.isEmpty() || !QFileInfo(path).isFile())
     return false;
+  // A link stays a link: the file it leads to is compacted and replaced.
+  const QString real = RealPath(path);
+  const QString folder = QFileInfo(real).absolutePath();
+  struct stat original;
+  if (::stat(QFile::encodeName(real).constData(), &original) != 0)
+    return false;
 
-  // The scratch file is locked while this compaction uses it. One that is
-  // there and that no living process holds is left over from a crash and is
-  // emptied here; one that another compaction holds fails this one, as the
-  // engine fails when the file is there.
-  const QString scratch = QString::fromLatin1(kScratch);
-  ScratchFileLock scratchLock;
-  const ScratchFileLock::Result locked = scratchLock.Acquire(scratch, kScratchWaitMs);
-  if (locked == ScratchFileLock::Busy) {
-    ShowMessage(QStringLiteral("output file already exists"));
+  // The compacted copy is written beside the account file: the folder must
+  // be writable for the replace anyway, the copy is renamed into place
+  // without being copied again (same file system), and nobody else's
+  // current folder or files are ever touched.
+  ScratchFile scratch;
+  if (!scratch.Create(folder, QFileInfo(real).fileName())) {
+    ShowMessage(ScratchFailure(folder, errno));
     return false;
   }
-  // Without a lock (a folder where no file can be made) the engine says why
-  // it cannot write; a file that was there then is not ours to remove.
-  const bool ours = locked == ScratchFileLock::Taken || !PathExists(scratch);
-  auto removeScratch = [&] {
-    if (locked == ScratchFileLock::Taken)
-      scratchLock.RemoveAndRelease();
-    else if (ours)
-      QFile::remove(scratch);
-  };
   QString error;
-  if (!WriteCompactCopy(path, error)) {
-    removeScratch();
+  if (!WriteCompactCopy(real, scratch, error) ||
+      !TakeOverOwnership(scratch, original, real, error)) {
     ShowMessage(error);
     return false;
   }
-
   // The compacted copy takes the account file's place in one rename; until
   // then the account file is exactly as it was.
-  const QString directory = QFileInfo(path).absolutePath();
-  QString temporary;
-  const bool replaced =
-      CopyToTemporary(scratch, directory, FileMode(path, 0644), temporary) &&
-      MoveIntoPlace(temporary, path, true);
-  if (!replaced && !temporary.isEmpty())
-    QFile::remove(temporary);
-  removeScratch();
-  if (!replaced) {
-    ShowMessage(QStringLiteral("替换文件失败！"));
+  if (!scratch.MoveTo(real, true)) {
+    ShowReplaceFailure(QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(real),
+                                                   ErrnoText(errno)));
     return false;
   }
-  SyncDirectory(directory);
+  SyncDirectory(folder);
   return true;
 }
 
 bool ReplaceFile(const QString &target, const QString &source) {
-  const QFileInfo targetInfo(target);
+  // A link at target stays a link: the file it leads to is replaced.
+  const QString real = RealPath(target);
+  const QFileInfo targetInfo(real);
   const QString directory = targetInfo.absolutePath();
   // A file that is there and cannot be replaced (a folder, or a file in a
   // folder that may not be changed) is the delete failing.
-  const bool exists = PathExists(target);
+  struct stat existing;
+  const bool exists = ::lstat(QFile::encodeName(real).constData(), &existing) == 0;
   if (targetInfo.isDir() || (exists && !QFileInfo(directory).isWritable())) {
     ShowMessage(QStringLiteral("删除文件失败！"));
     return false;
   }
+  // A file replaced keeps its mode; a new one follows the umask.
+  const mode_t mode = exists ? existing.st_mode & 07777 : NewFileMode();
   // The copy is made first: a missing source leaves the target alone.
-  QString temporary;
-  if (!CopyToTemporary(source, directory, FileMode(source, 0644), temporary)) {
-    ShowMessage(QStringLiteral("替换文件失败！"));
+  ScratchFile scratch;
+  if (!scratch.Create(directory, targetInfo.fileName())) {
+    ShowReplaceFailure(ScratchFolderMessage(directory, errno));
     return false;
   }
-  if (!MoveIntoPlace(temporary, target, exists)) {
-    QFile::remove(temporary);
-    ShowMessage(exists ? QStringLiteral("删除文件失败！")
-                       : QStringLiteral("替换文件失败！"));
+  if (!CopyFileInto(source, scratch.Descriptor()) ||
+      ::fchmod(scratch.Descriptor(), mode) != 0) {
+    ShowReplaceFailure(QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(source),
+                                                   ErrnoText(errno)));
+    return false;
+  }
+  if (!scratch.MoveTo(real, exists)) {
+    const QString reason = QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(real),
+                                                       ErrnoText(errno));
+    if (exists)
+      ShowMessage(QStringLiteral("删除文件失败！\r\n") + reason);
+    else
+      ShowReplaceFailure(reason);
     return false;
   }
   SyncDirectory(directory);

@@ -66,6 +66,8 @@ CDBVisiter::InsertOutcome
 CDBVisiter::InsertRow(const QString &table, const QStringList &columns,
                       const std::vector<BoundValue> &values) {
   changedRows_ = 0;
+  if (TransactionLost())
+    return InsertFailed;
   if (!connection_ || !inserts_)
     return InsertNotPrepared;
   QString error;
@@ -102,6 +104,7 @@ bool CDBVisiter::Close() {
   sqlite3_finalize(insertedRow_);
   insertedRow_ = nullptr;
   insertedRowTable_.clear();
+  openUnits_ = 0;
   if (!connection_)
     return true;
   // Every statement is finalised as soon as it has run, so nothing keeps
@@ -116,7 +119,7 @@ int CDBVisiter::GetEditMode() const {
 }
 
 bool CDBVisiter::Update() {
-  if (!result_ || !connection_ || !result_->HasRow()) {
+  if (!result_ || !connection_ || !result_->HasRow() || TransactionLost()) {
     CancelUpdate();
     return false;
   }
@@ -131,25 +134,44 @@ bool CDBVisiter::Update() {
 // Savepoints rather than BEGIN, so that units of work nest and the edits
 // of Update, which take a savepoint of their own, work inside one.
 bool CDBVisiter::BeginTransaction() {
-  return connection_ && sqlite3_exec(connection_, "SAVEPOINT sorvanel_work",
-                                     nullptr, nullptr, nullptr) == SQLITE_OK;
+  if (!connection_ || TransactionLost())
+    return false;
+  if (sqlite3_exec(connection_, "SAVEPOINT sorvanel_work", nullptr, nullptr,
+                   nullptr) != SQLITE_OK)
+    return false;
+  ++openUnits_;
+  return true;
 }
 
 bool CDBVisiter::CommitTransaction() {
   if (!connection_)
     return false;
+  if (TransactionLost()) {
+    --openUnits_;
+    return false;
+  }
   if (sqlite3_exec(connection_, "RELEASE sorvanel_work", nullptr, nullptr,
-                   nullptr) == SQLITE_OK)
+                   nullptr) == SQLITE_OK) {
+    --openUnits_;
     return true;
+  }
   RollbackTransaction();
   return false;
 }
 
 void CDBVisiter::RollbackTransaction() {
-  if (!connection_)
+  if (!connection_ || openUnits_ == 0)
     return;
+  const bool lost = TransactionLost();
+  --openUnits_;
+  if (lost)
+    return; // the engine has undone everything already
   sqlite3_exec(connection_, "ROLLBACK TO sorvanel_work", nullptr, nullptr, nullptr);
   sqlite3_exec(connection_, "RELEASE sorvanel_work", nullptr, nullptr, nullptr);
+}
+
+bool CDBVisiter::TransactionLost() const {
+  return connection_ && openUnits_ > 0 && sqlite3_get_autocommit(connection_);
 }
 
 bool CDBVisiter::CancelUpdate() {

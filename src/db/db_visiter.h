@@ -33,8 +33,16 @@ public:
   // returns false when the file cannot be opened as an account file.
   virtual bool Open() = 0;
   // Replaces the current result by the rows of sql and positions on the
-  // first row; the number of rows, 0 for no rows or a failure (silent).
+  // first row; the number of rows, 0 for no rows or a failure (silent:
+  // QueryError tells the two apart).
   virtual int Query(const QString &sql) = 0;
+  // Query for statements that come from the file itself: one that could
+  // change anything (write, attach, pragma, transaction control) is not run
+  // but fails, with "该语句会修改账簿文件，已拒绝执行" as its QueryError.
+  virtual int QueryReadOnly(const QString &sql) = 0;
+  // Why the last Query or QueryReadOnly failed (the engine's text); empty
+  // when it ran, whether or not it found rows.
+  virtual QString QueryError() const { return queryError_; }
   // Runs one statement that returns no rows; on failure shows the engine's
   // text and returns false, with nothing of the statement applied.
   virtual bool Execute(const QString &sql) = 0;
@@ -113,10 +121,21 @@ public:
   bool BeginTransaction();
   bool CommitTransaction();
   void RollbackTransaction();
+  // Whether a unit of work is open but the engine has rolled the whole
+  // transaction back by itself, as SQLite does after some failures (a full
+  // disk, an I/O error). Until every open unit is ended nothing more is
+  // written: a statement run now would be committed on its own, outside the
+  // unit it belongs to. Statements and commits fail then.
+  bool TransactionLost() const;
 
   // Brings an account file of the older layout up to the current one, as
   // one unit of work: a failed upgrade leaves the file as it was.
   bool UpgradeSchema();
+  // Whether the session never writes (the file was opened read-only).
+  virtual bool IsReadOnly() const { return false; }
+  // Whether the file needs writing before the program can use it as it
+  // should: the schema upgrade, or the rebuild of its text indexes.
+  virtual bool NeedsUpgrade() const { return false; }
 
   const QString &DataSource() const { return dataSource_; }
 
@@ -126,6 +145,9 @@ protected:
   QString dataSource_;
   int connectionTimeout_ = 5;
   int changedRows_ = 0;
+  QString queryError_;
+  // The units of work begun and not yet committed or rolled back.
+  int openUnits_ = 0;
   // Made by a session that can prepare inserts; dropped before the
   // connection closes.
   std::unique_ptr<InsertStatements> inserts_;

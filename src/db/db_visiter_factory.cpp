@@ -6,8 +6,9 @@
 
 namespace {
 
-std::unique_ptr<CDBVisiter> CreateAccessVisiter(const QString &path) {
-  auto session = std::make_unique<CAccessVisiter>(path);
+std::unique_ptr<CDBVisiter> CreateAccessVisiter(const QString &path,
+                                                CAccessVisiter::Access access) {
+  auto session = std::make_unique<CAccessVisiter>(path, access);
   if (!session->Open())
     return nullptr;
   return session;
@@ -23,7 +24,14 @@ CDBVisiterFactory &CDBVisiterFactory::Instance() {
 // Registering here rather than from a static object in another file keeps
 // type 0 present whatever the order of static initialisation, and even when
 // the linker drops objects nobody references.
-CDBVisiterFactory::CDBVisiterFactory() { RegisterType(0, CreateAccessVisiter); }
+CDBVisiterFactory::CDBVisiterFactory() {
+  RegisterType(kWritingSession, [](const QString &path) {
+    return CreateAccessVisiter(path, CAccessVisiter::ReadWrite);
+  });
+  RegisterType(kReadingSession, [](const QString &path) {
+    return CreateAccessVisiter(path, CAccessVisiter::ReadOnly);
+  });
+}
 
 CDBVisiterFactory::~CDBVisiterFactory() { DestroyAll(); }
 
@@ -57,7 +65,8 @@ CDBVisiter *CDBVisiterFactory::GetVisiter(int type, const QString &path) {
 }
 
 void CDBVisiterFactory::RemoveVisiter(const QString &path) {
-  sessions_.erase(std::make_pair(0, path));
+  for (auto it = sessions_.begin(); it != sessions_.end();)
+    it = it->first.second == path ? sessions_.erase(it) : std::next(it);
 }
 
 void CDBVisiterFactory::DestroyAll() {

@@ -1,7 +1,8 @@
 // The process-wide cache of database sessions: one session per (database
 // type, file path), the path compared as exact, case-sensitive text. Type 0
-// is the SQLite session (CAccessVisiter); it is registered when the factory
-// is first used, so it is there before any caller can ask for it.
+// is the SQLite session (CAccessVisiter), type 1 the same opened read-only;
+// both are registered when the factory is first used, so they are there
+// before any caller can ask for them.
 #pragma once
 
 #include <QString>
@@ -15,6 +16,7 @@ class CDBVisiter;
 
 class CDBVisiterFactory {
 public:
+  enum SessionType { kWritingSession = 0, kReadingSession = 1 };
   // Makes a new, connected session for a path, or null when the file cannot
   // be connected (the session has shown why).
   using Creator = std::function<std::unique_ptr<CDBVisiter>(const QString &path)>;
@@ -31,7 +33,8 @@ public:
   CDBVisiter *GetVisiter(const QString &path);
   CDBVisiter *GetVisiter(int type, const QString &path);
 
-  // Destroys the session of (type 0, path), closing its connection.
+  // Destroys the sessions of path, whatever their type, closing their
+  // connections.
   void RemoveVisiter(const QString &path);
   // Destroys every session.
   void DestroyAll();

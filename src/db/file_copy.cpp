@@ -44,38 +44,21 @@ bool CopyContent(int in, int out) {
 
 } // namespace
 
-bool CopyToTemporary(const QString &source, const QString &directory,
-                     mode_t mode, QString &temporary) {
+bool CopyFileInto(const QString &source, int out) {
   const int in = ::open(Native(source).constData(), O_RDONLY | O_CLOEXEC);
   if (in < 0)
     return false;
   struct stat info;
-  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(in);
+  bool ok = ::fstat(in, &info) == 0;
+  if (ok && !S_ISREG(info.st_mode)) {
     errno = EINVAL;
-    return false;
+    ok = false;
   }
-  QByteArray name = Native(directory.isEmpty() ? QStringLiteral(".") : directory) +
-                    "/.sorvanel-copy-XXXXXX";
-  const int out = ::mkostemp(name.data(), O_CLOEXEC);
-  if (out < 0) {
-    const int saved = errno;
-    ::close(in);
-    errno = saved;
-    return false;
-  }
-  const bool ok = CopyContent(in, out) && ::fchmod(out, mode & 07777) == 0 &&
-                  ::fsync(out) == 0;
+  ok = ok && CopyContent(in, out) && ::fsync(out) == 0;
   const int saved = errno;
   ::close(in);
-  const bool closed = ::close(out) == 0;
-  if (!ok || !closed) {
-    ::unlink(name.constData());
-    errno = saved;
-    return false;
-  }
-  temporary = QFile::decodeName(name);
-  return true;
+  errno = saved;
+  return ok;
 }
 
 bool MoveIntoPlace(const QString &temporary, const QString &target, bool replace) {
@@ -109,9 +92,9 @@ void SyncDirectory(const QString &directory) {
   ::close(fd);
 }
 
-mode_t FileMode(const QString &path, mode_t fallback) {
-  struct stat info;
-  if (::stat(Native(path).constData(), &info) != 0)
-    return fallback;
-  return info.st_mode & 07777;
+mode_t NewFileMode() {
+  // The umask can only be read by setting it; it is put back at once.
+  const mode_t mask = ::umask(077);
+  ::umask(mask);
+  return 0666 & ~mask;
 }

@@ -1,16 +1,15 @@
-// Complete-or-nothing file copies: the bytes go to a temporary file beside
-// the destination, are flushed to disk, and only then take the
-// destination's name.
+// Complete-or-nothing file copies: the bytes go to a scratch file beside
+// the destination (scratch_file.h), are flushed to disk, and only then take
+// the destination's name.
 #pragma once
 
 #include <QString>
 
 #include <sys/types.h>
 
-// Copies source into a new temporary file in directory, flushed to disk and
-// given mode; its path in temporary. On failure nothing is left behind.
-bool CopyToTemporary(const QString &source, const QString &directory,
-                     mode_t mode, QString &temporary);
+// Copies the regular file source into the open, empty file out and flushes
+// it to disk. False with errno on failure.
+bool CopyFileInto(const QString &source, int out);
 
 // Gives temporary the name target: replacing a file there when replace is
 // true, failing when one exists otherwise. errno tells why it failed.
@@ -19,5 +18,6 @@ bool MoveIntoPlace(const QString &temporary, const QString &target, bool replace
 // Flushes a directory's entries, so that a rename survives a crash.
 void SyncDirectory(const QString &directory);
 
-// The permission bits of a file, or fallback when it cannot be read.
-mode_t FileMode(const QString &path, mode_t fallback);
+// The permission bits of a new file made by the user: 0666 less the umask,
+// as any editor's new files.
+mode_t NewFileMode();

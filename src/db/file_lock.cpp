@@ -1,5 +1,4 @@
-// flock() based locks on an account file's lock file and on the scratch file
-// of compaction.
+// flock() based locks on an account file's lock file.
 #include "db/file_lock.h"
 
 #include <QDir>
@@ -20,26 +19,54 @@ namespace {
 
 constexpr int kPollMs = 10;
 
-// Opens path (creating it) and locks it exclusively, waiting up to waitMs.
-// The descriptor on success; -1 with busy set when another holder kept it,
-// -1 alone when the file cannot be opened.
+// Opens the lock file at name, creating it with mode, never through a link
+// and only when it is a regular file. A lock file that another user made
+// and only lets others read is opened read-only: flock() locks through any
+// descriptor, so the users who share a folder share its lock files. -1 with
+// errno when it cannot be opened.
+int OpenLockFile(const QByteArray &name, mode_t mode) {
+  const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  int fd = ::open(name.constData(), O_RDWR | O_CREAT | flags, mode);
+  if (fd < 0 && errno == EACCES) {
+    fd = ::open(name.constData(), O_RDONLY | flags);
+    if (fd < 0 && errno == ENOENT)
+      errno = EACCES;  // a folder where no lock file can be made
+  }
+  if (fd < 0)
+    return -1;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    return -1;
+  }
+  // Whoever may write the account file must be able to open its lock file.
+  if (info.st_uid == ::geteuid() && (info.st_mode & 0666) != mode)
+    ::fchmod(fd, mode);
+  return fd;
+}
+
+// Opens the lock file at path (creating it with mode) and locks it
+// exclusively, waiting up to waitMs. The descriptor on success; -1 with
+// busy set when another holder kept it, -1 with errno when the file cannot
+// be opened.
 //
 // A holder that is done removes the file before letting go, so a lock won
 // on a file that is no longer the one at path is worthless: then start
 // again with the file that is there now.
-int LockPath(const QString &path, int waitMs, bool &busy) {
+int LockPath(const QString &path, mode_t mode, int waitMs, bool &busy) {
   busy = false;
   const QByteArray name = QFile::encodeName(path);
   QElapsedTimer timer;
   timer.start();
   for (;;) {
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = OpenLockFile(name, mode);
     if (fd < 0)
       return -1;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       struct stat held;
       struct stat current;
-      if (::fstat(fd, &held) == 0 && ::stat(name.constData(), &current) == 0 &&
+      if (::fstat(fd, &held) == 0 && ::lstat(name.constData(), &current) == 0 &&
           held.st_dev == current.st_dev && held.st_ino == current.st_ino)
         return fd;
       ::close(fd);
@@ -47,8 +74,10 @@ int LockPath(const QString &path, int waitMs, bool &busy) {
     }
     const int error = errno;
     ::close(fd);
-    if (error != EWOULDBLOCK && error != EINTR)
+    if (error != EWOULDBLOCK && error != EINTR) {
+      errno = error;
       return -1;
+    }
     if (timer.elapsed() >= waitMs) {
       busy = true;
       return -1;
@@ -107,7 +136,12 @@ AccountFileLock::Result AccountFileLock::Acquire(const QString &path, int waitMs
     }
   }
   bool busy = false;
-  const int fd = LockPath(key, waitMs, busy);
+  struct stat account;
+  const mode_t mode =
+      ::stat(QFile::encodeName(path).constData(), &account) == 0 ? account.st_mode & 0666
+                                                                  : 0644;
+  const int fd = LockPath(key, mode, waitMs, busy);
+  error_ = busy ? 0 : errno;
   if (fd < 0)
     return busy ? Busy : Unavailable;
   {
@@ -139,31 +173,4 @@ void AccountFileLock::Release() {
     Held().erase(found);
   }
   key_.clear();
-}
-
-ScratchFileLock::~ScratchFileLock() {
-  if (fd_ >= 0)
-    ::close(fd_);
-}
-
-ScratchFileLock::Result ScratchFileLock::Acquire(const QString &path, int waitMs) {
-  bool busy = false;
-  fd_ = LockPath(path, waitMs, busy);
-  if (fd_ < 0)
-    return busy ? Busy : Failed;
-  path_ = path;
-  struct stat info;
-  if (::fstat(fd_, &info) == 0 && info.st_size > 0 && ::ftruncate(fd_, 0) != 0)
-    return Failed;
-  for (const char *suffix : {"-journal", "-wal", "-shm"})
-    ::unlink(QFile::encodeName(path + QLatin1String(suffix)).constData());
-  return Taken;
-}
-
-void ScratchFileLock::RemoveAndRelease() {
-  if (fd_ < 0)
-    return;
-  ::unlink(QFile::encodeName(path_).constData());
-  ::close(fd_);
-  fd_ = -1;
 }

@@ -1,5 +1,4 @@
-// Advisory locks that die with their process: one writer per account file,
-// and the scratch file of compaction.
+// Advisory locks that die with their process: one writer per account file.
 //
 // The lock of an account file is an flock() on a hidden lock file beside it,
 // ".NAME.lock", never on the account file itself: SQLite's own POSIX locks
@@ -11,6 +10,12 @@
 // Within one process the lock is counted: opening a file this process
 // already holds succeeds. A crashed process leaves at worst an unlocked
 // lock file, which the next writer simply takes.
+//
+// The lock file is made with the account file's permission bits, so that
+// every user who may write the file can open it; one that another user made
+// is locked through a read-only descriptor. It is never opened through a
+// link, and a lock path that is no regular file (a folder, a link) makes
+// the lock unavailable: nothing is written without the lock.
 #pragma once
 
 #include <QString>
@@ -31,8 +36,7 @@ public:
   enum Result {
     Taken,        // this object holds the lock now
     Busy,         // another process held it for the whole wait
-    Unavailable,  // no lock file can be made beside the file (a folder that
-                  // may not be written, where no one can write the file)
+    Unavailable,  // the lock file cannot be used (Error() says why)
   };
   // Takes the lock of the account file at path, waiting up to waitMs while
   // another process holds it. Releases whatever this object held before,
@@ -41,34 +45,13 @@ public:
   Result Acquire(const QString &path, int waitMs = kAccountLockWaitMs);
   void Release();
   bool IsHeld() const { return !key_.isEmpty(); }
+  // The errno of the last Acquire that gave Unavailable.
+  int Error() const { return error_; }
 
   // The lock file of the account file at path.
   static QString LockFilePath(const QString &path);
 
 private:
   QString key_;  // the lock file's path while held
-};
-
-// The lock on compaction's scratch file: an flock() on the scratch file
-// itself, held from before the compacted copy is written until the file is
-// removed again.
-class ScratchFileLock {
-public:
-  ScratchFileLock() = default;
-  ~ScratchFileLock();
-  ScratchFileLock(const ScratchFileLock &) = delete;
-  ScratchFileLock &operator=(const ScratchFileLock &) = delete;
-
-  enum Result { Taken, Busy, Failed };
-  // Creates or opens path and locks it. A file that was there and that no
-  // living process held is left over from a crash: it is emptied (the
-  // compaction engine writes only into an empty file), and its journal
-  // beside it removed. Busy when another process holds it for waitMs.
-  Result Acquire(const QString &path, int waitMs);
-  // Removes the scratch file, then lets go of the lock.
-  void RemoveAndRelease();
-
-private:
-  int fd_ = -1;
-  QString path_;
+  int error_ = 0;
 };

@@ -287,6 +287,11 @@ bool EnsureFoldedTextOrder(sqlite3 *db) {
   return false;
 }
 
+bool HasFoldedTextOrder(sqlite3 *db) {
+  const int version = UserVersion(db);
+  return version >= 0 && (version & kFoldedOrder);
+}
+
 bool MarkFoldedTextOrder(sqlite3 *db) {
   const int version = UserVersion(db);
   return version >= 0 && SetUserVersion(db, version | kFoldedOrder);

@@ -41,6 +41,10 @@ void RegisterJetCollation(sqlite3 *db);
 // usable then and the rebuild is tried again on the next open.
 bool EnsureFoldedTextOrder(sqlite3 *db);
 
+// Whether the file says its text indexes are in folded order already, so
+// that EnsureFoldedTextOrder would not write.
+bool HasFoldedTextOrder(sqlite3 *db);
+
 // Records that the indexes of a file just built on a connection with
 // RegisterJetCollation are in folded order (the template builder).
 bool MarkFoldedTextOrder(sqlite3 *db);

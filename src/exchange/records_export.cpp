@@ -2,6 +2,10 @@
 #include "exchange/records_export.h"
 
 #include "db/db_visiter.h"
+#include "db/errno_text.h"
+#include "db/file_copy.h"
+#include "db/scratch_file.h"
+#include "exchange/export_target.h"
 #include "model/account_file.h"
 #include "model/date_text.h"
 #include "model/field_type.h"
@@ -13,12 +17,17 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace {
 
-// Excel keeps at most this many characters in a cell.
+// Excel keeps at most this many characters in a cell, and this many rows
+// below the header row in a sheet.
 constexpr int kMaxCellText = 32767;
+constexpr int kMaxXlsxRows = 1048575;
 
 bool IsNumberType(int type) {
   return type == FT_KEY || type == FT_INTEGER || type == FT_FLOAT;
@@ -93,21 +102,26 @@ private:
 
 class XlsxWriter : public RowWriter {
 public:
-  explicit XlsxWriter(const QString &path)
-      : path_(path), partPath_(path + QStringLiteral(".part")) {}
+  explicit XlsxWriter(const QString &path) : path_(path) {}
   ~XlsxWriter() override {
     if (workbook_)
       Abandon();
   }
 
   bool Open(QString *error) {
-    QFile::remove(partPath_);
+    // The workbook is written to a scratch file beside the target, which
+    // takes the target's name only once it is complete.
+    const QFileInfo target(path_);
+    if (!scratch_.Create(target.absolutePath(), target.fileName())) {
+      *error = QStringLiteral("无法写入文件：%1（%2）").arg(path_, ErrnoText(errno));
+      return false;
+    }
     // Rows go straight to a temporary file instead of memory.
     tmpDir_ = QDir::tempPath().toUtf8();
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = tmpDir_.data();
-    workbook_ = workbook_new_opt(QFile::encodeName(partPath_).constData(),
+    workbook_ = workbook_new_opt(QFile::encodeName(scratch_.Path()).constData(),
                                  &options);
     if (workbook_)
       sheet_ = workbook_add_worksheet(workbook_, "记录");
@@ -151,16 +165,17 @@ public:
     const lxw_error result = workbook_close(workbook_);
     workbook_ = nullptr;
     if (result != LXW_NO_ERROR) {
-      QFile::remove(partPath_);
+      scratch_.Remove();
       *error = QStringLiteral("无法写入文件：%1（%2）")
                    .arg(path_, QString::fromUtf8(lxw_strerror(result)));
       return false;
     }
-    QFile::remove(path_);
-    if (QFile::rename(partPath_, path_))
+    // A new file of the user's: the mode the umask gives.
+    if (::fchmod(scratch_.Descriptor(), NewFileMode()) == 0 &&
+        scratch_.MoveTo(path_, true))
       return true;
-    QFile::remove(partPath_);
-    *error = QStringLiteral("无法写入文件：%1").arg(path_);
+    *error = QStringLiteral("无法写入文件：%1（%2）").arg(path_, ErrnoText(errno));
+    scratch_.Remove();
     return false;
   }
 
@@ -168,7 +183,7 @@ public:
     if (workbook_)
       workbook_close(workbook_);
     workbook_ = nullptr;
-    QFile::remove(partPath_);
+    scratch_.Remove();
   }
 
 private:
@@ -186,7 +201,7 @@ private:
       if (value.IsValid())
         return WriteDate(col, type, value);
     }
-    const QByteArray utf8 = text.left(kMaxCellText).toUtf8();
+    const QByteArray utf8 = text.toUtf8();
     return worksheet_write_string(sheet_, row_, col, utf8.constData(),
                                   nullptr) == LXW_NO_ERROR;
   }
@@ -211,7 +226,7 @@ private:
   }
 
   QString path_;
-  QString partPath_;
+  ScratchFile scratch_;
   QByteArray tmpDir_;
   lxw_workbook *workbook_ = nullptr;
   lxw_worksheet *sheet_ = nullptr;
@@ -222,7 +237,34 @@ private:
   lxw_row_t row_ = 0;
 };
 
+// Why a record's texts do not fit XLSX cells (a text Excel would cut),
+// naming the record and the column; empty when they fit.
+QString XlsxTextProblem(const ColumnList &columns, const QStringList &texts,
+                        const QString &path) {
+  for (qsizetype i = 0; i < texts.size() && i < columns.Size(); ++i) {
+    if (texts.at(i).size() <= kMaxCellText)
+      continue;
+    const int key = columns.KeyPosition();
+    return QStringLiteral("编号为 %1 的记录的“%2”有 %3 个字符，超过 XLSX "
+                          "单元格能容纳的 %4 个字符，未导出；请导出为 CSV：%5")
+        .arg(key >= 0 ? texts.value(key) : QString(), columns.At(int(i)).title)
+        .arg(texts.at(i).size())
+        .arg(kMaxCellText)
+        .arg(path);
+  }
+  return {};
+}
+
 } // namespace
+
+QString XlsxRowsProblem(int written, int more, const QString &path) {
+  if (more <= kMaxXlsxRows - written)
+    return {};
+  return QStringLiteral("记录超过 XLSX 工作表能容纳的 %1 条，未导出；请导出为 "
+                        "CSV：%2")
+      .arg(kMaxXlsxRows)
+      .arg(path);
+}
 
 ExportFormat ExportFormatOf(const QString &path) {
   return path.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive)
@@ -253,6 +295,8 @@ bool ExportRecords(AccountFile &file, const QStringList &scopes,
     *error = QStringLiteral("没有打开的账簿文件！");
     return false;
   }
+  if (!CheckExportTarget(file.Path(), path, error))
+    return false;
   std::unique_ptr<RowWriter> writer;
   if (ExportFormatOf(path) == ExportFormat::Xlsx) {
     auto xlsx = std::make_unique<XlsxWriter>(path);
@@ -273,13 +317,30 @@ bool ExportRecords(AccountFile &file, const QStringList &scopes,
   };
   if (!writer->Header(columns))
     return fail(QStringLiteral("无法写入文件：%1").arg(path));
+  const bool xlsx = ExportFormatOf(path) == ExportFormat::Xlsx;
   for (const QString &where : scopes) {
-    if (session->Query(ExportQuery(file, where)) == 0)
+    const int rows = session->Query(ExportQuery(file, where));
+    // A condition that does not run is an error, not an empty export.
+    if (rows == 0 && !session->QueryError().isEmpty())
+      return fail(session->QueryError());
+    if (rows == 0)
       continue;
+    // An XLSX that cannot hold everything is said so, never cut.
+    QString problem = xlsx ? XlsxRowsProblem(*count, rows, path) : QString();
+    if (!problem.isEmpty()) {
+      session->CloseResult();
+      return fail(problem);
+    }
     do {
       QStringList texts;
       for (const ColumnDef &column : columns.All())
         texts.append(session->GetString(column.fieldName));
+      if (xlsx)
+        problem = XlsxTextProblem(columns, texts, path);
+      if (!problem.isEmpty()) {
+        session->CloseResult();
+        return fail(problem);
+      }
       if (!writer->Row(columns, texts)) {
         session->CloseResult();
         return fail(QStringLiteral("无法写入文件：%1").arg(path));

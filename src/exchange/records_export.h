@@ -21,6 +21,11 @@ ExportFormat ExportFormatOf(const QString &path);
 // [key]", or without the condition when where is empty.
 QString ExportQuery(const AccountFile &file, const QString &where);
 
+// Why more records, after written ones, do not fit an XLSX sheet (its
+// 1,048,575 rows below the header); empty when they do. An export that
+// would not fit is refused before its records are written, never cut.
+QString XlsxRowsProblem(int written, int more, const QString &path);
+
 // Writes the records of every WHERE text of scopes in turn to path: one
 // empty text is all records, no text at all none (a records page with no
 // active group shows nothing, and its export holds the header alone). The file appears only when everything was written:

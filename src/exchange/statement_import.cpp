@@ -134,6 +134,10 @@ void StatementImport::DetectValueForms() {
 bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
                                   QString *reason) const {
   const ColumnList &columns = file_.Columns();
+  if (!line.problem.isEmpty()) {
+    *reason = line.problem;
+    return false;
+  }
   if (mapping_.format.kind == StatementKind::Csv &&
       line.fields.size() != headers_.size()) {
     *reason = QStringLiteral("字段数为%1，应为%2")
@@ -250,7 +254,8 @@ CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
 }
 
 CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
-                                     const RecordStart &start) const {
+                                     const RecordStart &start,
+                                     bool *finite) const {
   CRowItem row = start.empty;
   for (qsizetype i = 0; i < row.items.size() && i < texts.size(); ++i)
     row.items[i].text = texts.at(i);
@@ -262,7 +267,9 @@ CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
     row.items[i].text = texts.at(i);
     row.items[i].applyingDefault = false;
   }
-  EvaluateRow(row.items);
+  const bool allFinite = EvaluateRow(row.items);
+  if (finite)
+    *finite = allFinite;
   return row;
 }
 
@@ -293,8 +300,8 @@ QString StatementImport::DuplicateKey(const QStringList &texts) const {
   return parts.join(QChar(0x1F));
 }
 
-QSet<QString> StatementImport::ExistingKeys() const {
-  QSet<QString> keys;
+QHash<QString, int> StatementImport::ExistingKeys() const {
+  QHash<QString, int> keys;
   CDBVisiter *session = file_.Session();
   if (!session)
     return keys;
@@ -307,10 +314,22 @@ QSet<QString> StatementImport::ExistingKeys() const {
     QStringList texts;
     for (const ColumnDef &column : columns.All())
       texts.append(session->GetString(column.fieldName));
-    keys.insert(DuplicateKey(texts));
+    ++keys[DuplicateKey(texts)];
   } while (session->MoveNext());
   session->CloseResult();
   return keys;
+}
+
+bool StatementImport::TakeDuplicate(QHash<QString, int> &existing,
+                                    const QStringList &texts) const {
+  // An empty group has no duplicates to look for.
+  if (existing.isEmpty())
+    return false;
+  const auto found = existing.find(DuplicateKey(texts));
+  if (found == existing.end() || found.value() == 0)
+    return false;
+  --found.value();
+  return true;
 }
 
 bool StatementImport::ValidGroup(QString *error) const {
@@ -327,7 +346,7 @@ bool StatementImport::Check(ImportCheck *check,
   *check = ImportCheck();
   if (!ValidGroup(error))
     return false;
-  const QSet<QString> existing = ExistingKeys();
+  QHash<QString, int> existing = ExistingKeys();
   QStringList headers;
   int done = 0;
   bool cancelled = false;
@@ -340,7 +359,7 @@ bool StatementImport::Check(ImportCheck *check,
           check->bad.append({line.lineNumber, reason});
         } else {
           ++check->good;
-          if (!existing.isEmpty() && existing.contains(DuplicateKey(texts)))
+          if (TakeDuplicate(existing, texts))
             check->duplicateLines.append(line.lineNumber);
         }
         if (progress && !progress(++done)) {
@@ -369,7 +388,7 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
   if (!ValidGroup(error))
     return -1;
   GroupNode &group = *FindGroupNode(file_.Root(), groupId_);
-  const QSet<QString> existing = ExistingKeys();
+  QHash<QString, int> existing = ExistingKeys();
   const int firstKey = group.largestKey;
   int key = firstKey;
   const RecordStart start = StartOfRecords(QDateTime::currentDateTime());
@@ -389,16 +408,24 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
     batch.clear();
   };
   QStringList headers;
+  // The line whose formulas gave no number; the import stops there.
+  int notFiniteLine = 0;
   const bool read = ReadStatement(
       path_, mapping_.format, &headers,
       [&](const SourceLine &line) {
         QStringList texts;
         QString reason;
-        // An empty group has no duplicates to look for.
+        // Duplicates are told apart exactly as Check does.
         if (ConvertLine(line, &texts, &reason) &&
-            (existing.isEmpty() || !existing.contains(DuplicateKey(texts)) ||
+            (!TakeDuplicate(existing, texts) ||
              includeDuplicates.contains(line.lineNumber))) {
-          batch.append(MakeRecord(texts, ++key, start));
+          bool finite = true;
+          CRowItem record = MakeRecord(texts, ++key, start, &finite);
+          if (!finite) {
+            notFiniteLine = line.lineNumber;
+            return false;
+          }
+          batch.append(std::move(record));
           if (batch.size() >= kBatch)
             flush();
         }
@@ -409,16 +436,27 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
         return true;
       },
       error);
-  if (!*cancelled)
+  if (!*cancelled && notFiniteLine == 0)
     flush();
-  if (*cancelled || !read) {
+  if (notFiniteLine > 0)
+    *error = QStringLiteral("第%1行：计算结果超出数值范围或无意义").arg(notFiniteLine);
+  if (*cancelled || !read || notFiniteLine > 0) {
     history.DiscardGroup();
     session->RollbackTransaction();
     group.largestKey = firstKey;
     return *cancelled ? 0 : -1;
   }
-  history.EndGroup();
+  // All lines or none: a group that could not be committed has been
+  // undone, and rows shown meanwhile go when the pages reload.
+  if (!history.EndGroup()) {
+    session->RollbackTransaction();
+    group.largestKey = firstKey;
+    *error = QStringLiteral("写入账簿文件失败！");
+    return -1;
+  }
   if (!session->CommitTransaction()) {
+    group.largestKey = firstKey;
+    file_.Notify(HINT_RECORDS | HINT_PIE | HINT_BAR);
     *error = QStringLiteral("写入账簿文件失败！");
     return -1;
   }

@@ -3,7 +3,8 @@
 // Open reads the start of the statement and proposes a mapping (the one
 // saved for this statement layout, else a guess); Check reads every line as
 // it would be stored and counts good lines, bad lines (with their number
-// and reason) and duplicates of records already in the group; Store then
+// and reason) and duplicates of records already in the group (each record
+// matches one line at most); Store then
 // inserts the good lines through the record store as one command group,
 // inside one unit of work, so one undo takes the whole import back. Each
 // record gets its key, defaults and formulas as a typed record does; a
@@ -90,15 +91,18 @@ public:
     QString time;
   };
   RecordStart StartOfRecords(const QDateTime &now) const;
+  // *finite, when given, is false when a formula's result was no finite
+  // number (EvaluateRow); such a record is not to be stored.
   CRowItem MakeRecord(const QStringList &texts, int key,
-                      const RecordStart &start) const;
+                      const RecordStart &start, bool *finite = nullptr) const;
 
   bool Check(ImportCheck *check, const ExchangeProgress &progress,
              QString *error);
   // Stores the good lines, leaving out duplicates whose line number is not
   // in includeDuplicates. The number of records stored; 0 with *cancelled
   // set when progress cancelled (nothing is stored then), -1 with error
-  // when the import could not run.
+  // when the import could not run or a line's formulas gave no finite
+  // number (nothing is stored then either).
   int Store(const QSet<int> &includeDuplicates,
             const ExchangeProgress &progress, bool *cancelled,
             QString *error);
@@ -110,7 +114,15 @@ private:
   // The normalised values of the mapped fields of a record, which make it
   // a duplicate of another.
   QString DuplicateKey(const QStringList &texts) const;
-  QSet<QString> ExistingKeys() const;
+  // The duplicate keys of the group's records, each with the number of
+  // records that have it.
+  QHash<QString, int> ExistingKeys() const;
+  // Whether a record of the group still unmatched has texts' key; if so it
+  // is matched (taken), so that a statement line is a duplicate only while
+  // equal records are left: three equal lines against two records give two
+  // duplicates and one new line.
+  bool TakeDuplicate(QHash<QString, int> &existing,
+                     const QStringList &texts) const;
   bool ValidGroup(QString *error) const;
   // The stored text of a statement's date in the mapping's date form, or
   // a null text when it does not read. A statement repeats its days line

@@ -1,14 +1,13 @@
 // Reading CSV and OFX statements; see statement_source.h.
 #include "exchange/statement_source.h"
 
+#include "exchange/ofx_reader.h"
 #include "exchange/text_decoding.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QStringDecoder>
 
 #include <csv.h>
-#include <libofx/libofx.h>
 
 #include <map>
 #include <vector>
@@ -16,10 +15,6 @@
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
-
-QString NoStatement() {
-  return QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
-}
 
 QString CannotRead(const QString &path) {
   return QStringLiteral("无法读取文件：%1").arg(path);
@@ -30,16 +25,15 @@ bool LooksLikeOfx(const QByteArray &head) {
   return upper.contains("OFXHEADER") || upper.contains("<OFX>");
 }
 
-// Binary data: NUL bytes in a text that is not UTF-16, or many control
-// characters.
+// Binary data: many control characters in a text that is not UTF-16. A
+// text with a few NUL bytes is refused when it is decoded, wherever they
+// are.
 bool LooksBinary(const QByteArray &head, const QString &encoding) {
   if (encoding.startsWith(QLatin1String("UTF-16")))
     return false;
   int control = 0;
   for (const char c : head) {
     const uchar u = uchar(c);
-    if (u == 0)
-      return true;
     if (u < 0x20 && u != '\n' && u != '\r' && u != '\t')
       ++control;
   }
@@ -53,6 +47,9 @@ struct CsvState {
   QStringList fields;
   int currentLine = 0;
   int recordLine = 0;
+  // A record with more fields than a statement has: the rest are dropped
+  // and the reader refuses the file.
+  bool tooManyFields = false;
   std::vector<SourceLine> ready;
 };
 
@@ -60,6 +57,10 @@ void OnField(void *data, size_t length, void *context) {
   auto *state = static_cast<CsvState *>(context);
   if (state->fields.isEmpty())
     state->recordLine = state->currentLine;
+  if (state->fields.size() >= kMaxCsvFields) {
+    state->tooManyFields = true;
+    return;
+  }
   state->fields.append(
       QString::fromUtf8(static_cast<const char *>(data), qsizetype(length)));
 }
@@ -69,14 +70,14 @@ void OnRecordEnd(int, void *context) {
   bool blank = true;
   for (const QString &field : state->fields)
     blank = blank && field.trimmed().isEmpty();
-  if (!blank)
-    state->ready.push_back({state->recordLine, state->fields});
+  if (!blank && !state->tooManyFields)
+    state->ready.push_back({state->recordLine, state->fields, {}});
   state->fields.clear();
 }
 
 int IsBlank(unsigned char c) { return c == ' ' ? 1 : 0; }
 
-// Feeds decoded lines to libcsv and hands out its records.
+// Feeds decoded text to libcsv and hands out its records.
 class CsvLines {
 public:
   explicit CsvLines(char delimiter) {
@@ -86,13 +87,17 @@ public:
   }
   ~CsvLines() { csv_free(&parser_); }
 
-  // One physical line, with its line break.
-  bool Feed(int lineNumber, const QByteArray &line) {
+  // Text of the physical line lineNumber: all of it or a part.
+  bool Feed(int lineNumber, QByteArrayView text) {
     state_.currentLine = lineNumber;
-    return csv_parse(&parser_, line.constData(), size_t(line.size()), OnField,
-                     OnRecordEnd, &state_) == size_t(line.size());
+    return csv_parse(&parser_, text.data(), size_t(text.size()), OnField,
+                     OnRecordEnd, &state_) == size_t(text.size());
   }
   void Finish() { csv_fini(&parser_, OnField, OnRecordEnd, &state_); }
+  // The line of a record with too many fields, or 0.
+  int TooManyFieldsAt() const {
+    return state_.tooManyFields ? state_.recordLine : 0;
+  }
   std::vector<SourceLine> Take() {
     std::vector<SourceLine> lines;
     lines.swap(state_.ready);
@@ -103,6 +108,46 @@ private:
   csv_parser parser_;
   CsvState state_;
 };
+
+QString EncodingError(const QString &encoding, int line, const QString &path) {
+  return QStringLiteral("对账单第%1行不是有效的 %2 编码，请选择文件的编码：%3")
+      .arg(line)
+      .arg(encoding, path);
+}
+
+QString NulError(int line, const QString &path) {
+  return QStringLiteral("对账单第%1行有空字符（NUL），不是文本文件：%2")
+      .arg(line)
+      .arg(path);
+}
+
+// The number of the line at which decoded text (which starts on line
+// firstLine) holds character c, or 0 when it holds none.
+int LineOf(const QString &text, QChar c, int firstLine) {
+  const qsizetype at = text.indexOf(c);
+  if (at < 0)
+    return 0;
+  return firstLine + int(QStringView(text).left(at).count(QLatin1Char('\n')));
+}
+
+// Decoded text of bytes, or false with error when they are not valid in
+// the decoder's encoding or hold a NUL; firstLine is the line they start
+// on.
+bool DecodeChunk(QStringDecoder &decoder, const QByteArray &bytes,
+                 const QString &encoding, int firstLine, const QString &path,
+                 QString *text, QString *error) {
+  *text = decoder.decode(bytes);
+  if (decoder.hasError()) {
+    const int line = LineOf(*text, QChar::ReplacementCharacter, firstLine);
+    *error = EncodingError(encoding, line ? line : firstLine, path);
+    return false;
+  }
+  if (const int line = LineOf(*text, QChar(0), firstLine)) {
+    *error = NulError(line, path);
+    return false;
+  }
+  return true;
+}
 
 bool ReadCsv(const QString &path, const StatementFormat &format,
              QStringList *headers,
@@ -119,8 +164,7 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
     return false;
   }
   CsvLines csv(format.delimiter);
-  QByteArray pending; // UTF-8 text after the last complete line
-  int lineNumber = 0;
+  int lineNumber = 0; // lines ended so far
   bool headerDone = !format.hasHeader;
   bool stopped = false;
   headers->clear();
@@ -142,34 +186,39 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
         stopped = true;
     }
   };
-  auto feedLines = [&](bool atEnd) {
+  // Feeds text line by line, so that each record knows the line it starts
+  // on; a line not yet ended is fed as far as it goes, so that a long line
+  // is never gathered whole.
+  auto feed = [&](const QByteArray &text) {
     qsizetype start = 0;
-    for (;;) {
-      const qsizetype end = pending.indexOf('\n', start);
-      if (end < 0)
-        break;
-      ++lineNumber;
-      if (lineNumber > format.skipLines &&
-          !csv.Feed(lineNumber, pending.mid(start, end - start + 1))) {
-        *error = QStringLiteral("第%1行无法读取").arg(lineNumber);
-        return false;
+    while (start < text.size() && !stopped) {
+      const qsizetype newline = text.indexOf('\n', start);
+      const qsizetype end = newline < 0 ? text.size() : newline + 1;
+      const int line = lineNumber + 1;
+      if (line > format.skipLines) {
+        if (!csv.Feed(line, QByteArrayView(text).sliced(start, end - start))) {
+          *error = QStringLiteral("第%1行无法读取").arg(line);
+          return false;
+        }
+        if (const int at = csv.TooManyFieldsAt()) {
+          *error = QStringLiteral("对账单第%1行的字段超过 %2 个，不是可识别的"
+                                  "对账单：%3")
+                       .arg(at)
+                       .arg(kMaxCsvFields)
+                       .arg(path);
+          return false;
+        }
       }
-      start = end + 1;
+      if (newline >= 0)
+        ++lineNumber;
+      start = end;
       deliver();
-      if (stopped)
-        return true;
-    }
-    pending.remove(0, start);
-    if (atEnd && !pending.isEmpty()) {
-      ++lineNumber;
-      if (lineNumber > format.skipLines)
-        csv.Feed(lineNumber, pending);
-      pending.clear();
     }
     return true;
   };
 
   bool first = true;
+  QString text;
   while (!stopped) {
     QByteArray chunk = file.read(kChunk);
     if (chunk.isEmpty())
@@ -178,80 +227,34 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
       chunk.remove(0, ByteOrderMarkLength(chunk, format.encoding));
       first = false;
     }
-    pending += QString(decoder.decode(chunk)).toUtf8();
-    if (!feedLines(false))
+    if (!DecodeChunk(decoder, chunk, format.encoding, lineNumber + 1, path,
+                     &text, error) ||
+        !feed(text.toUtf8()))
       return false;
   }
   if (stopped)
     return true;
-  pending += QString(decoder.decode(QByteArray())).toUtf8();
-  if (!feedLines(true))
+  if (!DecodeChunk(decoder, QByteArray(), format.encoding, lineNumber + 1,
+                   path, &text, error) ||
+      !feed(text.toUtf8()))
     return false;
   csv.Finish();
   deliver();
   return true;
 }
 
-// ---- OFX through libofx ----
-
-QString OfxText(const char *text, int valid) {
-  return valid ? QString::fromUtf8(text).trimmed() : QString();
-}
-
-int OnTransaction(const OfxTransactionData data, void *context) {
-  auto *lines = static_cast<std::vector<SourceLine> *>(context);
-  SourceLine line;
-  line.lineNumber = int(lines->size()) + 1;
-  const QDateTime posted =
-      data.date_posted_valid
-          ? QDateTime::fromSecsSinceEpoch(qint64(data.date_posted), Qt::UTC)
-          : QDateTime();
-  line.fields = {posted.isValid() ? posted.date().toString(Qt::ISODate)
-                                  : QString(),
-                 data.amount_valid ? QString::number(data.amount, 'g', 15)
-                                   : QString(),
-                 OfxText(data.name, data.name_valid),
-                 OfxText(data.memo, data.memo_valid),
-                 OfxText(data.fi_id, data.fi_id_valid)};
-  lines->push_back(line);
-  return 0;
-}
-
-int OnStatement(const OfxStatementData, void *context) {
-  *static_cast<bool *>(context) = true;
-  return 0;
-}
-
 bool ReadOfx(const QString &path, QStringList *headers,
              const std::function<bool(const SourceLine &)> &onLine,
              QString *error) {
-  if (!QFile::exists(path)) {
-    *error = CannotRead(path);
-    return false;
-  }
-  // libofx talks on the console unless told not to.
-  ofx_PARSER_msg = ofx_DEBUG_msg = ofx_DEBUG1_msg = ofx_DEBUG2_msg = 0;
-  ofx_DEBUG3_msg = ofx_DEBUG4_msg = ofx_DEBUG5_msg = 0;
-  ofx_STATUS_msg = ofx_INFO_msg = ofx_WARNING_msg = ofx_ERROR_msg = 0;
-  std::vector<SourceLine> lines;
-  bool statement = false;
-  LibofxContextPtr context = libofx_get_new_context();
-  ofx_set_transaction_cb(context, OnTransaction, &lines);
-  ofx_set_statement_cb(context, OnStatement, &statement);
-  libofx_proc_file(context, QFile::encodeName(path).constData(), OFX);
-  libofx_free_context(context);
-  if (lines.empty() && !statement) {
-    *error = NoStatement();
-    return false;
-  }
   *headers = OfxColumns();
-  for (const SourceLine &line : lines)
-    if (!onLine(line))
-      break;
-  return true;
+  return ReadOfxTransactions(path, onLine, error);
 }
 
 } // namespace
+
+QString NotAStatementMessage() {
+  return QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
+}
 
 QStringList OfxColumns() {
   return {QStringLiteral("日期"), QStringLiteral("交易金额"),
@@ -327,7 +330,7 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
   }
   const QByteArray head = file.read(kChunk);
   if (head.trimmed().isEmpty()) {
-    *error = NoStatement();
+    *error = NotAStatementMessage();
     return false;
   }
   if (LooksLikeOfx(head)) {
@@ -337,12 +340,15 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
   format->kind = StatementKind::Csv;
   format->encoding = DetectEncoding(head);
   if (LooksBinary(head, format->encoding)) {
-    *error = NoStatement();
+    *error = NotAStatementMessage();
     return false;
   }
   QStringDecoder decoder(format->encoding.toLatin1().constData());
-  const QString text =
-      decoder.decode(head.mid(ByteOrderMarkLength(head, format->encoding)));
+  QString text;
+  if (!DecodeChunk(decoder,
+                   head.mid(ByteOrderMarkLength(head, format->encoding)),
+                   format->encoding, 1, path, &text, error))
+    return false;
   QStringList lines = text.split(QLatin1Char('\n'));
   if (lines.size() > 1)
     lines.removeLast(); // perhaps cut off by the sample's end

@@ -1,9 +1,11 @@
 // Reading a bank statement line by line, whatever its format: CSV (read
 // with libcsv) in any of the usual encodings and delimiters, or OFX/QFX
-// (read with libofx). Every statement comes out the same way: a header of
+// (ofx_reader.h). Every statement comes out the same way: a header of
 // column names and data lines of fields, each with the number of the line
-// (for OFX, of the transaction) it came from. CSV is read in chunks, never
-// whole into memory.
+// (for OFX, of the transaction) it came from. Statements are read in
+// chunks, never whole into memory; a CSV line of more than kMaxCsvFields
+// fields, text that is not valid in its encoding and NUL bytes refuse the
+// file.
 #pragma once
 
 #include <QString>
@@ -24,10 +26,18 @@ struct StatementFormat {
   bool hasHeader = true;
 };
 
+inline constexpr int kMaxCsvFields = 1000;
+
 struct SourceLine {
   int lineNumber = 0;
   QStringList fields;
+  // Why the line cannot be imported whatever the mapping (an OFX
+  // transaction without a date or amount); empty for a line that reads.
+  QString problem;
 };
+
+// "文件不是可识别的对账单（CSV 或 OFX）！"
+QString NotAStatementMessage();
 
 // The fields an OFX transaction gives, in this order.
 QStringList OfxColumns();

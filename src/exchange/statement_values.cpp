@@ -131,6 +131,30 @@ bool IsDecimalForm(QStringView text) {
   return i == n;
 }
 
+// Whether the grouping separators of text stand only where they belong:
+// before the decimal mark, between groups of three digits after a first
+// group of one to three. "1,234.5" has them right; "1,2.3", "12,34,5" and
+// "1.234,56" (with a decimal point) do not.
+bool GroupsInPlace(QStringView text, QChar group, QChar mark) {
+  qsizetype whole = text.indexOf(mark);
+  if (whole < 0)
+    whole = text.size();
+  if (text.sliced(whole).contains(group))
+    return false;
+  if (!text.left(whole).contains(group))
+    return true;
+  const QList<QStringView> groups = text.left(whole).split(group);
+  for (qsizetype i = 0; i < groups.size(); ++i) {
+    const qsizetype size = groups.at(i).size();
+    if (i == 0 ? size < 1 || size > 3 : size != 3)
+      return false;
+    for (const QChar c : groups.at(i))
+      if (!IsAsciiDigit(c))
+        return false;
+  }
+  return true;
+}
+
 } // namespace
 
 bool ParseAmount(const QString &text, bool decimalComma, double *value) {
@@ -155,6 +179,10 @@ bool ParseAmount(const QString &text, bool decimalComma, double *value) {
   } else if (t.startsWith(QLatin1Char('+'))) {
     t.remove(0, 1);
   }
+  const QChar mark = QLatin1Char(decimalComma ? ',' : '.');
+  const QChar group = QLatin1Char(decimalComma ? '.' : ',');
+  if (!GroupsInPlace(t, group, mark))
+    return false;
   if (decimalComma) {
     t.remove(QLatin1Char('.'));
     t.replace(QLatin1Char(','), QLatin1Char('.'));

@@ -22,8 +22,9 @@ DateValue ParseDateInForm(const QString &text, const QString &form);
 QStringList DetectDateForms(const QStringList &samples);
 
 // The number of an amount text: "1,234.50", "1.234,50" (decimalComma),
-// "-12", "12-", "(12.00)", "¥ 12", "+3". False for an empty text or one
-// that is no amount.
+// "-12", "12-", "(12.00)", "¥ 12", "+3". Thousands separators count only
+// in their places (groups of three before the decimal mark). False for an
+// empty text or one that is no amount.
 bool ParseAmount(const QString &text, bool decimalComma, double *value);
 
 // Whether the samples read better with a decimal comma: some do only that

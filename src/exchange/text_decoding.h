@@ -12,7 +12,7 @@
 QStringList StatementEncodings();
 
 // A byte order mark names its encoding; otherwise text that reads as UTF-8
-// is UTF-8 and anything else GB18030 (a superset of GBK, as Chinese banks
+// (or mostly so, with a few broken bytes) is UTF-8 and anything else GB18030 (a superset of GBK, as Chinese banks
 // write). head is the start of the file; a character cut at its end is not
 // held against UTF-8.
 QString DetectEncoding(const QByteArray &head);

@@ -5,6 +5,7 @@
 #include "formula/formula_error.h"
 #include "formula/math_grammar.h"
 
+#include <cmath>
 #include <exception>
 #include <string>
 
@@ -68,9 +69,16 @@ QString FormulaFailureMessage(const QString &text) {
   return QStringLiteral("执行语句错误：\n\r[") + text + QLatin1Char(']');
 }
 
-double EvaluateFormula(const QString &text, float x, bool *ok) {
+QString NotFiniteMessage(const QString &text) {
+  return QStringLiteral("计算结果超出数值范围或无意义（如除以零）：\n\r[") + text +
+         QLatin1Char(']');
+}
+
+double EvaluateFormula(const QString &text, float x, bool *ok, bool *finite) {
   if (ok)
     *ok = true;
+  if (finite)
+    *finite = true;
   if (text.isEmpty())
     return 0;
   FormulaCode code;
@@ -78,7 +86,16 @@ double EvaluateFormula(const QString &text, float x, bool *ok) {
     Compile(text, code);
     const double value = double(code.Invoke(x));
     code.Release();
-    return value;
+    if (std::isfinite(value))
+      return value;
+    // An infinity or NaN would be stored as 0 or fail later without a
+    // word; it ends here, shown as what it is.
+    if (ok)
+      *ok = false;
+    if (finite)
+      *finite = false;
+    ShowMessage(NotFiniteMessage(text));
+    return 0;
   } catch (const std::exception &) {
     // Every failure, whatever its text, ends the same way for the user.
   }

@@ -26,8 +26,13 @@ void CompileWithSlots(const QString &text, FormulaCode &code,
 // nothing is rounded to single precision. An empty text is 0. On any
 // failure the user is shown "执行语句错误：\n\r[text]" through the current
 // prompt and the result is 0; *ok, when given, tells whether the evaluation
-// succeeded.
-double EvaluateFormula(const QString &text, float x, bool *ok = nullptr);
+// succeeded. A result that is no finite number (an overflow, a division by
+// zero) is a failure too, shown with NotFiniteMessage; *finite, when given,
+// is false then.
+double EvaluateFormula(const QString &text, float x, bool *ok = nullptr,
+                       bool *finite = nullptr);
 
 // The message shown when the formula text cannot be evaluated.
 QString FormulaFailureMessage(const QString &text);
+// The message shown when the formula's result is infinite or not a number.
+QString NotFiniteMessage(const QString &text);

@@ -10,6 +10,7 @@
 #include "formula/row_substitution.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -48,7 +49,9 @@ void Substitute(FieldValueRow &items, const std::vector<FieldPattern> &patterns,
 }
 
 // Step 3. A numeric text that outgrew the limit fails as a formula would.
-void EvaluateNumeric(FieldValueRow &items, const std::vector<bool> &tooLong) {
+// False when a result was no finite number.
+bool EvaluateNumeric(FieldValueRow &items, const std::vector<bool> &tooLong) {
+  bool allFinite = true;
   for (qsizetype j = 0; j < items.size(); ++j) {
     FieldValueItem &item = items[j];
     if (!item.IsNumeric())
@@ -59,21 +62,30 @@ void EvaluateNumeric(FieldValueRow &items, const std::vector<bool> &tooLong) {
       item.text = FormatDecimal(0, decimals);
       continue;
     }
-    item.text = FormatDecimal(EvaluateFormula(item.text, 0), decimals);
+    bool finite = true;
+    item.text = FormatDecimal(EvaluateFormula(item.text, 0, nullptr, &finite),
+                              decimals);
+    allFinite = allFinite && finite;
   }
+  return allFinite;
 }
 
 // The value text of a numeric target through its compiled template, or
 // through its substituted text when the template does not compile (the
-// failure and its message are then the text's own).
+// failure and its message are then the text's own). finite is cleared when
+// the result is no finite number, which fails as EvaluateFormula fails.
 QString EvaluateTarget(const FieldValueRow &items,
-                       const RowSubstitution &substitution, qsizetype j) {
+                       const RowSubstitution &substitution, qsizetype j,
+                       bool &finite) {
   std::vector<int> numberItems;
   const QString key = substitution.Template(j, numberItems);
   FormulaTemplate &form = FormulaTemplateFor(key);
   if (!form.code || form.poolSlots.size() != numberItems.size()) {
     const QString text = substitution.Text(j);
-    return FormatDecimal(EvaluateFormula(text, 0), CountDecimals(text));
+    bool textFinite = true;
+    const double value = EvaluateFormula(text, 0, nullptr, &textFinite);
+    finite = finite && textFinite;
+    return FormatDecimal(value, CountDecimals(text));
   }
   // A plain number is bounded by operators in a text that compiles, so the
   // decimals of the whole are those of the template or of a number.
@@ -83,12 +95,18 @@ QString EvaluateTarget(const FieldValueRow &items,
     form.code->SetConstant(form.poolSlots[k], substitution.Number(item));
     decimals = std::max(decimals, CountDecimals(items[item].text));
   }
-  return FormatDecimal(double(form.code->Invoke(0)), decimals);
+  const double value = double(form.code->Invoke(0));
+  if (std::isfinite(value))
+    return FormatDecimal(value, decimals);
+  ShowMessage(NotFiniteMessage(substitution.Text(j)));
+  finite = false;
+  return FormatDecimal(0, decimals);
 }
 
 } // namespace
 
-bool EvaluateRowFast(FieldValueRow &items) {
+bool EvaluateRowFast(FieldValueRow &items, bool *allFinite) {
+  bool finite = true;
   std::vector<bool> targets(size_t(items.size()));
   for (qsizetype j = 0; j < items.size(); ++j)
     targets[size_t(j)] = IsTarget(items[j]);
@@ -102,7 +120,7 @@ bool EvaluateRowFast(FieldValueRow &items) {
     if (!targets[size_t(j)])
       continue;
     texts[size_t(j)] = items[j].IsNumeric()
-                           ? EvaluateTarget(items, substitution, j)
+                           ? EvaluateTarget(items, substitution, j, finite)
                            : substitution.Text(j);
   }
   for (qsizetype j = 0; j < items.size(); ++j) {
@@ -110,29 +128,34 @@ bool EvaluateRowFast(FieldValueRow &items) {
       items[j].text = std::move(texts[size_t(j)]);
     items[j].applyingDefault = false;
   }
+  if (allFinite)
+    *allFinite = finite;
   return true;
 }
 
-void EvaluateRow(FieldValueRow &items) {
-  if (!EvaluateRowFast(items))
-    EvaluateRowTextually(items);
+bool EvaluateRow(FieldValueRow &items) {
+  bool finite = true;
+  if (EvaluateRowFast(items, &finite))
+    return finite;
+  return EvaluateRowTextually(items);
 }
 
-void EvaluateRowTextually(FieldValueRow &items) {
+bool EvaluateRowTextually(FieldValueRow &items) {
   std::vector<FieldPattern> patterns;
   patterns.reserve(size_t(items.size()));
   for (const FieldValueItem &item : items)
     patterns.emplace_back(item.fieldName);
   std::vector<bool> tooLong(size_t(items.size()), false);
   Substitute(items, patterns, tooLong);
-  EvaluateNumeric(items, tooLong);
+  const bool finite = EvaluateNumeric(items, tooLong);
   for (FieldValueItem &item : items)
     item.applyingDefault = false;
+  return finite;
 }
 
-void RecalculateDependents(FieldValueRow &items, qsizetype changed) {
+bool RecalculateDependents(FieldValueRow &items, qsizetype changed) {
   if (changed < 0 || changed >= items.size())
-    return;
+    return true;
   // Breadth-first over the patterns found so far: each item is tested once
   // against each pattern, which finds the same set of dependents as
   // rescanning the whole row after every addition.
@@ -153,5 +176,5 @@ void RecalculateDependents(FieldValueRow &items, qsizetype changed) {
     item.text = item.defaultFormula;
     item.applyingDefault = true;
   }
-  EvaluateRow(items);
+  return EvaluateRow(items);
 }

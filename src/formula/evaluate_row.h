@@ -22,23 +22,28 @@
 // and takes no further part; a numeric one then fails with the message and
 // shows "0".
 //
+// A numeric result that is no finite number fails the same way, with
+// NotFiniteMessage, and makes the whole row false: such a row is not to be
+// stored, for the "0" in that column is no value anyone gave.
+//
 // A row is first tried on the fast path (EvaluateRowFast) and substituted
 // textually (EvaluateRowTextually) only when that declines; both give the
 // same texts and messages.
-void EvaluateRow(FieldValueRow &items);
+bool EvaluateRow(FieldValueRow &items);
 
 // EvaluateRow over pieces of the texts (row_substitution.h): numeric texts
 // whose field values are plain numbers run through a compiled form of the
 // formula kept from row to row. False, with the row untouched, for a row
-// whose substitution it cannot follow exactly.
-bool EvaluateRowFast(FieldValueRow &items);
+// whose substitution it cannot follow exactly; else true, with *allFinite
+// (when given) telling whether every numeric result was finite.
+bool EvaluateRowFast(FieldValueRow &items, bool *allFinite = nullptr);
 
 // EvaluateRow by substituting the texts themselves, one pattern at a time.
-void EvaluateRowTextually(FieldValueRow &items);
+bool EvaluateRowTextually(FieldValueRow &items);
 
 // After the item at index changed was given a new text: every item whose
 // default formula names the changed item's field, directly or through other
 // items found so, gets its default formula as text (and applyingDefault);
-// the changed item keeps its new text. Then EvaluateRow. An index outside
-// the row changes nothing.
-void RecalculateDependents(FieldValueRow &items, qsizetype changed);
+// the changed item keeps its new text. Then EvaluateRow, whose result is
+// returned. An index outside the row changes nothing (true).
+bool RecalculateDependents(FieldValueRow &items, qsizetype changed);

@@ -1,9 +1,11 @@
 // Opening, loading and switching an account file, and its listeners.
 #include "model/account_file.h"
 
+#include "db/account_check.h"
 #include "db/compaction.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
+#include "db/errno_text.h"
 #include "db/file_lock.h"
 #include "base/prompt.h"
 #include "groups/group_node.h"
@@ -12,7 +14,11 @@
 #include "records/command_history.h"
 #include "records/record_grid.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 AccountFile::AccountFile()
     : root_(std::make_unique<GroupNode>()),
@@ -28,14 +34,56 @@ AccountFile::~AccountFile() {
 namespace {
 
 // The lock of path for writing, or null (after the message) when another
-// process holds it. Where no lock file can be made nobody can write the
-// file, so opening it goes ahead without one.
+// process holds it or the lock file cannot be used: nothing is ever
+// written without the lock.
+// Why the lock of path could not be taken.
+QString LockRefusal(const QString &path, AccountFileLock::Result result,
+                    const AccountFileLock &lock) {
+  if (result == AccountFileLock::Busy)
+    return FileBusyMessage();
+  return QStringLiteral("无法使用账簿文件的锁文件 %1：%2")
+      .arg(QDir::toNativeSeparators(AccountFileLock::LockFilePath(path)),
+           ErrnoText(lock.Error()));
+}
+
 std::unique_ptr<AccountFileLock> LockForWriting(const QString &path) {
   auto lock = std::make_unique<AccountFileLock>();
-  if (lock->Acquire(path) != AccountFileLock::Busy)
+  const AccountFileLock::Result result = lock->Acquire(path);
+  if (result == AccountFileLock::Taken)
     return lock;
-  ShowMessage(FileBusyMessage());
+  ShowMessage(LockRefusal(path, result, *lock));
   return nullptr;
+}
+
+// Reading never writes; a file that must be upgraded before it can be read
+// is upgraded here, once, under its lock and through a session that writes,
+// which goes again afterwards. A file that lacks only the rebuild of its
+// text indexes is read as it is when nobody may write it or another process
+// holds it; one of the older layout is refused then.
+bool UpgradeBeforeReading(const QString &path, CDBVisiter &reader) {
+  CDBVisiterFactory &factory = CDBVisiterFactory::Instance();
+  const bool oldLayout = !HasCurrentLayout(reader.GetConnection());
+  factory.RemoveVisiter(path);
+  if (::access(QFile::encodeName(path).constData(), W_OK) != 0) {
+    if (!oldLayout)
+      return true;
+    ShowMessage(QStringLiteral("账簿文件需要升级后才能读取，但它是只读的：%1")
+                    .arg(path));
+    return false;
+  }
+  // The upgrade writes, so it needs the lock like any writer.
+  AccountFileLock lock;
+  const AccountFileLock::Result locked = lock.Acquire(path);
+  if (locked != AccountFileLock::Taken) {
+    if (!oldLayout)
+      return true;
+    ShowMessage(LockRefusal(path, locked, lock));
+    return false;
+  }
+  CDBVisiter *writer = factory.GetVisiter(path);
+  const bool upgraded = writer && writer->UpgradeSchema();
+  factory.RemoveVisiter(path);
+  return upgraded;
 }
 
 } // namespace
@@ -51,16 +99,13 @@ bool AccountFile::OpenAccountFile(const QString &path, OpenMode mode) {
   if (mode == ForWriting && !(lock = LockForWriting(path)))
     return false;
   // The file open before is compacted under its own lock, which goes after.
-  if (!path_.isEmpty()) {
-    CompactAccountFile(path_);
-    session_ = nullptr;
-  }
+  CloseSession();
   lock_ = std::move(lock);
   // Nothing of a previous file may stay loaded against the new one, not
   // even when the new one fails to load.
   Unload();
   path_ = path;
-  session_ = CDBVisiterFactory::Instance().GetVisiter(path);
+  session_ = OpenSession(path, mode);
   // A file that cannot be opened has shown its message; nothing is loaded.
   if (!session_) {
     path_.clear();
@@ -73,6 +118,29 @@ bool AccountFile::OpenAccountFile(const QString &path, OpenMode mode) {
   Notify(HINT_ALL);
   history_->Clear();
   return true;
+}
+
+CDBVisiter *AccountFile::OpenSession(const QString &path, OpenMode mode) {
+  CDBVisiterFactory &factory = CDBVisiterFactory::Instance();
+  if (mode == ForWriting)
+    return factory.GetVisiter(path);
+  const int type = CDBVisiterFactory::kReadingSession;
+  CDBVisiter *reader = factory.GetVisiter(type, path);
+  if (!reader || !reader->NeedsUpgrade())
+    return reader;
+  return UpgradeBeforeReading(path, *reader) ? factory.GetVisiter(type, path)
+                                             : nullptr;
+}
+
+void AccountFile::CloseSession() {
+  if (path_.isEmpty())
+    return;
+  // Only a file open for writing is compacted: reading never writes.
+  if (session_ && !session_->IsReadOnly())
+    CompactAccountFile(path_);
+  else
+    CDBVisiterFactory::Instance().RemoveVisiter(path_);
+  session_ = nullptr;
 }
 
 bool AccountFile::LoadAccountFile() {
@@ -112,11 +180,14 @@ void AccountFile::Unload() {
 void AccountFile::Close() {
   if (path_.isEmpty())
     return;
-  CompactAccountFile(path_);
+  CloseSession();
   lock_.reset();
-  session_ = nullptr;
   path_.clear();
   Unload();
+}
+
+bool AccountFile::IsReadOnly() const {
+  return session_ && session_->IsReadOnly();
 }
 
 void AccountFile::Notify(unsigned hint) {

@@ -51,9 +51,17 @@ public:
   // file's lock is taken first (db/file_lock.h), waiting a short while for
   // another process to let go of it. A file that another process keeps
   // shows "账簿文件正在被其他程序使用！" and opens nothing; the file open
-  // here before stays open then. The lock is held until Close, the next
-  // open or the end of this object. For reading (commands that only read)
-  // no lock is taken.
+  // here before stays open then. So does a lock file that cannot be used
+  // (a folder, a link, a folder where none can be made), with a message
+  // naming the lock file and the cause. The lock is held until Close, the
+  // next open or the end of this object. A file that cannot be written is
+  // refused for writing.
+  //
+  // For reading (commands that only read, a file nobody may write) the
+  // file is opened read-only and no lock is held: nothing is written, the
+  // file is not compacted when it closes. A file of the older layout is
+  // first upgraded once under its lock (refused when it cannot be
+  // written); a file whose lock another process holds is refused then.
   enum OpenMode { ForWriting, ForReading };
   bool OpenAccountFile(const QString &path);
   bool OpenAccountFile(const QString &path, OpenMode mode);
@@ -91,6 +99,9 @@ public:
   // The session of the open file; null while no file is open.
   CDBVisiter *Session() const { return session_; }
   bool IsOpen() const { return session_ != nullptr; }
+  // Whether the open file was opened for reading: it can be viewed, and
+  // nothing may be changed.
+  bool IsReadOnly() const;
 
   // The largest group ID in use; new group IDs are drawn from it.
   int LargestGroupId() const { return largestGroupId_; }
@@ -99,6 +110,12 @@ public:
   int NextGroupID() { return ++largestGroupId_; }
 
 private:
+  // The session of path: for reading a read-only one, after upgrading the
+  // file under its lock when it needs that; null after a failure (shown).
+  CDBVisiter *OpenSession(const QString &path, OpenMode mode);
+  // Ends the session of the open file; a file open for writing is
+  // compacted.
+  void CloseSession();
   // Forgets the columns, groups, views, settings and history of a file.
   void Unload();
 

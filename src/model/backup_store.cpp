@@ -2,14 +2,18 @@
 #include "model/backup_store.h"
 
 #include "base/prompt.h"
+#include "db/account_check.h"
 #include "db/compaction.h"
 #include "db/describe_error.h"
+#include "db/errno_text.h"
 #include "db/file_copy.h"
 #include "db/jet_collation.h"
+#include "db/private_folder.h"
+#include "db/scratch_file.h"
 #include "model/backup_retention.h"
 #include "model/backup_settings.h"
 
-#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,9 +24,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,7 +49,9 @@ struct Connection {
 // Opens path read-only, comparing texts as the session does (the indexes of
 // an account file are built in that order); the engine's text on failure.
 bool OpenReadOnly(const QString &path, Connection &connection, QString &error) {
-  const int rc = sqlite3_open_v2(path.toUtf8().constData(), &connection.db,
+  // Absolute: a name beginning "file:" is never read as a URI.
+  const QByteArray name = QFileInfo(path).absoluteFilePath().toUtf8();
+  const int rc = sqlite3_open_v2(name.constData(), &connection.db,
                                  SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) {
     error = connection.db ? QString::fromUtf8(sqlite3_errmsg(connection.db))
@@ -99,19 +103,15 @@ bool WriteCompactCopy(const QString &account, const QString &copy,
   return rc == SQLITE_DONE;
 }
 
-// Whether the file at path is a sound account file: the engine's quick
-// check passes and its records can be counted.
+// Whether the file at path is a sound account file, by the checks the
+// session's open makes (db/account_check.h), and its records can be
+// counted.
 bool CheckAccountFile(const QString &path, qint64 *records, QString &error) {
   Connection connection;
   if (!OpenReadOnly(path, connection, error))
     return false;
-  QString check;
-  if (!QueryText(connection.db, "PRAGMA quick_check", check, error))
+  if (CheckAccountDatabase(connection.db, path, &error) != SQLITE_OK)
     return false;
-  if (check != QLatin1String("ok")) {
-    error = check;
-    return false;
-  }
   QString count;
   if (!QueryText(connection.db, "Select Count(*) From Users", count, error))
     return false;
@@ -129,26 +129,14 @@ qint64 CountRecords(const QString &path) {
   return count.toLongLong();
 }
 
-// Makes the copy readable by its owner only and flushes it to disk.
-bool SealFile(const QString &path, QString &error) {
-  const QByteArray name = QFile::encodeName(path);
-  const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-  bool ok = fd >= 0 && ::fchmod(fd, 0600) == 0 && ::fsync(fd) == 0;
-  if (!ok)
-    error = QString::fromLocal8Bit(std::strerror(errno));
-  if (fd >= 0)
-    ::close(fd);
-  return ok;
-}
-
-// Creates folder (and what leads to it) and keeps the backup folders
-// private: they hold the user's accounts.
-bool MakePrivateFolder(const QString &folder) {
-  if (!QDir().mkpath(folder))
-    return false;
-  const auto owner = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-  QFile::setPermissions(BackupRoot(), owner);
-  return QFile::setPermissions(folder, owner);
+// The backup folder of an account file as the first versions named it:
+// by the file name alone, shared by every file of that name. Still read,
+// never thinned out.
+QString NameOnlyFolderFor(const QString &accountPath) {
+  const QString root = BackupRoot();
+  if (root.isEmpty())
+    return QString();
+  return root + QLatin1Char('/') + QFileInfo(accountPath).fileName();
 }
 
 bool PathExists(const QString &path) {
@@ -189,6 +177,12 @@ struct NamedBackup {
   int serial = 1;
 };
 
+bool NewerFirst(const NamedBackup &a, const NamedBackup &b) {
+  if (a.made != b.made)
+    return a.made > b.made;
+  return a.serial > b.serial;
+}
+
 // The backups in folder, newest first; files of other names are no backups.
 QList<NamedBackup> BackupsIn(const QString &folder) {
   QList<NamedBackup> found;
@@ -200,12 +194,7 @@ QList<NamedBackup> BackupsIn(const QString &folder) {
     backup.path = dir.filePath(name);
     found.append(backup);
   }
-  std::sort(found.begin(), found.end(),
-            [](const NamedBackup &a, const NamedBackup &b) {
-              if (a.made != b.made)
-                return a.made > b.made;
-              return a.serial > b.serial;
-            });
+  std::sort(found.begin(), found.end(), NewerFirst);
   return found;
 }
 
@@ -241,18 +230,32 @@ QString BackupRoot() {
 
 QString BackupFolderFor(const QString &accountPath) {
   const QString root = BackupRoot();
-  if (root.isEmpty())
+  if (root.isEmpty() || accountPath.isEmpty())
     return QString();
-  return root + QLatin1Char('/') + QFileInfo(accountPath).fileName();
+  // Two files of one name in different folders are two files: the folder is
+  // keyed by where the file really is, with its name for people to read.
+  const QFileInfo info(accountPath);
+  QString canonical = info.canonicalFilePath();
+  if (canonical.isEmpty())
+    canonical = QDir::cleanPath(info.absoluteFilePath());
+  const QByteArray hash =
+      QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex();
+  return root + QLatin1Char('/') + info.fileName() + QLatin1Char('-') +
+         QString::fromLatin1(hash.left(16));
 }
 
 QString MakeBackup(const QString &accountPath, int keep, const QDateTime &now) {
-  if (accountPath.isEmpty() || !QFileInfo(accountPath).isFile()) {
-    ShowBackupFailure(QStringLiteral("账簿文件不存在：") + accountPath);
+  // Only an account file is backed up: a backup that could not be opened
+  // again would be worthless.
+  QString error = AccountPathProblem(accountPath);
+  if (!error.isEmpty() || !CheckAccountFile(accountPath, nullptr, error)) {
+    ShowBackupFailure(error);
     return QString();
   }
   const QString folder = BackupFolderFor(accountPath);
-  if (folder.isEmpty() || !MakePrivateFolder(folder)) {
+  // The root too: it lists the names of the user's account files.
+  if (folder.isEmpty() || !MakePrivateFolder(BackupRoot()) ||
+      !MakePrivateFolder(folder)) {
     ShowBackupFailure(QStringLiteral("无法创建备份文件夹：") + folder);
     return QString();
   }
@@ -261,23 +264,20 @@ QString MakeBackup(const QString &accountPath, int keep, const QDateTime &now) {
     ShowBackupFailure(QStringLiteral("备份文件夹中同一时刻的备份过多：") + folder);
     return QString();
   }
-  // The copy is written under a name of its own and takes the backup's
-  // name only once it is complete, checked and on disk.
-  const QString partial = QStringLiteral("%1.%2.part")
-                              .arg(target)
-                              .arg(QCoreApplication::applicationPid());
-  QFile::remove(partial);
-  QString error;
-  if (!WriteCompactCopy(accountPath, partial, error) ||
-      !CheckAccountFile(partial, nullptr, error) || !SealFile(partial, error)) {
-    QFile::remove(partial);
+  // The copy is written to a scratch file (readable by its owner only) and
+  // takes the backup's name only once it is complete, checked and on disk.
+  ScratchFile partial;
+  if (!partial.Create(folder, QFileInfo(target).fileName())) {
+    ShowBackupFailure(ScratchFolderMessage(folder, errno));
+    return QString();
+  }
+  if (!WriteCompactCopy(accountPath, partial.Path(), error) ||
+      !CheckAccountFile(partial.Path(), nullptr, error)) {
     ShowBackupFailure(error);
     return QString();
   }
-  if (!MoveIntoPlace(partial, target, false)) {
-    error = QString::fromLocal8Bit(std::strerror(errno));
-    QFile::remove(partial);
-    ShowBackupFailure(error);
+  if (::fsync(partial.Descriptor()) != 0 || !partial.MoveTo(target, false)) {
+    ShowBackupFailure(QStringLiteral("%1：%2").arg(target, ErrnoText(errno)));
     return QString();
   }
   SyncDirectory(folder);
@@ -297,7 +297,12 @@ QList<BackupInfo> ListBackups(const QString &accountPath) {
   const QString folder = BackupFolderFor(accountPath);
   if (folder.isEmpty())
     return list;
-  for (const NamedBackup &backup : BackupsIn(folder)) {
+  // The backups of the folder keyed by the file name alone may be this
+  // file's: they are listed too.
+  QList<NamedBackup> backups = BackupsIn(folder);
+  backups.append(BackupsIn(NameOnlyFolderFor(accountPath)));
+  std::stable_sort(backups.begin(), backups.end(), NewerFirst);
+  for (const NamedBackup &backup : backups) {
     BackupInfo info;
     info.path = backup.path;
     info.made = backup.made;

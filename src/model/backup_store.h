@@ -1,12 +1,17 @@
 // Rotating backups of account files.
 //
 // Each account file has a folder of its own in the user's data folder,
-//   <data>/桌面账本应用程序/Sorvanel/backups/<file name>/
+//   <data>/桌面账本应用程序/Sorvanel/backups/<file name>-<key>/
 // where <data> is QStandardPaths' GenericDataLocation (~/.local/share), so
-// the folder is the program's AppDataLocation whichever executable asks.
+// the folder is the program's AppDataLocation whichever executable asks,
+// and <key> is the first 16 hex digits of the SHA-256 of the file's
+// canonical path: two files of one name in different folders never share
+// backups. The folders of earlier versions, named by the file name alone,
+// are still listed for every file of that name, and never thinned out.
 // A backup is a compacted, checked copy of the account file named by the
 // time it was made, "yyyyMMdd-HHmmss.fz" ("-2", "-3" ... added when two fall
-// in one second). Folder and files are readable by their owner only.
+// in one second). Folders and files are readable by their owner only; a
+// backup is written to a scratch file first (scratch_file.h).
 //
 // After each new backup the folder is thinned out by BackupsToKeep
 // (backup_retention.h). The account file itself is only ever read: a
@@ -42,7 +47,8 @@ QString MakeBackup(const QString &accountPath, int keep, const QDateTime &now);
 // which has been shown; the account file is unchanged either way.
 bool BackupAfterClose(const QString &accountPath);
 
-// The backups of the account file at path, newest first.
+// The backups of the account file at path, newest first: those of its own
+// folder and of the folder named by its file name alone.
 QList<BackupInfo> ListBackups(const QString &accountPath);
 
 // Puts a copy of the backup at newPath. A file already there is replaced

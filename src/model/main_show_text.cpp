@@ -78,7 +78,9 @@ QString RunPieces(CDBVisiter &session, QString text) {
     if (done.contains(piece))
       continue;
     done.insert(piece);
-    if (session.Query(PieceQuery(piece)) == 0)
+    // The tip comes with the file: a piece that would change anything is
+    // refused and stays as written, like one that fails.
+    if (session.QueryReadOnly(PieceQuery(piece)) == 0)
       continue;
     text.replace(piece, PieceResult(session));
   }

@@ -93,6 +93,14 @@ bool TypedBoundValue(const QString &value, int type, BoundValue *out) {
   return true;
 }
 
+QString TypedDateRefusal(const QString &value, int type) {
+  if (!IsDateTimeType(type) || value.isEmpty() || ParseDateTime(value).IsValid())
+    return QString();
+  if (type == FT_TIME || type == FT_AUTOTIME)
+    return QStringLiteral("时间格式不正确");
+  return QStringLiteral("日期格式不正确");
+}
+
 QString ValueLiteral(const ColumnList &columns, const QString &value,
                      int position) {
   if (!columns.IsValid(position))

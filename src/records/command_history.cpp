@@ -2,12 +2,14 @@
 #include "records/command_history.h"
 
 #include "base/prompt.h"
+#include "db/db_visiter.h"
 #include "model/account_file.h"
 #include "records/record_grid.h"
 #include "records/row_item.h"
 #include "records/statement_savepoints.h"
 #include "records/unit_of_work.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -42,22 +44,23 @@ bool CommandHistory::BeginGroup() {
   return true;
 }
 
-void CommandHistory::EndGroup() {
+bool CommandHistory::EndGroup() {
   if (nesting_ >= 1) {
     --nesting_;
-    return;
+    return !file_.Session() || !file_.Session()->TransactionLost();
   }
   std::unique_ptr<CommandGroup> group = std::move(openGroup_);
   std::unique_ptr<UnitOfWork> work = std::move(groupWork_);
   if (work && !work->Commit()) {
     ReportLostWork();
-    return;
+    return false;
   }
   if (!group || group->empty())
-    return;
+    return true;
   redoStack_.clear();
   undoStack_.push_back(std::move(*group));
   file_.Notify(HINT_PIE | HINT_BAR);
+  return true;
 }
 
 void CommandHistory::DiscardGroup() {
@@ -101,9 +104,10 @@ int CommandHistory::RecordRows(
   int stored = 0;
   for (const CRowItem &row : rows)
     stored += Record(make(row), steps);
-  EndGroup();
+  // The grids finish showing the rows before a failed commit makes them
+  // reload what the file holds.
   EndShowing();
-  return stored;
+  return EndGroup() ? stored : 0;
 }
 
 int CommandHistory::AddRows(const QList<CRowItem> &rows) {
@@ -126,25 +130,29 @@ int CommandHistory::UpdateRows(const QList<CRowItem> &rows) {
 
 bool CommandHistory::RunGroup(CommandGroup &group, bool backwards) {
   CDBVisiter *session = file_.Session();
-  BeginShowing(int(group.size()));
+  std::vector<CCommand *> order;
+  for (const auto &command : group)
+    order.push_back(command.get());
+  if (backwards)
+    std::reverse(order.begin(), order.end());
+  BeginShowing(int(order.size()));
   UnitOfWork whole(session);
   StatementSavepoints steps(session);
   // The results of the single runs are not checked: a failing statement
   // has shown its message and the group moves all the same, its commands
-  // kept in step with each other.
-  if (backwards) {
-    for (auto it = group.rbegin(); it != group.rend(); ++it)
-      steps.RunAlone(**it);
-  } else {
-    for (const auto &command : group)
-      steps.RunAlone(*command);
+  // kept in step with each other. Once the engine has dropped the unit of
+  // work nothing more runs.
+  size_t ran = 0;
+  for (; ran < order.size(); ++ran) {
+    if (session && session->TransactionLost())
+      break;
+    steps.RunAlone(*order[ran]);
   }
-  const bool committed = whole.Commit();
   EndShowing();
-  if (committed)
+  if (whole.Commit())
     return true;
-  for (const auto &command : group)
-    command->TurnBack();
+  for (size_t i = 0; i < ran; ++i)
+    order[i]->TurnBack();
   return false;
 }
 

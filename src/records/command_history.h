@@ -34,7 +34,9 @@ public:
 
   // Insert, delete or update the rows, one command per row in list order,
   // as one group. A row whose statement fails ("失败！") is not recorded;
-  // the other rows are still processed. The number of rows stored.
+  // the other rows are still processed. The number of rows stored: 0, with
+  // nothing recorded, when the group's unit of work could not be committed
+  // (or, inside an open group, when the engine has dropped the unit).
   int AddRows(const QList<CRowItem> &rows);
   int DeleteRows(const QList<CRowItem> &rows);
   // Each row's stored values are read just before its update, for undo.
@@ -58,10 +60,13 @@ public:
   // Opens a group; when one is open already, counts one more level and
   // returns false.
   bool BeginGroup();
-  // Closes one level. The outermost close records the open group when it
-  // holds a command (the redo stack is discarded and hint 6 sent), or drops
-  // it when it is empty.
-  void EndGroup();
+  // Closes one level. The outermost close commits the group's unit of work
+  // and records the open group when it holds a command (the redo stack is
+  // discarded and hint 6 sent), or drops it when it is empty. False when
+  // the commit failed: nothing is recorded, "失败！" is shown and every page
+  // reloads from the file. An inner close is false when the engine has
+  // dropped the unit of work already.
+  bool EndGroup();
   // Drops the open group, whatever its nesting, without recording it: for a
   // unit of work that was rolled back, whose commands never reached the
   // file.

@@ -126,6 +126,13 @@ bool CRowItem::SetFirstOfType(unsigned type, const QString &text) {
   return false;
 }
 
+bool CRowItem::AutomaticItemGiven(unsigned type) const {
+  for (const FieldValueItem &item : items)
+    if (item.type == type)
+      return !item.text.isEmpty();
+  return false;
+}
+
 bool CRowItem::SetAutomaticDate(const QString &text) {
   return SetFirstOfType(FT_AUTODATE, text);
 }
@@ -172,8 +179,11 @@ void CRowItem::FillNewRowDefaults(int newKey, const QString &dateText,
                                   const QString &timeText) {
   textsAsStored = false;
   SetKeyValue(newKey);
-  SetAutomaticDate(dateText);
-  SetAutomaticTime(timeText);
+  // A date or time the user gave wins over the automatic one.
+  if (!AutomaticItemGiven(FT_AUTODATE))
+    SetAutomaticDate(dateText);
+  if (!AutomaticItemGiven(FT_AUTOTIME))
+    SetAutomaticTime(timeText);
   for (FieldValueItem &item : items) {
     if (!item.text.isEmpty())
       continue;

@@ -75,9 +75,9 @@ public:
   bool IsSameRecord(const CRowItem &other) const;
 
   // The defaults of a new row: the key, the automatic date and time of now
-  // (no leading zeros: 2010/5/3 and 9:5:7), and the default formula in every
-  // empty item, marked as applying its default. The caller then evaluates
-  // the row (EvaluateRow).
+  // (no leading zeros: 2010/5/3 and 9:5:7) where the row holds none yet,
+  // and the default formula in every empty item, marked as applying its
+  // default. The caller then evaluates the row (EvaluateRow).
   void FillNewRowDefaults(int newKey);
   void FillNewRowDefaults(int newKey, const QDateTime &now);
   // The same with the automatic date and time texts already made (many
@@ -106,6 +106,8 @@ private:
   enum ShowKind { ShowInsert, ShowUpdate, ShowRemove };
 
   bool SetFirstOfType(unsigned type, const QString &text);
+  // Whether the first item of that type already holds a text.
+  bool AutomaticItemGiven(unsigned type) const;
   // Takes the items and the group from the session's current row.
   void TakeCurrentRow(CDBVisiter &session);
   bool RunStatement(const QString &sql, bool mustChangeRow) const;

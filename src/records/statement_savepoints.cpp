@@ -20,7 +20,7 @@ sqlite3_stmt *Prepare(sqlite3 *db, const char *sql) {
 } // namespace
 
 StatementSavepoints::StatementSavepoints(CDBVisiter *session)
-    : db_(session ? session->GetConnection() : nullptr) {
+    : session_(session), db_(session ? session->GetConnection() : nullptr) {
   if (!db_)
     return;
   begin_ = Prepare(db_, "SAVEPOINT sorvanel_row");
@@ -42,11 +42,15 @@ bool StatementSavepoints::Step(sqlite3_stmt *statement) {
 }
 
 bool StatementSavepoints::RunAlone(CCommand &command) {
+  if (session_ && session_->TransactionLost())
+    return false;
   // Without a savepoint the statement still goes into the action's unit.
   if (!Step(begin_))
     return command.Run();
   if (command.Run() && Step(release_))
     return true;
+  if (session_->TransactionLost())
+    return false; // the savepoint went with the transaction
   // Prepared only when a row failed: preparing a rollback tells the
   // session that the schema may change back, and it then forgets what it
   // knows of the tables and the statements it prepared from that.

@@ -19,12 +19,16 @@ public:
   StatementSavepoints &operator=(const StatementSavepoints &) = delete;
 
   // Runs the command inside a savepoint of its own; whether its statement
-  // succeeded and was kept.
+  // succeeded and was kept. Once the engine has dropped the action's
+  // transaction (CDBVisiter::TransactionLost) nothing runs any more: a
+  // savepoint then would begin a transaction of its own and commit the
+  // row alone.
   bool RunAlone(CCommand &command);
 
 private:
   bool Step(sqlite3_stmt *statement);
 
+  CDBVisiter *session_ = nullptr;
   sqlite3 *db_ = nullptr;
   sqlite3_stmt *begin_ = nullptr;
   sqlite3_stmt *release_ = nullptr;

@@ -9,8 +9,10 @@ UnitOfWork::UnitOfWork(CDBVisiter *session)
 UnitOfWork::~UnitOfWork() { Rollback(); }
 
 bool UnitOfWork::Commit() {
+  // Nothing was held back: the statements went to the file, unless the
+  // engine dropped the enclosing transaction.
   if (!open_)
-    return true; // nothing was held back: the statements went to the file
+    return !session_ || !session_->TransactionLost();
   open_ = false;
   return session_->CommitTransaction();
 }

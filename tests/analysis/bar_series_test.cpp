@@ -4,6 +4,7 @@
 #include "chart_test_file.h"
 
 #include "analysis/chart_set_up.h"
+#include "analysis/chart_texts.h"
 #include "analysis/month_span.h"
 
 namespace {
@@ -160,15 +161,25 @@ TEST_F(BarSeriesTest, NamesThatNeedBrackets) {
   EXPECT_EQ(Lines(Bars("", {}, "Order")), QStringList{"2010/6=4"});
 }
 
-TEST_F(BarSeriesTest, UnreadableBoundsGiveNoBars) {
+TEST_F(BarSeriesTest, UnreadableDatesAreLeftOutAndCounted) {
   Add("2010-1-5", 2);
-  // A text that is not a date sorts after every date: Max does not read.
+  // A text that is not a date sorts after every date, a number before.
   Run("Update Users Set [Data]='abc'");
-  EXPECT_TRUE(Bars().IsEmpty());
+  BarSeries bars = Bars();
+  EXPECT_TRUE(bars.IsEmpty());
+  EXPECT_EQ(bars.unreadableDates, 1);
   Add("2010-1-5", 2);
-  EXPECT_TRUE(Bars().IsEmpty());
-  // Limited to the readable record, it charts.
-  EXPECT_EQ(Lines(Bars("ID=2")), QStringList{"2010/1=2"});
+  Add("2010-3-5", 3);
+  Add("2010-2-5", 4);
+  Add("", 5);
+  Run("Update Users Set [Data]=17 Where ID=4");
+  Run("Update Users Set [Data]='2010-13-01 00:00:00' Where ID=1");
+  bars = Bars();
+  EXPECT_EQ(Lines(bars), (QStringList{"2010/1=2", "2010/2=0", "2010/3=3"}));
+  EXPECT_EQ(bars.unreadableDates, 2);
+  EXPECT_EQ(BarChartTitle(bars), "按月汇总（2 条记录的日期无法识别）");
+  EXPECT_EQ(Bars("ID=2").unreadableDates, 0);
+  EXPECT_EQ(BarChartTitle(Bars("ID=2")), "按月汇总");
 }
 
 TEST_F(BarSeriesTest, YearsBefore1900BecomeTheYear1999) {

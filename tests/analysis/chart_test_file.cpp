@@ -76,6 +76,7 @@ bool NearlyEqual(double a, double b) {
 }
 
 void ExpectSameBars(const BarSeries &fast, const BarSeries &walk) {
+  EXPECT_EQ(fast.unreadableDates, walk.unreadableDates);
   ASSERT_EQ(fast.labels, walk.labels);
   for (int i = 0; i < fast.Size(); ++i)
     EXPECT_TRUE(NearlyEqual(fast.values[i], walk.values[i]))

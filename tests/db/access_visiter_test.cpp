@@ -3,6 +3,7 @@
 #include "db_test_util.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 
 #include <climits>
 
@@ -47,6 +48,44 @@ TEST_F(AccessVisiterTest, EmptyAndMalformedQueriesGiveZeroSilently) {
   EXPECT_FALSE(session_->IsResultOpen());
   EXPECT_TRUE(prompt_.Texts().isEmpty());
   EXPECT_FALSE(session_->Execute("Update Users Set [ID]=1 Where [NoSuchColumn]='x'"));
+}
+
+TEST_F(AccessVisiterTest, QueryErrorTellsAFailureFromNoRows) {
+  EXPECT_EQ(session_->Query("Select * From Users Where ID=99"), 0);
+  EXPECT_EQ(session_->QueryError(), QString());
+  EXPECT_EQ(session_->Query("Select * From Users Where [Itme]='x'"), 0);
+  EXPECT_EQ(session_->QueryError(), QStringLiteral("no such column: Itme"));
+  EXPECT_EQ(session_->Query("Select Count(*) From Users"), 1);
+  EXPECT_EQ(session_->QueryError(), QString());
+}
+
+// A statement read from the file runs only when it cannot change anything;
+// a refused one has done nothing at all.
+TEST_F(AccessVisiterTest, ReadOnlyQueriesRefuseEveryChange) {
+  Exec("INSERT INTO Users([ID],[trelva_Group_ID]) VALUES (1,2)");
+  const QString refused = QStringLiteral("该语句会修改账簿文件，已拒绝执行");
+  ASSERT_TRUE(session_->BeginTransaction());
+  Exec("INSERT INTO Users([ID],[trelva_Group_ID]) VALUES (2,2)");
+  for (const char *sql :
+       {"Delete From Users", "Update Users Set [Item]='x'",
+        "Insert Into Users([ID],[trelva_Group_ID]) Values (3,2)",
+        "Drop Table ViewMap", "Create Table Other ([a] Integer)"}) {
+    EXPECT_EQ(session_->QueryReadOnly(sql), 0) << sql;
+    EXPECT_EQ(session_->QueryError(), refused) << sql;
+  }
+  // What the dialect does not know fails before it reaches the engine.
+  for (const char *sql : {"Rollback To sorvanel_work", "Release sorvanel_work",
+                          "Pragma journal_mode=WAL", "Attach 'other.fz' As other",
+                          "Select [ID] Into Other From Users"}) {
+    EXPECT_EQ(session_->QueryReadOnly(sql), 0) << sql;
+    EXPECT_FALSE(session_->QueryError().isEmpty()) << sql;
+  }
+  EXPECT_FALSE(QFileInfo::exists(QStringLiteral("other.fz")));
+  session_->CommitTransaction();
+  EXPECT_EQ(session_->Count("Users", QString()), 2u);
+  EXPECT_EQ(session_->QueryReadOnly("Select Sum(ID) From Users Where ID>0"), 1);
+  EXPECT_EQ(session_->GetInt(0), 3);
+  EXPECT_TRUE(prompt_.Texts().isEmpty());
 }
 
 TEST_F(AccessVisiterTest, ExecuteShowsTheEngineTextAloneAndAppliesNothing) {

@@ -7,6 +7,8 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -58,35 +60,91 @@ TEST_F(CompactionTest, CompactsKeepsTheDataAndDropsTheSession) {
   EXPECT_EQ(again->GetString(0), memo);
 }
 
-// A scratch file that no process holds is left over from a crash: it is
-// cleared and the compaction runs. One that a living compaction holds makes
-// this one fail with the engine's text and changes nothing.
-TEST_F(CompactionTest, StaleScratchFileIsClearedAHeldOneFails) {
-  const QString scratch = work_.filePath("temp.mdb");
-  for (const QByteArray &stale : {QByteArray("stale"), dbtest::FileBytes(path_)}) {
-    dbtest::WriteBytes(scratch, stale);
-    dbtest::WriteBytes(scratch + "-journal", "old journal");
-    EXPECT_TRUE(CompactAccountFile(path_)) << qPrintable(prompt_.Last());
-    EXPECT_EQ(Files(work_), QStringList());
-  }
+// Scratch files that no process holds are what killed compactions, copies
+// and backups left behind: they go, with their journals. One that a living
+// process holds is left alone and does not stand in the way.
+TEST_F(CompactionTest, DeadScratchFilesAreSweptHeldOnesKept) {
+  const QString dead = dir_.filePath(".book.fz.sorvanel-tmp-dead01");
+  const QString held = dir_.filePath(".book.fz.sorvanel-tmp-held01");
+  dbtest::WriteBytes(dead, "stale");
+  dbtest::WriteBytes(dead + "-journal", "old journal");
+  dbtest::WriteBytes(dir_.filePath(".x.fz.sorvanel-tmp-gone01-journal"), "orphan");
+  dbtest::WriteBytes(held, "busy");
+  const int fd = ::open(QFile::encodeName(held).constData(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
 
-  const int held = ::open(QFile::encodeName(scratch).constData(), O_RDWR | O_CREAT, 0644);
-  ASSERT_GE(held, 0);
-  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
-  ASSERT_EQ(::write(held, "busy", 4), 4);
-  const QByteArray before = dbtest::FileBytes(path_);
-  EXPECT_FALSE(CompactAccountFile(path_));
-  EXPECT_EQ(prompt_.Texts(), QStringList({"output file already exists"}));
-  EXPECT_EQ(dbtest::FileBytes(path_), before);
-  EXPECT_EQ(dbtest::FileBytes(scratch), QByteArray("busy"));
-  // The account file is still usable, and compacts once the other is done.
-  CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(path_);
-  ASSERT_NE(session, nullptr);
-  EXPECT_TRUE(session->Execute("Insert Into Users ([ID]) Values (1)"));
-  ::close(held);
+  EXPECT_TRUE(CompactAccountFile(path_)) << qPrintable(prompt_.Last());
+  EXPECT_EQ(Files(dir_), QStringList({".book.fz.sorvanel-tmp-held01", "book.fz"}));
+  EXPECT_EQ(dbtest::FileBytes(held), QByteArray("busy"));
+  ::close(fd);
   EXPECT_TRUE(CompactAccountFile(path_));
-  EXPECT_EQ(Files(work_), QStringList());
+  EXPECT_EQ(Files(dir_), QStringList({"book.fz"}));
+}
+
+// Nothing is written through a link: not a "temp.mdb" in the current
+// folder that leads to another account file, and not the link that names
+// the account file, which stays a link to the compacted file.
+TEST_F(CompactionTest, LinksAreNeverWrittenThroughOrReplaced) {
+  const QString other = dbtest::MakeAccountFile(dir_.filePath("other.fz"));
+  const QByteArray otherBytes = dbtest::FileBytes(other);
+  ASSERT_TRUE(QFile::link(other, work_.filePath("temp.mdb")));
+  const QString link = work_.filePath("link.fz");
+  ASSERT_TRUE(QFile::link(path_, link));
+  ASSERT_TRUE(CDBVisiterFactory::Instance().GetVisiter(link)->Execute(
+      "Insert Into Users ([ID]) Values (7)"));
+
+  EXPECT_TRUE(CompactAccountFile(link)) << qPrintable(prompt_.Last());
+  EXPECT_EQ(dbtest::FileBytes(other), otherBytes);
+  EXPECT_TRUE(QFileInfo(work_.filePath("temp.mdb")).isSymLink());
+  EXPECT_EQ(QFileInfo(link).symLinkTarget(), path_);
   EXPECT_EQ(CDBVisiterFactory::Instance().GetVisiter(path_)->Count("Users", ""), 1u);
+}
+
+// The compacted file keeps the owner, group and mode of the original, so
+// the user whose file root compacted can still write to it.
+TEST_F(CompactionTest, CompactedFileKeepsOwnerAndMode) {
+  if (::geteuid() != 0)
+    GTEST_SKIP() << "needs root to give the file to another user";
+  const QByteArray name = QFile::encodeName(path_);
+  ASSERT_EQ(::chown(name.constData(), 65534, 65534), 0);
+  ASSERT_EQ(::chmod(name.constData(), 0640), 0);
+  EXPECT_TRUE(CompactAccountFile(path_)) << qPrintable(prompt_.Last());
+  struct stat info;
+  ASSERT_EQ(::stat(name.constData(), &info), 0);
+  EXPECT_EQ(info.st_uid, 65534u);
+  EXPECT_EQ(info.st_gid, 65534u);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+// A full folder: the message names the folder and the cause, the file is
+// as it was and nothing is left beside it.
+TEST_F(CompactionTest, FullFolderIsNamedAndLeavesNothing) {
+  QTemporaryDir mount;
+  const QByteArray point = QFile::encodeName(mount.path());
+  if (::geteuid() != 0 ||
+      ::mount("sorvanel-test", point.constData(), "tmpfs", 0, "size=512k") != 0)
+    GTEST_SKIP() << "needs root to mount a small tmpfs";
+  {
+    const QString path = dbtest::MakeAccountFile(mount.filePath("full.fz"));
+    CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(path);
+    ASSERT_NE(session, nullptr);
+    ASSERT_TRUE(session->Execute(QStringLiteral("Insert Into Users ([ID],[Memo]) Values (1,'%1')")
+                                     .arg(QString(150000, QLatin1Char('m')))));
+    CDBVisiterFactory::Instance().RemoveVisiter(path);
+    const QByteArray before = dbtest::FileBytes(path);
+    QFile filler(mount.filePath("filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    filler.write(QByteArray(512 * 1024 - before.size() - 64 * 1024, 'f'));
+    filler.close();
+
+    EXPECT_FALSE(CompactAccountFile(path));
+    EXPECT_EQ(prompt_.Last(),
+              QStringLiteral("无法在文件夹 %1 中写入压缩用的临时文件：磁盘已满").arg(mount.path()));
+    EXPECT_EQ(dbtest::FileBytes(path), before);
+    EXPECT_EQ(Files(mount), QStringList({"filler", "full.fz"}));
+  }
+  ::umount(point.constData());
 }
 
 TEST_F(CompactionTest, MissingOrBrokenFilesAreLeftAlone) {
@@ -117,7 +175,8 @@ TEST_F(CompactionTest, ReplaceFileCopiesCompletelyOrNotAtAll) {
   // A missing source leaves the target as it was.
   dbtest::WriteBytes(target, "keep me");
   EXPECT_FALSE(ReplaceFile(target, dir_.filePath("missing.fz")));
-  EXPECT_EQ(prompt_.Texts(), QStringList({"替换文件失败！"}));
+  EXPECT_EQ(prompt_.Texts(),
+            QStringList({"替换文件失败！\r\n" + dir_.filePath("missing.fz") + "：文件或文件夹不存在"}));
   EXPECT_EQ(dbtest::FileBytes(target), QByteArray("keep me"));
 
   // A target that cannot be replaced.
@@ -129,7 +188,14 @@ TEST_F(CompactionTest, ReplaceFileCopiesCompletelyOrNotAtAll) {
   // Into a folder that does not exist.
   prompt_.Clear();
   EXPECT_FALSE(ReplaceFile(dir_.filePath("nowhere/x.fz"), path_));
-  EXPECT_EQ(prompt_.Texts(), QStringList({"替换文件失败！"}));
+  EXPECT_EQ(prompt_.Texts().size(), 1);
+  EXPECT_TRUE(prompt_.Last().startsWith("替换文件失败！\r\n无法在文件夹 " + dir_.filePath("nowhere")));
+
+  // A name too long for the file system says so.
+  prompt_.Clear();
+  const QString longName = dir_.filePath(QString(300, QLatin1Char('n')) + ".fz");
+  EXPECT_FALSE(ReplaceFile(longName, path_));
+  EXPECT_EQ(prompt_.Texts(), QStringList({"替换文件失败！\r\n" + longName + "：文件名太长"}));
 
   // A file copied onto itself stays whole.
   const QByteArray original = dbtest::FileBytes(path_);
@@ -137,6 +203,25 @@ TEST_F(CompactionTest, ReplaceFileCopiesCompletelyOrNotAtAll) {
   EXPECT_EQ(dbtest::FileBytes(path_), original);
   // No temporary copies are left behind.
   EXPECT_EQ(Files(dir_), QStringList({"book.fz", "copy.fz"}));
+}
+
+
+// A new file follows the umask, as any editor's; a file replaced keeps its
+// mode.
+TEST_F(CompactionTest, NewCopiesFollowTheUmask) {
+  const QString target = dir_.filePath("new.fz");
+  ASSERT_EQ(::chmod(QFile::encodeName(path_).constData(), 0644), 0);
+  const mode_t saved = ::umask(077);
+  const bool copied = ReplaceFile(target, path_);
+  ::umask(saved);
+  ASSERT_TRUE(copied) << qPrintable(prompt_.Last());
+  struct stat info;
+  ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  ASSERT_EQ(::chmod(QFile::encodeName(target).constData(), 0640), 0);
+  ASSERT_TRUE(ReplaceFile(target, path_));
+  ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
 } // namespace

@@ -126,10 +126,19 @@ protected:
     ASSERT_TRUE(work_.isValid());
   }
   void TearDown() override { CDBVisiterFactory::Instance().DestroyAll(); }
-  QString Scratch() const { return work_.filePath(QStringLiteral("temp.mdb")); }
+  // The scratch files beside the account files.
+  QStringList ScratchFiles() const {
+    return QDir(dir_.path()).entryList({"*.sorvanel-tmp-*"}, QDir::Files | QDir::Hidden);
+  }
+  qint64 ScratchSize() const {
+    qint64 size = 0;
+    for (const QString &name : ScratchFiles())
+      size += QFileInfo(dir_.filePath(name)).size();
+    return size;
+  }
 
   QTemporaryDir dir_;
-  QTemporaryDir work_;  // the children's current folder: temp.mdb lies here
+  QTemporaryDir work_;  // the children's current folder
   ScriptedPrompt prompt_;
   ScopedPrompt scoped_{prompt_};
 };
@@ -167,8 +176,8 @@ QString MakeBigFile(const QString &path, int rows) {
 
 // Compaction killed at random moments, and once for certain while the
 // scratch file is being written: the account file keeps every row, and the
-// scratch file left behind does not block the next compaction.
-TEST_F(CrashTest, KilledCompactionLeavesNoBlockingScratchFile) {
+// next compaction removes the scratch file left behind.
+TEST_F(CrashTest, KilledCompactionsLeftoversAreRemoved) {
   constexpr int kRows = 20000;
   const QString path = MakeBigFile(dir_.filePath("big.fz"), kRows);
   ScopedCurrentDir current(work_.path());
@@ -178,31 +187,34 @@ TEST_F(CrashTest, KilledCompactionLeavesNoBlockingScratchFile) {
       Child child({"compact", path}, work_.path());
       if (round == 0) {
         // Until the copy is being written.
-        EXPECT_TRUE(WaitFor([&] { return QFileInfo(Scratch()).size() > 0; }));
+        EXPECT_TRUE(WaitFor([&] { return ScratchSize() > 0; }));
       } else {
         child.WaitForLines(RandomMs(3));
         QThread::msleep(RandomMs(150));
       }
       child.Kill();
     }
-    leftBehind += QFile::exists(Scratch());
+    leftBehind += !ScratchFiles().isEmpty();
     if (round == 0) {
-      EXPECT_TRUE(QFile::exists(Scratch()));
+      // Readable by its owner only, whatever the account file's mode.
+      ASSERT_FALSE(ScratchFiles().isEmpty());
+      EXPECT_EQ(QFileInfo(dir_.filePath(ScratchFiles().first())).permissions(),
+                QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     }
     {
       auto session = Reopen(path, prompt_);
       EXPECT_EQ(session->Count("Users", ""), unsigned(kRows));
     }
     EXPECT_TRUE(CompactAccountFile(path)) << qPrintable(prompt_.Last());
-    EXPECT_FALSE(QFile::exists(Scratch()));
+    EXPECT_EQ(ScratchFiles(), QStringList());
   }
   EXPECT_GE(leftBehind, 1);
 }
 
 // The program's close (compaction, then a backup, after the last record
 // was stored) killed at random moments: every stored record is there
-// afterwards, every backup is a sound account file, and nothing blocks the
-// next compaction.
+// afterwards, every backup is a sound account file, and the next compaction
+// leaves no scratch file behind.
 TEST_F(CrashTest, KilledCloseKeepsEveryStoredRecord) {
   const QString path = CopyTemplate(dir_, QStringLiteral("家庭账本"), QStringLiteral("close"));
   ASSERT_FALSE(path.isEmpty());
@@ -219,7 +231,7 @@ TEST_F(CrashTest, KilledCloseKeepsEveryStoredRecord) {
         child.WaitForLines(12);  // one close with its backup done
       } else if (round % 2 == 0) {
         child.WaitForLines(10);
-        EXPECT_TRUE(WaitFor([&] { return QFile::exists(Scratch()); }));
+        EXPECT_TRUE(WaitFor([&] { return !ScratchFiles().isEmpty(); }));
       } else {
         child.WaitForLines(RandomMs(40));
         QThread::msleep(RandomMs(30));
@@ -238,7 +250,7 @@ TEST_F(CrashTest, KilledCloseKeepsEveryStoredRecord) {
     session.reset();
     ScopedCurrentDir current(work_.path());
     EXPECT_TRUE(CompactAccountFile(path)) << qPrintable(prompt_.Last());
-    EXPECT_FALSE(QFile::exists(Scratch()));
+    EXPECT_EQ(ScratchFiles(), QStringList());
   }
   EXPECT_GE(confirmed.size(), 20u);
   QDirIterator backups(data, {"*.fz"}, QDir::Files, QDirIterator::Subdirectories);

@@ -11,6 +11,10 @@
 #include <QElapsedTimer>
 #include <QProcess>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 // A child process that holds the lock of path until it is killed.
@@ -125,6 +129,50 @@ TEST_F(FileLockTest, AccountFileOpensForWritingOnlyWhenNobodyElseDoes) {
   EXPECT_FALSE(OthersCanLock(busy));
   file.Close();
   EXPECT_TRUE(OthersCanLock(busy));
+}
+
+// A lock path that is no regular file of its own refuses the open with the
+// lock file's name, and nothing is made where a link leads.
+TEST_F(FileLockTest, UnusableLockFileRefusesTheOpen) {
+  const QByteArray before = dbtest::FileBytes(path_);
+  const QString elsewhere = dir_.filePath("elsewhere");
+  for (const bool link : {false, true}) {
+    ASSERT_TRUE(link ? QFile::link(elsewhere, LockFile()) : QDir(dir_.path()).mkdir(".book.fz.lock"));
+    AccountFile file;
+    EXPECT_FALSE(file.OpenAccountFile(path_));
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_TRUE(prompt_.Last().startsWith("无法使用账簿文件的锁文件 " + LockFile() + "："))
+        << qPrintable(prompt_.Last());
+    EXPECT_FALSE(QFileInfo::exists(elsewhere));
+    EXPECT_EQ(dbtest::FileBytes(path_), before);
+    ASSERT_TRUE(link ? QFile::remove(LockFile()) : QDir(dir_.path()).rmdir(".book.fz.lock"));
+  }
+}
+
+// In a folder shared by a family, the lock file another user made (and
+// only lets others read) still locks for everyone: flock through a
+// read-only descriptor.
+TEST_F(FileLockTest, AnotherUsersLockFileStillLocks) {
+  if (::geteuid() != 0)
+    GTEST_SKIP() << "needs root to act as another user";
+  ASSERT_EQ(::chmod(QFile::encodeName(dir_.path()).constData(), 0777), 0);
+  ASSERT_EQ(::chmod(QFile::encodeName(path_).constData(), 0666), 0);
+  QFile lockFile(LockFile());
+  ASSERT_TRUE(lockFile.open(QIODevice::WriteOnly));
+  lockFile.close();
+  ASSERT_EQ(::chmod(QFile::encodeName(LockFile()).constData(), 0644), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+      ::_exit(2);
+    AccountFileLock lock;
+    ::_exit(lock.Acquire(path_, 0) == AccountFileLock::Taken ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 } // namespace

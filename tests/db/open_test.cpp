@@ -3,6 +3,7 @@
 #include "db_test_util.h"
 
 #include "db/describe_error.h"
+#include "support/scoped_current_dir.h"
 
 namespace {
 
@@ -61,7 +62,38 @@ TEST_F(OpenTest, FilesThatAreNoAccountFileAreRefusedAndUntouched) {
   dbtest::RunJet(db, {"Create Table Users ([ID] int)", "Create Table TableStyle ([ID] int)",
                       "Create Table miscellaneous ([MainShowTip] text)"});
   sqlite3_close(db);
-  ExpectRefused(other, "file is not a database");
+  ExpectRefused(other, other + " 不是账簿文件：缺少表 ViewMap");
+
+  // A column the program needs, its name damaged: refused at the open, not
+  // at the first record stored.
+  const QString broken = dbtest::MakeAccountFile(
+      dir_.filePath("broken.fz"),
+      {"Create Table T_VersionControl ([VersionNumber] int)",
+       "Create Table [Group] ([ID] int, [parentID] int, [SortID] int, "
+       "[Title] text, [State] int, [NodeKind] int)"});
+  ASSERT_EQ(sqlite3_open(broken.toUtf8().constData(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "ALTER TABLE Users RENAME COLUMN trelva_Group_ID TO trelva_Group_IE",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  ExpectRefused(broken, "账簿文件已损坏：" + broken + " 的表 Users 缺少列 trelva_Group_ID");
+
+  // Something there that is no regular file is not "missing".
+  const QString folder = dir_.filePath("folder.fz");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  ExpectRefused(folder, folder + " 不是普通文件，不能作为账簿文件打开");
+}
+
+// A name beginning with "file:" is a file name like any other, never an
+// SQLite URI that would open some other file.
+TEST_F(OpenTest, NamesAreNeverUris) {
+  const QDir here(dir_.path());
+  dbtest::MakeAccountFile(here.filePath("file:uri.fz"));
+  ScopedCurrentDir inDir(dir_.path());
+  CAccessVisiter session("file:uri.fz");
+  ASSERT_TRUE(session.Open()) << qPrintable(prompt_.Last());
+  ASSERT_TRUE(session.Execute("Insert Into Users ([ID]) Values (1)"));
+  EXPECT_EQ(here.entryList(QDir::Files), QStringList({"file:uri.fz"}));
 }
 
 TEST_F(OpenTest, MissingFilesAreNotCreated) {

@@ -216,3 +216,28 @@ TEST_F(ExportTest, ACancelledOrFailedExportLeavesNoFile) {
   EXPECT_EQ(count, 3);
   EXPECT_EQ(ExportQuery(file_, ""), "Select * From Users Order By [ID]");
 }
+
+TEST_F(ExportTest, XlsxThatCannotHoldEverythingIsRefusedNotCut) {
+  AddRecord(file_, 4, {{"Item", "长备注"}, {"Memo", QString(40000, u'长')}});
+  const QString key =
+      Rows(file_, "Select Max(ID) From Users Where trelva_Group_ID=4").value(0);
+  const QString xlsx = TempPath("long.xlsx");
+  int count = 0;
+  bool cancelled = false;
+  QString error;
+  EXPECT_FALSE(ExportRecords(file_, {"trelva_Group_ID=4"}, xlsx, {}, &count,
+                             &cancelled, &error));
+  EXPECT_EQ(error, "编号为 " + key +
+                       " 的记录的“备注”有 40000 个字符，超过 XLSX 单元格能容纳"
+                       "的 32767 个字符，未导出；请导出为 CSV：" +
+                       xlsx);
+  EXPECT_FALSE(QFile::exists(xlsx));
+  // CSV holds it whole.
+  EXPECT_TRUE(ExportRecords(file_, {"trelva_Group_ID=4"}, TempPath("long.csv"),
+                            {}, &count, &cancelled, &error));
+  // More records than a sheet has rows are refused before any is written.
+  EXPECT_TRUE(XlsxRowsProblem(0, 1048575, xlsx).isEmpty());
+  EXPECT_EQ(XlsxRowsProblem(2, 1048574, xlsx),
+            "记录超过 XLSX 工作表能容纳的 1048575 条，未导出；请导出为 CSV：" +
+                xlsx);
+}

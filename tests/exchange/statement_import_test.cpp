@@ -3,10 +3,13 @@
 // mapping remembered for the next statement of the same layout.
 #include "exchange/statement_import.h"
 
+#include "db/db_visiter.h"
 #include "exchange_test_file.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "records/command_history.h"
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -151,6 +154,28 @@ TEST_F(ExchangeTest, BadLinesAreListedAndOnlyGoodLinesStored) {
   EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
 }
 
+// A line whose formulas give no number (here 2.10/0) stops the import with
+// its line number, and nothing of the statement is stored.
+TEST_F(ExchangeTest, AResultThatIsNoNumberStoresNothing) {
+  ASSERT_TRUE(file_.Session()->Execute(
+      "Update TableStyle Set [默认值]='Amount/(Amount-2.1)' Where [字段名]='Total'"));
+  ASSERT_TRUE(file_.LoadAccountFile());
+  const QStringList before = Rows(file_, "Select * From Users");
+  StatementImport import(file_);
+  QString error;
+  ASSERT_TRUE(import.Open(Data("bad_lines.csv"), &error));
+  ImportMapping &mapping = import.Mapping();
+  mapping.fields.clear();
+  mapping.Map("Data", "date");
+  mapping.amountField = "Amount";
+  mapping.amountColumn = "amount";
+  mapping.dateForm = "yyyy-MM-dd";
+  bool cancelled = false;
+  EXPECT_EQ(import.Store({}, {}, &cancelled, &error), -1);
+  EXPECT_EQ(error, "第6行：计算结果超出数值范围或无意义");
+  EXPECT_EQ(Rows(file_, "Select * From Users"), before);
+}
+
 TEST_F(ExchangeTest, ACancelledImportStoresNothing) {
   const QStringList before = Rows(file_, "Select * From Users");
   const int undoDepth = file_.History().UndoDepth();
@@ -171,6 +196,32 @@ TEST_F(ExchangeTest, ACancelledImportStoresNothing) {
   import.SetGroupId(999);
   EXPECT_EQ(import.Store({}, {}, &cancelled, &error), -1);
   EXPECT_EQ(error, "目标分组不存在！");
+}
+
+// An import is all or nothing even when the engine drops the transaction
+// half-way (a full disk): no line after the failing one is stored.
+TEST_F(ExchangeTest, AnImportThatLosesItsTransactionStoresNothing) {
+  const QStringList before = Rows(file_, "Select * From Users");
+  const int largestKey = FindGroupNode(file_.Root(), 3)->largestKey;
+  const QByteArray trigger =
+      QStringLiteral("CREATE TRIGGER full BEFORE INSERT ON Users WHEN "
+                     "NEW.trelva_Group_ID = 3 AND NEW.ID = %1 BEGIN SELECT "
+                     "RAISE(ROLLBACK, 'database or disk is full'); END")
+          .arg(largestKey + 2)
+          .toUtf8();
+  ASSERT_EQ(sqlite3_exec(file_.Session()->GetConnection(), trigger.constData(),
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  StatementImport import(file_);
+  QString error;
+  ASSERT_TRUE(import.Open(Data("gb18030_debit_credit.csv"), &error));
+  import.SetGroupId(3);
+  bool cancelled = false;
+  EXPECT_EQ(import.Store({}, {}, &cancelled, &error), -1);
+  EXPECT_EQ(error, "写入账簿文件失败！");
+  EXPECT_EQ(Rows(file_, "Select * From Users"), before);
+  EXPECT_FALSE(file_.History().CanUndo());
+  EXPECT_EQ(FindGroupNode(file_.Root(), 3)->largestKey, largestKey);
 }
 
 TEST_F(ExchangeTest, TheMappingIsRememberedForTheSameLayout) {

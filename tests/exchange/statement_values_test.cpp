@@ -1,5 +1,5 @@
 // Reading statements: encodings, delimiters, dates, amounts, libcsv and
-// libofx lines with their numbers.
+// OFX lines with their numbers; what is refused.
 #include "exchange/statement_source.h"
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
@@ -69,6 +69,16 @@ TEST(StatementValues, AmountsWithSeparatorsSignsAndCurrencies) {
   double value = 0;
   for (const char *bad : {"", "abc", "1.2.3", "--1", "12 apples"})
     EXPECT_FALSE(ParseAmount(bad, false, &value)) << bad;
+  // Grouping separators count only between groups of three before the
+  // decimal mark; anywhere else the amount is refused, not misread.
+  for (const char *bad : {"1.234,56", "12,34,5", "1,2.3", "1234,5", ",123"})
+    EXPECT_FALSE(ParseAmount(bad, false, &value)) << bad;
+  for (const char *bad : {"1,234.56", "1.2.3", "1234.5", "1,2.3"})
+    EXPECT_FALSE(ParseAmount(bad, true, &value)) << bad;
+  EXPECT_TRUE(ParseAmount("12,345,678.9", false, &value));
+  EXPECT_DOUBLE_EQ(value, 12345678.9);
+  EXPECT_TRUE(ParseAmount("-1.234.567,5", true, &value));
+  EXPECT_DOUBLE_EQ(value, -1234567.5);
   EXPECT_TRUE(DetectDecimalComma({"-3,50", "2.500,00"}));
   EXPECT_FALSE(DetectDecimalComma({"1,234.50", "3.20"}));
   EXPECT_EQ(NumberText(12.5), "12.5");
@@ -76,7 +86,7 @@ TEST(StatementValues, AmountsWithSeparatorsSignsAndCurrencies) {
   EXPECT_EQ(NumberText(-8000), "-8000");
 }
 
-// The amount reading as it was written first, with two patterns and
+// The amount reading as it was written first, with patterns and
 // QString::toDouble: the fast reading must give the same answer for every
 // text.
 bool PatternAmount(const QString &text, bool decimalComma, double *value) {
@@ -99,6 +109,14 @@ bool PatternAmount(const QString &text, bool decimalComma, double *value) {
   } else if (t.startsWith(QLatin1Char('+'))) {
     t.remove(0, 1);
   }
+  // Grouping separators: groups of three before the decimal mark only.
+  static const QRegularExpression pointGroups(
+      QStringLiteral("^\\d{1,3}(,\\d{3})+(\\.[^,]*)?$"));
+  static const QRegularExpression commaGroups(
+      QStringLiteral("^\\d{1,3}(\\.\\d{3})+(,[^.]*)?$"));
+  if (t.contains(QLatin1Char(decimalComma ? '.' : ',')) &&
+      !(decimalComma ? commaGroups : pointGroups).match(t).hasMatch())
+    return false;
   if (decimalComma) {
     t.remove(QLatin1Char('.'));
     t.replace(QLatin1Char(','), QLatin1Char('.'));
@@ -210,7 +228,7 @@ TEST_F(ExchangeTest, OfxTransactionsComeAsLines) {
   EXPECT_EQ(lines[0].fields[1], "-42.15");
   EXPECT_EQ(lines[0].fields[2], "Grocery Store");
   EXPECT_EQ(lines[0].fields[3], "Weekly shopping");
-  EXPECT_EQ(lines[1].fields[1], "1500");
+  EXPECT_EQ(lines[1].fields[1], "1500.00"); // as written
   EXPECT_EQ(lines[2].fields[4], "T3");
 }
 
@@ -224,4 +242,45 @@ TEST_F(ExchangeTest, FilesThatAreNoStatementAreRefused) {
   EXPECT_FALSE(
       DetectStatementFormat(TempPath("missing.csv"), &format, &error));
   EXPECT_TRUE(error.startsWith("无法读取文件"));
+}
+
+TEST_F(ExchangeTest, BrokenTextNulBytesAndEndlessLinesAreRefusedWhole) {
+  StatementFormat format;
+  QStringList headers;
+  QString error;
+  const auto read = [&](const QString &path) {
+    return DetectStatementFormat(path, &format, &error) &&
+           ReadStatement(
+               path, format, &headers, [](const SourceLine &) { return true; },
+               &error);
+  };
+  QByteArray padding;
+  while (padding.size() < 70000)
+    padding += "2024-01-05,1\n";
+  // Broken UTF-8 is said to be so, early or late, and not read as GB18030.
+  const QString early = WriteFile(
+      "early.csv", "日期,金额,摘要\n2024-01-05,1,咖啡\n2024-01-06,2,\xFF\xFE\n");
+  EXPECT_FALSE(read(early));
+  EXPECT_EQ(error, "对账单第3行不是有效的 UTF-8 编码，请选择文件的编码：" + early);
+  const QString late =
+      WriteFile("late.csv", "日期,金额\n" + padding + "2024-01-06,\xFF\n");
+  EXPECT_FALSE(read(late));
+  EXPECT_EQ(error, QStringLiteral("对账单第%1行不是有效的 UTF-8 编码，请选择文件"
+                                  "的编码：%2")
+                       .arg(padding.count('\n') + 2)
+                       .arg(late));
+  // A NUL byte refuses the file wherever it is.
+  const QString nulEarly = WriteFile(
+      "nul1.csv", QByteArray("a,b\nx,\0y\n", 10) + padding);
+  EXPECT_FALSE(read(nulEarly));
+  EXPECT_EQ(error, "对账单第2行有空字符（NUL），不是文本文件：" + nulEarly);
+  const QString nulLate =
+      WriteFile("nul2.csv", "a,b\n" + padding + QByteArray("x,\0y\n", 6));
+  EXPECT_FALSE(read(nulLate));
+  EXPECT_TRUE(error.contains("有空字符（NUL）")) << qPrintable(error);
+  // A line of more fields than any statement has.
+  const QString wide =
+      WriteFile("wide.csv", "a,b\n1,2\n" + QByteArray(5000000, ','));
+  EXPECT_FALSE(read(wide));
+  EXPECT_EQ(error, "对账单第3行的字段超过 1000 个，不是可识别的对账单：" + wide);
 }

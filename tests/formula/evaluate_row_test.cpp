@@ -98,6 +98,29 @@ TEST_F(EvaluateRowTest, UnknownNamesAndEmptyValuesFail) {
                          FormulaFailureMessage("Price*2")}));
 }
 
+// A result that is no number fails the row on the fast and the textual path
+// alike; a text that does not parse still gives "0" and a true row.
+TEST_F(EvaluateRowTest, ResultsThatAreNoNumberFailTheRow) {
+  for (const char *amount : {"1e308", "0"}) {
+    for (const bool textual : {false, true}) {
+      prompt_.Clear();
+      FieldValueRow row{Item(kFieldTypeFloat, "Amount", amount),
+                        Item(kFieldTypeInteger, "Count", "10"),
+                        Item(kFieldTypeFloat, "Total", "", "Count/Amount*Amount*Amount")};
+      row[2].text = row[2].defaultFormula;
+      row[2].applyingDefault = true;
+      const bool finite = textual ? EvaluateRowTextually(row) : EvaluateRow(row);
+      EXPECT_FALSE(finite) << amount << textual;
+      const QString substituted = QStringLiteral("10/%1*%1*%1").arg(amount);
+      EXPECT_EQ(prompt_.Texts(), QStringList{NotFiniteMessage(substituted)})
+          << amount << textual;
+    }
+  }
+  FieldValueRow row{Item(kFieldTypeFloat, "Total", "Price*2")};
+  EXPECT_TRUE(EvaluateRow(row));
+  EXPECT_EQ(row[0].text, "0");
+}
+
 TEST_F(EvaluateRowTest, TextColumnsKeepWhatWasTyped) {
   FieldValueRow row{Item(kFieldTypeInteger, "Count", "3"),
                     Item(kMemo, "Memo", "Count the cash"),

@@ -59,6 +59,13 @@ int RecordingSession::Query(const QString &sql) {
   return inner_.Query(sql);
 }
 
+int RecordingSession::QueryReadOnly(const QString &sql) {
+  queried.append(sql);
+  return inner_.QueryReadOnly(sql);
+}
+
+QString RecordingSession::QueryError() const { return inner_.QueryError(); }
+
 bool RecordingSession::Execute(const QString &sql) {
   executed.append(sql);
   return inner_.Execute(sql);

@@ -52,6 +52,8 @@ public:
   bool Open() override { return true; }
   sqlite3 *GetConnection() const override { return inner_.GetConnection(); }
   int Query(const QString &sql) override;
+  int QueryReadOnly(const QString &sql) override;
+  QString QueryError() const override;
   bool Execute(const QString &sql) override;
   int QueryTable(const QString &table) override;
   unsigned Count(const QString &table, QString where) override;

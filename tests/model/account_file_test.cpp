@@ -3,6 +3,7 @@
 #include "base/scripted_prompt.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
+#include "db/file_lock.h"
 #include "groups/filter_set_store.h"
 #include "groups/group_node.h"
 #include "model/account_file.h"
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -134,6 +136,40 @@ TEST_F(AccountFileTest, OlderLayoutIsUpgradedOnce) {
   ASSERT_TRUE(again.OpenAccountFile(path));
   EXPECT_TRUE(prompt_.Texts().isEmpty());
   EXPECT_EQ(Rows(again, "Select Count(*) From FilterMemory"), QStringList{"3"});
+}
+
+// Opening for reading never writes: the session is read-only, a WAL file
+// stays WAL, closing does not compact. An older file is upgraded once first,
+// under its lock, which goes again.
+TEST_F(AccountFileTest, ReadingNeverWrites) {
+  const QString path = Copy(kHousehold);
+  sqlite3 *db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  {
+    AccountFile file;
+    ASSERT_TRUE(file.OpenAccountFile(path, AccountFile::ForReading));
+    EXPECT_EQ(sqlite3_db_readonly(file.Session()->GetConnection(), "main"), 1);
+    SilentPrompt silent;
+    ScopedPrompt quiet(silent);
+    EXPECT_FALSE(file.Session()->Execute(
+        "Insert Into Users ([ID], [trelva_Group_ID]) Values (99, 2)"));
+    file.Close();
+  }
+  // Bytes 18 and 19 of the header are 2 in a WAL file.
+  QFile header(path);
+  ASSERT_TRUE(header.open(QIODevice::ReadOnly));
+  EXPECT_EQ(header.read(20).mid(18), QByteArray("\x02\x02"));
+
+  const QString old = Copy(kOld);
+  AccountFile reader;
+  ASSERT_TRUE(reader.OpenAccountFile(old, AccountFile::ForReading));
+  EXPECT_EQ(sqlite3_db_readonly(reader.Session()->GetConnection(), "main"), 1);
+  EXPECT_EQ(Rows(reader, "Select ID, trelva_Group_ID From Users Order By ID"),
+            (QStringList{"1|2", "2|2", "3|2"}));
+  EXPECT_FALSE(QFile::exists(AccountFileLock::LockFilePath(old)));
 }
 
 TEST_F(AccountFileTest, UpgradeStopsAtTheFirstFailingStep) {

@@ -132,15 +132,18 @@ TEST_F(BackupStoreTest, BackupIsAPrivateCheckedCopyAndTheFileIsUntouched) {
   EXPECT_TRUE(prompt_.Texts().isEmpty());
   EXPECT_EQ(Digest(file_.Path()), before);
 
-  const QString folder = home_.Path() + "/data/桌面账本应用程序/Sorvanel/backups/" +
-                         QFileInfo(file_.Path()).fileName();
-  EXPECT_EQ(BackupFolderFor(file_.Path()), folder);
+  const QString folder = BackupFolderFor(file_.Path());
+  EXPECT_TRUE(folder.startsWith(home_.Path() + "/data/桌面账本应用程序/Sorvanel/backups/" +
+                                QFileInfo(file_.Path()).fileName() + "-"));
   EXPECT_EQ(made, folder + "/20261207-103005.fz");
   struct stat info;
   ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
-  ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  // Every folder the program made on the way is private too.
+  for (const QString &made : {folder, home_.Path() + "/data/桌面账本应用程序"}) {
+    ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << qPrintable(made);
+  }
   // Nothing but the backup is left in the folder.
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
             QStringList{"20261207-103005.fz"});
@@ -295,4 +298,33 @@ TEST_F(BackupStoreTest, CountIsAPerUserSettingAndZeroTurnsBackupsOff) {
   EXPECT_TRUE(BackupAfterClose(file_.Path()));
   ASSERT_EQ(ListBackups(file_.Path()).size(), 1);
   EXPECT_EQ(ListBackups(file_.Path())[0].records, 3);
+}
+
+// Two files of one name in different folders keep their backups apart:
+// neither lists, restores or thins out the other's. A folder named by the
+// file name alone (earlier versions) is listed for both and never thinned.
+TEST_F(BackupStoreTest, FilesOfOneNameHaveBackupsOfTheirOwn) {
+  QTemporaryDir years;
+  const QString y2023 = years.filePath("y2023/账簿.fz");
+  const QString y2024 = years.filePath("y2024/账簿.fz");
+  for (const QString &path : {y2023, y2024}) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+    ASSERT_TRUE(QFile::copy(file_.Path(), path));
+  }
+  const QString old = BackupRoot() + "/账簿.fz";
+  ASSERT_TRUE(QDir().mkpath(old));
+  ASSERT_TRUE(QFile::copy(file_.Path(), old + "/20200101-000000.fz"));
+
+  const QString first = MakeBackup(y2023, 1, At("2026-12-01T10:00:00"));
+  ASSERT_FALSE(first.isEmpty()) << qPrintable(prompt_.Last());
+  for (int day = 2; day <= 5; ++day)
+    ASSERT_FALSE(MakeBackup(y2024, 1, At("2026-12-01T10:00:00").addDays(day)).isEmpty());
+  EXPECT_NE(BackupFolderFor(y2023), BackupFolderFor(y2024));
+
+  QStringList listed;
+  for (const BackupInfo &backup : ListBackups(y2023))
+    listed.append(backup.path);
+  EXPECT_EQ(listed, QStringList({first, old + "/20200101-000000.fz"}));
+  EXPECT_EQ(ListBackups(y2024).size(), 2);
+  EXPECT_EQ(ListBackups(y2024).first().made, At("2026-12-06T10:00:00"));
 }

@@ -23,6 +23,11 @@ public:
     queries.append(sql);
     return inner_.Query(sql);
   }
+  int QueryReadOnly(const QString &sql) override {
+    queries.append(sql);
+    return inner_.QueryReadOnly(sql);
+  }
+  QString QueryError() const override { return inner_.QueryError(); }
   bool Execute(const QString &sql) override { return inner_.Execute(sql); }
   int QueryTable(const QString &table) override {
     return inner_.QueryTable(table);
@@ -127,6 +132,19 @@ TEST_F(MainShowTextTest, AQueryUsedTwiceRunsOnce) {
       "");
   EXPECT_EQ(text, "30 = 30");
   EXPECT_EQ(session.queries, QStringList{"Select Max(Amount) From Users"});
+}
+
+// A tip comes with the file: its pieces read, and one that would write
+// stays as written without having run.
+TEST_F(MainShowTextTest, PiecesThatWouldChangeTheFileAreNotRun) {
+  const QString tip =
+      "A {Update Users Set Item='HACKED' Where ID=2} B {Delete From ViewMap} "
+      "C {Select Count(*) From ViewMap}";
+  EXPECT_EQ(Compose(tip),
+            "A {Update Users Set Item='HACKED' Where ID=2} B {Delete From "
+            "ViewMap} C 1");
+  EXPECT_EQ(file_.Cell("Select Item From Users Where ID=2"), "i2");
+  EXPECT_TRUE(prompt_.Texts().isEmpty());
 }
 
 TEST_F(MainShowTextTest, BadUtf16IsLeftAlone) {

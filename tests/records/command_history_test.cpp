@@ -150,6 +150,25 @@ TEST_F(CommandHistoryTest, FailuresDuringUndoKeepTheGroupInStep) {
   EXPECT_TRUE(grid_.shown.isEmpty());
 }
 
+// When the engine drops the whole transaction of an action by itself (as
+// SQLite does on a full disk or an I/O error), the rows after the failing
+// one must not be committed one by one: the action stores nothing.
+TEST_F(CommandHistoryTest, ALostTransactionStoresNoRowAfterIt) {
+  RawSql("CREATE TRIGGER full BEFORE INSERT ON Users WHEN NEW.Item = 'b' "
+         "BEGIN SELECT RAISE(ROLLBACK, 'database or disk is full'); END");
+  EXPECT_EQ(History().AddRows({NewRow(2, {{"Item", "a"}}, &grid_),
+                               NewRow(2, {{"Item", "b"}}, &grid_),
+                               NewRow(2, {{"Item", "c"}}, &grid_)}),
+            0);
+  EXPECT_TRUE(Records().isEmpty());
+  EXPECT_FALSE(History().CanUndo());
+
+  // The next action works as before.
+  RawSql("DROP TRIGGER full");
+  AddEach({"d"});
+  EXPECT_EQ(Records().size(), 1);
+}
+
 TEST_F(CommandHistoryTest, NestedGroupsBecomeOneUndoStep) {
   ASSERT_TRUE(History().BeginGroup());
   EXPECT_FALSE(History().BeginGroup()); // a nested level

@@ -109,7 +109,8 @@ TEST_F(StoredChangeTest, AGroupThatCannotBeCommittedLeavesNothingAndNoUndo) {
       Session().GetConnection(), [](void *) { return 1; }, nullptr);
   prompt_.Clear();
   hints_.hints.clear();
-  AddRows(2, {"b"}, &grid);
+  // Nothing of it is reported stored.
+  EXPECT_EQ(History().AddRows({NewRow(2, {{"Item", "b"}}, &grid)}), 0);
   EXPECT_EQ(prompt_.Texts(), QStringList({"失败！"}));
   // The pages reload from the file, which holds only the first record.
   EXPECT_EQ(hints_.hints, QList<unsigned>({7}));

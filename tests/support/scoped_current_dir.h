@@ -1,6 +1,5 @@
-// Runs a test inside its own folder: compaction writes its scratch file
-// "temp.mdb" into the current directory, and tests that run at the same time
-// must not share one.
+// Runs a test inside its own folder, so that tests that run at the same
+// time never share what is written relative to the current directory.
 #pragma once
 
 #include <QString>

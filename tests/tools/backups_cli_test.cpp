@@ -38,7 +38,7 @@ TEST_F(BackupsCliTest, BackupsAreListedNewestFirstAndRestoredToANewPath) {
   ASSERT_EQ(first.status, 0) << qPrintable(first.err);
   const QString firstPath = first.out.trimmed();
   EXPECT_TRUE(firstPath.startsWith(home_.path() +
-                                   "/data/桌面账本应用程序/Sorvanel/backups/book.fz/"))
+                                   "/data/桌面账本应用程序/Sorvanel/backups/book.fz-"))
       << qPrintable(firstPath);
 
   ASSERT_EQ(Cli({"sql", book,
@@ -97,4 +97,20 @@ TEST_F(BackupsCliTest, NoBackupsAndWrongArguments) {
   const CliResult noBackup = Cli({"restore", Path("none.fz"), Path("x.fz")});
   EXPECT_EQ(noBackup.status, 1);
   EXPECT_FALSE(QFile::exists(Path("x.fz")));
+}
+
+// A database that is no account file is neither backed up nor restored:
+// the copy could never be opened.
+TEST_F(BackupsCliTest, OnlyAccountFilesAreBackedUpOrRestored) {
+  const QString users = Path("users.fz");
+  QFile::copy(Path("book.fz"), users);
+  QFile::setPermissions(users, QFile::ReadOwner | QFile::WriteOwner);
+  ASSERT_EQ(Cli({"sql", users, "Drop Table ViewMap"}).status, 0);
+
+  const CliResult backup = Cli({"backup", users});
+  EXPECT_EQ(backup.status, 1);
+  EXPECT_TRUE(backup.err.contains("不是账簿文件：缺少表 ViewMap")) << qPrintable(backup.err);
+  const CliResult restore = Cli({"restore", users, Path("restored.fz")});
+  EXPECT_EQ(restore.status, 1);
+  EXPECT_FALSE(QFile::exists(Path("restored.fz")));
 }

@@ -76,6 +76,30 @@ TEST_F(ChartsCli, Shares) {
   EXPECT_EQ(result.out, "");
 }
 
+// One record whose date does not read is left out and counted; the others
+// still chart.
+TEST_F(ChartsCli, UnreadableDatesAreCountedNotCharted) {
+  ASSERT_EQ(Run({"sql", "Update Users Set Data='garbage' Where ID=2"}).status, 0);
+  const CliResult result = Run({"monthly", "--sum", "Total"});
+  EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+  EXPECT_EQ(result.out, "2009/11\t10.5\n2009/12\t0\n2010/1\t5.25\n");
+  EXPECT_EQ(result.err, "1 条记录的日期无法识别\n");
+}
+
+// A scope the engine refuses is an error with its message, not an empty
+// chart.
+TEST_F(ChartsCli, AWhereThatDoesNotRunIsAnError) {
+  for (const QStringList &args :
+       {QStringList{"monthly", "--sum", "Total", "--where", "Itme='x'"},
+        QStringList{"shares", "--sum", "Total", "--by", "Category=餐饮",
+                    "--where", "Itme='x'"}}) {
+    const CliResult result = Run(args);
+    EXPECT_EQ(result.status, 1) << qPrintable(args.first());
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.contains("no such column: Itme")) << qPrintable(result.err);
+  }
+}
+
 TEST_F(ChartsCli, WrongArgumentsAreRefused) {
   const QList<QStringList> wrong{
       {"monthly", "--sum", "Nothing"},

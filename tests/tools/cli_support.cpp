@@ -7,8 +7,8 @@
 namespace {
 
 CliResult Run(const QStringList &args, const QString &home) {
-  // Each run in a folder of its own, as compaction writes "temp.mdb" into
-  // the current directory and other tests run at the same time.
+  // Each run in a folder of its own: nothing a command leaves in its
+  // current folder is shared with the tests that run at the same time.
   QTemporaryDir workDir;
   QProcess process;
   process.setWorkingDirectory(workDir.path());

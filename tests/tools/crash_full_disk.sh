@@ -53,7 +53,8 @@ statement() {
     printf "2024-%02d-%02d,%s-%d,%d.%02d\n", i % 12 + 1, i % 28 + 1, tag, i, i % 500, i % 100 }'
 }
 
-import() { C import "$1" "$2" --map 日期=Data --map 项目=Item --map 金额=Amount; }
+maps=(--map 日期=Data --map 项目=Item --map 金额=Amount)
+import() { C import "$1" "$2" "${maps[@]}"; }
 
 # The files of a folder that are neither expected nor a lock file.
 leftovers() {
@@ -71,8 +72,9 @@ check_clean() {
   [ -z "$left" ] || fail "$what left behind: $(echo $left)"
 }
 
-# Starts a command in the background, kills it with SIGKILL after a random
-# delay of up to max_ms milliseconds.
+# Starts a program (not a shell function: the kill must reach the program
+# itself) in the background, kills it with SIGKILL after a random delay of
+# up to max_ms milliseconds.
 kill_at_random() {
   local max_ms=$1
   shift
@@ -138,7 +140,7 @@ statement 20000 kill > "$work/big.csv"
 C new "$work/k.fz" >/dev/null
 for trial in 1 2 3 4 5 6; do
   before=$(count "$work/k.fz")
-  kill_at_random 1500 import "$work/k.fz" "$work/big.csv"
+  kill_at_random 1500 "$cli" import "$work/k.fz" "$work/big.csv" "${maps[@]}"
   after=$(count "$work/k.fz") || fail "killed import (trial $trial): the file does not open"
   [ "$after" = "$before" ] || [ "$after" = $((before + 20000)) ] ||
     fail "killed import (trial $trial): $((after - before)) of 20000 lines stored"
@@ -147,7 +149,7 @@ done
 # --- Killed compactions: the file whole, the next one cleans up ----------
 before=$(count "$work/k.fz")
 for trial in 1 2 3 4 5 6; do
-  kill_at_random 400 C compact "$work/k.fz"
+  kill_at_random 400 "$cli" compact "$work/k.fz"
   after=$(count "$work/k.fz") || fail "killed compaction (trial $trial): the file does not open"
   [ "$after" = "$before" ] || fail "killed compaction (trial $trial): $before records became $after"
 done
@@ -156,7 +158,7 @@ check_clean "$work" "killed compactions" k.fz s.csv big.csv full home
 
 # --- Killed exports: the output whole or absent, no part file left -------
 for trial in 1 2 3; do
-  kill_at_random 600 C export "$work/k.fz" "$work/out.xlsx"
+  kill_at_random 600 "$cli" export "$work/k.fz" "$work/out.xlsx"
 done
 C export "$work/k.fz" "$work/out.xlsx" >/dev/null || fail "an export after killed ones"
 check_clean "$work" "killed exports" k.fz s.csv big.csv full home out.xlsx

@@ -28,6 +28,11 @@ TEST(EvalCliTest, FailureGoesToStderrAndStillPrintsZero) {
   EXPECT_TRUE(bad.err.contains("执行语句错误：")) << qPrintable(bad.err);
   EXPECT_TRUE(bad.err.contains("[金额*2]")) << qPrintable(bad.err);
 
+  const CliResult overflow = RunCli({"eval", "1e308*10"});
+  EXPECT_EQ(overflow.status, 1);
+  EXPECT_EQ(overflow.out, "0\n");
+  EXPECT_TRUE(overflow.err.contains("[1e308*10]")) << qPrintable(overflow.err);
+
   EXPECT_EQ(RunCli({"eval"}).status, 1);
   EXPECT_EQ(RunCli({"eval", "1", "2"}).status, 1);
 }

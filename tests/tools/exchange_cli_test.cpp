@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -24,6 +25,11 @@ protected:
     EXPECT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     return path;
+  }
+
+  QByteArray Bytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
   QString Sql(const QString &sql) {
@@ -93,4 +99,91 @@ TEST_F(ExchangeCliTest, RefusalsAndExport) {
   EXPECT_EQ(RunCli({"export", path_, xlsx}).status, 0);
   EXPECT_TRUE(QFile::exists(xlsx));
   EXPECT_EQ(RunCli({"export", path_}).status, 1);
+}
+
+TEST_F(ExchangeCliTest, EqualLinesCountAgainstEqualRecords) {
+  const QByteArray header = "日期,项目,金额\n";
+  const QByteArray coffee = "2024-01-05,咖啡,-3.50\n";
+  const QString two = Statement("two.csv", header + coffee.repeated(2));
+  const QString three = Statement("three.csv", header + coffee.repeated(3));
+  CliResult result = RunCli({"import", path_, two, "--group", "4"});
+  EXPECT_EQ(result.out, "已导入 2 条记录，拒绝 0 行，重复未导入 0 行\n")
+      << qPrintable(result.err);
+  // Two records match two of the three lines; the third is a new coffee.
+  result = RunCli({"import", path_, three, "--group", "4"});
+  EXPECT_EQ(result.out, "已导入 1 条记录，拒绝 0 行，重复未导入 2 行\n");
+  result = RunCli({"import", path_, three, "--group", "4", "--include-duplicates"});
+  EXPECT_EQ(result.out, "已导入 3 条记录，拒绝 0 行，重复未导入 0 行\n");
+  EXPECT_EQ(Sql("Select Count(*) From Users Where trelva_Group_ID=4"), "6\n");
+}
+
+TEST_F(ExchangeCliTest, AFailedImportLeavesTheFileAsItWas) {
+  // Every line refused: not even the mapping given is remembered.
+  const QString csv = Statement("bad.csv", "when,amount\n2024-01-05,abc\n");
+  const QString ofx = Statement(
+      "bad.ofx", "<OFX><BANKTRANLIST><STMTTRN><DTPOSTED>20240230<TRNAMT>abc"
+                 "</STMTTRN></BANKTRANLIST></OFX>\n");
+  const QByteArray before = Bytes(path_);
+  CliResult result = RunCli({"import", path_, csv, "--map", "when=Data",
+                             "--map", "amount=Amount"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "已导入 0 条记录，拒绝 1 行，重复未导入 0 行\n");
+  result = RunCli({"import", path_, ofx, "--map", "日期=Data", "--map",
+                   "交易金额=Amount"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "已导入 0 条记录，拒绝 1 行，重复未导入 0 行\n");
+  EXPECT_TRUE(Bytes(path_) == before);
+}
+
+TEST_F(ExchangeCliTest, ExportNeverOverwritesAnAccountFile) {
+  ASSERT_EQ(RunCli({"new", dir_.filePath("other.fz")}).status, 0);
+  ASSERT_TRUE(QFile::link(path_, dir_.filePath("link.csv")));
+  ASSERT_TRUE(QFile::copy(path_, dir_.filePath("db.csv")));
+  const QByteArray before = Bytes(path_);
+  for (const char *name : {"book.fz", "link.csv", "other.fz", "db.csv", "new.FZ"}) {
+    const QString out = dir_.filePath(name);
+    const QByteArray target = Bytes(out);
+    const CliResult result = RunCli({"export", path_, out});
+    EXPECT_EQ(result.status, 1) << name;
+    EXPECT_EQ(result.err, "不能导出到账簿文件或数据库文件：" + out + "\n");
+    EXPECT_TRUE(Bytes(out) == target) << name;
+  }
+  EXPECT_TRUE(Bytes(path_) == before);
+  EXPECT_FALSE(QFile::exists(dir_.filePath("new.FZ")));
+}
+
+TEST_F(ExchangeCliTest, AWhereThatDoesNotRunWritesNothing) {
+  const QString out = dir_.filePath("good.csv");
+  ASSERT_EQ(RunCli({"export", path_, out}).status, 0);
+  const QByteArray good = Bytes(out);
+  const CliResult result = RunCli({"export", path_, out, "--where", "Itme='x'"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_TRUE(result.err.contains("Itme")) << qPrintable(result.err);
+  EXPECT_TRUE(Bytes(out) == good);
+}
+
+TEST_F(ExchangeCliTest, AKilledOfxImportLeavesNoCopyOfTheStatement) {
+  QByteArray ofx = "OFXHEADER:100\n\n<OFX><BANKTRANLIST>\n";
+  for (int i = 0; i < 20000; ++i)
+    ofx += "<STMTTRN><DTPOSTED>20240105<TRNAMT>-1.00<NAME>n" +
+           QByteArray::number(i) + "</STMTTRN>\n";
+  const QString statement = Statement("big.ofx", ofx + "</BANKTRANLIST></OFX>\n");
+  QTemporaryDir scratch;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("TMPDIR", scratch.path());
+  QProcess cli;
+  cli.setProcessEnvironment(environment);
+  cli.setWorkingDirectory(dir_.path());
+  cli.start(QStringLiteral(SORVANEL_BINARY_DIR "/sorvanel-cli"),
+            {"import", path_, statement, "--group", "2"});
+  ASSERT_TRUE(cli.waitForStarted());
+  // Killed as soon as a scratch copy shows, or let finish.
+  const QDir folder(scratch.path());
+  while (!cli.waitForFinished(20) &&
+         folder.entryList(QDir::Files | QDir::Hidden).isEmpty()) {
+  }
+  cli.kill();
+  cli.waitForFinished();
+  EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden), QStringList());
 }

@@ -1,11 +1,17 @@
 // The file commands of sorvanel-cli: new, sql, columns, compact.
 #include "cli_support.h"
+#include "support/scoped_tmpfs.h"
+#include "support/template_copy.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -99,5 +105,49 @@ TEST_F(FileCliTest, FilesThatDoNotOpenFailCleanly) {
   EXPECT_EQ(RunCli({"columns", Path("missing.fz")}).status, 1);
   EXPECT_EQ(RunCli({"nonsense"}).status, 1);
 }
+
+// Commands that only read never write: readers started together on a file
+// of the older layout all read it (the first upgrades it under its lock).
+TEST_F(FileCliTest, ReadersStartedTogetherOnAnOldFileAllRead) {
+  for (int round = 0; round < 3; ++round) {
+    const QString path = CopyTemplate(dir_, "旧版简易账本", QString("old%1").arg(round));
+    std::vector<std::unique_ptr<QProcess>> readers;
+    for (int i = 0; i < 4; ++i) {
+      auto reader = std::make_unique<QProcess>();
+      reader->setWorkingDirectory(dir_.path());
+      reader->start(QStringLiteral(SORVANEL_BINARY_DIR "/sorvanel-cli"),
+                    {"sql", path, "Select Count(*) From Users"});
+      readers.push_back(std::move(reader));
+    }
+    for (auto &reader : readers) {
+      ASSERT_TRUE(reader->waitForFinished(60000));
+      EXPECT_EQ(reader->exitCode(), 0) << reader->readAllStandardError().constData();
+      EXPECT_EQ(reader->readAllStandardOutput(), "3\n");
+    }
+  }
+}
+
+// A file on a read-only file system is read and exported; a command that
+// writes is refused with a message naming the file.
+TEST_F(FileCliTest, AReadOnlyFileIsReadButNotWritten) {
+  const QString folder = Path("ro");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  ScopedTmpfs disk(folder, "4m");
+  if (!disk.Mounted())
+    GTEST_SKIP() << "needs root to mount a read-only file system";
+  const QString path = folder + "/book.fz";
+  ASSERT_EQ(RunCli({"new", path}).status, 0);
+  ASSERT_TRUE(disk.MakeReadOnly());
+
+  const CliResult count = RunCli({"sql", path, "Select Count(*) From Users"});
+  EXPECT_EQ(count.status, 0) << qPrintable(count.err);
+  EXPECT_EQ(count.out, "0\n");
+  const CliResult exported = RunCli({"export", path, Path("out.csv")});
+  EXPECT_EQ(exported.status, 0) << qPrintable(exported.err);
+  const CliResult add = RunCli({"add", path, "Item=x"});
+  EXPECT_EQ(add.status, 1);
+  EXPECT_TRUE(add.err.contains("账簿文件是只读的，不能修改：" + path)) << qPrintable(add.err);
+}
+
 
 } // namespace

@@ -1,10 +1,14 @@
 // The record commands of sorvanel-cli: add, set and delete.
 #include "cli_support.h"
+#include "support/scoped_tmpfs.h"
 
 #include <QDate>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace {
 
@@ -90,6 +94,42 @@ TEST_F(RecordsCliTest, AFormulaFailureIsReportedButTheRecordIsStored) {
   EXPECT_EQ(Records(), "2|1|x|0|1|0|其他\n");
 }
 
+// An overflow or a division by zero is no value: nothing is stored, and an
+// edit that would give one leaves the record as it was.
+TEST_F(RecordsCliTest, AResultThatIsNoNumberStoresNothing) {
+  for (const QStringList &args :
+       {QStringList{"Amount=1e308", "Count=10"}, QStringList{"Amount=1/0"},
+        QStringList{"Amount=0/0"}}) {
+    const CliResult added = Run("add", args);
+    EXPECT_EQ(added.status, 1) << qPrintable(args.join(' '));
+    EXPECT_TRUE(added.out.isEmpty());
+    EXPECT_TRUE(added.err.contains("计算结果超出数值范围或无意义"))
+        << qPrintable(added.err);
+  }
+  EXPECT_EQ(Records(), "");
+  ASSERT_EQ(Run("add", {"Amount=1e308", "Item=a"}).status, 0);
+  const QString stored = Records();
+  EXPECT_EQ(Run("set", {"1", "2", "Count=10"}).status, 1);
+  EXPECT_EQ(Records(), stored);
+}
+
+// A date given wins over the automatic date; one that is no date is refused.
+TEST_F(RecordsCliTest, GivenDatesAreStoredAndBadDatesRefused) {
+  const CliResult added = Run("add", {"Data=2024-02-29", "Item=a"});
+  ASSERT_EQ(added.status, 0) << qPrintable(added.err);
+  EXPECT_EQ(Run("sql", {"Select Data From Users"}).out, "2024/2/29\n");
+  for (const QStringList &args :
+       {QStringList{"add", "Data=2024-02-30"}, QStringList{"add", "Data=abc"},
+        QStringList{"set", "1", "2", "Data=abc"},
+        QStringList{"set", "1", "2", "Data=2023-2-29"}}) {
+    const CliResult refused = Run(args.first(), args.mid(1));
+    EXPECT_EQ(refused.status, 1) << qPrintable(args.join(' '));
+    EXPECT_EQ(refused.err, "日期格式不正确\n") << qPrintable(refused.err);
+  }
+  EXPECT_EQ(Run("set", {"1", "2", "Data=2024/3/1"}).status, 0);
+  EXPECT_EQ(Run("sql", {"Select ID, Data From Users"}).out, "1\t2024/3/1\n");
+}
+
 TEST_F(RecordsCliTest, AFailedInsertExitsWithOne) {
   // The file's layout names a column that Users no longer has.
   ASSERT_EQ(Run("sql", {"Alter Table Users drop Column Memo"}).status, 0);
@@ -97,6 +137,32 @@ TEST_F(RecordsCliTest, AFailedInsertExitsWithOne) {
   EXPECT_EQ(added.status, 1);
   EXPECT_TRUE(added.err.contains("失败！")) << qPrintable(added.err);
   EXPECT_TRUE(added.out.isEmpty());
+}
+
+// On a disk that fills up, an add that reports a key has stored its
+// record, and one that cannot store it exits with 1.
+TEST_F(RecordsCliTest, AddsOnAFullDiskReportOnlyWhatIsStored) {
+  const QString folder = dir_.filePath("small");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  ScopedTmpfs disk(folder, "1m");
+  if (!disk.Mounted())
+    GTEST_SKIP() << "needs root to mount a small file system";
+  path_ = folder + "/book.fz";
+  ASSERT_EQ(RunCli({"new", path_}).status, 0);
+  const QString memo = "Memo=" + QString(6000, QChar(0x8D26));
+  std::set<QString> keys;
+  int failed = 0;
+  for (int i = 0; i < 60; ++i) {
+    const CliResult added = Run("add", {"Item=x", memo});
+    if (added.status == 0)
+      EXPECT_TRUE(keys.insert(added.out.trimmed()).second) << qPrintable(added.out);
+    else
+      ++failed;
+  }
+  EXPECT_GT(failed, 0); // the disk did fill up
+  const CliResult count = Run("sql", {"Select Count(*) From Users Where Item='x'"});
+  ASSERT_EQ(count.status, 0) << qPrintable(count.err);
+  EXPECT_EQ(count.out.trimmed().toInt(), int(keys.size()));
 }
 
 TEST_F(RecordsCliTest, SetEditsACellAndRecalculatesItsDependents) {

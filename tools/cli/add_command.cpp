@@ -93,7 +93,9 @@ int RunAdd(const QStringList &args) {
   }
   const int key = TakeNewKey(group);
   row.FillNewRowDefaults(key);
-  EvaluateRow(row.items);
+  // A result that is no number stores no record.
+  if (!EvaluateRow(row.items))
+    return 1;
   if (file.History().AddRows({row}) == 0)
     return 1;
   PrintLine(QString::number(key));

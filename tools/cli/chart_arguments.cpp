@@ -2,6 +2,7 @@
 #include "chart_arguments.h"
 
 #include "analysis/chart_columns.h"
+#include "analysis/scope_check.h"
 #include "base/prompt.h"
 #include "model/column_list.h"
 
@@ -123,4 +124,12 @@ bool ResolveChartArguments(const ColumnList &columns, ChartArguments &args) {
   for (const auto &entry : resolved)
     args.optionColumns.append(entry.second);
   return true;
+}
+
+bool CheckChartScope(CDBVisiter &session, const ChartArguments &args) {
+  const QString error = ScopeWhereError(session, args.where);
+  if (error.isEmpty())
+    return true;
+  ShowMessage(error);
+  return false;
 }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+class CDBVisiter;
 class ColumnList;
 
 struct ChartArguments {
@@ -30,3 +31,7 @@ bool ParseChartArguments(const QStringList &args, const QString &optionFlag,
 // options. Rewrites the field names as the file spells them and puts the
 // option columns and their options in the file's order.
 bool ResolveChartArguments(const ColumnList &columns, ChartArguments &args);
+
+// Checks that the scope condition runs; shows the engine's message when it
+// does not.
+bool CheckChartScope(CDBVisiter &session, const ChartArguments &args);

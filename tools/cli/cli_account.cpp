@@ -2,15 +2,15 @@
 #include "cli_account.h"
 
 #include "base/prompt.h"
+#include "db/account_check.h"
 #include "model/account_file.h"
-
-#include <QFileInfo>
 
 namespace {
 
 bool Open(AccountFile &file, const QString &path, AccountFile::OpenMode mode) {
-  if (!QFileInfo(path).isFile()) {
-    ShowMessage(QStringLiteral("账簿文件不存在：%1").arg(path));
+  const QString problem = AccountPathProblem(path);
+  if (!problem.isEmpty()) {
+    ShowMessage(problem);
     return false;
   }
   if (file.OpenAccountFile(path, mode))

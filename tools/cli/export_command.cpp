@@ -1,7 +1,9 @@
 // sorvanel-cli export PATH OUT.csv|OUT.xlsx [--where TEXT]: writes the
 // records (those the Jet condition TEXT selects, else all) to a CSV file
 // (UTF-8 with a byte order mark) or an XLSX workbook, the captions as the
-// header row, ordered by key. Prints the number of records written.
+// header row, ordered by key. Prints the number of records written. An
+// output that is an account file, or a condition that does not run, is an
+// error (exit 1) and writes nothing.
 #include "cli_account.h"
 #include "cli_command.h"
 

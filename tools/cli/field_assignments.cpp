@@ -3,6 +3,7 @@
 
 #include "base/prompt.h"
 #include "model/column_list.h"
+#include "model/value_literal.h"
 
 bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
                            QList<FieldAssignment> &out) {
@@ -26,7 +27,13 @@ bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
         return false;
       }
     }
-    parsed.append(FieldAssignment{position, arg.mid(equals + 1)});
+    const QString text = arg.mid(equals + 1);
+    const QString refusal = TypedDateRefusal(text, columns.At(position).type);
+    if (!refusal.isEmpty()) {
+      ShowMessage(refusal);
+      return false;
+    }
+    parsed.append(FieldAssignment{position, text});
   }
   out = parsed;
   return true;

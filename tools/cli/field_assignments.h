@@ -15,7 +15,7 @@ struct FieldAssignment {
 
 // Parses FIELD=TEXT arguments: the argument is cut at its first "=", the
 // field name matched without regard to case. An argument without "=", an
-// unknown field and a field named twice are refused; false then, and out is
-// left empty.
+// unknown field, a field named twice and a date or time that does not read
+// as one (TypedDateRefusal) are refused; false then, and out is left empty.
 bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
                            QList<FieldAssignment> &out);

@@ -1,8 +1,10 @@
 // sorvanel-cli import PATH FILE [--group ID] [--map SOURCE=FIELD ...]
-// [--date-form FORM] [--encoding NAME]: imports a bank statement (CSV or
-// OFX) into a group as one undoable step. Without --map the mapping saved
-// for the statement's layout is used, else one guessed from its column
-// names; a given mapping is saved for the next time. FIELD is a field name
+// [--date-form FORM] [--encoding NAME] [--include-duplicates]: imports a
+// bank statement (CSV or OFX) into a group as one undoable step. Without
+// --map the mapping saved for the statement's layout is used, else one
+// guessed from its column names; a given mapping is saved for the next
+// time, once the import stored records. Lines equal to records of the group
+// are left out unless --include-duplicates. FIELD is a field name
 // or caption; "-FIELD" and "+FIELD" name the debit and credit columns whose
 // difference goes to FIELD. Prints the numbers of records stored, lines
 // refused (each with its number and reason on stderr) and duplicates left
@@ -23,7 +25,8 @@
 namespace {
 
 const char kUsage[] = "import PATH FILE [--group ID] [--map SOURCE=FIELD ...] "
-                      "[--date-form FORM] [--encoding NAME]";
+                      "[--date-form FORM] [--encoding NAME] "
+                      "[--include-duplicates]";
 
 struct ImportArguments {
   QString path;
@@ -32,6 +35,7 @@ struct ImportArguments {
   QStringList maps;
   QString dateForm;
   QString encoding;
+  bool includeDuplicates = false;
 };
 
 bool Usage() {
@@ -56,6 +60,8 @@ bool ParseImportArguments(const QStringList &args, ImportArguments &out) {
       out.dateForm = args[++i];
     else if (arg == QLatin1String("--encoding"))
       out.encoding = args[++i];
+    else if (arg == QLatin1String("--include-duplicates"))
+      out.includeDuplicates = true;
     else if (out.path.isEmpty())
       out.path = arg;
     else if (out.statement.isEmpty())
@@ -161,19 +167,24 @@ int RunImport(const QStringList &args) {
   for (const BadLine &bad : check.bad)
     std::fprintf(stderr, "第%d行：%s\n", bad.lineNumber,
                  qPrintable(bad.reason));
+  QSet<int> include;
+  if (parsed.includeDuplicates)
+    include = QSet<int>(check.duplicateLines.cbegin(),
+                        check.duplicateLines.cend());
   bool cancelled = false;
-  const int stored = import.Store({}, {}, &cancelled, &error);
+  const int stored = import.Store(include, {}, &cancelled, &error);
   if (stored < 0) {
     ShowMessage(error);
     return 1;
   }
-  if (!parsed.maps.isEmpty() || !parsed.dateForm.isEmpty() ||
-      !parsed.encoding.isEmpty())
+  // An import that stored nothing leaves the file as it was.
+  if (stored > 0 && (!parsed.maps.isEmpty() || !parsed.dateForm.isEmpty() ||
+                     !parsed.encoding.isEmpty()))
     import.SaveMapping();
   PrintLine(QStringLiteral("已导入 %1 条记录，拒绝 %2 行，重复未导入 %3 行")
                 .arg(stored)
                 .arg(check.bad.size())
-                .arg(check.duplicateLines.size()));
+                .arg(check.duplicateLines.size() - include.size()));
   const bool failed = stored == 0 && !check.bad.isEmpty();
   return failed ? 1 : 0;
 }

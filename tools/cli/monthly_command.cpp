@@ -3,12 +3,15 @@
 // and its value with up to six decimals. --where is the scope (the records
 // the groups and the filter select); each --only restricts an option column
 // to the options given, as the bar chart's set-up pane does ("FIELD=" ticks
-// none, which leaves no bars).
+// none, which leaves no bars). Records whose date does not read are left
+// out of the bars and counted in a note on stderr; a --where the engine
+// refuses is an error.
 #include "chart_arguments.h"
 #include "cli_account.h"
 #include "cli_command.h"
 
 #include "analysis/bar_series.h"
+#include "base/prompt.h"
 #include "formula/format_decimal.h"
 #include "groups/filter_where.h"
 #include "model/account_file.h"
@@ -40,7 +43,8 @@ int RunMonthly(const QStringList &args) {
   AccountFile file;
   if (!OpenForReading(file, chart.path))
     return 1;
-  if (!ResolveChartArguments(file.Columns(), chart))
+  if (!ResolveChartArguments(file.Columns(), chart) ||
+      !CheckChartScope(*file.Session(), chart))
     return 1;
   const BarSeries series =
       BuildBarSeries(*file.Session(), file.Columns(), chart.sumField,
@@ -48,6 +52,10 @@ int RunMonthly(const QStringList &args) {
   for (int i = 0; i < series.Size(); ++i)
     PrintLine(series.labels[i] + QLatin1Char('\t') +
               FormatDecimal(series.values[i], 6));
+  // The bars are those of the readable dates; the others are only counted.
+  const QString note = UnreadableDatesNote(series);
+  if (!note.isEmpty())
+    ShowMessage(note);
   return 0;
 }
 

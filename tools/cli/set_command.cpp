@@ -39,7 +39,8 @@ int RunSet(const QStringList &args) {
     return 1;
   }
   row.items[assignment.position].text = assignment.text;
-  RecalculateDependents(row.items, assignment.position);
+  if (!RecalculateDependents(row.items, assignment.position))
+    return 1;
   return file.History().UpdateRows({row}) > 0 ? 0 : 1;
 }
 

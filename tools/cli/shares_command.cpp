@@ -2,7 +2,8 @@
 // [--where TEXT]: the series of the proportion pie chart, one slice per
 // line: its label ("餐饮|现金"), a tab and its sum with two decimals. The
 // --by columns are expanded in the order of the file's columns, each with
-// the options given in the column's order; --where is the scope.
+// the options given in the column's order; --where is the scope (one the
+// engine refuses is an error).
 #include "chart_arguments.h"
 #include "cli_account.h"
 #include "cli_command.h"
@@ -27,7 +28,8 @@ int RunShares(const QStringList &args) {
   AccountFile file;
   if (!OpenForReading(file, chart.path))
     return 1;
-  if (!ResolveChartArguments(file.Columns(), chart))
+  if (!ResolveChartArguments(file.Columns(), chart) ||
+      !CheckChartScope(*file.Session(), chart))
     return 1;
   const PieSeries series =
       BuildPieSeries(*file.Session(), file.Columns(), chart.sumField,

@@ -2,6 +2,7 @@
 #include "analysis/ui/bar_chart_view.h"
 
 #include "analysis/chart_colours.h"
+#include "analysis/chart_texts.h"
 #include "analysis/ui/bar_chart_widget.h"
 #include "analysis/ui/chart_page_menu.h"
 #include "analysis/ui/chart_set_up_source.h"
@@ -44,7 +45,7 @@ void CSorvanBarChartView::InitialUpdate() {
     return;
   }
   chart_->setGeometry(0, 0, width(), height());
-  chart_->SetTitle(QStringLiteral("按月汇总"));
+  chart_->SetTitle(BarChartTitle(BarSeries()));
   chart_->SetBackgroundColour(ToColour(FromBgr(kBarBackgroundBgr)));
   chart_->SetTitleColour(ToColour(FromBgr(kBarTitleBgr)));
   menu_ = MakeChartPageMenu(this, [this] { OnSaveImage(); });
@@ -75,6 +76,7 @@ void CSorvanBarChartView::Recompute() {
   for (int i = 0; i < series_.Size(); ++i)
     chart_->AddBar(series_.labels[i], ToColour(fills[i]), second,
                    series_.values[i]);
+  chart_->SetTitle(BarChartTitle(series_));
   chart_->Redraw();
   emit recomputed();
 }

@@ -446,7 +446,9 @@ void ImportDialog::accept() {
     ShowMessage(error);
     return;
   }
-  import_.SaveMapping();
+  // An import that stored nothing leaves the file as it was.
+  if (stored > 0)
+    import_.SaveMapping();
   stored_ = stored;
   QDialog::accept();
 }

@@ -171,6 +171,12 @@ bool CSorvanGridView::IsCommandEnabled(int commandId) const {
   AccountFile *file = File();
   if (!file || !file->IsOpen())
     return false;
+  // A file opened read-only is only viewed and copied from.
+  const bool changes = commandId == ID_EDIT_UNDO || commandId == ID_EDIT_REDO ||
+                       commandId == ID_EDIT_CUT || commandId == ID_EDIT_DELETE ||
+                       commandId == ID_EDIT_PASTE;
+  if (changes && file->IsReadOnly())
+    return false;
   switch (commandId) {
   case ID_EDIT_UNDO:
     return file->History().CanUndo();

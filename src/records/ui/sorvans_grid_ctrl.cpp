@@ -7,6 +7,7 @@
 #include "formula/evaluate_row.h"
 #include "groups/group_tree.h"
 #include "model/account_file.h"
+#include "model/value_literal.h"
 #include "records/command_history.h"
 #include "records/record_cell_text.h"
 #include "records/record_key.h"
@@ -296,10 +297,12 @@ QString CSorvansGridCtrl::DisplayText(int col, int row) const {
     return QStringLiteral("*");
   if (kind != RK_RECORD)
     return QuickGetText(col, row);
-  return ShownCellText(ColumnType(col), QuickGetText(col, row));
+  return ShownCellText(ColumnTypeOf(col), QuickGetText(col, row));
 }
 
-int CSorvansGridCtrl::ColumnType(int col) const {
+// Grid column col shows column col + 1 of the list (the key is the row
+// heading).
+int CSorvansGridCtrl::ColumnTypeOf(int col) const {
   const size_t position = size_t(col + 1);
   return position < columnTypes_.size() ? columnTypes_[position] : int(FT_TEXT);
 }
@@ -311,7 +314,7 @@ bool CSorvansGridCtrl::DrawsFocusRect(int, int row) const {
 void CSorvansGridCtrl::OnSelectionChanged() {
   summary_ = SelectionSummary();
   ForEachSelected([this](int col, int row) {
-    summary_.Add(TextView(col, row), IsNumericType(ColumnType(col)));
+    summary_.Add(TextView(col, row), IsNumericType(ColumnTypeOf(col)));
   });
   if (selectionChanged)
     selectionChanged();
@@ -491,11 +494,23 @@ GroupNode *CSorvansGridCtrl::LiveGroup(int row) const {
   return group;
 }
 
+bool CSorvansGridCtrl::OnEditStart(int col, int row, QChar typed) {
+  if (File() && File()->IsReadOnly())
+    return false;
+  return CUGGridBase::OnEditStart(col, row, typed);
+}
+
 void CSorvansGridCtrl::OnCellValueChanged(int col, int row,
                                           const QString &text) {
   AccountFile *file = File();
   if (!file || !file->IsOpen() || col < 0 || col >= GetNumberCols())
     return;
+  // A date that is no date stores nothing.
+  const QString refusal = TypedDateRefusal(text, ColumnTypeOf(col));
+  if (!refusal.isEmpty()) {
+    ShowMessage(refusal);
+    return;
+  }
   switch (KindOf(row)) {
   case RK_RECORD:
     SaveEditedRecord(col, row, text);
@@ -515,8 +530,9 @@ void CSorvansGridCtrl::SaveEditedRecord(int col, int row,
   const QString before = QuickGetText(col, row);
   QuickSetText(col, row, text);
   CRowItem item = CRowItem::ReadFromGrid(*File(), row, this);
-  RecalculateDependents(item.items, col + 1);
-  if (File()->History().UpdateRows({item}) > 0)
+  // A result that is no number is refused like a failed store.
+  if (RecalculateDependents(item.items, col + 1) &&
+      File()->History().UpdateRows({item}) > 0)
     return;
   // After a failure the cell shows what the file holds.
   QuickSetText(col, row, before);
@@ -539,9 +555,10 @@ void CSorvansGridCtrl::SaveNewRecord(int col, int row, const QString &text) {
   QuickSetText(col, row, text);
   CRowItem item = CRowItem::ReadFromGrid(*File(), row, this);
   item.FillNewRowDefaults(TakeNewKey(group));
-  EvaluateRow(item.items);
-  if (File()->History().AddRows({item}) == 0)
-    return; // the typed text stays in the new-record row
+  // A result that is no number, like a failed store, leaves the typed text
+  // in the new-record row.
+  if (!EvaluateRow(item.items) || File()->History().AddRows({item}) == 0)
+    return;
   // Typing goes on in the fresh new-record row below the new record.
   const int next = FindNewRecordRow(item.groupId);
   if (next >= 0 && GetCurrentRow() == row)

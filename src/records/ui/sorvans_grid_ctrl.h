@@ -98,6 +98,8 @@ public:
   // Saves a change the user made: an update of a record row, or a new
   // record from the new-record row.
   void OnCellValueChanged(int col, int row, const QString &text) override;
+  // No cell of a file opened read-only is edited.
+  bool OnEditStart(int col, int row, QChar typed) override;
   QString DisplayText(int col, int row) const override;
   bool DrawsFocusRect(int col, int row) const override;
   void OnSelectionChanged() override;
@@ -105,8 +107,6 @@ public:
 
   // ---- Row sets and commands ----
 
-  // The field type of a grid column; text for a column outside the list.
-  int ColumnType(int col) const;
   // Rows of the selected cells, ascending, each once.
   std::vector<int> SelectedRows() const;
   // Without new-record and header rows.
@@ -141,6 +141,8 @@ public:
   std::function<void(const QPoint &)> contextMenuRequested;
 
 private:
+  // The field type of the column that grid column col shows.
+  int ColumnTypeOf(int col) const;
   void ClearRows();
   int LoadGroupRows(int r, const GroupQuery &pair, bool *failed);
   void MakeHeaderRow(int row, int groupId);

@@ -6,6 +6,7 @@
 
 #include "db/db_visiter.h"
 #include "groups/group_tree.h"
+#include "formula/evaluate_formula.h"
 #include "records/command_history.h"
 #include "records/ui/grid_commands.h"
 
@@ -103,6 +104,30 @@ TEST_F(RecordsGridTest, AFailedInsertKeepsTheTypedTextAndAddsNoRow) {
   EXPECT_TRUE(RecordRows(2).empty());
   EXPECT_EQ(Grid().CellText(kItem, 1), "lunch");
   EXPECT_TRUE(Grid().IsNewRecordRow(1));
+}
+
+// A date given in the new-record row wins over the automatic date; a date
+// or an amount that is no value stores nothing.
+TEST_F(RecordsGridTest, GivenDatesAreKeptAndValuesThatAreNoneRefused) {
+  Grid().OnCellValueChanged(kData, 1, "2024-2-30");
+  EXPECT_EQ(prompt_.Texts(), QStringList{"日期格式不正确"});
+  EXPECT_TRUE(RecordRows(2).empty());
+  Grid().OnCellValueChanged(kData, 1, "2024-2-29");
+  EXPECT_EQ(Rows("Select ID, Data From Users"), QStringList{"1|2024/2/29"});
+
+  prompt_.Clear();
+  Type(kAmount, NewRecordRow(2), "1/0");
+  // Amount and the Total made of it.
+  EXPECT_EQ(prompt_.Texts(), (QStringList{NotFiniteMessage("1/0"),
+                                          NotFiniteMessage("1/0*1")}));
+  EXPECT_EQ(Grid().CellText(kAmount, NewRecordRow(2)), "1/0");
+  const int record = RecordRows(2).front();
+  prompt_.Clear();
+  Type(kCount, record, "0/0");
+  EXPECT_EQ(prompt_.Texts(), (QStringList{NotFiniteMessage("0/0"),
+                                          NotFiniteMessage("0*0/0")}));
+  EXPECT_EQ(Grid().CellText(kCount, record), "1");
+  EXPECT_EQ(Records(2), QStringList({"1||0|1|0|"}));
 }
 
 TEST_F(RecordsGridTest, EditingACellRecalculatesItsDependentsOnly) {

@@ -1,0 +1,12 @@
+// Trying a chart scope's WHERE text on table Users.
+#include "analysis/scope_check.h"
+
+#include "db/db_visiter.h"
+
+QString ScopeWhereError(CDBVisiter &session, const QString &where) {
+  if (where.isEmpty())
+    return QString();
+  session.Query(QStringLiteral("SELECT COUNT(*) FROM Users WHERE (") + where +
+                QLatin1Char(')'));
+  return session.QueryError();
+}

@@ -1,0 +1,45 @@
+// A file nobody may write opens for viewing only: the program says so, the
+// records cannot be edited or pasted into.
+#include "app/child_frame.h"
+#include "app/main_frame.h"
+#include "app/sorvanel_doc.h"
+#include "app/startup_settings.h"
+#include "app_test_env.h"
+#include "model/account_file.h"
+#include "records/ui/grid_commands.h"
+#include "records/ui/sorvan_grid_view.h"
+#include "support/scoped_tmpfs.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class ReadOnlyAppTest : public AppTest {};
+
+TEST_F(ReadOnlyAppTest, AReadOnlyFileIsOnlyViewed) {
+  const QString folder = Folder() + "/ro";
+  ASSERT_TRUE(QDir().mkdir(folder));
+  ScopedTmpfs disk(folder, "4m");
+  if (!disk.Mounted())
+    GTEST_SKIP() << "needs root to mount a read-only file system";
+  const QString path = folder + "/只读.fz";
+  ASSERT_TRUE(QFile::copy(Copy(QStringLiteral("家庭账本"), QStringLiteral("源")), path));
+  ASSERT_TRUE(disk.MakeReadOnly());
+
+  StartupSettings settings(Folder());
+  RecentFileList recent;
+  CMainFrame frame(settings, recent);
+  ASSERT_TRUE(frame.OpenDocument(path));
+  EXPECT_EQ(prompt_.Last(), QStringLiteral("账簿文件是只读的，只能查看，不能修改。"));
+  CChildFrame *child = frame.ActiveChild();
+  ASSERT_NE(child, nullptr);
+  EXPECT_TRUE(child->Doc().File().IsReadOnly());
+  CSorvanGridView *view = child->GridPage();
+  ASSERT_NE(view, nullptr);
+  EXPECT_FALSE(view->IsCommandEnabled(ID_EDIT_PASTE));
+  EXPECT_FALSE(view->Grid().OnEditStart(0, 1, QChar()));
+  frame.CloseAllDocuments();
+}
+
+} // namespace
