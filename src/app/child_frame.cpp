@@ -196,8 +196,14 @@ QString CChildFrame::ScopeWhere() const {
   for (int id : ActiveGroupIds())
     groups.append(QStringLiteral("trelva_Group_ID=%1").arg(id));
   QString filter;
-  FilterWhere(filter);
+  if (!FilterWhere(filter))
+    filter = NoRecordsWhere();
   return CombineWhere(groups.join(QStringLiteral(" or ")), filter);
+}
+
+QString CChildFrame::FilterNote() const {
+  const QString problem = filterPane_->FilterProblem();
+  return problem.isEmpty() ? QString() : QStringLiteral("筛选条件无效：") + problem;
 }
 
 QString CChildFrame::ActiveGroupCaption() const {

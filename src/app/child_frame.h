@@ -55,6 +55,9 @@ public:
 
   // The combined WHERE text of the active groups and the filter.
   QString ScopeWhere() const;
+  // "筛选条件无效：类别未选择任何选项" while the filter cannot be built (the
+  // pages then show no records); empty otherwise.
+  QString FilterNote() const;
   // The caption of the active groups for the status bar.
   QString ActiveGroupCaption() const;
   // The summary of the active page's selection; empty when it has none.

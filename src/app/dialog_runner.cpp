@@ -1,5 +1,6 @@
 // The modal dialog runner of the program.
 #include "app/dialog_runner.h"
+#include "widgets/start_folder.h"
 
 #include <QDialog>
 #include <QFileDialog>
@@ -17,7 +18,7 @@ DialogRunner *current = nullptr;
 
 QString ChooseExisting(QWidget *parent, const QString &title,
                        const QString &folder) {
-  QFileDialog dialog(parent, title, folder, QString::fromUtf8(kFilter));
+  QFileDialog dialog(parent, title, StartFolder(folder), QString::fromUtf8(kFilter));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setDefaultSuffix(QStringLiteral("fz"));

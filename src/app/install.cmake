@@ -7,6 +7,14 @@ install(TARGETS sorvanel sorvanel-cli RUNTIME DESTINATION ${SORVANEL_PROGRAM_DIR
 install(DIRECTORY ${CMAKE_BINARY_DIR}/system/ DESTINATION ${SORVANEL_PROGRAM_DIR}/system
   FILES_MATCHING PATTERN "*.fz")
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/app/Styles/ DESTINATION ${SORVANEL_PROGRAM_DIR}/Styles)
+# Qt's own dialogs in Chinese (Debian's qt6-translations-l10n); the program
+# also finds them in Qt's folder, the copy serves a program moved elsewhere.
+find_file(SORVANEL_QT_CHINESE qtbase_zh_CN.qm
+  PATHS /usr/share/qt6/translations ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}
+  NO_DEFAULT_PATH)
+if(SORVANEL_QT_CHINESE)
+  install(FILES ${SORVANEL_QT_CHINESE} DESTINATION ${SORVANEL_PROGRAM_DIR}/translations)
+endif()
 install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/sorvanel.desktop
   DESTINATION share/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/src/app/icons/sorvanel.svg

@@ -1,5 +1,6 @@
 // The desktop program: sorvanel [PATH].
 #include "app/main_frame.h"
+#include "app/qt_translations.h"
 #include "app/sorvanel_app.h"
 #include "widgets/message_box_prompt.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char **argv) {
   QApplication::setApplicationName(QStringLiteral("Sorvanel"));
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
   QApplication::setDesktopFileName(QStringLiteral("sorvanel"));
+  InstallQtTranslations(app);
 
   MessageBoxPrompt prompt;
   ScopedPrompt scoped(prompt);

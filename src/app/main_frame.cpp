@@ -104,6 +104,17 @@ QString GroupPaneText(const QString &caption) {
          caption.toHtmlEscaped() + QStringLiteral("</span></b>");
 }
 
+// Shows html in a status pane. A screen reader reads the pane's name, so
+// the name is the text shown (plain); what the pane is stays in its
+// description. Both change only when the text does: the panes are updated
+// on every idle tick.
+void ShowPaneText(QLabel *pane, const QString &html, const QString &plain) {
+  if (pane->text() == html)
+    return;
+  pane->setText(html);
+  pane->setAccessibleName(plain);
+}
+
 CMainFrame::CMainFrame(StartupSettings &settings, RecentFileList &recent,
                        QWidget *parent)
     : QMainWindow(parent), settings_(settings), recent_(recent),
@@ -151,12 +162,12 @@ void CMainFrame::CreateStatusBar() {
   groupPane_->setObjectName(QStringLiteral("Pane103"));
   groupPane_->setTextFormat(Qt::RichText);
   groupPane_->setToolTip(QStringLiteral("当前活动分组"));
-  groupPane_->setAccessibleName(QStringLiteral("当前活动分组"));
+  groupPane_->setAccessibleDescription(QStringLiteral("当前活动分组"));
   summaryPane_ = new QLabel(QStringLiteral("小记"), this);
   summaryPane_->setObjectName(QStringLiteral("Pane104"));
   summaryPane_->setTextFormat(Qt::RichText);
   summaryPane_->setToolTip(QStringLiteral("当前选中单元格小记"));
-  summaryPane_->setAccessibleName(QStringLiteral("当前选中单元格小记"));
+  summaryPane_->setAccessibleDescription(QStringLiteral("当前选中单元格小记"));
   statusBar()->addPermanentWidget(groupPane_);
   statusBar()->addPermanentWidget(summaryPane_);
   groupPane_->hide();
@@ -560,8 +571,10 @@ void CMainFrame::CloseAllDocuments() {
 void CMainFrame::OnNew() { NewDocument(); }
 
 void CMainFrame::OnOpen() {
+  // Near the file being worked on, else near the default file.
+  const CChildFrame *child = ActiveChild();
   const QString path = CurrentDialogRunner().ChooseFileToOpen(
-      this, FolderOfPath(settings_.DefaultFilePath()));
+      this, FolderOfPath(child ? child->Doc().Path() : settings_.DefaultFilePath()));
   if (!path.isEmpty())
     OpenDocument(path);
 }
@@ -668,7 +681,8 @@ void CMainFrame::OnExport() {
   child->EndEdit();
   // One WHERE text per active group, as the records page queries them.
   QString filter;
-  child->FilterWhere(filter);
+  if (!child->FilterWhere(filter))
+    filter = NoRecordsWhere();
   QStringList scopes;
   for (int id : child->ActiveGroupIds())
     scopes.append(GroupFilterWhere(id, filter));
@@ -703,13 +717,25 @@ void CMainFrame::UpdateUi() {
   setWindowTitle(child ? child->Doc().Title() + QStringLiteral(" - Sorvanel")
                        : QStringLiteral("Sorvanel"));
   if (child) {
-    groupPane_->setText(GroupPaneText(child->ActiveGroupCaption()));
+    const QString caption = child->ActiveGroupCaption();
+    ShowPaneText(groupPane_, GroupPaneText(caption),
+                 QStringLiteral("当前活动分组：") + caption);
     groupPane_->show();
   } else {
     groupPane_->hide();
   }
   const QString summary = child ? child->SummaryText() : QString();
-  summaryPane_->setText(summary.toHtmlEscaped());
+  ShowPaneText(summaryPane_, summary.toHtmlEscaped(), summary);
+  // A filter that cannot be built is said where the user looks for why the
+  // pages are empty; the note goes with the fault.
+  const QString note = child ? child->FilterNote() : QString();
+  if (note != filterNote_) {
+    filterNote_ = note;
+    if (note.isEmpty())
+      statusBar()->clearMessage();
+    else
+      statusBar()->showMessage(note);
+  }
   summaryPane_->setVisible(!summary.isEmpty());
 
   const bool hasDoc = child != nullptr;

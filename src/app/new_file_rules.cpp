@@ -61,8 +61,24 @@ WizardCheck CheckWizardInput(const QString &fileName, const QString &folder,
                              const QString &templatePath) {
   if (fileName.isEmpty())
     return {WizardField::FileName, QStringLiteral("请指定文件名！")};
+  // A "/" would make the name a path into another folder.
+  if (fileName.contains(QLatin1Char('/')) || fileName.contains(QChar(0)))
+    return {WizardField::FileName, QStringLiteral("文件名不能包含“/”！")};
+  if (fileName == QLatin1String(".") || fileName == QLatin1String(".."))
+    return {WizardField::FileName, QStringLiteral("文件名不能是“.”或“..”！")};
+  // Linux file names hold at most 255 bytes; room is left for ".fz" and the
+  // scratch names made beside the file.
+  if (fileName.toUtf8().size() > 200)
+    return {WizardField::FileName, QStringLiteral("文件名太长！")};
   if (folder.isEmpty())
     return {WizardField::Folder, QStringLiteral("请指定文件存放位置！")};
+  const QFileInfo place(folder);
+  if (!place.exists())
+    return {WizardField::Folder, QStringLiteral("文件夹不存在：%1").arg(folder)};
+  if (!place.isDir())
+    return {WizardField::Folder, QStringLiteral("不是文件夹：%1").arg(folder)};
+  if (!place.isWritable())
+    return {WizardField::Folder, QStringLiteral("无权在文件夹中新建文件：%1").arg(folder)};
   if (templatePath.isEmpty())
     return {WizardField::Templates, QStringLiteral("请选择账簿模板！")};
   return {};

@@ -32,6 +32,7 @@ struct WizardCheck {
   QString message; // empty when the input is complete
 };
 
-// The checks of "确定" in order: a file name, a folder, a template.
+// The checks of "确定" in order: a file name (without "/", not "." or
+// "..", not too long), a folder (there, a folder, writable), a template.
 WizardCheck CheckWizardInput(const QString &fileName, const QString &folder,
                              const QString &templatePath);

@@ -4,6 +4,7 @@
 
 #include "app/new_file_rules.h"
 #include "base/prompt.h"
+#include "widgets/start_folder.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -104,7 +105,7 @@ void CNewFileWizard::SortByHeader() {
 
 void CNewFileWizard::BrowseFolder() {
   const QString folder = QFileDialog::getExistingDirectory(
-      this, QStringLiteral("选择文件存放位置"), folderEdit_->text());
+      this, QStringLiteral("选择文件存放位置"), StartFolder(folderEdit_->text()));
   if (!folder.isEmpty())
     folderEdit_->setText(folder);
 }

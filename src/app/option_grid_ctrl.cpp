@@ -6,6 +6,9 @@
 #include "model/column_store.h"
 #include "model/field_type.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+
 #include <algorithm>
 
 namespace {
@@ -318,6 +321,10 @@ void COptionGridCtrl::RecordRow(int row) {
     QuickSetText(kId, row, QString::number(id));
     if (QuickGetText(kType, row).isEmpty())
       QuickSetText(kType, row, FieldTypeName(FT_INTEGER));
+    // A new column comes after the others; with an empty 编号 it would sort
+    // first and take the key's place as the row heading.
+    if (QuickGetText(kOrder, row).isEmpty())
+      QuickSetText(kOrder, row, QString::number(LargestOrder() + 1));
     QuickSetText(kEnabled, row, Flag(true));
     ColumnDef def;
     def.id = id;
@@ -327,7 +334,7 @@ void COptionGridCtrl::RecordRow(int row) {
     def.enabled = true;
     def.type = int(FieldTypeNames().indexOf(QuickGetText(kType, row)));
     def.readOnly = QuickGetText(kReadOnly, row) == Flag(true);
-    def.width = QuickGetText(kWidth, row).toInt();
+    def.width = ReadableWidth(row);
     def.defaultValue = QuickGetText(kDefault, row);
     added_.append(def);
     AppendMarkerRow();
@@ -344,8 +351,30 @@ void COptionGridCtrl::RecordRow(int row) {
   def->enabled = QuickGetText(kEnabled, row) == Flag(true);
   def->type = int(FieldTypeNames().indexOf(QuickGetText(kType, row)));
   def->readOnly = QuickGetText(kReadOnly, row) == Flag(true);
-  def->width = QuickGetText(kWidth, row).toInt();
+  const bool added = std::any_of(added_.begin(), added_.end(),
+                                 [id](const ColumnDef &d) { return d.id == id; });
+  def->width = added ? ReadableWidth(row) : QuickGetText(kWidth, row).toInt();
   def->defaultValue = QuickGetText(kDefault, row);
+}
+
+int COptionGridCtrl::LargestOrder() const {
+  int largest = 0;
+  for (int row = 0; row < MarkerRow(); ++row)
+    largest = std::max(largest, QuickGetText(kOrder, row).toInt());
+  return largest;
+}
+
+int COptionGridCtrl::ReadableWidth(int row) const {
+  // A width the user gave stands; else the column is as wide as its
+  // caption, and never narrower than a few digits.
+  if (QuickGetText(kWidth, row).toInt() > 0)
+    return QuickGetText(kWidth, row).toInt();
+  const QString caption = QuickGetText(kTitle, row).isEmpty() ? QuickGetText(kField, row)
+                                                               : QuickGetText(kTitle, row);
+  constexpr int kPadding = 16;
+  constexpr int kNarrowest = 50;
+  return std::max(kNarrowest,
+                  QFontMetrics(QApplication::font()).horizontalAdvance(caption) + kPadding);
 }
 
 void COptionGridCtrl::TellOptions() {

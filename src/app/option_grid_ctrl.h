@@ -106,6 +106,9 @@ private:
   ColumnDef *Definition(int id);
   void MarkChanged(int id);
   int LargestId() const;
+  int LargestOrder() const;
+  // The width a new column gets: the one typed, else its caption's.
+  int ReadableWidth(int row) const;
   int TypeRow(const QString &typeName) const;
   void TellOptions();
 

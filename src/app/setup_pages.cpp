@@ -7,6 +7,7 @@
 #include "model/backup_settings.h"
 #include "model/account_file.h"
 #include "widgets/cell_grid_view.h"
+#include "widgets/start_folder.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -123,7 +124,7 @@ CDGeneralPage::CDGeneralPage(AccountFile &file, const StartupSettings &startup,
   });
   connect(browse, &QToolButton::clicked, this, [this] {
     const QString chosen = QFileDialog::getOpenFileName(
-        this, QStringLiteral("选择文件位置"), path_->text(),
+        this, QStringLiteral("选择文件位置"), StartFolder(path_->text()),
         QStringLiteral("账簿文件 (*.fz);;所有文件 (*)"));
     if (!chosen.isEmpty())
       path_->setText(chosen);

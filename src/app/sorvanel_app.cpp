@@ -3,6 +3,7 @@
 
 #include "app/main_frame.h"
 #include "app/program_paths.h"
+#include "base/prompt.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,8 +25,16 @@ bool CSorvanelApp::Start(const QStringList &arguments) {
 
   frame_ = std::make_unique<CMainFrame>(settings_, recent_);
   frame_->SetSystemFolder(systemFolder_);
-  if (!path.isEmpty())
-    return frame_->OpenDocument(path);
-  frame_->NewDocument();
-  return true;
+  if (path.isEmpty()) {
+    frame_->NewDocument();
+    return true;
+  }
+  // Started from a file manager, the user sees no console: a file that is
+  // not there is said in a box before the program ends. Other failures of
+  // the open say why themselves.
+  if (!QFileInfo(path).isFile()) {
+    ShowMessage(QStringLiteral("无法打开账簿文件：%1").arg(QDir::toNativeSeparators(path)));
+    return false;
+  }
+  return frame_->OpenDocument(path);
 }

@@ -3,6 +3,7 @@
 
 #include "records/ui/sorvan_base_view.h"
 
+#include <QShortcut>
 #include <QVBoxLayout>
 
 CSorvanViewTabCtrl::CSorvanViewTabCtrl(QWidget *parent) : QTabWidget(parent) {
@@ -18,6 +19,26 @@ CSorvanelView::CSorvanelView(QWidget *parent)
   layout->addWidget(tabs_);
   connect(tabs_, &QTabWidget::currentChanged, this,
           &CSorvanelView::OnCurrentChanged);
+  // Ctrl+Tab and Ctrl+PgDn go to the next page, Ctrl+Shift+Tab and
+  // Ctrl+PgUp to the previous one, wherever the focus is in the window (the
+  // grid would take them as cell moves otherwise).
+  const auto step = [this](const QList<QKeySequence> &keys, int by) {
+    for (const QKeySequence &key : keys) {
+      auto *shortcut = new QShortcut(key, this);
+      shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+      connect(shortcut, &QShortcut::activated, this, [this, by] { StepPage(by); });
+    }
+  };
+  step({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1);
+  step({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+        QKeySequence(Qt::CTRL | Qt::Key_Backtab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+       -1);
+}
+
+void CSorvanelView::StepPage(int by) {
+  const int count = tabs_->count();
+  if (count > 0)
+    tabs_->setCurrentIndex((tabs_->currentIndex() + by + count) % count);
 }
 
 void CSorvanelView::AddPage(QWidget *page, int kind, const QString &caption,

@@ -34,6 +34,9 @@ public:
   int ActivePageKind() const;
   QWidget *PageOfKind(int kind) const;
   void SelectPageKind(int kind);
+  // Selects the page by pages after (before, when negative) the current
+  // one, round the end.
+  void StepPage(int by);
 
 signals:
   // A tab was selected (also the first one, when pages are added).

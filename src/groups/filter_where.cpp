@@ -114,6 +114,25 @@ bool AppendEntries(const std::vector<FilterEntry> &entries, QString &text) {
   return true;
 }
 
+// "类别未选择任何选项" for the first enabled option setting with nothing
+// ticked: the one setting that stops a build.
+QString UntickedOptionProblem(const std::vector<FilterEntry> &entries) {
+  for (const FilterEntry &entry : entries) {
+    if (const auto *category = std::get_if<FilterCategory>(&entry)) {
+      const QString inner = UntickedOptionProblem(category->entries);
+      if (!inner.isEmpty())
+        return inner;
+      continue;
+    }
+    const FilterColumnSetting &setting = std::get<FilterColumnSetting>(entry);
+    QString piece;
+    if (setting.enabled && FilterCategoryOf(setting.column.type) == FC_OPTION &&
+        !OptionPiece(setting, piece))
+      return QStringLiteral("%1未选择任何选项").arg(setting.column.title);
+  }
+  return QString();
+}
+
 } // namespace
 
 FilterColumnSetting::FilterColumnSetting(const ColumnDef &def)
@@ -175,6 +194,7 @@ FilterWhere BuildFilterWhere(const std::vector<FilterCategory> &categories) {
   for (const FilterCategory &category : categories) {
     if (!AppendCategory(category, result.text)) {
       result.ok = false;
+      result.problem = UntickedOptionProblem(category.entries);
       break;
     }
   }

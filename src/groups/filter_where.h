@@ -71,11 +71,12 @@ std::vector<FilterCategory> FilterCategories(const ColumnList &columns);
 
 struct FilterWhere {
   bool ok = true;
-  QString text; // without the word WHERE; empty for no condition
+  QString text;    // without the word WHERE; empty for no condition
+  QString problem; // when not ok: "类别未选择任何选项"
 };
 
 // The WHERE text of a filter, every field name in brackets: each category that yields anything adds its
 // pieces in parentheses, joined with " And ". An enabled option setting
-// with nothing ticked stops the build with ok false; the text then holds
-// what the categories before the failing one gave.
+// with nothing ticked stops the build with ok false and the problem named;
+// the text then holds what the categories before the failing one gave.
 FilterWhere BuildFilterWhere(const std::vector<FilterCategory> &categories);

@@ -66,3 +66,5 @@ QList<ActiveGroupWhere> ActiveGroupWheres(GroupNode &root,
     result.append({group, GroupFilterWhere(group->id, filterPart)});
   return result;
 }
+
+QString NoRecordsWhere() { return QStringLiteral("1=0"); }

@@ -20,6 +20,9 @@ QString GroupWhere(const GroupNode &root, unsigned mask);
 // The WHERE text of group part and filter part: either alone when the other
 // is empty, else "(" group ") And (" filter ")".
 QString CombineWhere(const QString &groupPart, const QString &filterPart);
+// The filter part of a filter that cannot be built: no record passes, so
+// the grid, the caption, the charts and an export all show the same nothing.
+QString NoRecordsWhere();
 // The WHERE text of one group: "(" filter ") And (trelva_Group_ID=%d)", or
 // only the parenthesised condition when the filter is empty.
 QString GroupFilterWhere(int groupId, const QString &filterPart);

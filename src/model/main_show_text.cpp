@@ -2,6 +2,7 @@
 #include "model/main_show_text.h"
 
 #include "db/db_visiter.h"
+#include "formula/format_decimal.h"
 #include "model/account_file.h"
 #include "model/misc_settings.h"
 
@@ -57,6 +58,19 @@ QString PieceQuery(const QString &piece) {
   return piece.mid(first, last - first);
 }
 
+// The text a piece shows: a number rounded to six decimals without trailing
+// zeros (a sum of many amounts carries binary noise such as
+// -96030.8500000009), nothing found (the sum of no records) as 0, anything
+// else as the session reads it.
+QString PieceResult(CDBVisiter &session) {
+  QVariant value;
+  if (!session.GetValue(value, 0, false) || value.isNull())
+    return QStringLiteral("0");
+  if (value.typeId() == QMetaType::Double)
+    return FormatDecimal(value.toDouble(), 6);
+  return session.GetString(0);
+}
+
 QString RunPieces(CDBVisiter &session, QString text) {
   QSet<QString> done;
   for (const QString &piece : QueryPieces(text)) {
@@ -68,7 +82,7 @@ QString RunPieces(CDBVisiter &session, QString text) {
     // refused and stays as written, like one that fails.
     if (session.QueryReadOnly(PieceQuery(piece)) == 0)
       continue;
-    text.replace(piece, session.GetString(0));
+    text.replace(piece, PieceResult(session));
   }
   return text;
 }

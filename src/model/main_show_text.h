@@ -16,7 +16,8 @@ struct MiscSettings;
 // "请设置主显示消息！！" for an empty tip. The queries run through the
 // session's current result, replacing it, and only read: a query that would
 // change the file is not run. A query that fails, is refused or finds no
-// row stays in the text as written.
+// row stays in the text as written; a number shows with at most six
+// decimals, an empty result (the sum of no records) as 0.
 QString ComposeMainShowText(CDBVisiter &session, const MiscSettings &settings,
                             const QString &whereText);
 QString ComposeMainShowText(CDBVisiter &session, const QString &tip,

@@ -58,6 +58,7 @@ bool SelectionSummary::Text(QString &text) const {
     return false;
   text = QStringLiteral("统计=%1 求和=%2 平均=%3")
              .arg(count)
-             .arg(FormatDecimal(sum, 3), FormatDecimal(sum / double(count), 3));
+             .arg(FormatDecimal(sum, 3),
+                  FormatDecimal(numbers ? sum / double(numbers) : 0, 3));
   return true;
 }

@@ -12,6 +12,30 @@ namespace {
 
 const char *const kTitle = "Sorvanel";
 
+// A button's caption with its key: 是(&Y) and 否(&N) answer from the
+// keyboard as Y and N do in every desktop's boxes.
+QString Caption(const QString &caption) {
+  if (caption == QStringLiteral("是"))
+    return QStringLiteral("是(&Y)");
+  if (caption == QStringLiteral("否"))
+    return QStringLiteral("否(&N)");
+  return caption;
+}
+
+// Adds the buttons in order; "取消" (or, failing it, "否") answers Escape.
+QList<QPushButton *> AddButtons(QMessageBox &box, const QStringList &captions,
+                                QMessageBox::ButtonRole role) {
+  QList<QPushButton *> shown;
+  for (const QString &caption : captions)
+    shown.append(box.addButton(Caption(caption), role));
+  for (const char *escape : {"取消", "否"})
+    if (const qsizetype at = captions.indexOf(QString::fromUtf8(escape)); at >= 0) {
+      box.setEscapeButton(shown[at]);
+      break;
+    }
+  return shown;
+}
+
 QString BoxText(const QString &text) {
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -34,8 +58,8 @@ void MessageBoxPrompt::Message(const QString &text) {
 bool MessageBoxPrompt::AskYesNo(const QString &text) {
   QMessageBox box(QMessageBox::Question, QString::fromUtf8(kTitle),
                   BoxText(text), QMessageBox::NoButton, Owner());
-  QPushButton *yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-  QPushButton *no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+  QPushButton *yes = box.addButton(Caption(QStringLiteral("是")), QMessageBox::YesRole);
+  QPushButton *no = box.addButton(Caption(QStringLiteral("否")), QMessageBox::NoRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(no);
   box.exec();
@@ -46,9 +70,7 @@ int MessageBoxPrompt::AskChoice(const QString &text,
                                 const QStringList &buttons) {
   QMessageBox box(QMessageBox::Question, QString::fromUtf8(kTitle),
                   BoxText(text), QMessageBox::NoButton, Owner());
-  QList<QPushButton *> shown;
-  for (const QString &caption : buttons)
-    shown.append(box.addButton(caption, QMessageBox::ActionRole));
+  const QList<QPushButton *> shown = AddButtons(box, buttons, QMessageBox::ActionRole);
   box.exec();
   return shown.indexOf(static_cast<QPushButton *>(box.clickedButton()));
 }
@@ -64,9 +86,7 @@ int MessageBoxPrompt::AskWarning(const QString &title, const QString &text,
                                  int defaultButton) {
   QMessageBox box(QMessageBox::Warning, title, BoxText(text),
                   QMessageBox::NoButton, Owner());
-  QList<QPushButton *> shown;
-  for (const QString &caption : buttons)
-    shown.append(box.addButton(caption, QMessageBox::ActionRole));
+  const QList<QPushButton *> shown = AddButtons(box, buttons, QMessageBox::ActionRole);
   if (QPushButton *button = shown.value(defaultButton))
     box.setDefaultButton(button);
   box.exec();

@@ -13,8 +13,14 @@
 #include "app_test_env.h"
 #include "db/db_visiter.h"
 #include "model/account_file.h"
+#include "support/property_find.h"
 #include "support/query_rows.h"
+#include "groups/ui/pane_filter_grid.h"
+#include "groups/ui/show_filter_pane.h"
+#include "model/main_show_text.h"
+#include "widgets/property_item.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -23,6 +29,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBox>
@@ -100,6 +107,54 @@ TEST_F(MainFrameTest, OpenShowsTheFileInATitledWindow) {
   EXPECT_EQ(tabs->tabText(0), QStringLiteral("表格"));
   EXPECT_EQ(tabs->tabText(1), QStringLiteral("饼图分析"));
   EXPECT_EQ(tabs->tabText(2), QStringLiteral("柱图分析"));
+}
+
+TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysSwitchThePages) {
+  ASSERT_TRUE(frame_->OpenDocument(Copy(kHousehold, "键")));
+  frame_->show();
+  frame_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+  CChildFrame *child = frame_->ActiveChild();
+  // From inside the grid, which takes plain Tab and PgDn as cell moves.
+  QWidget *grid = child->GridPage()->findChild<QAbstractItemView *>();
+  ASSERT_NE(grid, nullptr);
+  grid->setFocus();
+  QTabWidget *tabs = child->View()->Tabs();
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 0);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
+                  Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(tabs->currentIndex(), 2);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+}
+
+TEST_F(MainFrameTest, AFilterThatCannotBeBuiltEmptiesTheCaptionAsTheGrid) {
+  const QString path = Copy(kHousehold, "滤");
+  ASSERT_TRUE(frame_->OpenDocument(path));
+  CChildFrame *child = frame_->ActiveChild();
+  ASSERT_TRUE(child->Doc().File().Session()->Execute(
+      "Insert Into Users (ID, Total, trelva_Group_ID) Values (1, 12.5, 2)"));
+  // 使用[类别]筛选 with every option unticked.
+  PropertyItem &root = child->FilterPane()->FilterGrid()->Root();
+  PropertyItem *use = FindProperty(root, QStringLiteral("使用[类别]筛选"));
+  ASSERT_NE(use, nullptr);
+  use->checked = true;
+  for (int i = 0; i < use->Parent()->ChildCount(); ++i)
+    if (use->Parent()->Child(i) != use)
+      use->Parent()->Child(i)->checked = false;
+  EXPECT_EQ(ComposeMainShowText(child->Doc().File(), child->ScopeWhere()),
+            QStringLiteral("共 0 笔记录，合计金额 0 元"));
+  frame_->UpdateUi();
+  EXPECT_EQ(frame_->statusBar()->currentMessage(),
+            QStringLiteral("筛选条件无效：类别未选择任何选项"));
+  use->checked = false;
+  frame_->UpdateUi();
+  EXPECT_EQ(frame_->statusBar()->currentMessage(), QString());
 }
 
 TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {
@@ -306,6 +361,14 @@ TEST_F(MainFrameTest, CopyFilePathAndStatusPaneEscapesTitles) {
   const QString pane = GroupPaneText(QStringLiteral("A<b>&C"));
   EXPECT_TRUE(pane.contains(QStringLiteral("A&lt;b&gt;&amp;C")));
   EXPECT_TRUE(pane.contains(QStringLiteral("当前活动分组：")));
+  // A screen reader reads what the pane shows, not what the pane is.
+  frame_->UpdateUi();
+  auto *label = frame_->findChild<QLabel *>(QStringLiteral("Pane103"));
+  ASSERT_TRUE(label);
+  EXPECT_TRUE(label->accessibleName().startsWith(QStringLiteral("当前活动分组：")));
+  EXPECT_GT(label->accessibleName().size(), 7);
+  EXPECT_FALSE(label->accessibleName().contains(u'<'));
+  EXPECT_EQ(label->accessibleDescription(), QStringLiteral("当前活动分组"));
 }
 
 } // namespace

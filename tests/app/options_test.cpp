@@ -13,7 +13,9 @@
 #include "records/command_history.h"
 #include "support/query_rows.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -100,6 +102,11 @@ TEST_F(OptionsTest, EditRulesRefuseWithTheirMessages) {
   EXPECT_EQ(grid.QuickGetText(COptionGridCtrl::kType, marker), QStringLiteral("整型"));
   EXPECT_EQ(grid.QuickGetText(COptionGridCtrl::kId, grid.MarkerRow()), "*");
   ASSERT_EQ(grid.Added().size(), 1);
+  // It comes after the other columns (an empty 编号 would make it the row
+  // heading) and is as wide as its caption, not a sliver.
+  EXPECT_EQ(grid.QuickGetText(COptionGridCtrl::kOrder, marker), "11");
+  EXPECT_EQ(edit(COptionGridCtrl::kTitle, marker, "购物地点和商店名称"), QString());
+  EXPECT_GT(grid.Added()[0].width, QFontMetrics(QApplication::font()).horizontalAdvance("购物地点和商店名称"));
   // A new row's name is checked when its edit ends: unique ignoring case
   // (as the engine compares), not empty, no "]".
   EXPECT_EQ(edit(COptionGridCtrl::kField, marker, "amount"), QStringLiteral("字段名不能重复！"));

@@ -5,11 +5,13 @@
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/new_file_wizard.h"
+#include "app/qt_translations.h"
 #include "app/sorvanel_app.h"
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "app/startup_wizard.h"
 #include "app_test_env.h"
+#include "widgets/start_folder.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -20,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QTabBar>
 #include <QTest>
+#include <QTranslator>
 #include <QTreeWidget>
 
 namespace {
@@ -45,10 +48,32 @@ TEST_F(StartupFlowTest, CommandLinePathsAreMadeAbsoluteAndFailuresEndTheStart) {
     QDir::setCurrent(Folder());
   }
   CSorvanelApp failing;
+  prompt_.Clear();
   EXPECT_FALSE(failing.Start({dir_.filePath("missing.fz")}));
+  EXPECT_EQ(prompt_.Texts(), QStringList{QStringLiteral("无法打开账簿文件：%1")
+                                             .arg(dir_.filePath("missing.fz"))});
   EXPECT_TRUE(failing.MainFrame()->Documents().isEmpty());
   EXPECT_FALSE(failing.MainFrame()->isVisible());
   EXPECT_TRUE(RecentFileList().Entries().contains(QFileInfo(path).canonicalFilePath()));
+  QDir::setCurrent(Folder());
+}
+
+TEST_F(StartupFlowTest, QtDialogsSpeakChineseAndOpenNearTheFile) {
+  QTranslator *chinese = InstallQtTranslations(*QCoreApplication::instance());
+  ASSERT_NE(chinese, nullptr);
+  EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"),
+            QStringLiteral("Look in:"));
+  EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+            QStringLiteral("Cancel"));
+  QCoreApplication::removeTranslator(chinese);
+  delete chinese;
+  // Near the account file; without one the user's documents (or home),
+  // never the program's work folder.
+  const QString path = Copy(QStringLiteral("家庭账本"), QStringLiteral("近处"));
+  EXPECT_EQ(StartFolder(path), QFileInfo(path).absolutePath());
+  QDir::setCurrent(QDir::tempPath());
+  EXPECT_NE(StartFolder(QString()), QDir::currentPath());
+  EXPECT_NE(StartFolder(dir_.filePath("gone/missing.fz")), QDir::currentPath());
   QDir::setCurrent(Folder());
 }
 

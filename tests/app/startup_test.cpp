@@ -175,8 +175,18 @@ TEST_F(StartupTest, NewFilePathAddsTheExtensionByTheNameAlone) {
   EXPECT_EQ(CheckWizardInput("", "/d", "/t").message, QStringLiteral("请指定文件名！"));
   EXPECT_EQ(CheckWizardInput("n", "", "/t").message,
             QStringLiteral("请指定文件存放位置！"));
-  EXPECT_EQ(CheckWizardInput("n", "/d", "").field, WizardField::Templates);
-  EXPECT_TRUE(CheckWizardInput("n", "/d", "/t").message.isEmpty());
+  const QString folder = dir_.path();
+  EXPECT_EQ(CheckWizardInput("n", folder, "").field, WizardField::Templates);
+  EXPECT_TRUE(CheckWizardInput("n", folder, "/t").message.isEmpty());
+  // A name that is a path, a folder that is not there or is a file: said
+  // before the wizard closes, at the field that is wrong.
+  EXPECT_EQ(CheckWizardInput("a/b", folder, "/t").field, WizardField::FileName);
+  EXPECT_EQ(CheckWizardInput("..", folder, "/t").field, WizardField::FileName);
+  EXPECT_EQ(CheckWizardInput(QString(300, u'账'), folder, "/t").message,
+            QStringLiteral("文件名太长！"));
+  EXPECT_EQ(CheckWizardInput("n", dir_.filePath("nowhere"), "/t").message,
+            QStringLiteral("文件夹不存在：%1").arg(dir_.filePath("nowhere")));
+  EXPECT_EQ(CheckWizardInput("n", Touch("plain"), "/t").field, WizardField::Folder);
 }
 
 TEST_F(StartupTest, WizardChecksSortsAndAsksBeforeOverwriting) {

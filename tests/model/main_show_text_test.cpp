@@ -102,6 +102,10 @@ TEST_F(MainShowTextTest, QueriesAreReplacedByTheirFirstCell) {
             "{Select Nothing}|{Select ID From Users Where ID=9}|{}");
   EXPECT_EQ(Compose("{{Select Max(ID) From Users}}} {Select 1"),
             "3}} {Select 1");
+  // Sums show without binary noise; the sum of no records is 0.
+  EXPECT_EQ(Compose("{Select -96030.85 + 0.1 + 0.2 - 0.3}|{Select Sum(Amount) "
+                    "From Users Where ID=9}|{Select 1/3.0}"),
+            "-96030.85|0|0.333333");
   EXPECT_TRUE(prompt_.Texts().isEmpty());
 }
 

@@ -112,7 +112,8 @@ QSize CSorvanBarChartView::ImageSize() const {
 
 void CSorvanBarChartView::OnSaveImage() {
   if (chart_)
-    AskAndSaveChartImage(this, ImagePainter(), ImageSize());
+    AskAndSaveChartImage(this, ImagePainter(), ImageSize(),
+                         File() ? File()->Path() : QString());
 }
 
 void CSorvanBarChartView::contextMenuEvent(QContextMenuEvent *event) {

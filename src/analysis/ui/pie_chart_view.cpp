@@ -64,6 +64,11 @@ void CSorvanPieChartView::Recompute() {
     const QString text = PieSliceName(series_.labels[i], series_.sums[i]);
     chart_->AddSlice(text, text, PieSliceArgb(i), series_.sums[i]);
   }
+  // Without an expanded column there is nothing to share out: say how to
+  // get a pie instead of showing a blank page.
+  chart_->SetEmptyText(file && PieChartSetUp(Window()).expanded.isEmpty()
+                           ? QStringLiteral("在左侧饼图分析中展开一列以查看比例")
+                           : QString());
   emit recomputed();
 }
 
@@ -89,7 +94,8 @@ QSize CSorvanPieChartView::ImageSize() const {
 
 void CSorvanPieChartView::OnSaveImage() {
   if (chart_)
-    AskAndSaveChartImage(this, ImagePainter(), ImageSize());
+    AskAndSaveChartImage(this, ImagePainter(), ImageSize(),
+                         File() ? File()->Path() : QString());
 }
 
 void CSorvanPieChartView::contextMenuEvent(QContextMenuEvent *event) {

@@ -136,6 +136,11 @@ QPoint CPieChartWnd::SliceCentre(int i) const {
                 int(centre.y() - distance * std::cos(middle)));
 }
 
+void CPieChartWnd::SetEmptyText(const QString &text) {
+  emptyText_ = text;
+  update();
+}
+
 QString CPieChartWnd::TipAt(const QPoint &pos) const {
   const int i = SliceAt(pos);
   return i < 0 ? QString() : slices_[i].tip;
@@ -154,6 +159,9 @@ void CPieChartWnd::Paint(QPainter &painter, const QRect &rect) const {
   painter.drawText(layout.caption, Qt::AlignCenter, caption_);
 
   painter.setFont(font());
+  if (SliceCount() == 0 && !emptyText_.isEmpty())
+    painter.drawText(rect.adjusted(0, layout.caption.height(), 0, 0),
+                     Qt::AlignCenter | Qt::TextWordWrap, emptyText_);
   const QRectF pie(layout.pie);
   for (int i = 0; i < SliceCount(); ++i) {
     double start, span;

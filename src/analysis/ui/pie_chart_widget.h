@@ -23,6 +23,10 @@ public:
 
   QString Caption() const { return caption_; }
   void SetBackgroundColour(const QColor &colour);
+  // What the chart says where the pie would be while it has no slice (what
+  // to do to see one); empty for nothing. Repaints.
+  void SetEmptyText(const QString &text);
+  QString EmptyText() const { return emptyText_; }
 
   // Adds a slice; a slice whose name is empty or already present, or whose
   // value is not above 0, is ignored (false). Repaints.
@@ -82,6 +86,7 @@ private:
   QString caption_;
   QColor background_;
   QList<Slice> slices_;
+  QString emptyText_;
   QList<double> starts_; // the sum of the values before each slice
   double total_ = 0;
   mutable ChartAccessibleCache accessible_;

@@ -1,6 +1,7 @@
 // The set-up panes' item tree and what the charts read of it.
 #include "analysis/ui/setup_grid_items.h"
 
+#include "formula/plain_number.h"
 #include "groups/filter_where.h"
 #include "groups/ui/filter_grid_rules.h"
 #include "model/column_list.h"
@@ -19,6 +20,20 @@ QList<ColumnDef> SumChoices(const ColumnList &columns) {
   return numeric;
 }
 
+// The column a new pane sums: the last floating column whose default is a
+// formula (a total such as Amount*Count), else the first floating column,
+// else the first choice. Summing the key would add up record numbers.
+int FirstSumChoice(const QList<ColumnDef> &choices) {
+  for (qsizetype i = choices.size() - 1; i >= 0; --i)
+    if (choices[i].type == FT_FLOAT && !choices[i].defaultValue.isEmpty() &&
+        !ParsePlainNumber(choices[i].defaultValue, nullptr))
+      return int(i);
+  for (qsizetype i = 0; i < choices.size(); ++i)
+    if (choices[i].type == FT_FLOAT)
+      return int(i);
+  return 0;
+}
+
 void AddSumCategory(PropertyItem &root, const ColumnList &columns) {
   const QList<ColumnDef> numeric = SumChoices(columns);
   if (numeric.isEmpty())
@@ -33,7 +48,7 @@ void AddSumCategory(PropertyItem &root, const ColumnList &columns) {
     list->choices.append(column.title);
     list->choiceData.append(column.fieldName);
   }
-  list->choice = 0;
+  list->choice = FirstSumChoice(numeric);
 }
 
 void AddOptionColumn(PropertyItem &category, const ColumnDef &column,

@@ -25,8 +25,9 @@ SetUpPaneTexts PieSetUpTexts();
 
 
 // Replaces root's children: "汇总项目" with the list of numeric columns to
-// sum (only when there is one; the key column first, starting on the
-// first), then the option category with one sub-category per option
+// sum (only when there is one; the key column first, starting on the last
+// floating column with a formula default, else the first floating one),
+// then the option category with one sub-category per option
 // column: its switch (off, with "取消全部" disabled) and its options (on,
 // hidden).
 void BuildSetUpItems(PropertyItem &root, const ColumnList &columns,

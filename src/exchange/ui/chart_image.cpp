@@ -2,6 +2,7 @@
 #include "exchange/ui/chart_image.h"
 
 #include "base/prompt.h"
+#include "widgets/start_folder.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -119,7 +120,7 @@ bool SaveChartImage(const ChartPainter &paint, const QSize &size,
 }
 
 bool AskAndSaveChartImage(QWidget *parent, const ChartPainter &paint,
-                          const QSize &size) {
+                          const QSize &size, const QString &nearPath) {
   QDialog dialog(parent);
   dialog.setWindowTitle(QStringLiteral("保存图片"));
   auto *form = new QFormLayout(&dialog);
@@ -146,7 +147,7 @@ bool AskAndSaveChartImage(QWidget *parent, const ChartPainter &paint,
   if (dialog.exec() != QDialog::Accepted)
     return false;
   const QString path = QFileDialog::getSaveFileName(
-      parent, QStringLiteral("保存图片"), QString(), ChartImageFilter());
+      parent, QStringLiteral("保存图片"), StartFolder(nearPath), ChartImageFilter());
   if (path.isEmpty())
     return false;
   QString error;

@@ -23,8 +23,8 @@ QString ChartImageFilter();
 bool SaveChartImage(const ChartPainter &paint, const QSize &size,
                     const QString &path, QString *error);
 
-// "保存图片…": asks for the size (starting at size) and the file, then
-// saves; failures are shown through the prompt. False when cancelled or
-// failed.
+// "保存图片…": asks for the size (starting at size) and the file (in the
+// folder of nearPath, the account file shown), then saves; failures are
+// shown through the prompt. False when cancelled or failed.
 bool AskAndSaveChartImage(QWidget *parent, const ChartPainter &paint,
-                          const QSize &size);
+                          const QSize &size, const QString &nearPath);

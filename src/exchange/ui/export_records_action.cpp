@@ -5,6 +5,8 @@
 #include "base/prompt.h"
 #include "exchange/records_export.h"
 #include "exchange/ui/exchange_progress.h"
+#include "model/account_file.h"
+#include "widgets/start_folder.h"
 
 #include <QFileDialog>
 
@@ -32,7 +34,8 @@ bool AskAndExportRecords(QWidget *parent, AccountFile &file,
                          const QStringList &scopes) {
   QString filter;
   QString path = QFileDialog::getSaveFileName(
-      parent, QStringLiteral("导出"), QString(), ExportFileFilter(), &filter);
+      parent, QStringLiteral("导出"), StartFolder(file.Path()), ExportFileFilter(),
+      &filter);
   if (path.isEmpty())
     return false;
   // The chosen filter supplies an extension the name lacks.

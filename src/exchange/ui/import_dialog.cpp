@@ -9,6 +9,7 @@
 #include "model/account_file.h"
 #include "model/field_type.h"
 #include "records/row_item.h"
+#include "widgets/start_folder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -91,7 +92,7 @@ bool ImportDialog::OpenStatement(const QString &path) {
 
 int ImportDialog::Run(QWidget *parent, AccountFile &file, int groupId) {
   const QString path = QFileDialog::getOpenFileName(
-      parent, QStringLiteral("导入"), QString(),
+      parent, QStringLiteral("导入"), StartFolder(file.Path()),
       QStringLiteral("对账单 (*.csv *.txt *.ofx *.qfx);;所有文件 (*)"));
   if (path.isEmpty())
     return 0;

@@ -55,6 +55,10 @@ bool CShowFilterPane::GetFilterWhere(QString &where) const {
   return built.ok;
 }
 
+QString CShowFilterPane::FilterProblem() const {
+  return filterGrid_->GetFilterWhere().problem;
+}
+
 QList<FilterCondition> CShowFilterPane::GridToConditions() const {
   return filterGrid_->GridToConditions();
 }

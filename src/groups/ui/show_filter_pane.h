@@ -29,6 +29,8 @@ public:
   // enabled option column has nothing ticked. The text is then empty:
   // pages show nothing rather than a part of the filter.
   bool GetFilterWhere(QString &where) const;
+  // Why the filter cannot be built ("类别未选择任何选项"); empty when it can.
+  QString FilterProblem() const;
 
   CPaneFilterGrid *FilterGrid() const { return filterGrid_; }
 

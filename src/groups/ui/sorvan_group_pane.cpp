@@ -319,10 +319,15 @@ void CSorvanGroupPane::DeleteNode(int id) {
   const bool deleted = OwnEdit([&] { return logic_->Delete(id); });
   // Rebuilt either way: a refused delete may still have taken part of the
   // subtree with it, and the items must show what the tree holds.
+  // The selection then follows the group the page shows, else the
+  // deleted node's parent.
   QTreeWidgetItem *item = tree_->ItemOf(id);
   QTreeWidgetItem *parent = item ? item->parent() : nullptr;
-  const int parentId = deleted && parent ? CGroupTree::IdOf(parent) : id;
-  RebuildAfterEdit(parentId);
+  const QList<int> active = ActiveGroupIds();
+  int selectId = id;
+  if (deleted)
+    selectId = !active.isEmpty() ? active.first() : parent ? CGroupTree::IdOf(parent) : id;
+  RebuildAfterEdit(selectId);
 }
 
 void CSorvanGroupPane::StartRename(int id) {

@@ -131,8 +131,11 @@ bool CSorvansGridCtrl::LoadRows(const QList<GroupQuery> &groupQueries) {
   if (AccountFile *file = File())
     SetEditorAutoSize(file->Settings().gridAutoSize);
   if (GetNumberRows() > 0 && GetNumberCols() > 0) {
+    // "First line" is the first row below the first group's header: a
+    // current header row would be drawn in the selection colour.
     const bool last = File() && File()->Settings().showLastLine;
-    GotoCell(0, last ? GetNumberRows() - 1 : 0);
+    const int first = KindOf(0) == RK_HEADER && GetNumberRows() > 1 ? 1 : 0;
+    GotoCell(0, last ? GetNumberRows() - 1 : first);
   }
   EndUpdate();
   FitColumns();
@@ -310,7 +313,9 @@ bool CSorvansGridCtrl::DrawsFocusRect(int, int row) const {
 
 void CSorvansGridCtrl::OnSelectionChanged() {
   summary_ = SelectionSummary();
-  ForEachSelected([this](int col, int row) { summary_.Add(TextView(col, row)); });
+  ForEachSelected([this](int col, int row) {
+    summary_.Add(TextView(col, row), IsNumericType(ColumnTypeOf(col)));
+  });
   if (selectionChanged)
     selectionChanged();
 }

@@ -277,6 +277,17 @@ TEST_F(ChartPageTest, BarPageFollowsScopeBoxesFilterAndSetUp) {
       [&] { return page.Chart()->geometry() == QRect(0, 0, 700, 420); }));
 }
 
+TEST_F(ChartPageTest, AnEmptyPieSaysWhatToDo) {
+  CSorvanPieChartView page(&window_);
+  page.OnRefreshCommand();
+  EXPECT_EQ(page.Chart()->SliceCount(), 0);
+  EXPECT_EQ(page.Chart()->EmptyText(), "在左侧饼图分析中展开一列以查看比例");
+  Switch(*piePane_, 0, kCategories);
+  page.OnRefreshCommand();
+  EXPECT_GT(page.Chart()->SliceCount(), 0);
+  EXPECT_EQ(page.Chart()->EmptyText(), "");
+}
+
 TEST_F(ChartPageTest, PiePageSlicesColoursAndHints) {
   CSorvanPieChartView page(&window_);
   QSignalSpy recomputed(&page, &CSorvanPieChartView::recomputed);

@@ -44,7 +44,8 @@ TEST_F(SetUpGridTest, BuildsSumListAndOneSubCategoryPerEnabledOptionColumn) {
   EXPECT_EQ(SumList().caption, QStringLiteral("汇总呈现的项目"));
   EXPECT_EQ(SumList().tag, FGT_SUM);
   EXPECT_EQ(SumList().choices, (QStringList{"编号", "单价"})) << "the key first";
-  EXPECT_EQ(SetUpSumColumn(root_), QStringLiteral("ID"));
+  // A new pane sums a floating column: the key would add up record numbers.
+  EXPECT_EQ(SetUpSumColumn(root_), QStringLiteral("Amount"));
 
   EXPECT_EQ(Options().caption, QStringLiteral("汇总类别"));
   ASSERT_EQ(Options().ChildCount(), 3) << "Kind, Pay, Empty; not the disabled one";

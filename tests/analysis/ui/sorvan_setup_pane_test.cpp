@@ -50,7 +50,8 @@ TEST_F(SetUpPaneTest, EachPaneRebuildsOnItsOwnBitAndSendsItsOwnHint) {
   EXPECT_EQ(bar_.Grid()->Root().ChildCount(), 0);
   bar_.OnChangeNotify(HINT_BAR_SETUP);
   EXPECT_EQ(bar_.Grid()->Root().ChildCount(), 2);
-  EXPECT_EQ(bar_.SumColumn(), QStringLiteral("ID"));
+  // A new pane sums the total (a floating column with a formula), not the key.
+  EXPECT_EQ(bar_.SumColumn(), QStringLiteral("Total"));
   EXPECT_TRUE(window_.TakeHints().isEmpty());
 
   CSorvanPieSetUpPane pie(&window_);
@@ -130,10 +131,10 @@ TEST_F(SetUpPaneTest, ChoosingTheSumColumnInItsListIsAPendingChange) {
   auto *list = qobject_cast<QComboBox *>(view->indexWidget(bar_.Grid()->IndexOf(sum, 1)));
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->itemText(0), QStringLiteral("编号"));
-  list->setCurrentIndex(list->findText(QStringLiteral("金额")));
+  list->setCurrentIndex(list->findText(QStringLiteral("单价")));
   QTest::keyClick(list, Qt::Key_Return);
   ASSERT_TRUE(QTest::qWaitFor([&] { return bar_.ChangePending(); }));
-  EXPECT_EQ(bar_.SumColumn(), QStringLiteral("Total"));
+  EXPECT_EQ(bar_.SumColumn(), QStringLiteral("Amount"));
   EXPECT_TRUE(window_.TakeHints().isEmpty());
   bar_.Apply();
   EXPECT_EQ(window_.TakeHints(), QList<unsigned>{4});

@@ -348,11 +348,18 @@ TEST_F(GroupPaneTest, DeleteAsksAndRemovesOnlyWhatWasDeleted) {
   EXPECT_EQ(prompt_.Last(), "确定删除【日常开销】，以及该组所有记录么？");
   EXPECT_NE(tree_->ItemOf(3), nullptr);
   EXPECT_TRUE(window_.TakeHints().isEmpty());
+  // Deleting another group leaves the open one selected, as the page shows.
+  prompt_.QueueAnswer(1);
+  ChooseFromMenu(5, "删除");
+  EXPECT_EQ(tree_->ItemOf(5), nullptr);
+  EXPECT_EQ(tree_->currentItem(), Item(2));
+  EXPECT_EQ(pane_->ActiveGroupIds(), QList<int>{2});
+  window_.TakeHints();
 
   prompt_.QueueAnswer(1);
   ChooseFromMenu(2, "删除");
   EXPECT_EQ(tree_->ItemOf(2), nullptr);
-  EXPECT_EQ(Titles(Item(1)), (QStringList{"日常开销", "人情往来", "旅行"}));
+  EXPECT_EQ(Titles(Item(1)), (QStringList{"日常开销", "人情往来"}));
   EXPECT_EQ(pane_->ActiveGroupCaption(), "");
   const QList<unsigned> hints = window_.TakeHints();
   ASSERT_EQ(hints.size(), 2);

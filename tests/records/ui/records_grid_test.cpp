@@ -40,6 +40,10 @@ TEST_F(RecordsGridTest, EachGroupHasAHeaderAndANewRecordRow) {
   ASSERT_TRUE(Grid().GetJoinRange(4, 0, &join));
   EXPECT_EQ(join, (CellRange{0, 0, 8, 0}));
   EXPECT_FALSE(Grid().DrawsFocusRect(2, 0));
+  // Showing the first line starts below the header, which keeps its blue.
+  file_.Settings().showLastLine = false;
+  page_->Refresh();
+  EXPECT_EQ(Grid().GetCurrentRow(), 1);
 
   // The new-record row: "*" is only what its heading shows; its key reads
   // empty, whatever column comes first.
