@@ -669,6 +669,8 @@ void CMainFrame::OnImport() {
   if (!child)
     return;
   child->EndEdit();
+  if (child->Doc().File().RefuseChange())
+    return;
   const QList<int> groups = child->ActiveGroupIds();
   if (ImportDialog::Run(this, child->Doc().File(), groups.value(0, -1)) > 0)
     child->Doc().File().Notify(6);

@@ -157,6 +157,8 @@ QList<GroupMenuEntry> GroupPaneLogic::MenuFor(int id) const {
 }
 
 int GroupPaneLogic::NewNode(int parentId, int nodeKind) {
+  if (file_.RefuseChange())
+    return kNoGroupItem;
   GroupNode *parent = Find(parentId);
   CDBVisiter *session = file_.Session();
   if (!parent || parent->IsGroup() || !session)
@@ -175,6 +177,8 @@ int GroupPaneLogic::NewNode(int parentId, int nodeKind) {
 }
 
 bool GroupPaneLogic::Rename(int id, const QString &title) {
+  if (file_.RefuseChange())
+    return false;
   GroupNode *node = Find(id);
   CDBVisiter *session = file_.Session();
   if (!node || !node->parent || !session)
@@ -196,6 +200,8 @@ bool GroupPaneLogic::Rename(int id, const QString &title) {
 }
 
 bool GroupPaneLogic::Delete(int id) {
+  if (file_.RefuseChange())
+    return false;
   GroupNode *node = Find(id);
   if (!node || !node->parent)
     return false;
@@ -227,6 +233,8 @@ int GroupPaneLogic::DropParent(int targetId, DropPlace place) const {
 }
 
 bool GroupPaneLogic::Drop(int draggedId, int parentId, bool copy) {
+  if (file_.RefuseChange())
+    return false;
   GroupNode *node = Find(draggedId);
   GroupNode *parent = Find(parentId);
   CDBVisiter *session = file_.Session();

@@ -3,6 +3,7 @@
 #include "groups/group_tree.h"
 
 #include "base/prompt.h"
+#include "db/db_visiter.h"
 #include "model/account_file.h"
 #include "records/command_history.h"
 
@@ -38,6 +39,9 @@ bool WriteState(CDBVisiter &session, GroupNode &node, unsigned state) {
   if (node.state == state)
     return true;
   node.state = state;
+  // A file opened for reading keeps the groups the user opens in memory.
+  if (session.IsReadOnly())
+    return true;
   return UpdateGroupState(session, node, false);
 }
 

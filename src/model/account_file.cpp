@@ -198,6 +198,13 @@ bool AccountFile::IsReadOnly() const {
   return session_ && session_->IsReadOnly();
 }
 
+bool AccountFile::RefuseChange() const {
+  if (!IsReadOnly())
+    return false;
+  ShowMessage(ReadOnlyFileMessage(path_));
+  return true;
+}
+
 void AccountFile::Notify(unsigned hint) {
   // A listener may remove itself while being told; walk a copy.
   const QList<CNRBase *> listeners = listeners_;

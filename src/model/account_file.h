@@ -102,6 +102,9 @@ public:
   // Whether the open file was opened for reading: it can be viewed, and
   // nothing may be changed.
   bool IsReadOnly() const;
+  // For commands that would change the file: true, after saying that the
+  // file is read-only, when it was opened for reading.
+  bool RefuseChange() const;
 
   // The largest group ID in use; new group IDs are drawn from it.
   int LargestGroupId() const { return largestGroupId_; }

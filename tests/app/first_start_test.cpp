@@ -167,13 +167,13 @@ TEST_F(FirstStartTest, FromTheStartUpDialogToAReopenedFile) {
   EXPECT_EQ(where, QStringLiteral("([Category] In ('餐饮'))"));
   EXPECT_TRUE(child->CaptionBar()->text().contains(QStringLiteral("共 2 笔记录")));
 
-  // The bar page: monthly sums of the key over the filtered records (1 and
-  // 3); the pie page split by 类别: one slice.
+  // The bar page: monthly sums of 金额 over the filtered records; the pie
+  // page split by 类别: one slice.
   child->View()->SelectPageKind(PK_BAR);
   auto *bar = qobject_cast<CSorvanBarChartView *>(child->View()->ActivePage());
   ASSERT_NE(bar, nullptr);
   QTRY_COMPARE(bar->Series().labels, (QStringList{"2025/3", "2025/4"}));
-  EXPECT_EQ(bar->Series().values, (QList<double>{1, 3}));
+  EXPECT_EQ(bar->Series().values, (QList<double>{10, 5}));
   child->View()->SelectPageKind(PK_PIE);
   EXPECT_EQ(child->FolderBar()->currentIndex(), CChildFrame::kPieFolder);
   CSorvanPieSetUpPane *pieSetUp = child->PieSetUpPane();
@@ -183,7 +183,7 @@ TEST_F(FirstStartTest, FromTheStartUpDialogToAReopenedFile) {
   ASSERT_NE(pie, nullptr);
   QTRY_COMPARE(pie->Series().Size(), 1);
   EXPECT_TRUE(pie->Series().labels.value(0).contains(QStringLiteral("餐饮")));
-  EXPECT_EQ(pie->Series().sums.value(0), 4);
+  EXPECT_EQ(pie->Series().sums.value(0), 15);
 
   // The options sheet adds a column.
   {

@@ -5,6 +5,9 @@
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "app_test_env.h"
+#include "groups/group_pane_logic.h"
+#include "groups/group_tree.h"
+#include "groups/ui/sorvan_group_pane.h"
 #include "model/account_file.h"
 #include "records/ui/grid_commands.h"
 #include "records/ui/sorvan_grid_view.h"
@@ -39,6 +42,14 @@ TEST_F(ReadOnlyAppTest, AReadOnlyFileIsOnlyViewed) {
   ASSERT_NE(view, nullptr);
   EXPECT_FALSE(view->IsCommandEnabled(ID_EDIT_PASTE));
   EXPECT_FALSE(view->Grid().OnEditStart(0, 1, QChar()));
+  // Groups open in memory only; changing the tree is refused with a word.
+  CSorvanGroupPane *groups = child->GroupPane();
+  groups->Activate(3);
+  EXPECT_EQ(groups->ActiveGroupIds(), QList<int>{3});
+  prompt_.Clear();
+  groups->RunCommand(ID_DELETE_NODE, 3);
+  EXPECT_NE(FindGroupNode(child->Doc().File().Root(), 3), nullptr);
+  EXPECT_EQ(prompt_.Texts(), QStringList{QStringLiteral("账簿文件是只读的，不能修改：%1").arg(path)});
   frame.CloseAllDocuments();
 }
 
