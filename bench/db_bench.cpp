@@ -59,9 +59,13 @@ QString MakeFile(const QString &name, int rows) {
   Exec(db, "Create Table Users ([ID] integer, [Data] date, [Item] varchar(50), "
            "[Memo] text, [Amount] float, [Count] integer, [Kind] varchar(50), "
            "[trelva_Group_ID] int)");
-  Exec(db, "Create Table TableStyle ([ID] integer Primary Key, [字段名] text)");
+  // The tables and columns every account file has, so that the open accepts it.
+  Exec(db, "Create Table TableStyle ([ID] integer Primary Key, [编号] integer, "
+           "[字段名] text, [标题] text, [启用] yes/no, [数据类型] integer, "
+           "[只读] yes/no, [宽度] integer, [选项] text)");
   Exec(db, "Create Table ViewMap ([SortIndex] integer, [ItemSql] text, [ItemName] text)");
-  Exec(db, "Create Table miscellaneous ([MainShowTip] text)");
+  Exec(db, "Create Table miscellaneous ([MainShowTip] text, [bGridAutoSize] yes/no, "
+           "[bExpandColumnsToFit] yes/no, [bShowLastLine] yes/no)");
   sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
   for (int i = 1; i <= rows; ++i)
     Exec(db, QStringLiteral("Insert Into Users ([ID],[Data],[Item],[Memo],[Amount],[Count],"
