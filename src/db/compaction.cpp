@@ -138,6 +138,10 @@ bool CompactAccountFile(const QString &path) {
     ShowMessage(error);
     return false;
   }
+  // Reading the file through a writing connection rolled back a journal a
+  // killed writer left hot; one that is still there is stale (its writer
+  // died before committing) and must not stay beside the new file.
+  ::unlink(QFile::encodeName(real + QStringLiteral("-journal")).constData());
   // The compacted copy takes the account file's place in one rename; until
   // then the account file is exactly as it was.
   if (!scratch.MoveTo(real, true)) {

@@ -87,6 +87,23 @@ bool UpgradeBeforeReading(const QString &path, CDBVisiter &reader) {
   return upgraded;
 }
 
+// A writer killed while it committed leaves a hot journal beside the file,
+// which a read-only connection cannot roll back: it refuses the file. A
+// writing session, under the lock, rolls it back first (its open reads the
+// file). Without the lock or the right to write, the reader goes ahead and
+// says what it finds.
+void RollBackBeforeReading(const QString &path) {
+  if (QFileInfo(path + QStringLiteral("-journal")).size() <= 0 ||
+      ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+    return;
+  AccountFileLock lock;
+  if (lock.Acquire(path) != AccountFileLock::Taken)
+    return;
+  CDBVisiterFactory &factory = CDBVisiterFactory::Instance();
+  factory.GetVisiter(path);
+  factory.RemoveVisiter(path);
+}
+
 } // namespace
 
 bool AccountFile::OpenAccountFile(const QString &path) {
@@ -133,6 +150,7 @@ CDBVisiter *AccountFile::OpenSession(const QString &path, OpenMode mode) {
   if (mode == ForWriting)
     return factory.GetVisiter(path);
   const int type = CDBVisiterFactory::kReadingSession;
+  RollBackBeforeReading(path);
   CDBVisiter *reader = factory.GetVisiter(type, path);
   if (!reader || !reader->NeedsUpgrade())
     return reader;

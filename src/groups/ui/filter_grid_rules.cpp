@@ -226,6 +226,37 @@ void ApplyEnableRule(PropertyItem &item) {
     item.button->enabled = item.checked;
 }
 
+const ColumnDef *SwitchedOnDateColumn(const PropertyItem &item) {
+  if (!IsEnableBox(item) || !item.checked || !item.Parent() ||
+      !IsColumnEntry(*item.Parent()))
+    return nullptr;
+  const ColumnDef &column = *item.Parent()->column;
+  return FilterCategoryOf(column.type) == FC_DATE ? &column : nullptr;
+}
+
+void StartDateRange(PropertyItem &box, const QDate &first, const QDate &last) {
+  if (!box.Parent())
+    return;
+  const QList<PropertyItem *> values = Values(*box.Parent());
+  if (values.size() < 2)
+    return;
+  values[0]->date = QDateTime(first, QTime(0, 0, 0));
+  values[1]->date = QDateTime(last, QTime(23, 59, 59));
+}
+
+void SnapPickedDate(PropertyItem &item) {
+  const PropertyItem *entry = item.Parent();
+  if (item.type != PropertyItem::Date || !entry || !IsColumnEntry(*entry))
+    return;
+  const QList<PropertyItem *> values = Values(*entry);
+  if (values.size() < 2)
+    return;
+  if (&item == values[0])
+    item.date.setTime(QTime(0, 0, 0));
+  else if (&item == values[1])
+    item.date.setTime(QTime(23, 59, 59));
+}
+
 void PressSelectAll(PropertyItem &box) {
   if (!box.button || !box.Parent())
     return;

@@ -13,6 +13,7 @@
 #include "groups/filter_set.h"
 #include "groups/filter_where.h"
 
+#include <QDate>
 #include <QList>
 
 #include <vector>
@@ -52,6 +53,16 @@ void ApplyEnableRule(PropertyItem &item);
 // becomes the opposite of the button's flag, the caption says what the
 // next press does, and the flag flips.
 void PressSelectAll(PropertyItem &box);
+
+// The date column whose range box item is, when the user just switched it
+// on; null otherwise.
+const ColumnDef *SwitchedOnDateColumn(const PropertyItem &item);
+// A range switched on starts as the days first to last: the first one's
+// 0:00:00 to the last one's 23:59:59 (not now to now, which shows nothing).
+void StartDateRange(PropertyItem &box, const QDate &first, const QDate &last);
+// A date picked into a range covers whole days: the start at 0:00:00, the
+// end at 23:59:59. Nothing for any other item.
+void SnapPickedDate(PropertyItem &item);
 
 // The current local date and time, to the second.
 QDateTime FilterGridNow();

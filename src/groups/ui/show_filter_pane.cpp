@@ -1,6 +1,7 @@
 // The filter pane.
 #include "groups/ui/show_filter_pane.h"
 
+#include "groups/date_span.h"
 #include "groups/ui/filter_grid_rules.h"
 #include "groups/ui/pane_filter_grid.h"
 #include "model/account_file.h"
@@ -69,6 +70,14 @@ void CShowFilterPane::LoadTemplate(const FilterSet &set) {
 
 void CShowFilterPane::OnValueChanged(PropertyItem *item) {
   ApplyEnableRule(*item);
+  SnapPickedDate(*item);
+  // A date range switched on covers the records, from the first one's day
+  // to the last one's; a column without dates keeps today to today.
+  QDate first, last;
+  if (const ColumnDef *column = SwitchedOnDateColumn(*item);
+      column && File() && File()->Session() &&
+      RecordDateSpan(*File()->Session(), column->fieldName, first, last))
+    StartDateRange(*item, first, last);
   filterGrid_->Refresh();
   NotifyChange(kViewsHint);
 }

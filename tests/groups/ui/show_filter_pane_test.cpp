@@ -86,6 +86,23 @@ TEST_F(FilterPaneTest, TickingWaitsForApplyUnlessImmediate) {
   EXPECT_EQ(window_.TakeHints(), kSeven);
 }
 
+TEST_F(FilterPaneTest, ADateRangeSwitchedOnCoversTheRecordsInWholeDays) {
+  ASSERT_TRUE(window_.Account().Session()->Execute(
+      "Insert Into Users (ID, Data, trelva_Group_ID) Values (1, #2024/3/5 14:00:00#, 2)"));
+  ASSERT_TRUE(window_.Account().Session()->Execute(
+      "Insert Into Users (ID, Data, trelva_Group_ID) Values (2, #2024/6/30 9:30:00#, 2)"));
+  PressSpaceOn(Item(QStringLiteral("使用[日期]筛选")));
+  PropertyItem *entry = Item(QStringLiteral("使用[日期]筛选"))->Parent();
+  PropertyItem *start = entry->Child(1);
+  PropertyItem *end = entry->Child(2);
+  EXPECT_EQ(start->date, QDateTime(QDate(2024, 3, 5), QTime(0, 0, 0)));
+  EXPECT_EQ(end->date, QDateTime(QDate(2024, 6, 30), QTime(23, 59, 59)));
+  // A date picked keeps no time of day: the end date covers its whole day.
+  end->date = QDateTime(QDate(2024, 4, 1), QTime(8, 15, 0));
+  emit pane_->FilterGrid()->ValueChanged(end);
+  EXPECT_EQ(end->date, QDateTime(QDate(2024, 4, 1), QTime(23, 59, 59)));
+}
+
 TEST_F(FilterPaneTest, SelectAllButtonSendsOneChangePerPress) {
   pane_->SetImmediateUpdate(true);
   PropertyItem *box = Item(QStringLiteral("使用[支付方式]筛选"));
