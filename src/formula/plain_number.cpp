@@ -29,3 +29,8 @@ bool ParsePlainNumber(const QString &text, double *value) {
   *value = parsed;
   return true;
 }
+
+bool IsPlainNumber(const QString &text) {
+  double ignored = 0;
+  return ParsePlainNumber(text, &ignored);
+}

@@ -8,3 +8,5 @@
 // True when text is such a literal; *value is then the double the grammar
 // would push for it.
 bool ParsePlainNumber(const QString &text, double *value);
+// Whether text is such a literal, its value not needed.
+bool IsPlainNumber(const QString &text);

@@ -26,7 +26,7 @@ QList<ColumnDef> SumChoices(const ColumnList &columns) {
 int FirstSumChoice(const QList<ColumnDef> &choices) {
   for (qsizetype i = choices.size() - 1; i >= 0; --i)
     if (choices[i].type == FT_FLOAT && !choices[i].defaultValue.isEmpty() &&
-        !ParsePlainNumber(choices[i].defaultValue, nullptr))
+        !IsPlainNumber(choices[i].defaultValue))
       return int(i);
   for (qsizetype i = 0; i < choices.size(); ++i)
     if (choices[i].type == FT_FLOAT)

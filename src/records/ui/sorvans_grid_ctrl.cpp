@@ -7,10 +7,10 @@
 #include "formula/evaluate_row.h"
 #include "groups/group_tree.h"
 #include "model/account_file.h"
-#include "model/value_literal.h"
 #include "records/command_history.h"
 #include "records/record_cell_text.h"
 #include "records/record_key.h"
+#include "records/typed_value.h"
 
 namespace {
 
@@ -505,8 +505,9 @@ void CSorvansGridCtrl::OnCellValueChanged(int col, int row,
   AccountFile *file = File();
   if (!file || !file->IsOpen() || col < 0 || col >= GetNumberCols())
     return;
-  // A date that is no date stores nothing.
-  const QString refusal = TypedDateRefusal(text, ColumnTypeOf(col));
+  // A date that is no date, a number that is none, stores nothing and is
+  // said once; the cell keeps what it holds.
+  const QString refusal = TypedValueRefusal(file->Columns(), col + 1, text);
   if (!refusal.isEmpty()) {
     ShowMessage(refusal);
     return;

@@ -128,6 +128,13 @@ TEST_F(RecordsGridTest, GivenDatesAreKeptAndValuesThatAreNoneRefused) {
                                           NotFiniteMessage("0*0/0")}));
   EXPECT_EQ(Grid().CellText(kCount, record), "1");
   EXPECT_EQ(Records(2), QStringList({"1||0|1|0|"}));
+  // A word in a number column: one message, and the cell keeps its value.
+  prompt_.Clear();
+  Type(kAmount, record, "abc");
+  EXPECT_EQ(prompt_.Texts(), QStringList{"单价：abc 不是数字"});
+  EXPECT_EQ(Grid().CellText(kAmount, record), "0");
+  Type(kAmount, record, "2*3");
+  EXPECT_EQ(Records(2), QStringList({"1||6|1|6|"}));
 }
 
 TEST_F(RecordsGridTest, EditingACellRecalculatesItsDependentsOnly) {
