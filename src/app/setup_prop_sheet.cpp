@@ -10,10 +10,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 CSetUpPropSheet::CSetUpPropSheet(AccountFile &file,
                                  const StartupSettings &startup,
                                  QWidget *parent)
-    : QDialog(parent) {
+    : QDialog(parent), file_(file) {
   setWindowTitle(QStringLiteral("选项..."));
   setSizeGripEnabled(true);
   tabs_ = new QTabWidget(this);
@@ -48,6 +50,12 @@ CSetUpPropSheet::CSetUpPropSheet(AccountFile &file,
 
 bool CSetUpPropSheet::ApplyPages() {
   const QList<CPropertyPageBase *> pages = {general_, configure_, views_};
+  // A file opened for viewing takes no change; the sheet stays open with
+  // what was typed.
+  const bool changed = std::any_of(pages.begin(), pages.end(),
+                                   [](const CPropertyPageBase *page) { return page->Modified(); });
+  if (changed && file_.RefuseChange())
+    return false;
   for (int i = 0; i < pages.size(); ++i) {
     if (!shown_[i])
       continue;

@@ -37,6 +37,7 @@ public slots:
   void OnOk();
 
 private:
+  AccountFile &file_;
   QTabWidget *tabs_;
   CDGeneralPage *general_;
   CDConfigurePage *configure_;

@@ -2,6 +2,9 @@
 // records cannot be edited or pasted into.
 #include "app/child_frame.h"
 #include "app/main_frame.h"
+#include "app/option_grid_ctrl.h"
+#include "app/setup_pages.h"
+#include "app/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "app_test_env.h"
@@ -50,6 +53,15 @@ TEST_F(ReadOnlyAppTest, AReadOnlyFileIsOnlyViewed) {
   groups->RunCommand(ID_DELETE_NODE, 3);
   EXPECT_NE(FindGroupNode(child->Doc().File().Root(), 3), nullptr);
   EXPECT_EQ(prompt_.Texts(), QStringList{QStringLiteral("账簿文件是只读的，不能修改：%1").arg(path)});
+  // The options sheet takes no change to the file either.
+  {
+    CSetUpPropSheet sheet(child->Doc().File(), settings);
+    COptionGridCtrl &grid = sheet.ConfigurePage()->Grid();
+    grid.OnCellValueChanged(COptionGridCtrl::kField, grid.MarkerRow(), QStringLiteral("Shop"));
+    prompt_.Clear();
+    EXPECT_FALSE(sheet.ApplyPages());
+    EXPECT_EQ(prompt_.Texts(), QStringList{QStringLiteral("账簿文件是只读的，不能修改：%1").arg(path)});
+  }
   frame.CloseAllDocuments();
 }
 
