@@ -58,7 +58,7 @@ void CSorvanMemoryPane::ChooseTemplate(int index) {
 
 void CSorvanMemoryPane::SaveTemplate() {
   AccountFile *file = File();
-  if (!file || !file->Session())
+  if (!file || !file->Session() || file->RefuseChange())
     return;
   const int selected = templateBox_->currentIndex();
   const QString start =
@@ -78,7 +78,7 @@ void CSorvanMemoryPane::DeleteTemplate() {
   const int selected = templateBox_->currentIndex();
   AccountFile *file = File();
   if (selected < 0 || selected >= templates_.Size() || !file ||
-      !file->Session())
+      !file->Session() || file->RefuseChange())
     return;
   const QString question = QStringLiteral("确定删除模板【%1】么？")
                                .arg(templates_.At(selected).title);

@@ -10,6 +10,7 @@
 #include "app_test_env.h"
 #include "groups/group_pane_logic.h"
 #include "groups/group_tree.h"
+#include "groups/ui/show_filter_pane.h"
 #include "groups/ui/sorvan_group_pane.h"
 #include "model/account_file.h"
 #include "records/ui/grid_commands.h"
@@ -52,6 +53,10 @@ TEST_F(ReadOnlyAppTest, AReadOnlyFileIsOnlyViewed) {
   prompt_.Clear();
   groups->RunCommand(ID_DELETE_NODE, 3);
   EXPECT_NE(FindGroupNode(child->Doc().File().Root(), 3), nullptr);
+  EXPECT_EQ(prompt_.Texts(), QStringList{QStringLiteral("账簿文件是只读的，不能修改：%1").arg(path)});
+  // Nor is a filter template saved into it.
+  prompt_.Clear();
+  child->FilterPane()->SaveTemplate();
   EXPECT_EQ(prompt_.Texts(), QStringList{QStringLiteral("账簿文件是只读的，不能修改：%1").arg(path)});
   // The options sheet takes no change to the file either.
   {
