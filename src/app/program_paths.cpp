@@ -1,6 +1,7 @@
 // Program, style and work folders, and path comparisons.
 #include "app/program_paths.h"
 
+#include "db/file_path.h"
 #include "db/private_folder.h"
 
 #include <QCoreApplication>
@@ -30,10 +31,5 @@ QString FolderOfPath(const QString &path) {
 }
 
 QString CanonicalPath(const QString &path) {
-  if (path.isEmpty())
-    return QString();
-  // Cleaned first: "x/../f" names f even when the folder x does not exist.
-  const QString cleaned = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-  const QString canonical = QFileInfo(cleaned).canonicalFilePath();
-  return canonical.isEmpty() ? cleaned : canonical;
+  return path.isEmpty() ? QString() : RealFilePath(path);
 }

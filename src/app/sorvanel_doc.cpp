@@ -5,13 +5,13 @@
 #include "base/prompt.h"
 #include "db/compaction.h"
 #include "db/db_visiter_factory.h"
+#include "db/file_path.h"
 #include "model/account_file.h"
 #include "model/backup_store.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-#include <unistd.h>
 
 CSorvanelDoc::CSorvanelDoc() : file_(std::make_unique<AccountFile>()) {}
 
@@ -34,8 +34,7 @@ bool CSorvanelDoc::Open(const QString &path) {
   // The baseline comes first: the open itself may upgrade an older file.
   TakeBaseline(absolute);
   // A file nobody may write is shown for viewing only.
-  const bool readOnly =
-      ::access(QFile::encodeName(absolute).constData(), W_OK) != 0;
+  const bool readOnly = !MayWriteFile(absolute);
   const AccountFile::OpenMode mode =
       readOnly ? AccountFile::ForReading : AccountFile::ForWriting;
   if (file_->OpenAccountFile(absolute, mode)) {

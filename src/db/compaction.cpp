@@ -7,6 +7,7 @@
 #include "db/describe_error.h"
 #include "db/errno_text.h"
 #include "db/file_copy.h"
+#include "db/file_path.h"
 #include "db/jet_collation.h"
 #include "db/scratch_file.h"
 
@@ -29,14 +30,6 @@ void ShowReplaceFailure(const QString &reason) {
 QString ScratchFailure(const QString &folder, int error) {
   return QStringLiteral("无法在文件夹 %1 中写入压缩用的临时文件：%2")
       .arg(QDir::toNativeSeparators(folder), ErrnoText(error));
-}
-
-// The file a path leads to (through links), or the cleaned absolute path
-// when it leads nowhere yet. Absolute: the engine never reads it as a URI.
-QString RealPath(const QString &path) {
-  const QFileInfo info(path);
-  const QString canonical = info.canonicalFilePath();
-  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
 // Whether an engine failure is about the folder the copy is written to
@@ -117,7 +110,7 @@ bool CompactAccountFile(const QString &path) {
   if (path.isEmpty() || !QFileInfo(path).isFile())
     return false;
   // A link stays a link: the file it leads to is compacted and replaced.
-  const QString real = RealPath(path);
+  const QString real = RealFilePath(path);
   const QString folder = QFileInfo(real).absolutePath();
   struct stat original;
   if (::stat(QFile::encodeName(real).constData(), &original) != 0)
@@ -155,7 +148,7 @@ bool CompactAccountFile(const QString &path) {
 
 bool ReplaceFile(const QString &target, const QString &source) {
   // A link at target stays a link: the file it leads to is replaced.
-  const QString real = RealPath(target);
+  const QString real = RealFilePath(target);
   const QFileInfo targetInfo(real);
   const QString directory = targetInfo.absolutePath();
   // A file that is there and cannot be replaced (a folder, or a file in a

@@ -1,6 +1,8 @@
 // flock() based locks on an account file's lock file.
 #include "db/file_lock.h"
 
+#include "db/file_path.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -111,11 +113,7 @@ QString FileBusyMessage() {
 
 QString AccountFileLock::LockFilePath(const QString &path) {
   // Two spellings of one file (a link, "..", a relative path) share a lock.
-  const QFileInfo info(path);
-  QString file = info.canonicalFilePath();
-  if (file.isEmpty())
-    file = QDir::cleanPath(info.absoluteFilePath());
-  const QFileInfo canonical(file);
+  const QFileInfo canonical(RealFilePath(path));
   return canonical.dir().filePath(QLatin1Char('.') + canonical.fileName() +
                                   QStringLiteral(".lock"));
 }

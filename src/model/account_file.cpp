@@ -6,6 +6,7 @@
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
 #include "db/errno_text.h"
+#include "db/file_path.h"
 #include "db/file_lock.h"
 #include "base/prompt.h"
 #include "groups/group_node.h"
@@ -19,7 +20,6 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <unistd.h>
 
 AccountFile::AccountFile()
     : root_(std::make_unique<GroupNode>()),
@@ -34,9 +34,6 @@ AccountFile::~AccountFile() {
 
 namespace {
 
-// The lock of path for writing, or null (after the message) when another
-// process holds it or the lock file cannot be used: nothing is ever
-// written without the lock.
 // Why the lock of path could not be taken.
 QString LockRefusal(const QString &path, AccountFileLock::Result result,
                     const AccountFileLock &lock) {
@@ -47,6 +44,9 @@ QString LockRefusal(const QString &path, AccountFileLock::Result result,
            ErrnoText(lock.Error()));
 }
 
+// The lock of path for writing, or null (after the message) when another
+// process holds it or the lock file cannot be used: nothing is ever
+// written without the lock.
 std::unique_ptr<AccountFileLock> LockForWriting(const QString &path) {
   auto lock = std::make_unique<AccountFileLock>();
   const AccountFileLock::Result result = lock->Acquire(path);
@@ -65,7 +65,7 @@ bool UpgradeBeforeReading(const QString &path, CDBVisiter &reader) {
   CDBVisiterFactory &factory = CDBVisiterFactory::Instance();
   const bool oldLayout = !HasCurrentLayout(reader.GetConnection());
   factory.RemoveVisiter(path);
-  if (::access(QFile::encodeName(path).constData(), W_OK) != 0) {
+  if (!MayWriteFile(path)) {
     if (!oldLayout)
       return true;
     ShowMessage(QStringLiteral("账簿文件需要升级后才能读取，但它是只读的：%1")
@@ -94,7 +94,7 @@ bool UpgradeBeforeReading(const QString &path, CDBVisiter &reader) {
 // says what it finds.
 void RollBackBeforeReading(const QString &path) {
   if (QFileInfo(path + QStringLiteral("-journal")).size() <= 0 ||
-      ::access(QFile::encodeName(path).constData(), W_OK) != 0)
+      !MayWriteFile(path))
     return;
   AccountFileLock lock;
   if (lock.Acquire(path) != AccountFileLock::Taken)
@@ -115,7 +115,7 @@ bool AccountFile::OpenAccountFile(const QString &path, OpenMode mode) {
     return false;
   // A file that may not be written is said to be so before its lock is
   // tried: on a read-only file system the lock file cannot be made either.
-  if (mode == ForWriting && ::access(QFile::encodeName(path).constData(), W_OK) != 0 &&
+  if (mode == ForWriting && !MayWriteFile(path) &&
       errno != ENOENT) {
     ShowMessage(ReadOnlyFileMessage(path));
     return false;

@@ -7,6 +7,7 @@
 #include "db/describe_error.h"
 #include "db/errno_text.h"
 #include "db/file_copy.h"
+#include "db/file_path.h"
 #include "db/jet_collation.h"
 #include "db/private_folder.h"
 #include "db/scratch_file.h"
@@ -234,13 +235,10 @@ QString BackupFolderFor(const QString &accountPath) {
     return QString();
   // Two files of one name in different folders are two files: the folder is
   // keyed by where the file really is, with its name for people to read.
-  const QFileInfo info(accountPath);
-  QString canonical = info.canonicalFilePath();
-  if (canonical.isEmpty())
-    canonical = QDir::cleanPath(info.absoluteFilePath());
-  const QByteArray hash =
-      QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex();
-  return root + QLatin1Char('/') + info.fileName() + QLatin1Char('-') +
+  const QByteArray hash = QCryptographicHash::hash(RealFilePath(accountPath).toUtf8(),
+                                                   QCryptographicHash::Sha256)
+                              .toHex();
+  return root + QLatin1Char('/') + QFileInfo(accountPath).fileName() + QLatin1Char('-') +
          QString::fromLatin1(hash.left(16));
 }
 
