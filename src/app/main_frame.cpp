@@ -168,6 +168,12 @@ void CMainFrame::CreateStatusBar() {
   summaryPane_->setTextFormat(Qt::RichText);
   summaryPane_->setToolTip(QStringLiteral("当前选中单元格小记"));
   summaryPane_->setAccessibleDescription(QStringLiteral("当前选中单元格小记"));
+  filterNotePane_ = new QLabel(this);
+  filterNotePane_->setObjectName(QStringLiteral("FilterNote"));
+  filterNotePane_->setAccessibleDescription(QStringLiteral("筛选条件"));
+  filterNotePane_->setStyleSheet(QStringLiteral("color: #c00000"));
+  filterNotePane_->hide();
+  statusBar()->addWidget(filterNotePane_);
   statusBar()->addPermanentWidget(groupPane_);
   statusBar()->addPermanentWidget(summaryPane_);
   groupPane_->hide();
@@ -729,15 +735,11 @@ void CMainFrame::UpdateUi() {
   const QString summary = child ? child->SummaryText() : QString();
   ShowPaneText(summaryPane_, summary.toHtmlEscaped(), summary);
   // A filter that cannot be built is said where the user looks for why the
-  // pages are empty; the note goes with the fault.
+  // pages are empty; the note goes with the fault. A pane of its own: a
+  // command's status tip covers it only while the mouse is on the command.
   const QString note = child ? child->FilterNote() : QString();
-  if (note != filterNote_) {
-    filterNote_ = note;
-    if (note.isEmpty())
-      statusBar()->clearMessage();
-    else
-      statusBar()->showMessage(note);
-  }
+  ShowPaneText(filterNotePane_, note.toHtmlEscaped(), note);
+  filterNotePane_->setVisible(!note.isEmpty());
   summaryPane_->setVisible(!summary.isEmpty());
 
   const bool hasDoc = child != nullptr;

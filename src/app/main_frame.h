@@ -114,7 +114,7 @@ private:
   QMdiArea *mdi_;
   QLabel *groupPane_;
   QLabel *summaryPane_;
-  QString filterNote_; // the note shown for a filter that cannot be built
+  QLabel *filterNotePane_; // why a filter cannot be built, while it cannot
   QMenu *recentMenu_ = nullptr;
   QMenu *editMenu_ = nullptr;
   QMenu *windowMenu_ = nullptr;

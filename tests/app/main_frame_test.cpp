@@ -150,11 +150,13 @@ TEST_F(MainFrameTest, AFilterThatCannotBeBuiltEmptiesTheCaptionAsTheGrid) {
   EXPECT_EQ(ComposeMainShowText(child->Doc().File(), child->ScopeWhere()),
             QStringLiteral("共 0 笔记录，合计金额 0 元"));
   frame_->UpdateUi();
-  EXPECT_EQ(frame_->statusBar()->currentMessage(),
-            QStringLiteral("筛选条件无效：类别未选择任何选项"));
+  auto *note = frame_->findChild<QLabel *>(QStringLiteral("FilterNote"));
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(note->text(), QStringLiteral("筛选条件无效：类别未选择任何选项"));
+  EXPECT_FALSE(note->isHidden());
   use->checked = false;
   frame_->UpdateUi();
-  EXPECT_EQ(frame_->statusBar()->currentMessage(), QString());
+  EXPECT_TRUE(note->isHidden());
 }
 
 TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {
