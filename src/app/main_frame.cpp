@@ -137,6 +137,10 @@ CMainFrame::CMainFrame(StartupSettings &settings, RecentFileList &recent,
   CreateToolBar();
   LoadStyleSheet();
 
+  // The smallest window in which every side pane still shows its whole
+  // toolbar, wrapped in the narrowest folder bar, above a few lines of its
+  // tree or grid.
+  setMinimumSize(720, 560);
   const std::unique_ptr<QSettings> stored = ProgramSettings();
   stored->beginGroup(QString::fromLatin1(kLayoutGroup));
   if (!restoreGeometry(stored->value(QStringLiteral("Geometry")).toByteArray())) {

@@ -79,6 +79,11 @@ void CSorvanBasePane::SetContent(QWidget *content) {
   layout_->insertWidget(0, content, 1);
 }
 
+int CSorvanBasePane::heightForWidth(int width) const {
+  const int content = content_ ? content_->minimumSizeHint().height() : 0;
+  return content + toolBar_->heightForWidth(width);
+}
+
 void CSorvanBasePane::UpdateCommandStates() {
   if (QAction *immediate = toolBar_->Action(ID_IMMEDIATE_UPDATE)) {
     const QSignalBlocker blocker(immediate);

@@ -51,6 +51,12 @@ public:
 
   PaneToolBar *ToolBar() const { return toolBar_; }
 
+  // The least height that shows the whole toolbar at width: the content's
+  // smallest height and the (possibly wrapped) toolbar. The folder bar's
+  // scroll area sizes the pane by it, so that a short window scrolls the
+  // pane's tree or grid, never the toolbar out of view.
+  int heightForWidth(int width) const override;
+
 signals:
   // After the pane sent a hint through the file's notification.
   void HintSent(unsigned hint);

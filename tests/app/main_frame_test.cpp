@@ -2,6 +2,8 @@
 // bringing an open file forward, failed opens, save, save as, close with
 // compaction, the status panes and the commands' states.
 #include "app/child_frame.h"
+#include "app/pane_tool_bar.h"
+#include "app/sorvan_base_pane.h"
 #include "app/main_frame.h"
 #include "app/sorvanel_doc.h"
 #include "app/sorvanel_view.h"
@@ -30,6 +32,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBox>
@@ -178,6 +181,31 @@ TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {
   folders->setCurrentIndex(CChildFrame::kFilterFolder);
   child->View()->SelectPageKind(PK_RECORDS);
   EXPECT_EQ(folders->currentIndex(), CChildFrame::kFilterFolder);
+}
+
+TEST_F(MainFrameTest, PaneToolbarsStayInViewInTheSmallestWindow) {
+  ASSERT_TRUE(frame_->OpenDocument(Copy(kHousehold, "小")));
+  frame_->show();
+  frame_->setWindowState(Qt::WindowNoState);
+  frame_->resize(frame_->minimumSize());
+  CChildFrame *child = frame_->ActiveChild();
+  QToolBox *folders = child->FolderBar();
+  auto *splitter = qobject_cast<QSplitter *>(folders->parentWidget());
+  ASSERT_NE(splitter, nullptr);
+  splitter->setSizes({folders->minimumWidth(), 10000});
+  for (int i = 0; i < folders->count(); ++i) {
+    folders->setCurrentIndex(i);
+    auto *pane = qobject_cast<CSorvanBasePane *>(folders->widget(i));
+    ASSERT_NE(pane, nullptr);
+    QWidget *viewport = pane->parentWidget();
+    QTRY_VERIFY(pane->isVisible());
+    QApplication::processEvents();
+    const QRect bar(pane->ToolBar()->mapTo(viewport, QPoint(0, 0)),
+                    pane->ToolBar()->size());
+    EXPECT_TRUE(viewport->rect().contains(bar))
+        << folders->itemText(i).toStdString() << ": toolbar at y " << bar.top()
+        << ".." << bar.bottom() << " of " << viewport->height();
+  }
 }
 
 TEST_F(MainFrameTest, AnOpenFileOnlyComesForward) {
