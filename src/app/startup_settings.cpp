@@ -5,7 +5,6 @@
 
 #include <QFileInfo>
 #include <QSettings>
-#include <QUrl>
 
 namespace {
 
@@ -19,18 +18,13 @@ QString EntryPath(const QString &entry) {
 
 } // namespace
 
-std::unique_ptr<QSettings> ProgramSettings() {
-  return std::make_unique<QSettings>(QStringLiteral("桌面账本应用程序"),
-                                     QStringLiteral("Sorvanel"));
-}
-
 StartupSettings::StartupSettings(const QString &programFolder)
     : programFolder_(programFolder) {}
 
 QString StartupSettings::DefaultFileEntry() const {
   if (programFolder_.isEmpty())
     return QStringLiteral("DefaultFilePath");
-  return QString::fromLatin1(QUrl::toPercentEncoding(programFolder_));
+  return PathSettingsKey(programFolder_);
 }
 
 QString StartupSettings::DefaultFilePath() const {

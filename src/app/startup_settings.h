@@ -8,12 +8,12 @@
 // groups in QSettings. An empty folder text uses "DefaultFilePath".
 #pragma once
 
+#include "base/program_settings.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <memory>
-
-class QSettings;
 
 class StartupSettings {
 public:
@@ -55,6 +55,3 @@ private:
   QStringList entries_;
 };
 
-// The settings of the program: "桌面账本应用程序" / "Sorvanel". Each call
-// opens them afresh, so tests may move the settings folder at any time.
-std::unique_ptr<QSettings> ProgramSettings();

@@ -25,6 +25,16 @@ QString PropertyItem::ChoiceData() const {
                                                    : QString();
 }
 
+bool PropertyItem::ChooseData(const QString &data) {
+  for (int i = 0; i < choiceData.size(); ++i) {
+    if (choiceData.at(i).compare(data, Qt::CaseInsensitive) != 0)
+      continue;
+    choice = i;
+    return true;
+  }
+  return false;
+}
+
 QString PropertyDateFormat() { return QStringLiteral("yyyy/M/d H:mm:ss"); }
 
 QString PropertyItem::ValueText() const {

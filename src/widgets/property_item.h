@@ -68,6 +68,9 @@ public:
 
   // The chosen choice's data; empty when nothing is chosen.
   QString ChoiceData() const;
+  // Chooses the choice whose data is data, in any case; false, and nothing
+  // changed, when there is none.
+  bool ChooseData(const QString &data);
   // The value as shown: a date as "yyyy/M/d H:mm:ss", a number with at
   // most eight decimals, the chosen caption; empty for check boxes and
   // categories.

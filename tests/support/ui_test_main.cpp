@@ -1,7 +1,10 @@
 // The main of every widget test: a QApplication (offscreen under CTest) and
 // then GoogleTest, so that tests can make real widgets and drive them with
-// Qt Test's key and mouse events.
+// Qt Test's key and mouse events. What the widgets remember for the user
+// goes to settings of the run's own, never to the user's.
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +12,10 @@ int main(int argc, char **argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  const QTemporaryDir settings;
+  for (const QSettings::Format format :
+       {QSettings::NativeFormat, QSettings::IniFormat})
+    QSettings::setPath(format, QSettings::UserScope, settings.path());
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

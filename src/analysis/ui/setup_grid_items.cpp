@@ -72,7 +72,7 @@ void AddOptionColumn(PropertyItem &category, const ColumnDef &column,
 const PropertyItem *FindSumList(const PropertyItem &item) {
   for (int i = 0; i < item.ChildCount(); ++i) {
     const PropertyItem *child = item.Child(i);
-    if (child->type == PropertyItem::Choice && child->tag == FGT_SUM)
+    if (IsSetUpSumList(*child))
       return child;
     if (const PropertyItem *found = FindSumList(*child))
       return found;
@@ -123,6 +123,15 @@ void BuildSetUpItems(PropertyItem &root, const ColumnList &columns,
 QString SetUpSumColumn(const PropertyItem &root) {
   const PropertyItem *list = FindSumList(root);
   return list ? list->ChoiceData() : QString();
+}
+
+bool ChooseSetUpSumColumn(PropertyItem &root, const QString &fieldName) {
+  auto *list = const_cast<PropertyItem *>(FindSumList(root));
+  return list && !fieldName.isEmpty() && list->ChooseData(fieldName);
+}
+
+bool IsSetUpSumList(const PropertyItem &item) {
+  return item.type == PropertyItem::Choice && item.tag == FGT_SUM;
 }
 
 FilterWhere SetUpCondition(const PropertyItem &root) {

@@ -35,6 +35,11 @@ void BuildSetUpItems(PropertyItem &root, const ColumnList &columns,
 
 // The field name of the column chosen to sum; empty when there is none.
 QString SetUpSumColumn(const PropertyItem &root);
+// Chooses fieldName (any case) in the sum list; false, and nothing
+// changed, when the list does not hold it.
+bool ChooseSetUpSumColumn(PropertyItem &root, const QString &fieldName);
+// Whether item is the sum list.
+bool IsSetUpSumList(const PropertyItem &item);
 // "(F1 In ('a','b') And F2 In ('c'))" over the switched-on columns; empty
 // with ok when no switch is on; not ok when a switched-on column has no
 // option ticked.

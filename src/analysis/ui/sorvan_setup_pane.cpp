@@ -1,6 +1,7 @@
 // The chart set-up panes' shared behaviour.
 #include "analysis/ui/sorvan_setup_pane.h"
 
+#include "analysis/chart_sum_memory.h"
 #include "app/pane_tool_bar.h"
 #include "groups/filter_where.h"
 #include "groups/ui/filter_grid_rules.h"
@@ -54,6 +55,7 @@ bool CSorvanSetUpPane::GetConditionText(QString &text) const {
 
 void CSorvanSetUpPane::ApplyTemplate(const FilterSet &set) {
   LoadTemplate(set);
+  RememberSum();
   SendNow(hint_);
 }
 
@@ -68,6 +70,16 @@ void CSorvanSetUpPane::Rebuild() {
   });
   Grid()->ExpandAll();
   ReloadTemplates();
+  // The column the user last summed in this file wins over the default
+  // and over the first template.
+  if (ChooseSetUpSumColumn(Grid()->Root(),
+                           RememberedSumColumn(file->Path(), paneKind_)))
+    Grid()->Refresh();
+}
+
+void CSorvanSetUpPane::RememberSum() const {
+  if (const AccountFile *file = File())
+    RememberSumColumn(file->Path(), paneKind_, SumColumn());
 }
 
 QString CSorvanSetUpPane::SumColumn() const {
@@ -100,6 +112,8 @@ void CSorvanSetUpPane::LoadTemplate(const FilterSet &set) {
 }
 
 void CSorvanSetUpPane::OnValueChanged(PropertyItem *item) {
+  if (IsSetUpSumList(*item))
+    RememberSum();
   ApplyEnableRule(*item);
   Grid()->Refresh();
   NotifyChange(hint_);

@@ -64,6 +64,8 @@ protected:
 private:
   QComboBox *AddScopeBox(int id, const QString &tip, const QString &current,
                          const QString &all);
+  // Keeps the sum column for the next window on this file.
+  void RememberSum() const;
   void OnValueChanged(PropertyItem *item);
   void OnButtonPressed(PropertyItem *item, int id);
 

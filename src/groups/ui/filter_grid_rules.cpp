@@ -166,12 +166,8 @@ void LoadEntry(PropertyItem &entry, const FilterSet &set) {
 
 void LoadSum(PropertyItem &list, const FilterSet &set) {
   const FilterCondition *condition = set.Find(QString(), CK_SUM);
-  if (!condition || condition->texts.isEmpty())
-    return;
-  for (int i = 0; i < list.choiceData.size(); ++i)
-    if (list.choiceData.at(i).compare(condition->texts.first(),
-                                      Qt::CaseInsensitive) == 0)
-      list.choice = i;
+  if (condition && !condition->texts.isEmpty())
+    list.ChooseData(condition->texts.first());
 }
 
 void LoadItems(PropertyItem &item, const FilterSet &set) {

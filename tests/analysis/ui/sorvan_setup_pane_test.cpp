@@ -138,6 +138,15 @@ TEST_F(SetUpPaneTest, ChoosingTheSumColumnInItsListIsAPendingChange) {
   EXPECT_TRUE(window_.TakeHints().isEmpty());
   bar_.Apply();
   EXPECT_EQ(window_.TakeHints(), QList<unsigned>{4});
+
+  // The next window on the file starts on the user's choice; the other
+  // chart keeps its own.
+  CSorvanBarSetUpPane again(&window_);
+  again.OnChangeNotify(HINT_BAR_SETUP);
+  EXPECT_EQ(again.SumColumn(), QStringLiteral("Amount"));
+  CSorvanPieSetUpPane pie(&window_);
+  pie.OnChangeNotify(HINT_PIE_SETUP);
+  EXPECT_EQ(pie.SumColumn(), QStringLiteral("Total"));
 }
 
 TEST_F(SetUpPaneTest, EveryControlIsReachedByTabAndNamed) {
