@@ -2,6 +2,7 @@
 #include "app/main_frame.h"
 #include "app/qt_translations.h"
 #include "app/sorvanel_app.h"
+#include "widgets/focus_frame_style.h"
 #include "widgets/message_box_prompt.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char **argv) {
   QApplication::setApplicationVersion(QStringLiteral("1.0"));
   QApplication::setDesktopFileName(QStringLiteral("sorvanel"));
   InstallQtTranslations(app);
+  QApplication::setStyle(new FocusFrameStyle);
 
   MessageBoxPrompt prompt;
   ScopedPrompt scoped(prompt);

@@ -3,6 +3,7 @@
 
 #include "analysis/chart_texts.h"
 #include "formula/format_decimal.h"
+#include "widgets/focus_frame_style.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -276,6 +277,20 @@ QRect CBarChart::AccessibleItemRect(int i) const {
 void CBarChart::paintEvent(QPaintEvent *) {
   QPainter painter(viewport());
   Paint(painter, viewport()->rect());
+  // The chart scrolls by keys: show that it has them. Only on the screen,
+  // never in a saved picture.
+  if (hasFocus())
+    DrawFocusFrame(painter, viewport()->rect(), palette(), false);
+}
+
+void CBarChart::focusInEvent(QFocusEvent *event) {
+  QAbstractScrollArea::focusInEvent(event);
+  viewport()->update();
+}
+
+void CBarChart::focusOutEvent(QFocusEvent *event) {
+  QAbstractScrollArea::focusOutEvent(event);
+  viewport()->update();
 }
 
 void CBarChart::resizeEvent(QResizeEvent *event) {

@@ -75,6 +75,8 @@ public:
 protected:
   void paintEvent(QPaintEvent *event) override;
   void resizeEvent(QResizeEvent *event) override;
+  void focusInEvent(QFocusEvent *event) override;
+  void focusOutEvent(QFocusEvent *event) override;
   bool viewportEvent(QEvent *event) override;
   void mouseMoveEvent(QMouseEvent *event) override;
   void scrollContentsBy(int dx, int dy) override;
