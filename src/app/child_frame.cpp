@@ -17,6 +17,7 @@
 #include "model/main_show_text.h"
 
 #include <QLabel>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStyle>
 #include <QToolBox>
@@ -82,6 +83,10 @@ void CChildFrame::BuildPanes() {
   folders_->addItem(pieSetUp_, QStringLiteral("饼图分析"));
   folders_->addItem(barSetUp_, QStringLiteral("柱图分析"));
   folders_->setCurrentIndex(kGroupFolder);
+  // The folder bar wraps each pane in a scroll area of its own, which
+  // takes the focus on Tab without showing it; the pane's own controls do.
+  for (QScrollArea *wrapper : folders_->findChildren<QScrollArea *>())
+    wrapper->setFocusPolicy(Qt::NoFocus);
   // Rebuilt by their bits, in this order, before any page hears of the
   // change.
   dispatcher_.AddPane(HINT_GROUP_PANE,

@@ -32,6 +32,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTest>
@@ -206,6 +207,26 @@ TEST_F(MainFrameTest, PaneToolbarsStayInViewInTheSmallestWindow) {
         << folders->itemText(i).toStdString() << ": toolbar at y " << bar.top()
         << ".." << bar.bottom() << " of " << viewport->height();
   }
+}
+
+TEST_F(MainFrameTest, TabFromAPaneOnlyRestsWhereFocusShows) {
+  ASSERT_TRUE(frame_->OpenDocument(Copy(kHousehold, "焦")));
+  frame_->show();
+  frame_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+  CChildFrame *child = frame_->ActiveChild();
+  child->GroupPane()->findChild<QAbstractItemView *>()->setFocus();
+  QWidget *grid = child->GridPage()->findChild<QAbstractItemView *>();
+  // The tree, the toolbar's buttons, then the grid: the scroll area that
+  // holds a pane in the folder bar has nothing to show focus on.
+  for (int i = 0; i < 6 && QApplication::focusWidget() != grid; ++i) {
+    QWidget *focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_EQ(qobject_cast<QScrollArea *>(focus), nullptr)
+        << "step " << i << ": " << focus->metaObject()->className();
+    QTest::keyClick(focus, Qt::Key_Tab);
+  }
+  EXPECT_EQ(QApplication::focusWidget(), grid);
 }
 
 TEST_F(MainFrameTest, AnOpenFileOnlyComesForward) {
