@@ -18,6 +18,8 @@ public:
 };
 
 // Draws the focus frame of a widget that paints itself (a chart) inside
-// rect, the way the style frames the focused item of a view.
+// rect, the way the style frames the focused item of a view: in the
+// selection's text colour on a selection (or another dark fill), else in
+// the selection colour.
 void DrawFocusFrame(QPainter &painter, const QRect &rect,
                     const QPalette &palette, bool onSelection);

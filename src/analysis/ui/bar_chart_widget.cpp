@@ -278,9 +278,10 @@ void CBarChart::paintEvent(QPaintEvent *) {
   QPainter painter(viewport());
   Paint(painter, viewport()->rect());
   // The chart scrolls by keys: show that it has them. Only on the screen,
-  // never in a saved picture.
+  // never in a saved picture; in the light colour on a dark background.
   if (hasFocus())
-    DrawFocusFrame(painter, viewport()->rect(), palette(), false);
+    DrawFocusFrame(painter, viewport()->rect(), palette(),
+                   background_.lightness() < 128);
 }
 
 void CBarChart::focusInEvent(QFocusEvent *event) {
