@@ -13,8 +13,6 @@
 #include "app/startup_settings.h"
 #include "app/startup_wizard.h"
 #include "base/prompt.h"
-#include "db/compaction.h"
-#include "db/file_lock.h"
 #include "exchange/ui/export_records_action.h"
 #include "exchange/ui/import_dialog.h"
 #include "groups/group_where.h"
@@ -118,7 +116,7 @@ void ShowPaneText(QLabel *pane, const QString &html, const QString &plain) {
 CMainFrame::CMainFrame(StartupSettings &settings, RecentFileList &recent,
                        QWidget *parent)
     : QMainWindow(parent), settings_(settings), recent_(recent),
-      mdi_(new QMdiArea(this)) {
+      mdi_(new QMdiArea(this)), documents_(recent) {
   setObjectName(QStringLiteral("MainFrame"));
   setWindowTitle(QStringLiteral("Sorvanel"));
   setWindowIcon(AppIcon(AppIconKind::Program));
@@ -413,18 +411,11 @@ QList<CChildFrame *> CMainFrame::Children() const {
 }
 
 QList<CSorvanelDoc *> CMainFrame::Documents() const {
-  QList<CSorvanelDoc *> docs;
-  for (const auto &doc : docs_)
-    docs.append(doc.get());
-  return docs;
+  return documents_.All();
 }
 
 CSorvanelDoc *CMainFrame::DocumentOf(const QString &path) const {
-  const QString canonical = CanonicalPath(path);
-  for (const auto &doc : docs_)
-    if (doc->CanonicalPath() == canonical)
-      return doc.get();
-  return nullptr;
+  return documents_.Find(path);
 }
 
 CChildFrame *CMainFrame::AddWindow(CSorvanelDoc &doc, bool show) {
@@ -443,33 +434,28 @@ CChildFrame *CMainFrame::AddWindow(CSorvanelDoc &doc, bool show) {
 }
 
 bool CMainFrame::OpenDocument(const QString &path) {
-  if (path.isEmpty())
+  // The window listens before the file opens, so the open's notification
+  // builds its panes and pages.
+  CChildFrame *child = nullptr;
+  const OpenDocuments::Opened opened = documents_.Open(
+      path, [&](CSorvanelDoc &doc) { child = AddWindow(doc, false); },
+      [&](CSorvanelDoc &) { delete child->parentWidget(); });
+  if (!opened.doc)
     return false;
-  const QString absolute = QFileInfo(path).absoluteFilePath();
-  if (CSorvanelDoc *open = DocumentOf(absolute)) {
+  if (opened.wasOpen) {
     for (QMdiSubWindow *window : mdi_->subWindowList())
-      if (auto *child = qobject_cast<CChildFrame *>(window->widget());
-          child && &child->Doc() == open) {
+      if (auto *shown = qobject_cast<CChildFrame *>(window->widget());
+          shown && &shown->Doc() == opened.doc) {
         mdi_->setActiveSubWindow(window);
         break;
       }
     return true;
   }
-  auto doc = std::make_unique<CSorvanelDoc>();
-  // The window listens before the file opens, so the open's notification
-  // builds its panes and pages.
-  CChildFrame *child = AddWindow(*doc, false);
-  if (!doc->Open(absolute)) {
-    delete child->parentWidget();
-    return false;
-  }
   QMdiSubWindow *window = qobject_cast<QMdiSubWindow *>(child->parentWidget());
-  window->setWindowTitle(doc->Title());
-  window->setToolTip(doc->Path());
-  docs_.push_back(std::move(doc));
+  window->setWindowTitle(opened.doc->Title());
+  window->setToolTip(opened.doc->Path());
   window->showMaximized();
   mdi_->setActiveSubWindow(window);
-  recent_.Add(absolute);
   UpdateRecentMenu();
   UpdateUi();
   return true;
@@ -507,28 +493,10 @@ QString CMainFrame::MakeNewFile(const QString &folder) {
                         isVisible() ? this : nullptr);
   if (!CurrentDialogRunner().Run(wizard))
     return QString();
-  if (RefuseOpenTarget(wizard.NewFilePath()))
-    return QString();
-  if (!ReplaceFile(wizard.NewFilePath(), wizard.TemplatePath()))
+  if (!documents_.CreateFromTemplate(wizard.NewFilePath(),
+                                    wizard.TemplatePath()))
     return QString();
   return wizard.NewFilePath();
-}
-
-bool CMainFrame::RefuseOpenTarget(const QString &path) const {
-  if (DocumentOf(path)) {
-    ShowMessage(QStringLiteral("文件%1正在使用中，不能覆盖！\r\n请先关闭它或另选文件名。")
-                    .arg(QFileInfo(path).fileName()));
-    return true;
-  }
-  // A file another program has open would be replaced under its feet.
-  if (QFileInfo(path).isFile()) {
-    AccountFileLock probe;
-    if (probe.Acquire(path, 0) == AccountFileLock::Busy) {
-      ShowMessage(FileBusyMessage());
-      return true;
-    }
-  }
-  return false;
 }
 
 void CMainFrame::CloseWindow(CChildFrame *child) {
@@ -562,20 +530,13 @@ void CMainFrame::CloseDocument(CSorvanelDoc *doc) {
   // closed and compacted.
   for (QMdiSubWindow *window : windows)
     delete window;
-  for (auto it = docs_.begin(); it != docs_.end(); ++it) {
-    if (it->get() != doc)
-      continue;
-    std::unique_ptr<CSorvanelDoc> owned = std::move(*it);
-    docs_.erase(it);
-    owned->Close();
-    break;
-  }
+  documents_.Close(doc);
   UpdateUi();
 }
 
 void CMainFrame::CloseAllDocuments() {
-  while (!docs_.empty())
-    CloseDocument(docs_.back().get());
+  while (!documents_.Empty())
+    CloseDocument(documents_.All().last());
 }
 
 void CMainFrame::OnNew() { NewDocument(); }
@@ -614,13 +575,9 @@ bool CMainFrame::SaveActiveAs(const QString &path) {
   if (!child)
     return false;
   CSorvanelDoc &doc = child->Doc();
-  CSorvanelDoc *target = DocumentOf(path);
-  if (target != &doc && RefuseOpenTarget(path))
-    return false;
   child->EndEdit();
-  if (!doc.SaveAs(path))
+  if (!documents_.SaveAs(doc, path))
     return false;
-  recent_.Add(doc.Path());
   UpdateRecentMenu();
   for (QMdiSubWindow *window : mdi_->subWindowList())
     if (auto *other = qobject_cast<CChildFrame *>(window->widget());
@@ -668,7 +625,7 @@ void CMainFrame::OnRestoreBackup() {
   const QString suggested = info.dir().filePath(
       info.completeBaseName() + QStringLiteral("-恢复.fz"));
   const QString target = CurrentDialogRunner().ChooseSavePath(this, suggested);
-  if (target.isEmpty() || RefuseOpenTarget(target))
+  if (target.isEmpty() || documents_.RefuseTarget(target))
     return;
   if (RestoreBackup(dialog.ChosenBackup(), target))
     OpenDocument(target);
@@ -750,7 +707,7 @@ void CMainFrame::UpdateUi() {
   for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导出…",
                            "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
-  Command(QStringLiteral("关闭其它页"))->setEnabled(docs_.size() > 1);
+  Command(QStringLiteral("关闭其它页"))->setEnabled(documents_.All().size() > 1);
   for (const char *name : {"打印", "打印预览"})
     Command(QString::fromUtf8(name))->setEnabled(false);
   editMenu_->menuAction()->setVisible(hasDoc);

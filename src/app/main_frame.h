@@ -1,14 +1,14 @@
 // The main window: menus, the toolbar "标准", the status bar with the
 // active-group pane (103) and the selection-summary pane (104), and the
-// tabbed area of document windows. It owns the open documents and runs the
-// document commands: new, open, save, save as, close, close all.
+// tabbed area of document windows. It shows the open documents (their list
+// and rules are OpenDocuments) and runs the document commands: new, open,
+// save, save as, close, close all.
 #pragma once
+
+#include "app/open_documents.h"
 
 #include <QMainWindow>
 #include <QString>
-
-#include <memory>
-#include <vector>
 
 class CChildFrame;
 class CSorvanelDoc;
@@ -102,8 +102,6 @@ private:
   // The new-file wizard and the template copy; the new file's path or
   // empty text.
   QString MakeNewFile(const QString &folder);
-  // Refuses, with a message, a target that is open in this program.
-  bool RefuseOpenTarget(const QString &path) const;
 
   CChildFrame *AddWindow(CSorvanelDoc &doc, bool show);
   void OnSubWindowGone(CSorvanelDoc *doc);
@@ -119,6 +117,6 @@ private:
   QMenu *editMenu_ = nullptr;
   QMenu *windowMenu_ = nullptr;
   QList<QAction *> actions_;
-  std::vector<std::unique_ptr<CSorvanelDoc>> docs_;
+  OpenDocuments documents_;
   QString systemFolder_;
 };
