@@ -4,7 +4,7 @@
 #include "app/startup_settings.h"
 #include "base/prompt.h"
 #include "db/db_visiter.h"
-#include "model/backup_settings.h"
+#include "storage/backup_settings.h"
 #include "model/sql_text.h"
 
 #include <QFileInfo>

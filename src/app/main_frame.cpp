@@ -17,7 +17,7 @@
 #include "exchange/ui/import_dialog.h"
 #include "groups/group_where.h"
 #include "model/account_file.h"
-#include "model/template_files.h"
+#include "storage/template_files.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,8 +5,8 @@
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "base/prompt.h"
-#include "db/compaction.h"
-#include "db/file_lock.h"
+#include "storage/compaction.h"
+#include "storage/file_lock.h"
 
 #include <QFileInfo>
 

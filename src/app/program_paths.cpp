@@ -2,7 +2,7 @@
 #include "app/program_paths.h"
 
 #include "db/file_path.h"
-#include "db/private_folder.h"
+#include "storage/private_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // under a new name and opened by the caller.
 #pragma once
 
-#include "model/backup_store.h"
+#include "storage/backup_store.h"
 
 #include <QDialog>
 

@@ -3,11 +3,11 @@
 
 #include "app/program_paths.h"
 #include "base/prompt.h"
-#include "db/compaction.h"
+#include "storage/compaction.h"
 #include "db/db_visiter_factory.h"
 #include "db/file_path.h"
 #include "model/account_file.h"
-#include "model/backup_store.h"
+#include "storage/backup_store.h"
 
 #include <QFile>
 #include <QFileInfo>

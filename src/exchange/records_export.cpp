@@ -3,8 +3,8 @@
 
 #include "db/db_visiter.h"
 #include "db/errno_text.h"
-#include "db/file_copy.h"
-#include "db/scratch_file.h"
+#include "storage/file_copy.h"
+#include "storage/scratch_file.h"
 #include "exchange/export_target.h"
 #include "model/account_file.h"
 #include "model/date_text.h"

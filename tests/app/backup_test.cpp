@@ -9,8 +9,8 @@
 #include "app_test_env.h"
 #include "db/db_visiter.h"
 #include "model/account_file.h"
-#include "model/backup_settings.h"
-#include "model/backup_store.h"
+#include "storage/backup_settings.h"
+#include "storage/backup_store.h"
 #include "support/query_rows.h"
 
 #include <QFileInfo>

@@ -6,7 +6,7 @@
 #include "db/db_visiter.h"
 #include "model/account_file.h"
 #include "app_test_env.h"
-#include "db/file_lock.h"
+#include "storage/file_lock.h"
 
 #include <QFile>
 

@@ -15,13 +15,13 @@
 //                              changes a type, as the options sheet does,
 //                              printing "applied" after each round
 #include "db/access_visiter.h"
-#include "db/compaction.h"
+#include "storage/compaction.h"
 #include "db/db_visiter.h"
-#include "db/file_lock.h"
+#include "storage/file_lock.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "model/account_file.h"
-#include "model/backup_store.h"
+#include "storage/backup_store.h"
 #include "model/column_def.h"
 #include "model/column_store.h"
 #include "records/command_history.h"

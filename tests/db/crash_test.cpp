@@ -4,7 +4,7 @@
 // and nothing that blocks the next compaction.
 #include "db_test_util.h"
 
-#include "db/compaction.h"
+#include "storage/compaction.h"
 #include "db/db_visiter_factory.h"
 #include "db/jet_collation.h"
 #include "db/jet_types.h"

@@ -3,7 +3,7 @@
 #include "base/scripted_prompt.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
-#include "db/file_lock.h"
+#include "storage/file_lock.h"
 #include "groups/filter_set_store.h"
 #include "groups/group_node.h"
 #include "model/account_file.h"

@@ -13,8 +13,8 @@
 #include "cli_command.h"
 
 #include "base/prompt.h"
-#include "model/backup_settings.h"
-#include "model/backup_store.h"
+#include "storage/backup_settings.h"
+#include "storage/backup_store.h"
 
 #include <QDateTime>
 

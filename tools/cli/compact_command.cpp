@@ -3,7 +3,7 @@
 #include "cli_account.h"
 #include "cli_command.h"
 
-#include "db/compaction.h"
+#include "storage/compaction.h"
 #include "base/prompt.h"
 #include "model/account_file.h"
 

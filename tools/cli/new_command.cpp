@@ -4,9 +4,9 @@
 #include "cli_command.h"
 
 #include "base/prompt.h"
-#include "db/compaction.h"
+#include "storage/compaction.h"
 #include "model/account_file.h"
-#include "model/template_files.h"
+#include "storage/template_files.h"
 
 #include <QFileInfo>
 

@@ -1,5 +1,5 @@
 // Listing of the template account files.
-#include "model/template_files.h"
+#include "storage/template_files.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 // Reading and writing the number of automatic backups.
-#include "model/backup_settings.h"
+#include "storage/backup_settings.h"
 
 #include "base/program_settings.h"
 

@@ -1,9 +1,9 @@
 // One writer per account file: the lock is shared within a process, keeps
 // other processes out while its holder lives, and dies with its holder.
-#include "db_test_util.h"
+#include "db/db_test_util.h"
 
 #include "db/db_visiter_factory.h"
-#include "db/file_lock.h"
+#include "storage/file_lock.h"
 #include "model/account_file.h"
 #include "support/scoped_current_dir.h"
 #include "support/template_copy.h"

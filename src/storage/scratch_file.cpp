@@ -1,7 +1,7 @@
 // Exclusive, locked, self-cleaning scratch files.
-#include "db/scratch_file.h"
+#include "storage/scratch_file.h"
 
-#include "db/file_copy.h"
+#include "storage/file_copy.h"
 
 #include <QDir>
 #include <QFile>

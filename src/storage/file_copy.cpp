@@ -1,5 +1,5 @@
 // Temporary-file copies, flushes and renames on POSIX systems.
-#include "db/file_copy.h"
+#include "storage/file_copy.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,5 +1,5 @@
 // The retention rule of the backups.
-#include "model/backup_retention.h"
+#include "storage/backup_retention.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,5 +1,5 @@
 // Creating folders readable by their owner only.
-#include "db/private_folder.h"
+#include "storage/private_folder.h"
 
 #include <QDir>
 #include <QFile>

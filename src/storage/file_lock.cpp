@@ -1,5 +1,5 @@
 // flock() based locks on an account file's lock file.
-#include "db/file_lock.h"
+#include "storage/file_lock.h"
 
 #include "db/file_path.h"
 

@@ -1,18 +1,18 @@
 // Making, listing, thinning out and restoring backups of account files.
-#include "model/backup_store.h"
+#include "storage/backup_store.h"
 
 #include "base/prompt.h"
 #include "db/account_check.h"
-#include "db/compaction.h"
+#include "storage/compaction.h"
 #include "db/describe_error.h"
 #include "db/errno_text.h"
-#include "db/file_copy.h"
+#include "storage/file_copy.h"
 #include "db/file_path.h"
 #include "db/jet_collation.h"
-#include "db/private_folder.h"
-#include "db/scratch_file.h"
-#include "model/backup_retention.h"
-#include "model/backup_settings.h"
+#include "storage/private_folder.h"
+#include "storage/scratch_file.h"
+#include "storage/backup_retention.h"
+#include "storage/backup_settings.h"
 
 #include <QCryptographicHash>
 #include <QDir>

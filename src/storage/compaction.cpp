@@ -1,15 +1,15 @@
 // Compaction of an account file and the file replacement.
-#include "db/compaction.h"
+#include "storage/compaction.h"
 
 #include "base/prompt.h"
 #include "db/account_check.h"
 #include "db/db_visiter_factory.h"
 #include "db/describe_error.h"
 #include "db/errno_text.h"
-#include "db/file_copy.h"
+#include "storage/file_copy.h"
 #include "db/file_path.h"
 #include "db/jet_collation.h"
-#include "db/scratch_file.h"
+#include "storage/scratch_file.h"
 
 #include <QDir>
 #include <QFile>

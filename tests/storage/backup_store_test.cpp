@@ -5,9 +5,9 @@
 #include "base/scripted_prompt.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
-#include "model/backup_retention.h"
-#include "model/backup_settings.h"
-#include "model/backup_store.h"
+#include "storage/backup_retention.h"
+#include "storage/backup_settings.h"
+#include "storage/backup_store.h"
 #include "support/test_file.h"
 
 #include <gtest/gtest.h>

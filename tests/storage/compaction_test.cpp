@@ -1,8 +1,8 @@
 // Compaction of an account file and the file replacement: the account file
 // is at every moment either as before or the complete new content.
-#include "db_test_util.h"
+#include "db/db_test_util.h"
 
-#include "db/compaction.h"
+#include "storage/compaction.h"
 #include "db/db_visiter_factory.h"
 
 #include <fcntl.h>
