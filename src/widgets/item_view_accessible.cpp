@@ -16,10 +16,15 @@
 namespace {
 
 const char *const kLazyProperty = "sorvanelLazyAccessible";
+// The most heading and cell interfaces a view keeps. An assistive tool that
+// reads a whole table of 100,000 rows asks for a million; kept, each reset
+// of the model would have to free them all.
+constexpr int kMaxKept = 4096;
 
 // The view: a table or a tree whose children are its headings and cells.
-// The interfaces handed out are kept until their index goes; a model reset
-// forgets them all. Nothing is made that was not asked for.
+// The interfaces handed out are kept until their index goes, a model reset
+// or more than kMaxKept of them; then they are forgotten, and a tool that
+// asks again gets new ones. Nothing is made that was not asked for.
 class ViewAccessible : public QAccessibleWidget,
                        public QAccessibleTableInterface,
                        public ItemHeadings {
@@ -40,10 +45,12 @@ public:
                                 int section) const override {
     WatchModel();
     const qint64 key = (qint64(section) << 1) | (orientation == Qt::Vertical);
-    QAccessible::Id &id = headings_[key];
-    if (!id)
-      id = QAccessible::registerAccessibleInterface(
-          new HeadingAccessible(View(), orientation, section));
+    if (const QAccessible::Id id = headings_.value(key))
+      return QAccessible::accessibleInterface(id);
+    MakeRoom();
+    const QAccessible::Id id = QAccessible::registerAccessibleInterface(
+        new HeadingAccessible(View(), orientation, section));
+    headings_.insert(key, id);
     return QAccessible::accessibleInterface(id);
   }
 
@@ -199,6 +206,11 @@ private:
     headings_.clear();
   }
 
+  void MakeRoom() const {
+    if (cells_.size() + headings_.size() >= kMaxKept)
+      Forget();
+  }
+
   void DropGone() const {
     for (auto it = cells_.begin(); it != cells_.end();) {
       if (it.key().isValid()) {
@@ -214,10 +226,13 @@ private:
     WatchModel();
     if (!index.isValid() || index.model() != Model())
       return nullptr;
-    QAccessible::Id &id = cells_[QPersistentModelIndex(index)];
-    if (!id)
-      id = QAccessible::registerAccessibleInterface(
-          new CellAccessible(View(), index));
+    const QPersistentModelIndex key(index);
+    if (const QAccessible::Id id = cells_.value(key))
+      return QAccessible::accessibleInterface(id);
+    MakeRoom();
+    const QAccessible::Id id = QAccessible::registerAccessibleInterface(
+        new CellAccessible(View(), index));
+    cells_.insert(key, id);
     return QAccessible::accessibleInterface(id);
   }
 
