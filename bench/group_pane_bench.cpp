@@ -27,6 +27,7 @@
 
 #include "bench_sql.h"
 #include "group_file.h"
+#include "group_pane_window.h"
 #include "ratio_reporter.h"
 #include "template_file.h"
 
@@ -85,47 +86,6 @@ long ReadRecords(CDBVisiter &session, const QList<int> &groups) {
   return rows;
 }
 
-// A document window with the group pane and the records page as the
-// selected tab; its dispatcher passes every hint to both. Without the pane
-// the active groups are the ones set by hand.
-class BenchWindow : public DocumentWindow, public CNRBase {
-public:
-  BenchWindow(AccountFile &file, bool withPane) : file_(file) {
-    file_.AddListener(this);
-    if (withPane)
-      pane = std::make_unique<CSorvanGroupPane>(this);
-    page = std::make_unique<CSorvanGridView>(this);
-    page->resize(900, 600);
-    page->SetActivePage(true);
-  }
-  ~BenchWindow() override { file_.RemoveListener(this); }
-
-  AccountFile *File() const override { return &file_; }
-  QList<int> ActiveGroupIds() const override {
-    return pane ? pane->ActiveGroupIds() : groups;
-  }
-  bool FilterWhere(QString &where) const override {
-    where.clear();
-    return true;
-  }
-  void Notify(AccountFile &file, unsigned hint) override {
-    if (pane)
-      pane->OnChangeNotify(hint);
-    if (page)
-      page->OnChangeNotify(file, hint);
-    if (hint & HINT_RECORDS)
-      ++reloads;
-  }
-
-  std::unique_ptr<CSorvanGroupPane> pane;
-  std::unique_ptr<CSorvanGridView> page;
-  QList<int> groups;
-  long reloads = 0;
-
-private:
-  AccountFile &file_;
-};
-
 QString gPath;
 
 void TickOneGroup(benchmark::State &state) {
@@ -134,7 +94,7 @@ void TickOneGroup(benchmark::State &state) {
     state.SkipWithError("the file does not open");
     return;
   }
-  BenchWindow window(file, true);
+  GroupPaneWindow window(file, true);
   window.pane->ToggleMode();
   QTreeWidgetItem *item = window.pane->Tree()->ItemOf(kToggled);
   if (item)
@@ -161,7 +121,7 @@ void PageReload(benchmark::State &state) {
     state.SkipWithError("the file does not open");
     return;
   }
-  BenchWindow window(file, false);
+  GroupPaneWindow window(file, false);
   bool tick = true;
   for (auto _ : state) {
     window.groups = ActiveGroups(tick);

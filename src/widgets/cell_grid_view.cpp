@@ -4,6 +4,7 @@
 #include "widgets/cell_grid_delegate.h"
 #include "widgets/cell_grid_model.h"
 #include "widgets/fixed_size_header.h"
+#include "widgets/item_view_accessible.h"
 
 #include <QAbstractButton>
 #include <QContextMenuEvent>
@@ -16,6 +17,7 @@
 
 CellGridView::CellGridView(CellGrid &grid, QWidget *parent)
     : QTableView(parent), grid_(grid), model_(new CellGridModel(grid, this)) {
+  UseLazyAccessibleTable(this);
   setHorizontalHeader(new FixedSizeHeader(Qt::Horizontal, this));
   setVerticalHeader(new FixedSizeHeader(Qt::Vertical, this));
   setModel(model_);

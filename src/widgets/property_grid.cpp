@@ -1,6 +1,7 @@
 // The property grid: view, editors, in-place buttons and description area.
 #include "widgets/property_grid.h"
 
+#include "widgets/item_view_accessible.h"
 #include "widgets/property_model.h"
 
 #include <QComboBox>
@@ -131,6 +132,7 @@ private:
 PropertyGrid::PropertyGrid(QWidget *parent)
     : QWidget(parent), model_(new PropertyModel(this)),
       view_(new PropertyTreeView(model_, this)), description_(new QLabel(this)) {
+  UseLazyAccessibleTable(view_);
   view_->setModel(model_);
   view_->setItemDelegate(new PropertyDelegate(model_, view_));
   view_->setHeaderHidden(true);

@@ -270,6 +270,51 @@ TEST(CellGridView, AScreenReaderReadsCellsRowHeadingsAndCaptions) {
   EXPECT_EQ(cells->rowDescription(2), "2");
 }
 
+TEST(CellGridView, TheScreenReaderTableFollowsResetsFocusAndTicksBoxes) {
+  Shown s;
+  CellFormat check;
+  check.cellType = CT_CHECKBOX;
+  s.grid.SetColFormat(1, check);
+  s.grid.QuickSetText(1, 2, "0");
+  QAccessibleInterface *table = QAccessible::queryAccessibleInterface(&s.view);
+  QAccessibleTableInterface *cells = table->tableInterface();
+  ASSERT_TRUE(cells);
+  const int columns = s.grid.GetNumberCols();
+  EXPECT_EQ(cells->columnCount(), columns);
+  EXPECT_EQ(cells->rowCount(), s.grid.GetNumberRows());
+  // The box's Toggle ticks it as a click does.
+  QAccessibleInterface *box = cells->cellAt(2, 1);
+  ASSERT_TRUE(box && box->actionInterface());
+  box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_EQ(s.grid.changes, QStringList{"1,2=1"});
+  EXPECT_TRUE(box->state().checked);
+  const QAccessible::Id boxId = QAccessible::uniqueId(box);
+  // The current cell is the focused child, numbered as the view's focus
+  // events number it (after the corner, the headings and the row heading).
+  s.grid.GotoCell(3, 4);
+  QAccessibleInterface *current = table->focusChild();
+  ASSERT_TRUE(current);
+  EXPECT_EQ(current, table->child((4 + 1) * (columns + 1) + 3 + 1));
+  EXPECT_EQ(current->text(QAccessible::Name), s.grid.GetText(3, 4));
+  EXPECT_EQ(table->indexOfChild(current), (4 + 1) * (columns + 1) + 3 + 1);
+  // A reload forgets the cells handed out; the table reads the new rows.
+  s.grid.BeginUpdate();
+  s.grid.SetNumberRows(2);
+  s.grid.QuickSetText(0, 1, "新");
+  s.grid.EndUpdate();
+  EXPECT_EQ(QAccessible::accessibleInterface(boxId), nullptr);
+  EXPECT_EQ(cells->rowCount(), 2);
+  EXPECT_EQ(cells->cellAt(1, 0)->text(QAccessible::Name), "新");
+  // A tool that reads every cell of a large grid does not leave an
+  // interface behind for each of them, for a reload to free.
+  s.grid.SetNumberRows(5000);
+  const QAccessible::Id first = QAccessible::uniqueId(cells->cellAt(0, 0));
+  for (int i = 0; i < table->childCount(); ++i)
+    ASSERT_TRUE(table->child(i));
+  EXPECT_EQ(QAccessible::accessibleInterface(first), nullptr);
+  EXPECT_EQ(cells->cellAt(4999, 3)->text(QAccessible::Name), "");
+}
+
 TEST(CellGridView, FittingColumnsFillsTheVisibleWidthInTheirRatio) {
   Shown s;
   s.grid.SetColWidth(0, 100);

@@ -3,6 +3,7 @@
 // in-place buttons survive rebuilds, and buttons are real, named buttons.
 #include "widgets/property_grid.h"
 
+#include <QAccessible>
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -26,7 +27,7 @@ protected:
   }
 
   void Fill(PropertyItem &root) {
-    PropertyItem *category = root.Add(PropertyItem::Category, "数值");
+    PropertyItem *category = category_ = root.Add(PropertyItem::Category, "数值");
     box_ = category->Add(PropertyItem::Check, "使用[金额]筛选", "说明");
     box_->button = InplaceButton{12, "取消全部", true, true};
     number_ = category->Add(PropertyItem::Number, "起始数值", "仅查看大于此数值的条目");
@@ -47,6 +48,7 @@ protected:
   }
 
   PropertyGrid grid_;
+  PropertyItem *category_ = nullptr;
   PropertyItem *box_ = nullptr;
   PropertyItem *number_ = nullptr;
   PropertyItem *date_ = nullptr;
@@ -108,6 +110,31 @@ TEST_F(PropertyGridTest, SpaceTicksABoxAndTheProgramsChangesReportNothing) {
   EXPECT_EQ(changed.count(), 1);
   EXPECT_EQ(grid_.IndexOf(box_, 0).data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
   EXPECT_FALSE(View()->isRowHidden(hidden_->Row(), grid_.IndexOf(hidden_->Parent())));
+}
+
+TEST_F(PropertyGridTest, AnAssistiveToggleTicksABoxAsAClickDoes) {
+  QSignalSpy changed(&grid_, &PropertyGrid::ValueChanged);
+  QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(View());
+  ASSERT_TRUE(tree && tree->tableInterface());
+  QAccessibleInterface *box = tree->tableInterface()->cellAt(1, 0);
+  ASSERT_TRUE(box && box->actionInterface());
+  EXPECT_EQ(box->text(QAccessible::Name), QStringLiteral("使用[金额]筛选"));
+  EXPECT_TRUE(box->state().checkable);
+  box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(box_->checked);
+  EXPECT_TRUE(box->state().checked);
+  ASSERT_EQ(changed.count(), 1);
+  EXPECT_EQ(changed.at(0).at(0).value<PropertyItem *>(), box_);
+  box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_FALSE(box_->checked);
+  // A value's Toggle selects its row and changes nothing.
+  QAccessibleInterface *number = tree->tableInterface()->cellAt(2, 1);
+  ASSERT_TRUE(number);
+  EXPECT_EQ(number->text(QAccessible::Name), number_->ValueText());
+  number->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(View()->selectionModel()->isRowSelected(number_->Row(),
+                                                      grid_.IndexOf(category_)));
+  EXPECT_EQ(changed.count(), 2);
 }
 
 TEST_F(PropertyGridTest, HiddenRowsAndButtonsSurviveARebuild) {

@@ -3,6 +3,7 @@
 #include "groups/ui/group_tree_control.h"
 
 #include "groups/ui/group_icons.h"
+#include "widgets/item_view_accessible.h"
 
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -43,6 +44,7 @@ const QString CGroupTree::kMimeType =
     QStringLiteral("application/x-sorvanel-group");
 
 CGroupTree::CGroupTree(QWidget *parent) : QTreeWidget(parent) {
+  UseLazyAccessibleTable(this);
   setColumnCount(1);
   setHeaderHidden(true);
   setHeaderLabels({QStringLiteral("分组")}); // read out by screen readers

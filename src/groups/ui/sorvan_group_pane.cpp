@@ -29,7 +29,12 @@ CSorvanGroupPane::CSorvanGroupPane(DocumentWindow *window, QWidget *parent)
   QAction *several = ToolBar()->AddCommand(
       ID_SEVERAL_GROUPS, QStringLiteral("同时显示所有勾选的分组\n显示多组"),
       true);
-  connect(several, &QAction::triggered, this, [this] { ToggleMode(); });
+  // The button's state, not the click: an assistive tool's Toggle changes
+  // the state without a click.
+  connect(several, &QAction::toggled, this, [this](bool on) {
+    if (on != SeveralGroups())
+      ToggleMode();
+  });
   AddUpdateCommands();
   SetImmediateUpdate(true);
 

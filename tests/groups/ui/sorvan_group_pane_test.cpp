@@ -9,6 +9,7 @@
 #include "support/pane_test_window.h"
 #include "support/query_rows.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
@@ -261,6 +262,34 @@ TEST_F(GroupPaneTest, SeveralGroupsModeTicksGroupsOnly) {
   EXPECT_EQ(pane_->ActiveGroupCaption(), "缺省分组");
   EXPECT_EQ(StoredRows("Select ID, State From [Group] Where State<>0 Order By ID"),
             (QStringList{"2|2", "5|1"}));
+}
+
+TEST_F(GroupPaneTest, AssistiveTogglesDoWhatClicksDo) {
+  auto toggle = [](QAccessibleInterface *iface) {
+    ASSERT_TRUE(iface && iface->actionInterface());
+    iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  };
+  toggle(QAccessible::queryAccessibleInterface(Button(ID_SEVERAL_GROUPS)));
+  EXPECT_TRUE(pane_->SeveralGroups());
+  EXPECT_TRUE(pane_->ToolBar()->Action(ID_SEVERAL_GROUPS)->isChecked());
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{kGroupsChanged});
+
+  // A group's box in the tree: the cell of the group's shown row.
+  QAccessibleInterface *tree = QAccessible::queryAccessibleInterface(tree_);
+  ASSERT_TRUE(tree && tree->tableInterface());
+  QAccessibleInterface *cell = nullptr;
+  for (int row = 0; row < tree->tableInterface()->rowCount() && !cell; ++row) {
+    QAccessibleInterface *at = tree->tableInterface()->cellAt(row, 0);
+    if (at && at->text(QAccessible::Name) == Item(4)->text(0))
+      cell = at;
+  }
+  toggle(cell);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return pane_->ActiveGroupIds() == QList<int>{4}; }));
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{kGroupsChanged});
+
+  toggle(QAccessible::queryAccessibleInterface(Button(ID_SEVERAL_GROUPS)));
+  EXPECT_FALSE(pane_->SeveralGroups());
+  EXPECT_EQ(pane_->ActiveGroupIds(), QList<int>{2});
 }
 
 TEST_F(GroupPaneTest, PendingTicksGoOutWhenApplied) {
