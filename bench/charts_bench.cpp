@@ -18,7 +18,7 @@
 #include "analysis/ui/pie_chart_view.h"
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
 #include "model/account_file.h"

@@ -11,7 +11,7 @@
 // the page's queries (target: under a quarter) and the share the pane adds
 // to the page's reload. The State row a tick writes is committed to disk;
 // BENCH_DIR=/dev/shm puts the file where that commit waits for no disk.
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
 #include "groups/ui/group_tree_control.h"

@@ -3,7 +3,7 @@
 // filter templates), against its peer: a plain QTreeWidget filled with the
 // same number of check-box items and expanded, in a window of the same
 // size. Prints the build time as a ratio of the peer's.
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "db/db_visiter_factory.h"
 #include "groups/filter_set.h"
 #include "groups/filter_set_store.h"

@@ -11,7 +11,7 @@
 //
 // The file lies on /dev/shm (the temporary folder when there is none), so
 // that the work of the program is measured rather than the disk's.
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "base/prompt.h"
 #include "base/scripted_prompt.h"
 #include "db/db_visiter.h"

@@ -2,7 +2,7 @@
 // the records page as the selected tab, every hint passed to both.
 #pragma once
 
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "groups/ui/sorvan_group_pane.h"
 #include "model/account_file.h"
 #include "records/ui/sorvan_grid_view.h"

@@ -2,10 +2,10 @@
 #include "app/child_frame.h"
 
 #include "app/sorvanel_doc.h"
-#include "app/page_commands.h"
+#include "window/page_commands.h"
 #include "app/sorvanel_view.h"
 #include "records/ui/grid_commands.h"
-#include "records/ui/sorvan_base_view.h"
+#include "window/sorvan_base_view.h"
 #include "records/ui/sorvan_grid_view.h"
 #include "analysis/ui/bar_chart_view.h"
 #include "analysis/ui/pie_chart_view.h"

@@ -4,8 +4,8 @@
 // the dispatcher's order. Several windows may show one document.
 #pragma once
 
-#include "app/change_dispatcher.h"
-#include "app/document_window.h"
+#include "window/change_dispatcher.h"
+#include "window/document_window.h"
 #include "model/account_file.h"
 
 #include <QWidget>

@@ -17,7 +17,7 @@ if(SORVANEL_QT_CHINESE)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/sorvanel.desktop
   DESTINATION share/applications)
-install(FILES ${CMAKE_SOURCE_DIR}/src/app/icons/sorvanel.svg
+install(FILES ${CMAKE_SOURCE_DIR}/src/window/icons/sorvanel.svg
   DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/sorvanel-mime.xml
   DESTINATION share/mime/packages RENAME sorvanel.xml)

@@ -1,11 +1,11 @@
 // The main window's commands, status panes and document tabs.
 #include "app/main_frame.h"
 
-#include "app/app_icons.h"
+#include "window/app_icons.h"
 #include "app/child_frame.h"
-#include "app/dialog_runner.h"
+#include "window/dialog_runner.h"
 #include "app/new_file_wizard.h"
-#include "app/page_commands.h"
+#include "window/page_commands.h"
 #include "app/program_paths.h"
 #include "app/restore_backup_dlg.h"
 #include "app/setup_prop_sheet.h"

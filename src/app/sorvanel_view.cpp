@@ -1,7 +1,7 @@
 // The page host's tab strip and page selection.
 #include "app/sorvanel_view.h"
 
-#include "records/ui/sorvan_base_view.h"
+#include "window/sorvan_base_view.h"
 
 #include <QShortcut>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
 // The start-up dialog's window and its three ways to a file.
 #include "app/startup_wizard.h"
 
-#include "app/app_icons.h"
-#include "app/dialog_runner.h"
+#include "window/app_icons.h"
+#include "window/dialog_runner.h"
 #include "app/program_paths.h"
 #include "app/startup_settings.h"
 #include "base/prompt.h"

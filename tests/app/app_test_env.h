@@ -3,7 +3,7 @@
 // blocking on them.
 #pragma once
 
-#include "app/dialog_runner.h"
+#include "window/dialog_runner.h"
 #include "base/scripted_prompt.h"
 
 #include <QDialog>

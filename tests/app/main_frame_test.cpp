@@ -2,13 +2,13 @@
 // bringing an open file forward, failed opens, save, save as, close with
 // compaction, the status panes and the commands' states.
 #include "app/child_frame.h"
-#include "app/pane_tool_bar.h"
-#include "app/sorvan_base_pane.h"
+#include "window/pane_tool_bar.h"
+#include "window/sorvan_base_pane.h"
 #include "app/main_frame.h"
 #include "app/sorvanel_doc.h"
 #include "app/sorvanel_view.h"
 #include "app/startup_settings.h"
-#include "app/change_dispatcher.h"
+#include "window/change_dispatcher.h"
 #include "records/ui/sorvan_grid_view.h"
 #include "groups/group_node.h"
 #include "groups/ui/sorvan_group_pane.h"

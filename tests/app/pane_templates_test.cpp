@@ -1,7 +1,7 @@
 // The saved templates of a pane kind against a real file: titles in file
 // order, overwriting by title, other kinds left alone, and a list that
 // changes only when the file did.
-#include "app/pane_templates.h"
+#include "window/pane_templates.h"
 #include "base/scripted_prompt.h"
 #include "db/db_visiter.h"
 #include "groups/filter_set_store.h"

@@ -1,9 +1,9 @@
 // The side pane base: immediate and pending updates, the toolbar's texts
 // and states, keys that must do nothing, and the template name dialog.
 #include "app/name_sel_dlg.h"
-#include "app/pane_tool_bar.h"
-#include "app/pane_update_state.h"
-#include "app/sorvan_base_pane.h"
+#include "window/pane_tool_bar.h"
+#include "window/pane_update_state.h"
+#include "window/sorvan_base_pane.h"
 #include "base/scripted_prompt.h"
 #include "support/pane_test_window.h"
 

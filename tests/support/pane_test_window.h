@@ -2,7 +2,7 @@
 // opened in a folder of its own, with every hint the file sends recorded.
 #pragma once
 
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "model/account_file.h"
 #include "support/scoped_current_dir.h"
 

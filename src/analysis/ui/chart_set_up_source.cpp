@@ -3,7 +3,7 @@
 
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
-#include "app/document_window.h"
+#include "window/document_window.h"
 
 namespace {
 

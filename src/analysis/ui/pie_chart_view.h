@@ -7,8 +7,8 @@
 #pragma once
 
 #include "analysis/pie_series.h"
-#include "exchange/ui/chart_image.h"
-#include "records/ui/sorvan_base_view.h"
+#include "window/chart_image.h"
+#include "window/sorvan_base_view.h"
 
 class CPieChartWnd;
 class QMenu;

@@ -3,7 +3,7 @@
 
 #include "formula/plain_number.h"
 #include "groups/filter_where.h"
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 #include "model/column_list.h"
 #include "widgets/property_item.h"
 

@@ -2,9 +2,9 @@
 #include "analysis/ui/sorvan_setup_pane.h"
 
 #include "analysis/chart_sum_memory.h"
-#include "app/pane_tool_bar.h"
+#include "window/pane_tool_bar.h"
 #include "groups/filter_where.h"
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 #include "model/account_file.h"
 #include "widgets/property_grid.h"
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "analysis/ui/setup_grid_items.h"
-#include "app/sorvan_memory_pane.h"
+#include "window/sorvan_memory_pane.h"
 
 class PropertyItem;
 class QComboBox;

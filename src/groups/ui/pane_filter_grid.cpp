@@ -2,7 +2,7 @@
 #include "groups/ui/pane_filter_grid.h"
 
 #include "groups/ui/filter_grid_items.h"
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 
 CPaneFilterGrid::CPaneFilterGrid(QWidget *parent) : PropertyGrid(parent) {}
 

@@ -2,7 +2,7 @@
 #include "groups/ui/show_filter_pane.h"
 
 #include "groups/date_span.h"
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 #include "groups/ui/pane_filter_grid.h"
 #include "model/account_file.h"
 

@@ -4,7 +4,7 @@
 // templates are stored under class 1.
 #pragma once
 
-#include "app/sorvan_memory_pane.h"
+#include "window/sorvan_memory_pane.h"
 
 class CPaneFilterGrid;
 class PropertyItem;

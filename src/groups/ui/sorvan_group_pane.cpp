@@ -2,7 +2,7 @@
 // context menu and the edits, each decided by GroupPaneLogic.
 #include "groups/ui/sorvan_group_pane.h"
 
-#include "app/pane_tool_bar.h"
+#include "window/pane_tool_bar.h"
 #include "groups/ui/group_tree_control.h"
 #include "model/account_file.h"
 

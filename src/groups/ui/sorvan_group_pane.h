@@ -10,7 +10,7 @@
 // every window on the file is rebuilt.
 #pragma once
 
-#include "app/sorvan_base_pane.h"
+#include "window/sorvan_base_pane.h"
 #include "groups/group_pane_logic.h"
 
 #include <QHash>

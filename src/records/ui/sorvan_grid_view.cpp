@@ -1,7 +1,7 @@
 // The records page: queries, reloading, commands and the selection summary.
 #include "records/ui/sorvan_grid_view.h"
 
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "base/prompt.h"
 #include "groups/group_where.h"
 #include "model/account_file.h"

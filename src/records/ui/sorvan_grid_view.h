@@ -12,7 +12,7 @@
 #pragma once
 
 #include "records/ui/find_dialog.h"
-#include "records/ui/sorvan_base_view.h"
+#include "window/sorvan_base_view.h"
 #include "records/ui/sorvans_grid_ctrl.h"
 
 #include <QList>

@@ -13,8 +13,8 @@
 #include "analysis/ui/pie_chart_widget.h"
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
-#include "app/document_window.h"
-#include "exchange/ui/chart_image.h"
+#include "window/document_window.h"
+#include "window/chart_image.h"
 #include "widgets/property_grid.h"
 #include "widgets/property_item.h"
 

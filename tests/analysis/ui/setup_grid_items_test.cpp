@@ -3,7 +3,7 @@
 // templates (the old "设置1" form included) loaded into them.
 #include "analysis/ui/setup_grid_items.h"
 #include "groups/filter_where.h"
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 #include "model/column_list.h"
 #include "support/test_columns.h"
 #include "widgets/property_item.h"

@@ -3,9 +3,9 @@
 // once, what the charts read, and templates that send when applied.
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
-#include "app/pane_tool_bar.h"
+#include "window/pane_tool_bar.h"
 #include "base/scripted_prompt.h"
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 #include "model/account_file.h"
 #include "support/pane_test_window.h"
 #include "support/property_find.h"

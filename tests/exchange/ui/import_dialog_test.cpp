@@ -1,7 +1,7 @@
 // The import dialog driven as a user does: the statement read and mapped,
 // the preview and the check shown, a change of the date form re-checked,
 // "导入" storing the good lines; and chart pictures in the three formats.
-#include "exchange/ui/chart_image.h"
+#include "window/chart_image.h"
 #include "exchange/ui/import_dialog.h"
 
 #include "../exchange_test_file.h"

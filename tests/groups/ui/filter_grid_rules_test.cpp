@@ -2,7 +2,7 @@
 // the WHERE text and template conditions read from it, templates loaded
 // into it (damaged ones included), and the enable and select-all rules.
 #include "groups/ui/filter_grid_items.h"
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 #include "model/column_list.h"
 #include "support/test_columns.h"
 #include "widgets/property_item.h"

@@ -1,11 +1,11 @@
 // The filter pane on a copy of the household template: ticking with the
 // keyboard and the select-all button, pending and immediate hints, and the
 // template commands with the prompt answering.
-#include "app/pane_tool_bar.h"
+#include "window/pane_tool_bar.h"
 #include "base/scripted_prompt.h"
 #include "db/db_visiter.h"
 #include "groups/filter_set_store.h"
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 #include "groups/ui/pane_filter_grid.h"
 #include "groups/ui/show_filter_pane.h"
 #include "support/pane_test_window.h"

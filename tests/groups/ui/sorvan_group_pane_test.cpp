@@ -1,7 +1,7 @@
 // The group pane on a real file, driven as a user drives it: double-clicks,
 // ticks, the mode button, the context menu, label editing and dropping,
 // with a scripted prompt answering and a second window on the same file.
-#include "app/pane_tool_bar.h"
+#include "window/pane_tool_bar.h"
 #include "base/scripted_prompt.h"
 #include "groups/group_tree.h"
 #include "groups/ui/group_tree_control.h"

@@ -6,7 +6,7 @@
 
 #include "../record_test_file.h"
 
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "records/ui/sorvan_grid_view.h"
 
 #include <memory>

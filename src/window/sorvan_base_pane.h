@@ -8,7 +8,7 @@
 // (rebuilds, loading a template) sends nothing.
 #pragma once
 
-#include "app/pane_update_state.h"
+#include "window/pane_update_state.h"
 
 #include <QWidget>
 

@@ -1,5 +1,5 @@
 // The modal dialog runner of the program.
-#include "app/dialog_runner.h"
+#include "window/dialog_runner.h"
 #include "widgets/start_folder.h"
 
 #include <QDialog>

@@ -1,5 +1,5 @@
 // Theme icon names and their fallbacks.
-#include "app/app_icons.h"
+#include "window/app_icons.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -1,7 +1,7 @@
 // The template commands of the panes with a property grid.
-#include "app/sorvan_memory_pane.h"
+#include "window/sorvan_memory_pane.h"
 
-#include "app/pane_tool_bar.h"
+#include "window/pane_tool_bar.h"
 #include "base/prompt.h"
 #include "model/account_file.h"
 #include "widgets/property_grid.h"

@@ -1,5 +1,5 @@
 // Saved templates of a pane.
-#include "app/pane_templates.h"
+#include "window/pane_templates.h"
 
 #include "groups/filter_set_store.h"
 

@@ -1,5 +1,5 @@
 // Passing a notification to panes, pages and the caption bar in order.
-#include "app/change_dispatcher.h"
+#include "window/change_dispatcher.h"
 
 void ChangeDispatcher::AddPane(unsigned bit, PaneRebuild rebuild) {
   panes_.push_back({bit, std::move(rebuild)});

@@ -1,7 +1,7 @@
 // The common base of the pages of an account file's window.
-#include "records/ui/sorvan_base_view.h"
+#include "window/sorvan_base_view.h"
 
-#include "app/document_window.h"
+#include "window/document_window.h"
 #include "model/account_file.h"
 
 CSorvanBaseView::CSorvanBaseView(DocumentWindow *window, QWidget *parent)

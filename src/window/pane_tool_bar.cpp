@@ -1,5 +1,5 @@
 // The wrapping bottom toolbar of the side panes.
-#include "app/pane_tool_bar.h"
+#include "window/pane_tool_bar.h"
 
 #include "widgets/flow_layout.h"
 

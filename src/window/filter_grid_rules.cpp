@@ -1,5 +1,5 @@
 // Filter settings and template conditions to and from a filter grid.
-#include "groups/ui/filter_grid_rules.h"
+#include "window/filter_grid_rules.h"
 
 #include "model/date_text.h"
 #include "widgets/property_item.h"

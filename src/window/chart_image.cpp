@@ -1,5 +1,5 @@
 // Chart pictures as PNG, SVG and PDF; see chart_image.h.
-#include "exchange/ui/chart_image.h"
+#include "window/chart_image.h"
 
 #include "base/prompt.h"
 #include "widgets/start_folder.h"

@@ -7,8 +7,8 @@
 // Choosing, saving and deleting are the user's actions.
 #pragma once
 
-#include "app/pane_templates.h"
-#include "app/sorvan_base_pane.h"
+#include "window/pane_templates.h"
+#include "window/sorvan_base_pane.h"
 
 class PropertyGrid;
 class QComboBox;

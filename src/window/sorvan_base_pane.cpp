@@ -1,8 +1,8 @@
 // The side pane base: toolbar, content and the immediate or pending update.
-#include "app/sorvan_base_pane.h"
+#include "window/sorvan_base_pane.h"
 
-#include "app/document_window.h"
-#include "app/pane_tool_bar.h"
+#include "window/document_window.h"
+#include "window/pane_tool_bar.h"
 #include "model/account_file.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 // The immediate and pending updates of a side pane.
-#include "app/pane_update_state.h"
+#include "window/pane_update_state.h"
 
 unsigned PaneUpdateState::Change(unsigned hint) {
   if (immediate_)
