@@ -2,7 +2,7 @@
 // that every question of the program reads the same.
 #include "widgets/message_box_prompt.h"
 
-#include "app/name_sel_dlg.h"
+#include "widgets/name_sel_dlg.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,18 +1,17 @@
 // One entry of a property grid: a category or a value item (check box,
 // date, number, text or a choice from a list) with its caption and
-// description, a hidden flag, a tag for the owner (a kind number and the
-// column it stands for) and an optional in-place button.
+// description, a hidden flag, a tag for the owner (a kind number and
+// whatever the item stands for) and an optional in-place button.
 //
 // The tree of items is the grid's model: owners build it, read it and set
 // values on it directly; the grid shows it and reports the user's edits.
 #pragma once
 
-#include "model/column_def.h"
-
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 
+#include <any>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -53,7 +52,7 @@ public:
 
   bool hidden = false;
   int tag = 0;                      // the owner's kind number
-  std::optional<ColumnDef> column;  // the column the item stands for
+  std::any payload;                 // what the item stands for, the owner's
   std::optional<InplaceButton> button;
 
   // The tree.

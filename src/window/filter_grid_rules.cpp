@@ -4,12 +4,13 @@
 #include "model/date_text.h"
 #include "widgets/property_item.h"
 
+#include <any>
 #include <cmath>
 
 namespace {
 
 bool IsColumnEntry(const PropertyItem &item) {
-  return item.tag == FGT_COLUMN && item.column && item.ChildCount() > 0;
+  return item.tag == FGT_COLUMN && ColumnOf(item) && item.ChildCount() > 0;
 }
 
 bool IsEnableBox(const PropertyItem &item) {
@@ -27,7 +28,7 @@ QList<PropertyItem *> Values(const PropertyItem &entry) {
 
 FilterColumnSetting SettingOf(const PropertyItem &entry) {
   FilterColumnSetting setting;
-  setting.column = *entry.column;
+  setting.column = *ColumnOf(entry);
   setting.enabled = entry.Child(0)->checked;
   const QList<PropertyItem *> values = Values(entry);
   switch (FilterCategoryOf(setting.column.type)) {
@@ -128,7 +129,7 @@ void LoadEntry(PropertyItem &entry, const FilterSet &set) {
   PropertyItem &box = *entry.Child(0);
   const QList<PropertyItem *> values = Values(entry);
   const FilterCondition *condition =
-      set.Find(entry.column->fieldName, CK_COLUMN);
+      set.Find(ColumnOf(entry)->fieldName, CK_COLUMN);
   box.checked = condition && condition->enabled != 0;
   if (box.button)
     box.button->enabled = box.checked;
@@ -138,7 +139,7 @@ void LoadEntry(PropertyItem &entry, const FilterSet &set) {
     return;
 
   const QStringList &texts = condition->texts;
-  switch (FilterCategoryOf(entry.column->type)) {
+  switch (FilterCategoryOf(ColumnOf(entry)->type)) {
   case FC_NUMBER:
     if (values.size() >= 2) {
       values[0]->number = FiniteOr(condition->numbers.value(0, 0), 0);
@@ -222,11 +223,19 @@ void ApplyEnableRule(PropertyItem &item) {
     item.button->enabled = item.checked;
 }
 
+const ColumnDef *ColumnOf(const PropertyItem &item) {
+  return std::any_cast<ColumnDef>(&item.payload);
+}
+
+void SetColumn(PropertyItem &item, const ColumnDef &column) {
+  item.payload = column;
+}
+
 const ColumnDef *SwitchedOnDateColumn(const PropertyItem &item) {
   if (!IsEnableBox(item) || !item.checked || !item.Parent() ||
       !IsColumnEntry(*item.Parent()))
     return nullptr;
-  const ColumnDef &column = *item.Parent()->column;
+  const ColumnDef &column = *ColumnOf(*item.Parent());
   return FilterCategoryOf(column.type) == FC_DATE ? &column : nullptr;
 }
 

@@ -54,6 +54,10 @@ void ApplyEnableRule(PropertyItem &item);
 // next press does, and the flag flips.
 void PressSelectAll(PropertyItem &box);
 
+// The column a column entry stands for; null for any other item.
+const ColumnDef *ColumnOf(const PropertyItem &item);
+void SetColumn(PropertyItem &item, const ColumnDef &column);
+
 // The date column whose range box item is, when the user just switched it
 // on; null otherwise.
 const ColumnDef *SwitchedOnDateColumn(const PropertyItem &item);

@@ -1,6 +1,6 @@
 // The side pane base: immediate and pending updates, the toolbar's texts
 // and states, keys that must do nothing, and the template name dialog.
-#include "app/name_sel_dlg.h"
+#include "widgets/name_sel_dlg.h"
 #include "window/pane_tool_bar.h"
 #include "window/pane_update_state.h"
 #include "window/sorvan_base_pane.h"

@@ -55,7 +55,7 @@ void AddOptionColumn(PropertyItem &category, const ColumnDef &column,
                      const SetUpPaneTexts &texts) {
   PropertyItem *sub = category.Add(PropertyItem::Category, column.title);
   sub->tag = FGT_COLUMN;
-  sub->column = column;
+  SetColumn(*sub, column);
   PropertyItem *toggle =
       sub->Add(PropertyItem::Check, texts.switchCaption.arg(column.title));
   toggle->tag = FGT_OPTION_ENABLE;
@@ -83,15 +83,15 @@ const PropertyItem *FindSumList(const PropertyItem &item) {
 void CollectExpanded(const PropertyItem &item, QList<ExpandedColumn> &out) {
   for (int i = 0; i < item.ChildCount(); ++i) {
     const PropertyItem &child = *item.Child(i);
-    const bool entry = child.tag == FGT_COLUMN && child.column &&
+    const bool entry = child.tag == FGT_COLUMN && ColumnOf(child) &&
                        child.ChildCount() > 0;
     if (!entry) {
       CollectExpanded(child, out);
       continue;
     }
-    if (child.column->type != FT_OPTION || !child.Child(0)->checked)
+    if (ColumnOf(child)->type != FT_OPTION || !child.Child(0)->checked)
       continue;
-    ExpandedColumn column{child.column->fieldName, {}};
+    ExpandedColumn column{ColumnOf(child)->fieldName, {}};
     for (int j = 1; j < child.ChildCount(); ++j)
       if (child.Child(j)->checked)
         column.options.append(child.Child(j)->caption);

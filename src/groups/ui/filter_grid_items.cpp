@@ -53,7 +53,7 @@ void AddColumnEntry(PropertyItem &category, const FilterColumnSetting &setting,
   PropertyItem *entry = category.Add(PropertyItem::Category, column.title);
   entry->redCaption = true;
   entry->tag = FGT_COLUMN;
-  entry->column = column;
+  SetColumn(*entry, column);
 
   PropertyItem *box = entry->Add(
       PropertyItem::Check, QStringLiteral("使用[%1]筛选").arg(column.title));

@@ -29,7 +29,7 @@ ColumnList Columns() {
 PropertyItem *Entry(PropertyItem &root, const QString &field) {
   for (int c = 0; c < root.ChildCount(); ++c)
     for (int e = 0; e < root.Child(c)->ChildCount(); ++e)
-      if (root.Child(c)->Child(e)->column->fieldName == field)
+      if (ColumnOf(*root.Child(c)->Child(e))->fieldName == field)
         return root.Child(c)->Child(e);
   return nullptr;
 }

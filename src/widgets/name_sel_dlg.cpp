@@ -1,5 +1,5 @@
 // The template name dialog.
-#include "app/name_sel_dlg.h"
+#include "widgets/name_sel_dlg.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
