@@ -6,9 +6,9 @@
 // A time alone lies on the zero day.
 //
 // The texts use one fixed, unambiguous form: dates "yyyy/M/d", times
-// "H:mm:ss", both "yyyy/M/d H:mm:ss". Parsing accepts these and ISO
-// "yyyy-M-d[ H:m[:s]]"; the database session reads back what FormatDateTime
-// writes.
+// "H:mm:ss", both "yyyy/M/d H:mm:ss". Parsing accepts these, ISO
+// "yyyy-M-d[ H:m[:s]]" and "yyyyMMdd[ H:m[:s]]" (base/date_forms.h); the
+// database session reads back what FormatDateTime writes.
 #pragma once
 
 #include <QDate>
