@@ -7,6 +7,7 @@
 #include <QCalendarWidget>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -26,6 +27,8 @@ void DateLineEdit::MakeCalendar() {
   popup_->setFrameShape(QFrame::StyledPanel);
   calendar_ = new QCalendarWidget(popup_);
   calendar_->setAccessibleName(QStringLiteral("选择日期"));
+  // Month and day names in the language of the program, not of the system.
+  calendar_->setLocale(QLocale(QLocale::Chinese, QLocale::China));
   auto *layout = new QVBoxLayout(popup_);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(calendar_);

@@ -107,6 +107,17 @@ public:
       model->setData(index, line->text(), Qt::EditRole);
   }
 
+  // A date value leaves room for its editor's calendar button, so that
+  // the date typed stays in sight.
+  QSize sizeHint(const QStyleOptionViewItem &option,
+                 const QModelIndex &index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (index.column() == PropertyModel::ValueColumn &&
+        model_->ItemOf(index)->type == PropertyItem::Date)
+      size.rwidth() += 2 * size.height();
+    return size;
+  }
+
 private:
   PropertyModel *model_;
 };
