@@ -110,6 +110,8 @@ bool ReadTime(Scanner &in, QTime &time) {
 
 } // namespace
 
+QDate ZeroDay() { return QDate(1899, 12, 30); }
+
 bool ReadDateText(QStringView text, DateTextParts &out) {
   Scanner in(text);
   in.Blanks();

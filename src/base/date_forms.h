@@ -12,9 +12,12 @@
 #include <QStringView>
 #include <QTime>
 
+// The date of the zero day, 1899-12-30, on which a time alone lies.
+QDate ZeroDay();
+
 // What a date text names: a day, a time of day or both.
 struct DateTextParts {
-  QDate date;             // valid when hasDate
+  QDate date = ZeroDay();   // the zero day unless hasDate
   QTime time = QTime(0, 0); // midnight unless hasTime
   bool hasDate = false;
   bool hasTime = false;

@@ -1,8 +1,6 @@
 // Date values: day counts, parsing and formatting in the fixed text forms.
 #include "model/date_text.h"
 
-#include "base/date_forms.h"
-
 #include <cmath>
 
 namespace {
@@ -21,8 +19,6 @@ bool IsMidnight(const QTime &time) {
 }
 
 } // namespace
-
-QDate ZeroDay() { return QDate(1899, 12, 30); }
 
 DateValue DateValue::MakeInvalid() {
   DateValue value;
@@ -80,8 +76,7 @@ DateValue ParseDateTime(const QString &text) {
   DateTextParts parts;
   if (!ReadDateText(text, parts))
     return DateValue::MakeInvalid();
-  return DateValue::FromDateAndTime(parts.hasDate ? parts.date : ZeroDay(),
-                                    parts.time);
+  return DateValue::FromDateAndTime(parts.date, parts.time);
 }
 
 QString FormatDateTime(const DateValue &value, DateTimePart part) {

@@ -11,6 +11,8 @@
 // database session reads back what FormatDateTime writes.
 #pragma once
 
+#include "base/date_forms.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -61,9 +63,6 @@ enum DateTimePart {
   DTP_DATE, // the date only
   DTP_TIME, // the time only
 };
-
-// The date of the zero day, 1899-12-30.
-QDate ZeroDay();
 
 // Reads a date, a time or both; an empty or unreadable text gives an invalid
 // value. Surrounding blanks are ignored.

@@ -37,7 +37,6 @@ bool PropertyItem::ChooseData(const QString &data) {
   return false;
 }
 
-
 QString PropertyItem::ValueText() const {
   switch (type) {
   case Date:
