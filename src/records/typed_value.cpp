@@ -49,8 +49,9 @@ QString TypedValueRefusal(const ColumnList &columns, int position,
   const QString date = TypedDateRefusal(text, column.type);
   if (!date.isEmpty())
     return date;
-  if (text.isEmpty() || !IsNumericType(column.type) || IsPlainNumber(text.trimmed()) ||
-      CompilesAlone(text) || NamesAField(columns, text))
+  if (text.isEmpty() || !IsNumericType(column.type) ||
+      IsPlainNumber(text.trimmed()) || CompilesAlone(text) ||
+      NamesAField(columns, text))
     return QString();
   return QStringLiteral("%1：%2 不是数字").arg(column.title, text);
 }
