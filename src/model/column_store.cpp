@@ -4,8 +4,8 @@
 #include "db/alter_column.h"
 #include "db/db_visiter.h"
 #include "model/column_def.h"
-#include "model/field_type.h"
 #include "model/column_list.h"
+#include "model/field_type.h"
 #include "model/sql_text.h"
 
 namespace {
