@@ -222,7 +222,7 @@ TEST_F(OptionsTest, AFailedStatementWritesNothingAndKeepsEverythingPending) {
   EXPECT_FALSE(grid.HasPendingChanges());
 }
 
-TEST_F(OptionsTest, AnUnconvertibleValueRefusesTheWholeSheetApply) {
+TEST_F(OptionsTest, AnUnconvertibleValueRefusesTheWholeApplyAndTheSheetStaysOpen) {
   ASSERT_TRUE(Session().Execute(
       "Insert Into Users (ID, Item, Memo, trelva_Group_ID) Values (1, 'x', '12abc', 2)"));
   auto columns = [&] {
