@@ -5,8 +5,10 @@
 #include "db/db_visiter.h"
 #include "model/column_store.h"
 #include "model/field_type.h"
+#include "records/unit_of_work.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -472,24 +474,53 @@ bool COptionGridCtrl::Apply(CDBVisiter &session) {
       ShowMessage(QStringLiteral("字段名不能为空！"));
       return false;
     }
-  // Each definition leaves its list only once its statements succeeded, so
-  // a failure keeps it and everything after it pending.
-  while (!deleted_.isEmpty()) {
-    if (!DeleteColumn(session, deleted_.first()))
+  // A stored value that a new type cannot take is named before anything
+  // is written.
+  for (const ColumnDef &def : Changed()) {
+    const QString refusal = TypeChangeRefusal(session, def);
+    if (!refusal.isEmpty()) {
+      ShowMessage(refusal);
       return false;
-    deleted_.removeFirst();
+    }
   }
-  while (!added_.isEmpty()) {
-    if (!InsertColumn(session, added_.last()))
-      return false;
+  if (!WriteAll(session))
+    return false;
+  deleted_.clear();
+  while (!added_.isEmpty())
     loaded_.append(added_.takeLast());
+  changedIds_.clear();
+  return true;
+}
+
+bool COptionGridCtrl::WriteAll(CDBVisiter &session) {
+  QStringList reasons;
+  {
+    // One unit of work: every change reaches the file, or none does and
+    // all of them stay pending. The engine's texts go into one message.
+    CollectingPrompt collected;
+    UnitOfWork work(&session);
+    if (WriteChanges(session) && work.Commit())
+      return true;
+    reasons = collected.Texts();
   }
-  while (!changedIds_.isEmpty()) {
-    const int id = changedIds_.last();
-    const ColumnDef *def = Definition(id);
+  reasons.prepend(QStringLiteral("列的设置未能保存，账簿文件 %1 没有任何改动。")
+                      .arg(QDir::toNativeSeparators(session.DataSource())));
+  ShowMessage(reasons.join(QStringLiteral("\r\n")));
+  return false;
+}
+
+bool COptionGridCtrl::WriteChanges(CDBVisiter &session) {
+  for (const ColumnDef &def : deleted_)
+    if (!DeleteColumn(session, def))
+      return false;
+  // The last added first, then the last changed first.
+  for (auto it = added_.crbegin(); it != added_.crend(); ++it)
+    if (!InsertColumn(session, *it))
+      return false;
+  for (auto it = changedIds_.crbegin(); it != changedIds_.crend(); ++it) {
+    const ColumnDef *def = Definition(*it);
     if (def && !UpdateColumn(session, *def))
       return false;
-    changedIds_.removeLast();
   }
   return true;
 }

@@ -5,8 +5,9 @@
 // CellGridView shows it on the page.
 //
 // The edits are collected in four lists, loaded, added, changed and
-// deleted, and written only when the page is applied. A statement that
-// fails stops the apply there: what was not written stays pending.
+// deleted, and written only when the page is applied, all in one unit of
+// work: when anything fails, the file stays as it was and every edit stays
+// pending.
 #pragma once
 
 #include "model/column_def.h"
@@ -72,10 +73,11 @@ public:
   // when one is the key column, asked "准备删除%d列数据！" otherwise.
   bool DeleteRows(QList<int> rows);
 
-  // Writes the pending changes: deletes, inserts (last added first), then
-  // updates (last changed first). False, with the page to stay open, when
-  // there is no key column or a statement failed; the changes not written
-  // stay pending.
+  // Writes the pending changes as one unit of work: deletes, inserts (last
+  // added first), then updates (last changed first). False, with the page
+  // to stay open, one message and nothing written, when there is no key
+  // column, a stored value does not convert to its column's new type
+  // (TypeChangeRefusal) or a statement failed; the changes stay pending.
   bool Apply(CDBVisiter &session);
 
   // CellGrid
@@ -97,6 +99,8 @@ public:
   QList<int> SelectedRows() const;
 
 private:
+  bool WriteAll(CDBVisiter &session);
+  bool WriteChanges(CDBVisiter &session);
   void AddRow(const ColumnDef &def);
   void AppendMarkerRow();
   void FormatRow(int row);

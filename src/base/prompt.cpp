@@ -26,6 +26,10 @@ ScopedPrompt::ScopedPrompt(Prompt &prompt) : previous_(current) {
 
 ScopedPrompt::~ScopedPrompt() { current = previous_; }
 
+CollectingPrompt::CollectingPrompt() : previous_(CurrentPrompt()), scope_(*this) {}
+
+CollectingPrompt::~CollectingPrompt() = default;
+
 void StderrPrompt::Message(const QString &text) {
   const QByteArray bytes = text.toUtf8();
   std::fprintf(stderr, "%s\n", bytes.constData());

@@ -80,3 +80,28 @@ public:
   bool AskYesNo(const QString &) override { return false; }
   int AskChoice(const QString &, const QStringList &) override { return -1; }
 };
+
+// Keeps the messages shown while it is installed instead of showing them,
+// so that a step made of several statements can report its failure in one
+// message of its own; questions still reach the prompt it replaced.
+class CollectingPrompt : public Prompt {
+public:
+  // Installs itself; the destructor restores the previous prompt.
+  CollectingPrompt();
+  ~CollectingPrompt() override;
+  CollectingPrompt(const CollectingPrompt &) = delete;
+  CollectingPrompt &operator=(const CollectingPrompt &) = delete;
+
+  void Message(const QString &text) override { texts_.append(text); }
+  bool AskYesNo(const QString &text) override { return previous_.AskYesNo(text); }
+  int AskChoice(const QString &text, const QStringList &buttons) override {
+    return previous_.AskChoice(text, buttons);
+  }
+
+  const QStringList &Texts() const { return texts_; }
+
+private:
+  Prompt &previous_;
+  ScopedPrompt scope_;
+  QStringList texts_;
+};

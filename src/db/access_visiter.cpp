@@ -208,6 +208,14 @@ bool CAccessVisiter::Execute(const QString &sql) {
   return true;
 }
 
+bool CAccessVisiter::FindUnconvertibleValue(const QString &sql, QString &value) {
+  JetTranslation translation;
+  if (!connection_ || !TranslateJet(sql, translation, nullptr, schema_.get()) ||
+      translation.kind != JetTranslation::AlterColumn)
+    return false;
+  return FirstUnconvertibleValue(connection_, translation, value);
+}
+
 int CAccessVisiter::QueryTable(const QString &table) {
   return Query(QStringLiteral("SELECT * FROM %1").arg(table));
 }

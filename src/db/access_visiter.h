@@ -36,6 +36,7 @@ public:
   int Query(const QString &sql) override;
   int QueryReadOnly(const QString &sql) override;
   bool Execute(const QString &sql) override;
+  bool FindUnconvertibleValue(const QString &sql, QString &value) override;
   int QueryTable(const QString &table) override;
   unsigned Count(const QString &table, QString where) override;
   bool GetValue(QVariant &out, int position, bool step) override;

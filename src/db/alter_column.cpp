@@ -327,7 +327,61 @@ bool RebuildWithColumn(sqlite3 *db, const JetTranslation &alter, QString *error)
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
   }
   sqlite3_exec(db, "PRAGMA legacy_alter_table=OFF", nullptr, nullptr, nullptr);
-  if (!ok && error)
-    *error = message;
-  return ok;
+  if (ok || !error)
+    return ok;
+  // The engine only says that some value did not convert; the user needs
+  // to know which one.
+  QString value;
+  *error = FirstUnconvertibleValue(db, alter, value)
+               ? ConversionFailureText(alter.column, value,
+                                       ColumnKindName(alter.targetKind))
+               : message;
+  return false;
+}
+
+bool FirstUnconvertibleValue(sqlite3 *db, const JetTranslation &alter, QString &value) {
+  Runner run(db);
+  QList<QStringList> columns;
+  if (!run.Rows(QStringLiteral("SELECT name, type FROM pragma_table_info(?1)"),
+                alter.table, columns))
+    return false;
+  ColumnKind from = ColumnKind::Other;
+  QString name;
+  for (const QStringList &column : columns)
+    if (column[0].compare(alter.column, Qt::CaseInsensitive) == 0) {
+      name = column[0];
+      from = KindOfDeclaredType(column[1]);
+    }
+  if (name.isEmpty())
+    return false;
+  // The rows in the order the rebuild's INSERT … SELECT reads them, so the
+  // value named is the one the rebuild stopped at.
+  const QByteArray sql = QStringLiteral("SELECT %1 FROM %2")
+                             .arg(SqliteName(name), SqliteName(alter.table))
+                             .toUtf8();
+  sqlite3_stmt *stmt = nullptr;
+  if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    return false;
+  }
+  bool found = false;
+  while (!found && sqlite3_step(stmt) == SQLITE_ROW) {
+    // A protected copy: the conversion reads the value as a function would.
+    sqlite3_value *stored = sqlite3_value_dup(sqlite3_column_value(stmt, 0));
+    ConvertedValue converted;
+    found = stored && !ConvertJetValue(stored, from, alter.targetKind, converted);
+    if (found)
+      value = Utf8(sqlite3_value_text(stored));
+    sqlite3_value_free(stored);
+  }
+  sqlite3_finalize(stmt);
+  return found;
+}
+
+QString ConversionFailureText(const QString &column, const QString &value,
+                              const QString &type) {
+  constexpr int kLongest = 60;
+  const QString shown =
+      value.size() > kLongest ? value.left(kLongest) + QStringLiteral("…") : value;
+  return QStringLiteral("%1列的值\"%2\"无法转换为%3").arg(column, shown, type);
 }

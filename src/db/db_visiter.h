@@ -46,6 +46,13 @@ public:
   // Runs one statement that returns no rows; on failure shows the engine's
   // text and returns false, with nothing of the statement applied.
   virtual bool Execute(const QString &sql) = 0;
+  // For an "Alter Table … Alter Column" statement: the first stored value
+  // of the column that its new type cannot take, as its text; false when
+  // every value converts, or sql is no such statement. Writes nothing.
+  virtual bool FindUnconvertibleValue(const QString &sql, QString &value) {
+    (void)sql, (void)value;
+    return false;
+  }
   // The number of rows the last Execute inserted, changed or deleted (rows
   // changed by triggers not counted); 0 after a failure and after a
   // statement that changes no rows.

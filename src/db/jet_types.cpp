@@ -137,6 +137,26 @@ ColumnKind KindOfDeclaredType(const QString &declared) {
   return KindOfDeclaredType(declared.toUtf8().constData());
 }
 
+QString ColumnKindName(ColumnKind kind) {
+  switch (kind) {
+  case ColumnKind::Integer:
+    return QStringLiteral("整型");
+  case ColumnKind::Float:
+    return QStringLiteral("浮点型");
+  case ColumnKind::Text:
+    return QStringLiteral("文本");
+  case ColumnKind::Date:
+    return QStringLiteral("时间/日期");
+  case ColumnKind::Bool:
+    return QStringLiteral("是/否");
+  case ColumnKind::Blob:
+    return QStringLiteral("二进制数据");
+  case ColumnKind::Other:
+    break;
+  }
+  return QString();
+}
+
 bool ParseJetColumnType(const std::vector<SqlToken> &tokens, size_t &i,
                         size_t end, JetColumnType &out, QString *error) {
   const QString fieldError = QStringLiteral("Syntax error in field definition.");

@@ -20,6 +20,9 @@ enum class ColumnKind { Other, Integer, Float, Text, Date, Bool, Blob };
 // none.
 ColumnKind KindOfDeclaredType(const char *declared);
 ColumnKind KindOfDeclaredType(const QString &declared);
+// The Chinese name of a kind for messages: 整型, 浮点型, 文本, 时间/日期,
+// 是/否, 二进制数据; empty for Other.
+QString ColumnKindName(ColumnKind kind);
 
 struct JetColumnType {
   QString declared;        // the SQLite declaration, e.g. "VARCHAR(50)"

@@ -1,14 +1,31 @@
 // Statements on TableStyle and the matching ALTER TABLE statements on Users.
 #include "model/column_store.h"
 
+#include "db/alter_column.h"
 #include "db/db_visiter.h"
 #include "model/column_def.h"
 #include "model/column_list.h"
+#include "model/field_type.h"
 #include "model/sql_text.h"
 
 namespace {
 
 int Flag(bool value) { return value ? 1 : 0; }
+
+// The statement that gives the Users column of column its new type.
+QString AlterUsersColumn(const ColumnDef &column) {
+  return QString::asprintf("Alter Table Users Alter Column [%s] %s",
+                           SqlArg(column.fieldName).constData(),
+                           SqlArg(SqlTypeName(column.type)).constData());
+}
+
+// The type TableStyle stores for column.id; -1 without such a row.
+int StoredType(CDBVisiter &session, int id) {
+  if (session.Query(QString::asprintf(
+          "Select ID, [数据类型] From TableStyle Where ID=%d", id)) == 0)
+    return -1;
+  return session.GetInt(QStringLiteral("数据类型"));
+}
 
 bool AddUsersColumn(CDBVisiter &session, const ColumnDef &column) {
   return session.Execute(
@@ -68,44 +85,40 @@ bool InsertColumn(CDBVisiter &session, const ColumnDef &column) {
 }
 
 bool UpdateColumn(CDBVisiter &session, const ColumnDef &column) {
-  const QString select = QString::asprintf(
-      "Select ID, [数据类型] From TableStyle Where ID=%d", column.id);
-  if (session.Query(select) == 0)
+  const int storedType = StoredType(session, column.id);
+  if (storedType < 0)
     return InsertColumn(session, column);
-  const int storedType = session.GetInt(QStringLiteral("数据类型"));
-  const bool typeChanged = storedType != column.type;
-
-  auto update = [&](int type) {
-    return QString::asprintf(
-        "Update TableStyle SET [编号]=%d,[字段名]='%s',[标题]='%s',[选项]='%s',"
-        "[数据类型]=%d,[启用]=%d,[只读]=%d, [宽度]=%d, [默认值]='%s' Where "
-        "ID=%d",
-        column.order, QuotedSqlArg(column.fieldName).constData(),
-        QuotedSqlArg(column.title).constData(),
-        QuotedSqlArg(column.options).constData(), type, Flag(column.enabled),
-        Flag(column.readOnly), column.width,
-        QuotedSqlArg(column.defaultValue).constData(), column.id);
-  };
-  if (!typeChanged)
-    return session.Execute(update(column.type));
+  const QString update = QString::asprintf(
+      "Update TableStyle SET [编号]=%d,[字段名]='%s',[标题]='%s',[选项]='%s',"
+      "[数据类型]=%d,[启用]=%d,[只读]=%d, [宽度]=%d, [默认值]='%s' Where "
+      "ID=%d",
+      column.order, QuotedSqlArg(column.fieldName).constData(),
+      QuotedSqlArg(column.title).constData(),
+      QuotedSqlArg(column.options).constData(), column.type, Flag(column.enabled),
+      Flag(column.readOnly), column.width,
+      QuotedSqlArg(column.defaultValue).constData(), column.id);
+  if (storedType == column.type)
+    return session.Execute(update);
   // The new type in TableStyle and the converted column of Users reach the
   // file together, or neither does: a crash in between would leave every
-  // value of the column written as the wrong kind.
+  // value of the column written as the wrong kind. A value the new type
+  // cannot take fails the conversion, and the row keeps all it had.
   if (!session.BeginTransaction())
     return false;
-  const bool updated = session.Execute(update(column.type));
-  if (updated &&
-      session.Execute(
-          QString::asprintf("Alter Table Users Alter Column [%s] %s",
-                            SqlArg(column.fieldName).constData(),
-                            SqlArg(SqlTypeName(column.type)).constData())))
+  if (session.Execute(update) && session.Execute(AlterUsersColumn(column)))
     return session.CommitTransaction();
   session.RollbackTransaction();
-  // The values could not be converted and Users keeps the old type; so does
-  // TableStyle, while the column's other settings are taken.
-  if (updated)
-    session.Execute(update(storedType));
   return false;
+}
+
+QString TypeChangeRefusal(CDBVisiter &session, const ColumnDef &column) {
+  const int storedType = StoredType(session, column.id);
+  QString value;
+  if (storedType < 0 || storedType == column.type ||
+      !session.FindUnconvertibleValue(AlterUsersColumn(column), value))
+    return QString();
+  const QString caption = column.title.isEmpty() ? column.fieldName : column.title;
+  return ConversionFailureText(caption, value, FieldTypeName(column.type));
 }
 
 bool DeleteColumn(CDBVisiter &session, const ColumnDef &column) {

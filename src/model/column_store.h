@@ -3,6 +3,8 @@
 // each pairing a TableStyle statement with an ALTER TABLE on Users.
 #pragma once
 
+#include <QString>
+
 class CDBVisiter;
 class ColumnList;
 struct ColumnDef;
@@ -15,8 +17,14 @@ void LoadColumns(CDBVisiter &session, ColumnList &columns);
 bool InsertColumn(CDBVisiter &session, const ColumnDef &column);
 // Rewrites the TableStyle row of column.id (inserting the column when there
 // is no such row); a changed type also re-types the Users column, whose
-// stored values the engine converts.
+// stored values the engine converts. When a value does not convert,
+// nothing of the change is stored.
 bool UpdateColumn(CDBVisiter &session, const ColumnDef &column);
+// Why the type of column cannot change to column.type, naming its caption,
+// the first stored value the new type cannot take and the type:
+// 备注列的值"12abc"无法转换为整型. Empty when the type stays or every
+// value converts. Writes nothing.
+QString TypeChangeRefusal(CDBVisiter &session, const ColumnDef &column);
 // Drops the Users column, then the TableStyle row; nothing changes when the
 // drop fails.
 bool DeleteColumn(CDBVisiter &session, const ColumnDef &column);

@@ -6,10 +6,12 @@
 // A time alone lies on the zero day.
 //
 // The texts use one fixed, unambiguous form: dates "yyyy/M/d", times
-// "H:mm:ss", both "yyyy/M/d H:mm:ss". Parsing accepts these and ISO
-// "yyyy-M-d[ H:m[:s]]"; the database session reads back what FormatDateTime
-// writes.
+// "H:mm:ss", both "yyyy/M/d H:mm:ss". Parsing accepts these, ISO
+// "yyyy-M-d[ H:m[:s]]" and "yyyyMMdd[ H:m[:s]]" (base/date_forms.h); the
+// database session reads back what FormatDateTime writes.
 #pragma once
+
+#include "base/date_forms.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -61,9 +63,6 @@ enum DateTimePart {
   DTP_DATE, // the date only
   DTP_TIME, // the time only
 };
-
-// The date of the zero day, 1899-12-30.
-QDate ZeroDay();
 
 // Reads a date, a time or both; an empty or unreadable text gives an invalid
 // value. Surrounding blanks are ignored.

@@ -1,6 +1,7 @@
 // SQL literals of cell texts by column type.
 #include "model/value_literal.h"
 
+#include "base/date_forms.h"
 #include "formula/format_decimal.h"
 #include "model/column_list.h"
 #include "model/date_text.h"
@@ -94,10 +95,17 @@ bool TypedBoundValue(const QString &value, int type, BoundValue *out) {
 }
 
 QString TypedDateRefusal(const QString &value, int type) {
-  if (!IsDateTimeType(type) || value.isEmpty() || ParseDateTime(value).IsValid())
+  if (!IsDateTimeType(type))
     return QString();
-  if (type == FT_TIME || type == FT_AUTOTIME)
+  if (type == FT_TIME || type == FT_AUTOTIME) {
+    if (value.isEmpty() || ParseDateTime(value).IsValid())
+      return QString();
     return QStringLiteral("时间格式不正确");
+  }
+  // An empty text or a time alone would store a day of the literal's own.
+  DateTextParts parts;
+  if (ReadDateText(value, parts) && parts.hasDate)
+    return QString();
   return QStringLiteral("日期格式不正确");
 }
 

@@ -18,11 +18,12 @@ QString TypedLiteral(const QString &value, int type);
 // has no such value (an infinite number, a date the adapter refuses), and
 // the statement is then to be written out with the literal.
 bool TypedBoundValue(const QString &value, int type, BoundValue *out);
-// The refusal of a text typed into a date or time column that reads as no
-// date or time (ParseDateTime), which the literal would replace by a date
-// or time of its own: "日期格式不正确", "时间格式不正确" for the time
-// columns. Empty text when the text can be stored: an empty text, a
-// readable one, any text of another column.
+// The refusal of a text typed into a date or time column that the literal
+// would replace by a date or time of its own: "日期格式不正确" for a date
+// column and a text that names no day (an empty one, a time alone),
+// "时间格式不正确" for a time column and a text that reads as no time
+// (ParseDateTime). Empty text when the text can be stored: a readable one,
+// an empty one in a time column, any text of another column.
 QString TypedDateRefusal(const QString &value, int type);
 // The literal of value for the column at position of columns; empty text
 // when the position is out of range.

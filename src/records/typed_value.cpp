@@ -43,14 +43,15 @@ bool NamesAField(const ColumnList &columns, const QString &text) {
 
 QString TypedValueRefusal(const ColumnList &columns, int position,
                           const QString &text) {
-  if (!columns.IsValid(position) || text.isEmpty())
+  if (!columns.IsValid(position))
     return QString();
   const ColumnDef &column = columns.At(position);
   const QString date = TypedDateRefusal(text, column.type);
   if (!date.isEmpty())
     return date;
-  if (!IsNumericType(column.type) || IsPlainNumber(text.trimmed()) ||
-      CompilesAlone(text) || NamesAField(columns, text))
+  if (text.isEmpty() || !IsNumericType(column.type) ||
+      IsPlainNumber(text.trimmed()) || CompilesAlone(text) ||
+      NamesAField(columns, text))
     return QString();
   return QStringLiteral("%1：%2 不是数字").arg(column.title, text);
 }

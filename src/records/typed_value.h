@@ -10,7 +10,8 @@ class ColumnList;
 
 // The refusal of text typed into the column at position: "日期格式不正确"
 // and "时间格式不正确" for dates and times, "单价：abc 不是数字" for a
-// numeric column; empty when the text can be stored (an empty text, a
-// number, a formula that reads as one or names a field of the row).
+// numeric column; empty when the text can be stored (a date, an empty text
+// outside the date columns, a number, a formula that reads as one or names
+// a field of the row).
 QString TypedValueRefusal(const ColumnList &columns, int position,
                           const QString &text);

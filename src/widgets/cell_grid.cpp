@@ -1,7 +1,7 @@
 // The grid control's default notifications, editing and clipboard.
 #include "widgets/cell_grid.h"
 
-#include "model/date_text.h"
+#include "base/date_forms.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -30,9 +30,7 @@ void CellGrid::OnDropListSelect(int col, int row, const QString &text) {
 void CellGrid::OnDatePicked(int col, int row, const QDate &date) {
   if (!date.isValid() || CellDate(col, row) == date)
     return;
-  OnCellValueChanged(col, row, FormatDateTime(DateValue::FromDateAndTime(
-                                                  date, QTime(0, 0)),
-                                              DTP_DATE));
+  OnCellValueChanged(col, row, DayText(date));
 }
 
 void CellGrid::OnCheckChanged(int col, int row, bool checked) {
@@ -43,16 +41,16 @@ void CellGrid::OnCheckChanged(int col, int row, bool checked) {
 }
 
 QDate CellGrid::CellDate(int col, int row) const {
-  const DateValue value = ParseDateTime(QuickGetText(col, row));
-  return value.IsValid() ? value.Date() : QDate();
+  DateTextParts parts;
+  return ReadDateText(QuickGetText(col, row), parts) ? parts.date : QDate();
 }
 
 QString CellGrid::DisplayText(int col, int row) const {
   switch (QuickGetCellType(col, row)) {
   case CT_DATETIME: {
     const QString text = QuickGetText(col, row);
-    const DateValue value = ParseDateTime(text);
-    return value.IsValid() ? FormatDateTime(value, DTP_DATE) : text;
+    DateTextParts parts;
+    return ReadDateText(text, parts) ? DayText(parts.date) : text;
   }
   case CT_CHECKBOX:
     return {};

@@ -6,9 +6,10 @@
 // Editing: the view asks OnEditStart before it opens an editor on a cell
 // that is not read-only; when the editor closes it reports OnEditFinish,
 // which (unless cancelled or unchanged) calls OnCellValueChanged, the one
-// hook through which every change the user makes to a cell arrives. The
-// drop-down list, date picker and check box cells report through their own
-// hooks, which end in OnCellValueChanged too.
+// hook through which every change the user makes to a cell arrives. A date
+// cell's editor reports a typed or picked date as an edited text. The
+// drop-down list and check box cells report through their own hooks, which
+// end in OnCellValueChanged too.
 #pragma once
 
 #include "widgets/cell_store.h"

@@ -1,11 +1,12 @@
 // The grid's in-place editors; see cell_grid_delegate.h.
 #include "widgets/cell_grid_delegate.h"
 
+#include "base/date_forms.h"
 #include "widgets/cell_grid_model.h"
 #include "widgets/cell_grid_view.h"
+#include "widgets/date_line_edit.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLineEdit>
 
 namespace {
@@ -53,9 +54,14 @@ QWidget *CellGridDelegate::createEditor(QWidget *parent,
     break;
   }
   case EditorKind::Date: {
-    auto *dateEdit = new QDateEdit(parent);
-    dateEdit->setCalendarPopup(true);
-    dateEdit->setDisplayFormat(QStringLiteral("yyyy/M/d"));
+    auto *dateEdit = new DateLineEdit(parent);
+    dateEdit->setFrame(false);
+    auto *self = const_cast<CellGridDelegate *>(this);
+    // Picking a day is the end of the edit.
+    connect(dateEdit, &DateLineEdit::DayPicked, self, [self, dateEdit] {
+      emit self->commitData(dateEdit);
+      emit self->closeEditor(dateEdit, QAbstractItemDelegate::SubmitModelCache);
+    });
     editor = dateEdit;
     break;
   }
@@ -91,11 +97,6 @@ void CellGridDelegate::setEditorData(QWidget *editor,
     combo->setCurrentIndex(combo->findText(grid.QuickGetText(col, row)));
     return;
   }
-  if (auto *dateEdit = qobject_cast<QDateEdit *>(editor)) {
-    const QDate date = grid.CellDate(col, row);
-    dateEdit->setDate(date.isValid() ? date : QDate::currentDate());
-    return;
-  }
   if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
     lineEdit->setText(grid.QuickGetText(col, row));
 }
@@ -108,8 +109,13 @@ void CellGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *,
                              combo->currentText());
     return;
   }
-  if (auto *dateEdit = qobject_cast<QDateEdit *>(editor)) {
-    view_.SetPendingCommit(CellGridView::CommitKind::Date, dateEdit->date());
+  // A date in any form it reads in is handed on in the form the grid
+  // shows; a text that is no date as it was typed, for the grid to refuse.
+  if (auto *dateEdit = qobject_cast<DateLineEdit *>(editor)) {
+    const QString typed = dateEdit->text().trimmed();
+    const QString date = TypedDateText(typed);
+    view_.SetPendingCommit(CellGridView::CommitKind::Text,
+                           date.isEmpty() ? typed : date);
     return;
   }
   if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))

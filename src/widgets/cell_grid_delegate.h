@@ -1,7 +1,8 @@
 // The in-place editors of the cell grid: a line editor for text cells, a
 // drop-down list for list cells (cell kind CT_DROPLIST or mark 109), a date
-// picker for date cells. What an editor holds when it closes is handed to
-// the view, which reports it to the grid once the editor is gone.
+// line editor with a calendar for date cells, starting on the stored text.
+// What an editor holds when it closes is handed to the view, which reports
+// it to the grid once the editor is gone: a typed date as an edited text.
 #pragma once
 
 #include <QStyledItemDelegate>

@@ -286,9 +286,6 @@ void CellGridView::closeEditor(QWidget *editor,
   case CommitKind::DropList:
     grid_.OnDropListSelect(col, row, value.toString());
     break;
-  case CommitKind::Date:
-    grid_.OnDatePicked(col, row, value.toDate());
-    break;
   }
 }
 

@@ -39,7 +39,7 @@ public:
   int VisibleWidth() const override;
 
   // How an editor's result is reported to the grid (by the delegate).
-  enum class CommitKind { Text, DropList, Date };
+  enum class CommitKind { Text, DropList };
   void SetPendingCommit(CommitKind kind, const QVariant &value);
   void SetActiveEditor(QWidget *editor) { editor_ = editor; }
 

@@ -1,11 +1,13 @@
 // The property grid: view, editors, in-place buttons and description area.
 #include "widgets/property_grid.h"
 
+#include "base/date_forms.h"
+#include "base/prompt.h"
+#include "widgets/date_line_edit.h"
 #include "widgets/item_view_accessible.h"
 #include "widgets/property_model.h"
 
 #include <QComboBox>
-#include <QDateTimeEdit>
 #include <QDoubleSpinBox>
 #include <QEvent>
 #include <QHeaderView>
@@ -22,6 +24,25 @@
 
 namespace {
 
+// A date typed into a date item: the day alone, or the day and the time
+// typed with it. A text that names no day changes nothing and is refused
+// once the editor is gone, so that the message box does not take the focus
+// from an editor still open.
+void CommitTypedDate(QAbstractItemModel &model, const QModelIndex &index,
+                     const QString &text) {
+  DateTextParts parts;
+  if (!ReadDateText(text, parts) || !parts.hasDate) {
+    QMetaObject::invokeMethod(
+        &model, [] { ShowMessage(QStringLiteral("日期格式不正确")); },
+        Qt::QueuedConnection);
+    return;
+  }
+  const QVariant value = parts.hasTime
+                             ? QVariant(QDateTime(parts.date, parts.time))
+                             : QVariant(parts.date);
+  model.setData(index, value, Qt::EditRole);
+}
+
 // Editors of the value column, by item type.
 class PropertyDelegate : public QStyledItemDelegate {
 public:
@@ -33,9 +54,13 @@ public:
     const PropertyItem &item = *model_->ItemOf(index);
     switch (item.type) {
     case PropertyItem::Date: {
-      auto *edit = new QDateTimeEdit(parent);
-      edit->setDisplayFormat(PropertyDateFormat());
-      edit->setCalendarPopup(true);
+      auto *edit = new DateLineEdit(parent);
+      auto *self = const_cast<PropertyDelegate *>(this);
+      // Picking a day is the end of the edit.
+      connect(edit, &DateLineEdit::DayPicked, self, [self, edit] {
+        emit self->commitData(edit);
+        emit self->closeEditor(edit, QAbstractItemDelegate::SubmitModelCache);
+      });
       return edit;
     }
     case PropertyItem::Number: {
@@ -61,8 +86,8 @@ public:
 
   void setEditorData(QWidget *editor, const QModelIndex &index) const override {
     const PropertyItem &item = *model_->ItemOf(index);
-    if (auto *edit = qobject_cast<QDateTimeEdit *>(editor))
-      edit->setDateTime(item.date);
+    if (auto *edit = qobject_cast<DateLineEdit *>(editor))
+      edit->setText(item.ValueText());
     else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
       spin->setValue(item.number);
     else if (auto *box = qobject_cast<QComboBox *>(editor))
@@ -73,14 +98,25 @@ public:
 
   void setModelData(QWidget *editor, QAbstractItemModel *model,
                     const QModelIndex &index) const override {
-    if (auto *edit = qobject_cast<QDateTimeEdit *>(editor))
-      model->setData(index, edit->dateTime(), Qt::EditRole);
+    if (auto *edit = qobject_cast<DateLineEdit *>(editor))
+      CommitTypedDate(*model, index, edit->text());
     else if (auto *spin = qobject_cast<QDoubleSpinBox *>(editor))
       model->setData(index, spin->value(), Qt::EditRole);
     else if (auto *box = qobject_cast<QComboBox *>(editor))
       model->setData(index, box->currentIndex(), Qt::EditRole);
     else if (auto *line = qobject_cast<QLineEdit *>(editor))
       model->setData(index, line->text(), Qt::EditRole);
+  }
+
+  // A date value leaves room for its editor's calendar button, so that
+  // the date typed stays in sight.
+  QSize sizeHint(const QStyleOptionViewItem &option,
+                 const QModelIndex &index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (index.column() == PropertyModel::ValueColumn &&
+        model_->ItemOf(index)->type == PropertyItem::Date)
+      size.rwidth() += 2 * size.height();
+    return size;
   }
 
 private:

@@ -1,6 +1,8 @@
 // The items of a property grid.
 #include "widgets/property_item.h"
 
+#include "base/date_forms.h"
+
 #include <algorithm>
 
 int PropertyItem::Row() const {
@@ -35,12 +37,12 @@ bool PropertyItem::ChooseData(const QString &data) {
   return false;
 }
 
-QString PropertyDateFormat() { return QStringLiteral("yyyy/M/d H:mm:ss"); }
-
 QString PropertyItem::ValueText() const {
   switch (type) {
   case Date:
-    return date.toString(PropertyDateFormat());
+    if (!date.isValid())
+      return QString();
+    return DayText(date.date()) + QLatin1Char(' ') + TimeOfDayText(date.time());
   case Number: {
     QString shown = QString::number(number, 'f', 8);
     while (shown.endsWith(QLatin1Char('0')))

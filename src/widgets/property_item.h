@@ -44,6 +44,7 @@ public:
   // The value, by type.
   bool checked = false;     // Check
   QDateTime date;           // Date
+  bool timeTyped = false;   // Date: the user's last edit gave a time of day
   double number = 0;        // Number
   QString text;             // Text
   QStringList choices;      // Choice: the captions offered
@@ -79,6 +80,3 @@ private:
   PropertyItem *parent_ = nullptr;
   std::vector<std::unique_ptr<PropertyItem>> children_;
 };
-
-// "yyyy/M/d H:mm:ss", the form the grid's dates are shown and edited in.
-QString PropertyDateFormat();

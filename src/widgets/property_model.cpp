@@ -129,13 +129,20 @@ bool PropertyModel::setData(const QModelIndex &index, const QVariant &value,
       return true;
     item.checked = !item.checked;
     break;
-  case PropertyItem::Date:
-    if (role != Qt::EditRole || !value.toDateTime().isValid())
+  case PropertyItem::Date: {
+    // A day alone (a QDate) starts at midnight; the owner may place it
+    // elsewhere in its day.
+    const bool timeTyped = value.typeId() != QMetaType::QDate;
+    const QDateTime date = timeTyped ? value.toDateTime()
+                                     : QDateTime(value.toDate(), QTime(0, 0));
+    if (role != Qt::EditRole || !date.isValid())
       return false;
-    if (item.date == value.toDateTime())
+    item.timeTyped = timeTyped;
+    if (item.date == date)
       return true;
-    item.date = value.toDateTime();
+    item.date = date;
     break;
+  }
   case PropertyItem::Number: {
     bool ok = false;
     const double number = value.toDouble(&ok);

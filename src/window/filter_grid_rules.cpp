@@ -251,7 +251,8 @@ void StartDateRange(PropertyItem &box, const QDate &first, const QDate &last) {
 
 void SnapPickedDate(PropertyItem &item) {
   const PropertyItem *entry = item.Parent();
-  if (item.type != PropertyItem::Date || !entry || !IsColumnEntry(*entry))
+  if (item.type != PropertyItem::Date || item.timeTyped || !entry ||
+      !IsColumnEntry(*entry))
     return;
   const QList<PropertyItem *> values = Values(*entry);
   if (values.size() < 2)

@@ -64,8 +64,9 @@ const ColumnDef *SwitchedOnDateColumn(const PropertyItem &item);
 // A range switched on starts as the days first to last: the first one's
 // 0:00:00 to the last one's 23:59:59 (not now to now, which shows nothing).
 void StartDateRange(PropertyItem &box, const QDate &first, const QDate &last);
-// A date picked into a range covers whole days: the start at 0:00:00, the
-// end at 23:59:59. Nothing for any other item.
+// A day picked or typed without a time into a range covers whole days:
+// the start at 0:00:00, the end at 23:59:59. A time typed with the day is
+// kept. Nothing for any other item.
 void SnapPickedDate(PropertyItem &item);
 
 // The current local date and time, to the second.

@@ -190,7 +190,7 @@ TEST_F(OptionsTest, DeletingAsksWithTheCountAndSparesTheKey) {
   EXPECT_FALSE(grid.HasPendingChanges());
 }
 
-TEST_F(OptionsTest, AFailedStatementStopsTheApplyAndKeepsTheRestPending) {
+TEST_F(OptionsTest, AFailedStatementWritesNothingAndKeepsEverythingPending) {
   // A column the file has in Users without a definition: adding a
   // definition of that name fails in the engine.
   ASSERT_TRUE(Session().Execute("Alter Table Users Add Column [Extra] int"));
@@ -201,20 +201,58 @@ TEST_F(OptionsTest, AFailedStatementStopsTheApplyAndKeepsTheRestPending) {
   grid.OnCellValueChanged(COptionGridCtrl::kField, grid.MarkerRow(), "Shop");
   prompt_.Clear();
   EXPECT_FALSE(grid.Apply(Session()));
-  EXPECT_FALSE(prompt_.Texts().isEmpty());
-  // The last added went in first; the failing one and the change wait.
-  EXPECT_EQ(Rows("Select [标题] From TableStyle Where [字段名]='Shop'").size(), 1);
+  // One Chinese message, the engine's text after it.
+  ASSERT_EQ(prompt_.Texts().size(), 1);
+  EXPECT_TRUE(prompt_.Last().startsWith(QStringLiteral("列的设置未能保存，账簿文件 ")));
+  EXPECT_TRUE(prompt_.Last().contains("Extra"));
+  // Shop went in first, but nothing of the apply reached the file.
+  EXPECT_TRUE(Rows("Select ID From TableStyle Where [字段名]='Shop'").isEmpty());
   EXPECT_TRUE(Rows("Select ID From TableStyle Where [字段名]='Extra'").isEmpty());
   EXPECT_EQ(Rows("Select [标题] From TableStyle Where [字段名]='Item'"),
             QStringList{QStringLiteral("项目")});
-  ASSERT_EQ(grid.Added().size(), 1);
+  EXPECT_EQ(grid.Added().size(), 2);
   EXPECT_EQ(grid.Changed().size(), 1);
-  // Once the cause is gone, the same apply writes the rest.
+  // Once the cause is gone, the same apply writes it all.
   ASSERT_TRUE(Session().Execute("Alter Table Users drop Column [Extra]"));
   EXPECT_TRUE(grid.Apply(Session()));
   EXPECT_EQ(Rows("Select [标题] From TableStyle Where [字段名]='Item'"),
             QStringList{QStringLiteral("物品")});
+  EXPECT_EQ(Rows("Select count(*) From TableStyle Where [字段名] In ('Shop', 'Extra')"),
+            QStringList{"2"});
   EXPECT_FALSE(grid.HasPendingChanges());
+}
+
+TEST_F(OptionsTest, AnUnconvertibleValueRefusesTheWholeApplyAndTheSheetStaysOpen) {
+  ASSERT_TRUE(Session().Execute(
+      "Insert Into Users (ID, Item, Memo, trelva_Group_ID) Values (1, 'x', '12abc', 2)"));
+  auto columns = [&] {
+    return Rows("Select * From TableStyle Order By ID") +
+           Rows("Select name || ' ' || type From pragma_table_info('Users')");
+  };
+  const QStringList before = columns();
+  StartupSettings startup(Folder());
+  CSetUpPropSheet sheet(file_, startup);
+  sheet.show();
+  sheet.Tabs()->setCurrentIndex(1);
+  COptionGridCtrl &grid = sheet.ConfigurePage()->Grid();
+  prompt_.QueueAnswer(1); // 可能丢失数据, continue
+  grid.OnCellValueChanged(COptionGridCtrl::kType, RowOf(grid, "Memo"), QStringLiteral("整型"));
+  prompt_.QueueAnswer(1); // 准备删除1列数据
+  ASSERT_TRUE(grid.DeleteRows({RowOf(grid, "Item")}));
+  prompt_.Clear();
+  sheet.OnOk();
+  EXPECT_EQ(prompt_.Texts(), QStringList{QStringLiteral("备注列的值\"12abc\"无法转换为整型")});
+  EXPECT_TRUE(sheet.isVisible());
+  EXPECT_EQ(sheet.Tabs()->currentIndex(), 1);
+  // 项目 is still in the file, as the open document shows it, and the
+  // edits wait in the sheet.
+  EXPECT_EQ(columns(), before);
+  EXPECT_EQ(Rows("Select Item From Users"), QStringList{"x"});
+  EXPECT_GE(file_.Columns().PositionOf("Item"), 0);
+  EXPECT_EQ(grid.Deleted().size(), 1);
+  EXPECT_EQ(grid.Changed().size(), 1);
+  EXPECT_EQ(RowOf(grid, "Item"), -1);
+  sheet.reject();
 }
 
 TEST_F(OptionsTest, ViewsChangeByTheSelectedEntryAndCompareIgnoringCase) {

@@ -84,7 +84,8 @@ TEST_F(AlterColumnTest, UnconvertibleValueChangesNothing) {
   Insert(2, "Item", "'twelve'");
   QByteArray before = dbtest::FileBytes(path_);
   EXPECT_FALSE(session_->Execute("Alter Table Users Alter Column [Item] integer"));
-  EXPECT_EQ(prompt_.Last(), "Data type conversion error.");
+  // The first value that does not convert is named, in Chinese.
+  EXPECT_EQ(prompt_.Last(), QStringLiteral("Item列的值\"twelve\"无法转换为整型"));
   EXPECT_EQ(Declared("Item"), "VARCHAR(50)");
   EXPECT_EQ(Column("Item"), QStringList({"12", "twelve"}));
   EXPECT_EQ(dbtest::FileBytes(path_), before);
@@ -96,6 +97,33 @@ TEST_F(AlterColumnTest, UnconvertibleValueChangesNothing) {
   EXPECT_FALSE(session_->Execute("Alter Table Nowhere Alter Column [Item] integer"));
   EXPECT_FALSE(session_->Execute("Alter Table Users Alter Column [Item] 无此类型"));
   EXPECT_EQ(dbtest::FileBytes(path_), before);
+}
+
+TEST_F(AlterColumnTest, AFailedAlterInsideAUnitLeavesTheUnitToItsOwner) {
+  Insert(1, "Item", "'12abc'");
+  auto schema = [&] {
+    QStringList sql;
+    if (session_->Query("Select sql From sqlite_master Order By name"))
+      do
+        sql.append(session_->GetString(0));
+      while (session_->MoveNext());
+    return sql;
+  };
+  const QStringList before = schema();
+  ASSERT_TRUE(session_->BeginTransaction());
+  ASSERT_TRUE(session_->Execute("Alter Table Users drop Column [Count]"));
+  QString value;
+  EXPECT_TRUE(session_->FindUnconvertibleValue(
+      "Alter Table Users Alter Column [Item] float", value));
+  EXPECT_EQ(value, "12abc");
+  EXPECT_FALSE(session_->Execute("Alter Table Users Alter Column [Item] float"));
+  EXPECT_EQ(prompt_.Last(), QStringLiteral("Item列的值\"12abc\"无法转换为浮点型"));
+  // The rebuild neither committed nor dropped the unit: the drop before it
+  // is still pending and goes back with the unit.
+  EXPECT_FALSE(session_->TransactionLost());
+  session_->RollbackTransaction();
+  EXPECT_EQ(schema(), before);
+  EXPECT_EQ(Column("Item"), QStringList{"12abc"});
 }
 
 TEST_F(AlterColumnTest, OtherColumnsRowsAndIndexesStay) {

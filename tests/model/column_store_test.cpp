@@ -112,12 +112,27 @@ TEST_F(ColumnStoreTest, AFailedConversionKeepsTheStoredType) {
   ASSERT_EQ(item.fieldName, "Item");
   const QString type = file_.DeclaredType("Item");
   item.type = FT_INTEGER;
-  item.title = QStringLiteral("项目");
+  item.title = QStringLiteral("物品");
   EXPECT_FALSE(UpdateColumn(file_.Session(), item));
   EXPECT_EQ(file_.DeclaredType("Item"), type);
-  // TableStyle must still say what Users holds.
+  // TableStyle must still say what Users holds, with none of the change.
   EXPECT_EQ(Stored(item.id).type, int(FT_TEXT));
+  EXPECT_EQ(Stored(item.id).title, QStringLiteral("项目"));
   EXPECT_EQ(file_.Rows("Select Item From Users"), QStringList{"not a number"});
+}
+
+TEST_F(ColumnStoreTest, TypeChangeRefusalNamesCaptionFirstBadValueAndType) {
+  for (const char *row : {"(1, '12')", "(2, Null)", "(3, '12abc')", "(4, 'x')"})
+    ASSERT_TRUE(file_.Session().Execute(
+        QStringLiteral("Insert Into Users ([ID], [Memo]) Values %1").arg(row)));
+  ColumnDef memo = Load().At(7);
+  ASSERT_EQ(memo.fieldName, "Memo");
+  memo.type = FT_INTEGER;
+  EXPECT_EQ(TypeChangeRefusal(file_.Session(), memo),
+            QStringLiteral("备注列的值\"12abc\"无法转换为整型"));
+  memo.type = FT_TEXT;
+  EXPECT_EQ(TypeChangeRefusal(file_.Session(), memo), QString());
+  EXPECT_TRUE(prompt_.Texts().isEmpty());
 }
 
 TEST_F(ColumnStoreTest, UpdateOfTheCaptionLeavesUsersAlone) {

@@ -19,6 +19,8 @@ TEST(ParseDateTime, ReadsTheFixedAndIsoForms) {
   EXPECT_EQ(Both("2010-8-1 9:5"), "2010/8/1 9:05:00");
   EXPECT_EQ(Both("2010-08-01T23:59:59"), "2010/8/1 23:59:59");
   EXPECT_EQ(Both("  2010/8/1  "), "2010/8/1");
+  EXPECT_EQ(Both("20100801"), "2010/8/1");
+  EXPECT_EQ(Both("20100801 9:05"), "2010/8/1 9:05:00");
   // A time alone lies on the zero day.
   const DateValue time = ParseDateTime("7:30:00");
   ASSERT_TRUE(time.IsValid());
@@ -31,7 +33,8 @@ TEST(ParseDateTime, RefusesWhatIsNoDateOrTime) {
        {"", "   ", "abc", "2010", "2010/8", "2010-8/1", "2010/13/1",
         "2010/2/30", "99/1/1", "12345/1/1", "2010/8/1 25:00", "2010/8/1 9:60",
         "2010/8/1 9", "2010/8/1T", "2010/8/1 x", "9:00 pm", "1:2:3:4",
-        "2010/8/1 9:00:00 1"}) {
+        "2010/8/1 9:00:00 1", "2010081", "201008011", "20101301",
+        "2010-0801"}) {
     const DateValue value = ParseDateTime(QString::fromUtf8(text));
     EXPECT_EQ(value.GetStatus(), DateValue::Invalid) << text;
   }

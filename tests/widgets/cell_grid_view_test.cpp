@@ -3,13 +3,14 @@
 // colours and joins, one reset per load, and what a screen reader reads.
 #include "widgets/cell_grid_model.h"
 #include "widgets/cell_grid_view.h"
+#include "widgets/date_line_edit.h"
 
 #include <QAccessible>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -166,12 +167,17 @@ TEST(CellGridView, ListAndDateCellsEditWithTheirOwnEditors) {
   EXPECT_TRUE(EditEnds(s.grid));
   EXPECT_EQ(s.grid.changes, QStringList{"1,2=交通"});
 
+  // The date editor starts on the stored text; a day picked in its
+  // calendar ends the edit.
   ASSERT_TRUE(s.grid.StartEdit(2, 1));
-  auto *dateEdit = qobject_cast<QDateEdit *>(s.grid.ActiveEditor());
+  auto *dateEdit = qobject_cast<DateLineEdit *>(s.grid.ActiveEditor());
   ASSERT_TRUE(dateEdit);
-  EXPECT_EQ(dateEdit->date(), QDate(2010, 5, 3));
-  dateEdit->setDate(QDate(2012, 2, 29));
-  s.grid.EndEdit();
+  EXPECT_EQ(dateEdit->text(), "2010/5/3 12:30:00");
+  QTest::keyClick(dateEdit, Qt::Key_Down, Qt::AltModifier);
+  ASSERT_TRUE(dateEdit->Calendar());
+  EXPECT_EQ(dateEdit->Calendar()->selectedDate(), QDate(2010, 5, 3));
+  emit dateEdit->Calendar()->clicked(QDate(2012, 2, 29));
+  EXPECT_TRUE(EditEnds(s.grid));
   EXPECT_EQ(s.grid.changes.last(), "2,1=2012/2/29");
   // The date cell shows the date part of what it stores.
   EXPECT_EQ(s.view.model()->index(2, 2).data().toString(), "2010/5/3");

@@ -4,7 +4,6 @@
 #include "widgets/property_grid.h"
 
 #include <QAccessible>
-#include <QDateTimeEdit>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -77,9 +76,8 @@ TEST_F(PropertyGridTest, NumberEditorTakesLargeAndNegativeValues) {
 }
 
 TEST_F(PropertyGridTest, DateEditorShowsTheFixedFormAndTextCommitsOnce) {
-  auto *edit = qobject_cast<QDateTimeEdit *>(OpenEditor(date_));
+  auto *edit = qobject_cast<QLineEdit *>(OpenEditor(date_));
   ASSERT_NE(edit, nullptr);
-  EXPECT_EQ(edit->displayFormat(), QStringLiteral("yyyy/M/d H:mm:ss"));
   EXPECT_EQ(edit->text(), QStringLiteral("2024/5/6 7:08:09"));
   QTest::keyClick(edit, Qt::Key_Escape);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !View()->indexWidget(grid_.IndexOf(date_, 1)); }));

@@ -103,6 +103,58 @@ TEST_F(FilterPaneTest, ADateRangeSwitchedOnCoversTheRecordsInWholeDays) {
   EXPECT_EQ(end->date, QDateTime(QDate(2024, 4, 1), QTime(23, 59, 59)));
 }
 
+// Dates typed into the range read as the records grid reads them: a day
+// alone covers its whole day, a time typed with it is kept, and a text that
+// is no date is refused once and changes nothing.
+TEST_F(FilterPaneTest, DatesTypedIntoTheRangeReadAsTheGridReadsThem) {
+  PressSpaceOn(Item(QStringLiteral("使用[日期]筛选")));
+  PropertyItem *start = Item(QStringLiteral("起始日期"));
+  PropertyItem *end = Item(QStringLiteral("终止日期"));
+  auto typeInto = [&](PropertyItem *item, const char *typed) {
+    View()->setFocus();
+    View()->setCurrentIndex(pane_->FilterGrid()->IndexOf(item));
+    QTest::keyClick(View(), Qt::Key_F2);
+    QWidget *editor = View()->indexWidget(pane_->FilterGrid()->IndexOf(item, 1));
+    if (!editor)
+      return;
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QString::fromUtf8(typed));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+      return !View()->indexWidget(pane_->FilterGrid()->IndexOf(item, 1));
+    })) << typed;
+  };
+  const struct {
+    bool atEnd;
+    const char *typed;
+    QDateTime date; // invalid: refused
+  } cases[] = {
+      {true, "2024/6/30", QDateTime(QDate(2024, 6, 30), QTime(23, 59, 59))},
+      {false, "2024-03-05", QDateTime(QDate(2024, 3, 5), QTime(0, 0))},
+      {false, "20240306", QDateTime(QDate(2024, 3, 6), QTime(0, 0))},
+      {true, "2024/6/29 12:00", QDateTime(QDate(2024, 6, 29), QTime(12, 0))},
+      {false, "2024/3/7 8:30:15", QDateTime(QDate(2024, 3, 7), QTime(8, 30, 15))},
+      {false, "3/5/2024", QDateTime()},
+      {true, "2024/6/31", QDateTime()},
+  };
+  for (const auto &c : cases) {
+    PropertyItem *item = c.atEnd ? end : start;
+    const QDateTime before = item->date;
+    prompt_.Clear();
+    typeInto(item, c.typed);
+    if (c.date.isValid()) {
+      EXPECT_EQ(item->date, c.date) << c.typed;
+      EXPECT_TRUE(prompt_.Texts().isEmpty()) << c.typed;
+    } else {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return !prompt_.Texts().isEmpty(); }));
+      EXPECT_EQ(prompt_.Texts(), QStringList{"日期格式不正确"}) << c.typed;
+      EXPECT_EQ(item->date, before) << c.typed;
+    }
+  }
+  EXPECT_EQ(Where(), QStringLiteral("(([Data] >= #2024/3/7 8:30:15# And "
+                                    "[Data] <= #2024/6/29 12:00:00#))"));
+}
+
 TEST_F(FilterPaneTest, SelectAllButtonSendsOneChangePerPress) {
   pane_->SetImmediateUpdate(true);
   PropertyItem *box = Item(QStringLiteral("使用[支付方式]筛选"));

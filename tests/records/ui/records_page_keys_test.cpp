@@ -92,6 +92,66 @@ TEST_F(RecordsPageKeysTest, AReloadSavesTheEditInProgressToItsOwnRow) {
   EXPECT_EQ(RecordRows(2).size(), 3u);
 }
 
+// A date typed into the date cell of a record, after a double click or
+// over the cell: every form the program shows or reads gives that date
+// (and the time typed with it), any other text is refused once and the
+// cell keeps its stored text.
+TEST_F(RecordsPageKeysTest, DatesTypedInTheShownFormsAreStoredAsTyped) {
+  RawSql("UPDATE TableStyle SET 数据类型=5 WHERE 字段名='Data'"); // date/time
+  ASSERT_TRUE(file_.LoadAccountFile());
+  page_->Refresh();
+  TypeRecords(2, {"a"});
+  const int row = RecordRows(2).front();
+  auto typeDate = [&](const QString &typed, bool over) {
+    if (over) {
+      QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellCenter(kData, row));
+      QTest::keyClicks(View(), typed.left(1));
+    } else { // the press and release before the double click's second press
+      QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellCenter(kData, row));
+      QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellCenter(kData, row));
+    }
+    if (!QTest::qWaitFor([this] { return Editing(); })) {
+      ADD_FAILURE() << "no editor for " << typed.toStdString();
+      return;
+    }
+    QTest::keyClicks(Grid().ActiveEditor(), over ? typed.mid(1) : typed);
+    if (typed.isEmpty()) // the text is selected: cleared
+      QTest::keyClick(Grid().ActiveEditor(), Qt::Key_Backspace);
+    QTest::keyClick(Grid().ActiveEditor(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !Editing(); })) << typed.toStdString();
+  };
+  const struct {
+    const char *typed;
+    bool over;
+    const char *stored; // empty: refused
+  } cases[] = {
+      {"2024/3/5", false, "2024/3/5"},
+      {"2023/1/2", true, "2023/1/2"},
+      {"2024/03/05", false, "2024/3/5"},
+      {"2024-03-06", true, "2024/3/6"},
+      {"20240307", false, "2024/3/7"},
+      {"2024/3/5 13:45", false, "2024/3/5 13:45:00"},
+      {"2024/3/6 13:45:10", true, "2024/3/6 13:45:10"},
+      {"3/5/2024", false, ""},
+      {"2024/2/30", true, ""},
+      {"13:45", false, ""},
+      {"", false, ""},
+  };
+  QString stored;
+  for (const auto &c : cases) {
+    prompt_.Clear();
+    typeDate(QString::fromUtf8(c.typed), c.over);
+    if (*c.stored) {
+      stored = QString::fromUtf8(c.stored);
+      EXPECT_TRUE(prompt_.Texts().isEmpty()) << c.typed;
+    } else {
+      EXPECT_EQ(prompt_.Texts(), QStringList{"日期格式不正确"}) << c.typed;
+    }
+    EXPECT_EQ(Rows("Select Data From Users"), QStringList{stored}) << c.typed;
+    EXPECT_EQ(Grid().CellText(kData, row), stored) << c.typed;
+  }
+}
+
 TEST_F(RecordsPageKeysTest, DeleteKeyAsksAndThePopUpMenuListsTheCommands) {
   TypeRecords(2, {"a", "b"});
   Grid().GotoCellShown(kItem, 2);

@@ -1,0 +1,36 @@
+// A line editor for a date typed as text, the form the grids show it in,
+// with a button at its right end (and Alt+Down or F4) that drops a
+// calendar down. A day picked there replaces the text by that day
+// ("yyyy/M/d") and is announced; what is typed is read by whoever takes
+// the text.
+#pragma once
+
+#include <QLineEdit>
+
+class QCalendarWidget;
+class QFrame;
+
+class DateLineEdit : public QLineEdit {
+  Q_OBJECT
+public:
+  explicit DateLineEdit(QWidget *parent = nullptr);
+
+  // Drops the calendar down on the day the text names, else on today.
+  void ShowCalendar();
+  // The calendar; null until it was first shown.
+  QCalendarWidget *Calendar() const { return calendar_; }
+
+signals:
+  // A day was picked in the calendar; the text holds it.
+  void DayPicked();
+
+protected:
+  void keyPressEvent(QKeyEvent *event) override;
+
+private:
+  void MakeCalendar();
+  void PickDay(const QDate &day);
+
+  QFrame *popup_ = nullptr;
+  QCalendarWidget *calendar_ = nullptr;
+};
