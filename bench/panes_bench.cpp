@@ -9,7 +9,7 @@
 #include "groups/filter_set_store.h"
 #include "groups/ui/pane_filter_grid.h"
 #include "groups/ui/show_filter_pane.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "widgets/property_item.h"
 
 #include <QApplication>

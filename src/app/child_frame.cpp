@@ -14,7 +14,7 @@
 #include "groups/ui/show_filter_pane.h"
 #include "groups/ui/sorvan_group_pane.h"
 #include "groups/group_where.h"
-#include "model/main_show_text.h"
+#include "document/file_main_show_text.h"
 
 #include <QLabel>
 #include <QScrollArea>

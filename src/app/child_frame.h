@@ -6,7 +6,7 @@
 
 #include "app/change_dispatcher.h"
 #include "app/document_window.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QWidget>
 
@@ -21,7 +21,9 @@ class QLabel;
 class QSplitter;
 class QToolBox;
 
-class CChildFrame : public QWidget, public DocumentWindow, public CNRBase {
+class CChildFrame : public QWidget,
+                    public DocumentWindow,
+                    public CNRBase {
   Q_OBJECT
 
 public:

@@ -3,7 +3,7 @@
 
 #include "app/document_window.h"
 #include "app/pane_tool_bar.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -6,7 +6,7 @@
 #include "db/compaction.h"
 #include "db/db_visiter_factory.h"
 #include "db/file_path.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "model/backup_store.h"
 
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "db/file_copy.h"
 #include "db/scratch_file.h"
 #include "exchange/export_target.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "model/date_text.h"
 #include "model/field_type.h"
 

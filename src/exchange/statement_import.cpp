@@ -6,7 +6,7 @@
 #include "formula/evaluate_row.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "model/field_type.h"
 #include "records/command_history.h"
 #include "records/row_item.h"

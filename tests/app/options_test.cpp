@@ -9,7 +9,7 @@
 #include "app/view_config.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "support/query_rows.h"
 

@@ -2,6 +2,7 @@
 // new nodes, states, rename, move, copy and delete with records.
 #include "group_test_file.h"
 
+#include "document/group_edits.h"
 #include "groups/group_tree.h"
 
 #include <QRegularExpression>

@@ -3,7 +3,7 @@
 // file refusing some of them.
 #include "group_test_file.h"
 
-#include "groups/group_pane_logic.h"
+#include "document/group_pane_logic.h"
 #include "groups/group_tree.h"
 
 #include <sqlite3.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/document_window.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/scoped_current_dir.h"
 
 #include <QList>

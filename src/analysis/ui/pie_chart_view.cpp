@@ -7,7 +7,7 @@
 #include "analysis/ui/chart_set_up_source.h"
 #include "analysis/ui/pie_chart_widget.h"
 #include "base/prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

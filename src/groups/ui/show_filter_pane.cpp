@@ -4,7 +4,7 @@
 #include "groups/date_span.h"
 #include "groups/ui/filter_grid_rules.h"
 #include "groups/ui/pane_filter_grid.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QTreeView>
 

@@ -11,7 +11,7 @@
 #pragma once
 
 #include "app/sorvan_base_pane.h"
-#include "groups/group_pane_logic.h"
+#include "document/group_pane_logic.h"
 
 #include <QHash>
 

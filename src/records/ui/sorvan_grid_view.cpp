@@ -4,7 +4,7 @@
 #include "app/document_window.h"
 #include "base/prompt.h"
 #include "groups/group_where.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/ui/find_dialog.h"
 #include "records/ui/grid_commands.h"

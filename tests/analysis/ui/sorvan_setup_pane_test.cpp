@@ -6,7 +6,7 @@
 #include "app/pane_tool_bar.h"
 #include "base/scripted_prompt.h"
 #include "groups/ui/filter_grid_rules.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/pane_test_window.h"
 #include "support/property_find.h"
 #include "widgets/property_grid.h"

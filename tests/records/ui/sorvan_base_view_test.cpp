@@ -1,5 +1,5 @@
 // Reloading of the pages: at once while showing, once when shown again.
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/ui/sorvan_base_view.h"
 
 #include <gtest/gtest.h>

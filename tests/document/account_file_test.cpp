@@ -6,7 +6,7 @@
 #include "db/file_lock.h"
 #include "groups/filter_set_store.h"
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/query_rows.h"
 #include "support/scoped_current_dir.h"
 #include "support/template_copy.h"
