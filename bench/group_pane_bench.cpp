@@ -88,7 +88,7 @@ long ReadRecords(CDBVisiter &session, const QList<int> &groups) {
 // A document window with the group pane and the records page as the
 // selected tab; its dispatcher passes every hint to both. Without the pane
 // the active groups are the ones set by hand.
-class BenchWindow : public DocumentWindow, public CNRBase {
+class BenchWindow : public DocumentWindow, public AccountFileListener {
 public:
   BenchWindow(AccountFile &file, bool withPane) : file_(file) {
     file_.AddListener(this);
@@ -165,8 +165,8 @@ void PageReload(benchmark::State &state) {
   bool tick = true;
   for (auto _ : state) {
     window.groups = ActiveGroups(tick);
-    window.page->OnChangeNotify(file, HINT_RECORDS | HINT_PIE |
-                                          HINT_BAR);
+    window.page->OnChangeNotify(file, HINT_RECORDS | HINT_PIE_SERIES |
+                                          HINT_BAR_SERIES);
     tick = !tick;
   }
 }

@@ -106,7 +106,7 @@ void BuildFilterPane(benchmark::State &state) {
   pane.resize(270, 800);
   pane.show();
   for (auto _ : state) {
-    pane.OnChangeNotify(HINT_FILTER_PANE);
+    pane.OnChangeNotify(HINT_FILTERS);
     QApplication::processEvents(); // lay out and paint as the program does
   }
   gItems = CountItems(pane.FilterGrid()->Root());

@@ -23,7 +23,7 @@ class QToolBox;
 
 class CChildFrame : public QWidget,
                     public DocumentWindow,
-                    public CNRBase {
+                    public AccountFileListener {
   Q_OBJECT
 
 public:
@@ -47,7 +47,7 @@ public:
   CSorvanGroupPane *GroupPane() const { return groupPane_; }
   CShowFilterPane *FilterPane() const { return filterPane_; }
 
-  // CNRBase: runs the dispatcher.
+  // AccountFileListener: runs the dispatcher.
   void Notify(AccountFile &file, unsigned hint) override;
 
   CSorvanelView *View() const { return view_; }

@@ -220,25 +220,25 @@ bool AccountFile::RefuseChange() const {
 
 void AccountFile::Notify(unsigned hint) {
   // A listener may remove itself while being told; walk a copy.
-  const QList<CNRBase *> listeners = listeners_;
-  for (CNRBase *listener : listeners)
+  const QList<AccountFileListener *> listeners = listeners_;
+  for (AccountFileListener *listener : listeners)
     if (listeners_.contains(listener))
       listener->Notify(*this, hint);
 }
 
-void AccountFile::AddListener(CNRBase *listener) {
+void AccountFile::AddListener(AccountFileListener *listener) {
   if (listener && !listeners_.contains(listener))
     listeners_.append(listener);
 }
 
-void AccountFile::RemoveListener(CNRBase *listener) {
+void AccountFile::RemoveListener(AccountFileListener *listener) {
   listeners_.removeAll(listener);
 }
 
 void AccountFile::RecordsChanged() {
-  Notify(HINT_RECORDS | HINT_PIE | HINT_BAR);
+  Notify(HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES);
 }
 
 void AccountFile::ChangesRecorded() {
-  Notify(HINT_PIE | HINT_BAR);
+  Notify(HINT_PIE_SERIES | HINT_BAR_SERIES);
 }

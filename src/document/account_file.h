@@ -18,22 +18,23 @@ class CommandHistory;
 class AccountFile;
 struct GroupNode;
 
-// Hints of the change notification.
+// Hints of the change notification: what changed, one bit each. Whoever
+// shows that reads it again.
 enum ChangeHint : unsigned {
-  HINT_RECORDS = 0x01,
-  HINT_PIE = 0x02,
-  HINT_BAR = 0x04,
-  HINT_GROUP_PANE = 0x08,
-  HINT_FILTER_PANE = 0x20,
-  HINT_BAR_SETUP = 0x40,
-  HINT_PIE_SETUP = 0x80,
-  HINT_ALL = 0xFFFF,
+  HINT_RECORDS = 0x01,      // the records, or which of them are shown
+  HINT_PIE_SERIES = 0x02,   // what the pie chart sums (records or set-up)
+  HINT_BAR_SERIES = 0x04,   // what the bar chart sums (records or set-up)
+  HINT_GROUPS = 0x08,       // the group tree
+  HINT_FILTERS = 0x20,      // what the filters are made of (columns)
+  HINT_BAR_SETTINGS = 0x40, // what the bar chart's set-up is made of
+  HINT_PIE_SETTINGS = 0x80, // what the pie chart's set-up is made of
+  HINT_ALL = 0xFFFF,        // everything: another file, other columns
 };
 
 // Something told about the changes of an account file.
-class CNRBase {
+class AccountFileListener {
 public:
-  virtual ~CNRBase() = default;
+  virtual ~AccountFileListener() = default;
   virtual void Notify(AccountFile &file, unsigned hint) = 0;
 };
 
@@ -74,8 +75,8 @@ public:
   // Calls every listener in registration order.
   void Notify(unsigned hint);
   // Listeners are not owned.
-  void AddListener(CNRBase *listener);
-  void RemoveListener(CNRBase *listener);
+  void AddListener(AccountFileListener *listener);
+  void RemoveListener(AccountFileListener *listener);
 
   // Notify the records and both chart series (7), or after a recorded
   // change, which the grids show already, the chart series only (6).
@@ -119,7 +120,7 @@ private:
   ColumnList columns_;
   ViewList views_;
   MiscSettings settings_;
-  QList<CNRBase *> listeners_;
+  QList<AccountFileListener *> listeners_;
   QString path_;
   CDBVisiter *session_ = nullptr;
   int largestGroupId_ = 0;

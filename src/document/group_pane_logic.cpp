@@ -277,4 +277,4 @@ GroupNode *GroupPaneLogic::Find(int id) const {
   return FindGroupNode(file_.Root(), id);
 }
 
-void GroupPaneLogic::TreeEdited() { file_.Notify(HINT_GROUP_PANE); }
+void GroupPaneLogic::TreeEdited() { file_.Notify(HINT_GROUPS); }

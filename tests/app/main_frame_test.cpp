@@ -54,7 +54,7 @@ protected:
 };
 
 // Records every notification, to check who is told and in which order.
-struct Recorder : CNRBase {
+struct Recorder : AccountFileListener {
   QList<unsigned> hints;
   void Notify(AccountFile &, unsigned hint) override { hints.append(hint); }
 };

@@ -299,7 +299,7 @@ TEST_F(OptionsTest, ReloadReadsTheColumnsAgainAndClearsTheHistory) {
   ASSERT_TRUE(Session().Execute("Update TableStyle Set [标题]='物品' Where ID=9"));
   file_.History().BeginGroup();
   file_.History().EndGroup();
-  struct Listener : CNRBase {
+  struct Listener : AccountFileListener {
     unsigned last = 0;
     void Notify(AccountFile &, unsigned hint) override { last = hint; }
   } listener;

@@ -44,7 +44,7 @@ protected:
   ScopedPrompt scoped_{prompt_};
 };
 
-class RecordingListener : public CNRBase {
+class RecordingListener : public AccountFileListener {
 public:
   RecordingListener(QStringList &log, QString name) : log_(log), name_(std::move(name)) {}
   void Notify(AccountFile &, unsigned hint) override {

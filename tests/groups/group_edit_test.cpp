@@ -30,7 +30,7 @@ protected:
 };
 
 // A listener that records, at the moment it is told, what the file holds.
-class DeleteWatcher : public CNRBase {
+class DeleteWatcher : public AccountFileListener {
 public:
   void Notify(AccountFile &, unsigned hint) override {
     hints.append(hint);

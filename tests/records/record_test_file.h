@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 
-class HintLog : public CNRBase {
+class HintLog : public AccountFileListener {
 public:
   void Notify(AccountFile &, unsigned hint) override { hints.append(hint); }
   QList<unsigned> hints;

@@ -9,7 +9,7 @@
 #include <QList>
 #include <QTemporaryDir>
 
-class PaneTestWindow : public DocumentWindow, public CNRBase {
+class PaneTestWindow : public DocumentWindow, public AccountFileListener {
 public:
   // Opens a copy of the template called name (e.g. "家庭账本"); Valid()
   // tells whether that worked.

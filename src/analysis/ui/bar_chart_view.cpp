@@ -35,7 +35,7 @@ CSorvanBarChartView::CSorvanBarChartView(DocumentWindow *window, QWidget *parent
 
 CSorvanBarChartView::~CSorvanBarChartView() = default;
 
-unsigned CSorvanBarChartView::PageHintBits() const { return HINT_BAR; }
+unsigned CSorvanBarChartView::PageHintBits() const { return HINT_BAR_SERIES; }
 
 void CSorvanBarChartView::InitialUpdate() {
   try {

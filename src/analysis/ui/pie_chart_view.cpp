@@ -25,7 +25,7 @@ CSorvanPieChartView::CSorvanPieChartView(DocumentWindow *window, QWidget *parent
 
 CSorvanPieChartView::~CSorvanPieChartView() = default;
 
-unsigned CSorvanPieChartView::PageHintBits() const { return HINT_PIE; }
+unsigned CSorvanPieChartView::PageHintBits() const { return HINT_PIE_SERIES; }
 
 void CSorvanPieChartView::InitialUpdate() {
   try {

@@ -6,6 +6,6 @@
 
 CSorvanBarSetUpPane::CSorvanBarSetUpPane(DocumentWindow *window,
                                          QWidget *parent)
-    : CSorvanSetUpPane(window, FSC_BAR_SETUP, HINT_BAR,
-                       HINT_BAR_SETUP, BarSetUpTexts(),
+    : CSorvanSetUpPane(window, FSC_BAR_SETUP, HINT_BAR_SERIES,
+                       HINT_BAR_SETTINGS, BarSetUpTexts(),
                        QStringLiteral("柱图分析"), parent) {}

@@ -6,6 +6,6 @@
 
 CSorvanPieSetUpPane::CSorvanPieSetUpPane(DocumentWindow *window,
                                          QWidget *parent)
-    : CSorvanSetUpPane(window, FSC_PIE_SETUP, HINT_PIE,
-                       HINT_PIE_SETUP, PieSetUpTexts(),
+    : CSorvanSetUpPane(window, FSC_PIE_SETUP, HINT_PIE_SERIES,
+                       HINT_PIE_SETTINGS, PieSetUpTexts(),
                        QStringLiteral("饼图分析"), parent) {}

@@ -10,7 +10,7 @@
 
 namespace {
 
-const unsigned kViewsHint = HINT_RECORDS | HINT_PIE | HINT_BAR;
+const unsigned kViewsHint = HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES;
 
 } // namespace
 
@@ -27,7 +27,7 @@ CShowFilterPane::CShowFilterPane(DocumentWindow *window, QWidget *parent)
 int CShowFilterPane::GetPaneKind() const { return FSC_FILTER_PANE; }
 
 void CShowFilterPane::OnChangeNotify(unsigned hint) {
-  if (hint & HINT_FILTER_PANE)
+  if (hint & HINT_FILTERS)
     BuildFilterGrid();
 }
 

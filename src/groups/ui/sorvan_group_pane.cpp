@@ -16,7 +16,7 @@ namespace {
 // What a change of the active groups reloads: the records page and both
 // chart pages.
 constexpr unsigned kGroupsChanged =
-    HINT_RECORDS | HINT_PIE | HINT_BAR;
+    HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES;
 
 } // namespace
 
@@ -68,7 +68,7 @@ QString CSorvanGroupPane::ActiveGroupCaption() const {
 void CSorvanGroupPane::OnChangeNotify(unsigned hint) {
   if (!logic_)
     return;
-  if (hint & HINT_GROUP_PANE) {
+  if (hint & HINT_GROUPS) {
     if (ownEdit_)
       return;
     rebuilding_ = true;

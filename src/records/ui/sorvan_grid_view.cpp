@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr unsigned kRecordEditHint = HINT_PIE | HINT_BAR; // 6
+constexpr unsigned kRecordEditHint = HINT_PIE_SERIES | HINT_BAR_SERIES; // 6
 
 } // namespace
 
