@@ -21,7 +21,7 @@
 #include "window/document_window.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "widgets/property_grid.h"
 #include "widgets/property_item.h"
 

@@ -10,7 +10,7 @@
 #include "db/db_visiter_factory.h"
 #include "exchange/records_export.h"
 #include "exchange/statement_import.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 
 #include <QCoreApplication>

@@ -16,7 +16,7 @@
 #include "db/db_visiter_factory.h"
 #include "groups/ui/group_tree_control.h"
 #include "groups/ui/sorvan_group_pane.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/ui/sorvan_grid_view.h"
 
 #include <QApplication>
@@ -125,7 +125,8 @@ void PageReload(benchmark::State &state) {
   bool tick = true;
   for (auto _ : state) {
     window.groups = ActiveGroups(tick);
-    window.page->OnChangeNotify(file, HINT_RECORDS | HINT_PIE | HINT_BAR);
+    window.page->OnChangeNotify(file, HINT_RECORDS | HINT_PIE_SERIES |
+                                          HINT_BAR_SERIES);
     tick = !tick;
   }
 }

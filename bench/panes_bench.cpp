@@ -9,7 +9,7 @@
 #include "groups/filter_set_store.h"
 #include "groups/ui/pane_filter_grid.h"
 #include "groups/ui/show_filter_pane.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "widgets/property_item.h"
 
 #include <QApplication>
@@ -106,7 +106,7 @@ void BuildFilterPane(benchmark::State &state) {
   pane.resize(270, 800);
   pane.show();
   for (auto _ : state) {
-    pane.OnChangeNotify(HINT_FILTER_PANE);
+    pane.OnChangeNotify(HINT_FILTERS);
     QApplication::processEvents(); // lay out and paint as the program does
   }
   gItems = CountItems(pane.FilterGrid()->Root());

@@ -17,7 +17,7 @@
 #include "formula/evaluate_row.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/record_key.h"
 #include "records/row_item.h"

@@ -17,7 +17,7 @@
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
 #include "db/jet_dialect.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/ui/sorvan_grid_view.h"
 #include "widgets/cell_grid_view.h"

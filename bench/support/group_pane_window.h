@@ -4,7 +4,7 @@
 
 #include "window/document_window.h"
 #include "groups/ui/sorvan_group_pane.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/ui/sorvan_grid_view.h"
 
 #include <QList>
@@ -14,7 +14,7 @@
 // A document window with the group pane and the records page as the
 // selected tab; its dispatcher passes every hint to both. Without the pane
 // the active groups are the ones set by hand.
-class GroupPaneWindow : public DocumentWindow, public CNRBase {
+class GroupPaneWindow : public DocumentWindow, public AccountFileListener {
 public:
   GroupPaneWindow(AccountFile &file, bool withPane) : file_(file) {
     file_.AddListener(this);

@@ -14,7 +14,7 @@
 #include "groups/ui/show_filter_pane.h"
 #include "groups/ui/sorvan_group_pane.h"
 #include "groups/group_where.h"
-#include "model/main_show_text.h"
+#include "document/file_main_show_text.h"
 
 #include <QLabel>
 #include <QScrollArea>
@@ -89,18 +89,18 @@ void CChildFrame::BuildPanes() {
     wrapper->setFocusPolicy(Qt::NoFocus);
   // Rebuilt by their bits, in this order, before any page hears of the
   // change.
-  dispatcher_.AddPane(HINT_GROUP_PANE,
-                      [this] { groupPane_->OnChangeNotify(HINT_GROUP_PANE); });
+  dispatcher_.AddPane(HINT_GROUPS,
+                      [this] { groupPane_->OnChangeNotify(HINT_GROUPS); });
   // Ticks made in another window on the same file arrive as hint 7: the
   // tree then shows them without being rebuilt.
   dispatcher_.AddPane(HINT_RECORDS,
                       [this] { groupPane_->OnChangeNotify(HINT_RECORDS); });
-  dispatcher_.AddPane(HINT_FILTER_PANE,
-                      [this] { filterPane_->OnChangeNotify(HINT_FILTER_PANE); });
-  dispatcher_.AddPane(HINT_BAR_SETUP,
-                      [this] { barSetUp_->OnChangeNotify(HINT_BAR_SETUP); });
-  dispatcher_.AddPane(HINT_PIE_SETUP,
-                      [this] { pieSetUp_->OnChangeNotify(HINT_PIE_SETUP); });
+  dispatcher_.AddPane(HINT_FILTERS,
+                      [this] { filterPane_->OnChangeNotify(HINT_FILTERS); });
+  dispatcher_.AddPane(HINT_BAR_SETTINGS,
+                      [this] { barSetUp_->OnChangeNotify(HINT_BAR_SETTINGS); });
+  dispatcher_.AddPane(HINT_PIE_SETTINGS,
+                      [this] { pieSetUp_->OnChangeNotify(HINT_PIE_SETTINGS); });
   connect(groupPane_, &CSorvanGroupPane::ActiveGroupCaptionChanged, this,
           &CChildFrame::Changed);
 }

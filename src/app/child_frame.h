@@ -6,7 +6,7 @@
 
 #include "window/change_dispatcher.h"
 #include "window/document_window.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QWidget>
 
@@ -21,7 +21,9 @@ class QLabel;
 class QSplitter;
 class QToolBox;
 
-class CChildFrame : public QWidget, public DocumentWindow, public CNRBase {
+class CChildFrame : public QWidget,
+                    public DocumentWindow,
+                    public AccountFileListener {
   Q_OBJECT
 
 public:
@@ -45,7 +47,7 @@ public:
   CSorvanGroupPane *GroupPane() const { return groupPane_; }
   CShowFilterPane *FilterPane() const { return filterPane_; }
 
-  // CNRBase: runs the dispatcher.
+  // AccountFileListener: runs the dispatcher.
   void Notify(AccountFile &file, unsigned hint) override;
 
   CSorvanelView *View() const { return view_; }

@@ -16,7 +16,7 @@
 #include "exchange/ui/export_records_action.h"
 #include "exchange/ui/import_dialog.h"
 #include "groups/group_where.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "storage/template_files.h"
 
 #include <QApplication>

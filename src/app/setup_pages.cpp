@@ -5,7 +5,7 @@
 #include "app/startup_settings.h"
 #include "db/db_visiter.h"
 #include "storage/backup_settings.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "widgets/cell_grid_view.h"
 #include "widgets/start_folder.h"
 

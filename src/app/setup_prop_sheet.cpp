@@ -2,7 +2,7 @@
 #include "app/setup_prop_sheet.h"
 
 #include "app/setup_pages.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 
 #include <QDialogButtonBox>

@@ -6,7 +6,7 @@
 #include "storage/compaction.h"
 #include "db/db_visiter_factory.h"
 #include "db/file_path.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "storage/backup_store.h"
 
 #include <QFile>

@@ -135,9 +135,6 @@ public:
   // unit it belongs to. Statements and commits fail then.
   bool TransactionLost() const;
 
-  // Brings an account file of the older layout up to the current one, as
-  // one unit of work: a failed upgrade leaves the file as it was.
-  bool UpgradeSchema();
   // Whether the session never writes (the file was opened read-only).
   virtual bool IsReadOnly() const { return false; }
   // Whether the file needs writing before the program can use it as it

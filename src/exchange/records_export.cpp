@@ -6,7 +6,7 @@
 #include "storage/file_copy.h"
 #include "storage/scratch_file.h"
 #include "exchange/export_target.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "model/date_text.h"
 #include "model/field_type.h"
 

@@ -6,7 +6,7 @@
 #include "formula/evaluate_row.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "model/field_type.h"
 #include "records/command_history.h"
 #include "records/row_item.h"
@@ -456,7 +456,7 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
   }
   if (!session->CommitTransaction()) {
     group.largestKey = firstKey;
-    file_.Notify(HINT_RECORDS | HINT_PIE | HINT_BAR);
+    file_.Notify(HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES);
     *error = QStringLiteral("写入账簿文件失败！");
     return -1;
   }

@@ -3,7 +3,6 @@
 #include "groups/group_tree.h"
 
 #include "db/db_visiter.h"
-#include "model/account_file.h"
 
 #include <QHash>
 #include <QList>
@@ -102,16 +101,4 @@ int LoadGroupTree(CDBVisiter &session, const QString &keyField,
   FillChildren(ReadRows(session), root, seen);
   ReadLargestKeys(session, keyField, root);
   return largestId;
-}
-
-void LoadGroupTree(AccountFile &file) {
-  GroupNode &root = file.Root();
-  if (!file.Session()) {
-    root.children.clear();
-    file.SetLargestGroupId(0);
-    return;
-  }
-  const int largestId =
-      LoadGroupTree(*file.Session(), file.Columns().KeyFieldName(), root);
-  file.SetLargestGroupId(largestId);
 }

@@ -4,16 +4,10 @@
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
-#include "records/command_history.h"
 
 #include <algorithm>
 
 namespace {
-
-// Hint sent after a group's records were deleted: the records page and both
-// chart pages reload.
-constexpr unsigned kRecordsChanged = HINT_RECORDS | HINT_PIE | HINT_BAR;
 
 auto FindChild(GroupNode &parent, const GroupNode &node) {
   return std::find_if(parent.children.begin(), parent.children.end(),
@@ -22,16 +16,16 @@ auto FindChild(GroupNode &parent, const GroupNode &node) {
 
 // A detached deep copy of node's subtree with new IDs in pre-order and State
 // 0 everywhere.
-std::unique_ptr<GroupNode> CopyWithNewIds(AccountFile &file,
+std::unique_ptr<GroupNode> CopyWithNewIds(int &largestGroupId,
                                           const GroupNode &node) {
   auto copy = std::make_unique<GroupNode>();
-  copy->id = NextGroupID(file);
+  copy->id = ++largestGroupId;
   copy->sortId = node.sortId;
   copy->title = node.title;
   copy->state = 0;
   copy->nodeKind = node.nodeKind;
   for (const auto &child : node.children)
-    AddChild(*copy, CopyWithNewIds(file, *child));
+    AddChild(*copy, CopyWithNewIds(largestGroupId, *child));
   return copy;
 }
 
@@ -46,8 +40,6 @@ bool WriteState(CDBVisiter &session, GroupNode &node, unsigned state) {
 }
 
 } // namespace
-
-int NextGroupID(AccountFile &file) { return file.NextGroupID(); }
 
 bool SetStateBits(CDBVisiter &session, GroupNode &node, unsigned bits) {
   return WriteState(session, node, node.state | bits);
@@ -106,25 +98,25 @@ GroupNode *FindGroupNode(GroupNode &root, int id) {
   return nullptr;
 }
 
-GroupNode &NewGroupNode(AccountFile &file, GroupNode &parent,
-                        const QString &title, int nodeKind) {
+GroupNode &NewGroupNode(CDBVisiter *session, int &largestGroupId,
+                        GroupNode &parent, const QString &title, int nodeKind) {
   auto node = std::make_unique<GroupNode>();
-  node->id = NextGroupID(file);
+  node->id = ++largestGroupId;
   node->sortId = DescendantCount(parent);
   node->title = title;
   node->state = 0;
   node->nodeKind = nodeKind;
   GroupNode &added = AddChild(parent, std::move(node));
-  if (file.Session())
-    InsertGroupNode(*file.Session(), added, true);
+  if (session)
+    InsertGroupNode(*session, added, true);
   return added;
 }
 
-GroupNode &CopySubtree(AccountFile &file, const GroupNode &node,
-                       GroupNode &newParent) {
-  GroupNode &copy = AddChild(newParent, CopyWithNewIds(file, node));
-  if (file.Session())
-    InsertGroupNode(*file.Session(), copy, true);
+GroupNode &CopySubtree(CDBVisiter *session, int &largestGroupId,
+                       const GroupNode &node, GroupNode &newParent) {
+  GroupNode &copy = AddChild(newParent, CopyWithNewIds(largestGroupId, node));
+  if (session)
+    InsertGroupNode(*session, copy, true);
   return copy;
 }
 
@@ -146,23 +138,4 @@ bool RenameGroupNode(CDBVisiter &session, GroupNode &node,
     return false;
   node.title = title;
   return UpdateGroupNode(session, node, false);
-}
-
-bool DeleteGroup(AccountFile &file, GroupNode &node) {
-  CDBVisiter *session = file.Session();
-  if (!node.parent || !session)
-    return false;
-  if (!DeleteGroupRecords(*session, node, true)) {
-    // Even a partial delete changed what the views show and what undo would
-    // restore.
-    file.History().Clear();
-    file.Notify(kRecordsChanged);
-    return false;
-  }
-  // The subtree leaves the tree before anyone is told, so that no listener
-  // finds a node that is about to be freed; it is freed on return.
-  const std::unique_ptr<GroupNode> detached = RemoveChild(*node.parent, node);
-  file.History().Clear();
-  file.Notify(kRecordsChanged);
-  return DeleteGroupRows(*session, *detached, true);
 }

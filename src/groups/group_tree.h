@@ -1,6 +1,7 @@
 // The group tree of an account file: loading it from table [Group], the
 // statements that keep the table in step with the tree in memory, and the
-// edits the group pane makes (new node, rename, move, copy, delete).
+// edits of the tree (new node, rename, move, copy). Deleting a group, which
+// also deletes records, is an edit of the whole file (document/group_edits.h).
 //
 // Every edit changes the tree in memory and writes the table at once. A
 // statement the database refuses is reported by the session; the change in
@@ -15,17 +16,14 @@
 
 #include <memory>
 
-class AccountFile;
 class CDBVisiter;
 
-// Loads the largest group ID, the tree under the root (children in SortID
+// Fills root's children with the tree of table [Group] (children in SortID
 // order, depth first) and every node's largest record key, creating the
-// index on Users that the keys are read through when it is missing. Rows that can't
-// be reached from the root, because their parent is missing or they form a
-// cycle, are left out of the tree.
-void LoadGroupTree(AccountFile &file);
-// The same on a bare session: fills root's children and returns the largest
-// group ID. keyField is the field name of the records' key column.
+// index on Users that the keys are read through when it is missing; returns
+// the largest group ID. Rows that can't be reached from the root, because
+// their parent is missing or they form a cycle, are left out of the tree.
+// keyField is the field name of the records' key column.
 int LoadGroupTree(CDBVisiter &session, const QString &keyField,
                   GroupNode &root);
 
@@ -46,9 +44,6 @@ bool DeleteGroupRows(CDBVisiter &session, const GroupNode &node,
                      bool recursive);      // children, then node
 bool DeleteGroupRecords(CDBVisiter &session, const GroupNode &node,
                         bool recursive);   // node, then children
-
-// Increments the largest group ID of the file and returns it.
-int NextGroupID(AccountFile &file);
 
 // Change the node's State; the row is written only when the value changes.
 // True when nothing needed writing or the write succeeded.
@@ -71,15 +66,19 @@ bool IsInSubtree(const GroupNode &node, const GroupNode &ancestor);
 // The node with that ID in the tree under root (root included), or null.
 GroupNode *FindGroupNode(GroupNode &root, int id);
 
+// New group IDs are drawn from largestGroupId, the largest ID in use: each
+// new node takes the next one and largestGroupId follows. The rows are
+// inserted at once when there is a session.
+//
 // A new folder or group under parent: the next group ID, SortID = the number
-// of nodes below parent, State 0; appended to parent and inserted at once.
-GroupNode &NewGroupNode(AccountFile &file, GroupNode &parent,
-                        const QString &title, int nodeKind);
+// of nodes below parent, State 0; appended to parent.
+GroupNode &NewGroupNode(CDBVisiter *session, int &largestGroupId,
+                        GroupNode &parent, const QString &title, int nodeKind);
 // A copy of node's subtree appended to newParent: new IDs in pre-order,
-// State 0 everywhere, titles, kinds, SortIDs and child order kept; inserted
-// at once. The original subtree is left as it was.
-GroupNode &CopySubtree(AccountFile &file, const GroupNode &node,
-                       GroupNode &newParent);
+// State 0 everywhere, titles, kinds, SortIDs and child order kept. The
+// original subtree is left as it was.
+GroupNode &CopySubtree(CDBVisiter *session, int &largestGroupId,
+                       const GroupNode &node, GroupNode &newParent);
 // Re-parents node and writes its row (SortID unchanged). Nothing happens
 // when newParent already is its parent. Moving a node into itself or below
 // itself, or moving the root, is refused with a message and changes nothing:
@@ -90,10 +89,3 @@ bool MoveNode(CDBVisiter &session, GroupNode &node, GroupNode &newParent);
 // changes nothing.
 bool RenameGroupNode(CDBVisiter &session, GroupNode &node,
                      const QString &title);
-// Deletes the records of node and of every node below it, takes the subtree
-// out of the tree, empties the undo history, notifies the file's views with
-// hint 7, then deletes the rows (descendants first) and frees the subtree. When the records can't be
-// deleted the tree and its rows stay, so no record is left without a group.
-// The root can't be deleted. False when nothing or not everything was
-// deleted.
-bool DeleteGroup(AccountFile &file, GroupNode &node);

@@ -3,7 +3,6 @@
 
 #include "db/db_visiter.h"
 #include "formula/format_decimal.h"
-#include "model/account_file.h"
 #include "model/misc_settings.h"
 
 #include <boost/regex/icu.hpp>
@@ -129,6 +128,7 @@ QString ComposeMainShowText(CDBVisiter &session, const MiscSettings &settings,
   return Compose(&session, settings.mainShowTip, whereText);
 }
 
-QString ComposeMainShowText(AccountFile &file, const QString &whereText) {
-  return Compose(file.Session(), file.Settings().mainShowTip, whereText);
+QString ComposeMainShowText(CDBVisiter *session, const MiscSettings &settings,
+                            const QString &whereText) {
+  return Compose(session, settings.mainShowTip, whereText);
 }

@@ -9,7 +9,6 @@
 
 #include <QString>
 
-class AccountFile;
 class CDBVisiter;
 struct MiscSettings;
 
@@ -22,9 +21,10 @@ QString ComposeMainShowText(CDBVisiter &session, const MiscSettings &settings,
                             const QString &whereText);
 QString ComposeMainShowText(CDBVisiter &session, const QString &tip,
                             const QString &whereText);
-// The message of an open account file; without a session the queries stay
-// as written.
-QString ComposeMainShowText(AccountFile &file, const QString &whereText);
+// The same where there may be no session: the queries then stay as
+// written.
+QString ComposeMainShowText(CDBVisiter *session, const MiscSettings &settings,
+                            const QString &whereText);
 
 // Replaces every whole word "Users" (any letter case) in text by
 // "(Select * From Users Where <whereText>)", the WHERE text copied as it is.

@@ -3,7 +3,7 @@
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
+#include "records/record_file.h"
 #include "records/record_grid.h"
 #include "records/row_item.h"
 #include "records/statement_savepoints.h"
@@ -17,9 +17,6 @@ namespace {
 using RowCommand = CCommandAddDel<CRowItem>;
 using UpdateCommand = CCommandUpDate<CRowItem>;
 
-// What a lost unit of work reloads: the records page and both charts.
-constexpr unsigned kReloadRecords = HINT_RECORDS | HINT_PIE | HINT_BAR;
-
 // A row whose texts the caller made or changed: it is read back from the
 // file once stored, so that it holds the values as stored.
 CRowItem Changed(const CRowItem &row) {
@@ -30,7 +27,7 @@ CRowItem Changed(const CRowItem &row) {
 
 } // namespace
 
-CommandHistory::CommandHistory(AccountFile &file) : file_(file) {}
+CommandHistory::CommandHistory(RecordFile &file) : file_(file) {}
 
 CommandHistory::~CommandHistory() = default;
 
@@ -59,7 +56,7 @@ bool CommandHistory::EndGroup() {
     return true;
   redoStack_.clear();
   undoStack_.push_back(std::move(*group));
-  file_.Notify(HINT_PIE | HINT_BAR);
+  file_.ChangesRecorded();
   return true;
 }
 
@@ -71,7 +68,7 @@ void CommandHistory::DiscardGroup() {
 
 void CommandHistory::ReportLostWork() {
   ShowMessage(QStringLiteral("失败！"));
-  file_.Notify(kReloadRecords);
+  file_.RecordsChanged();
 }
 
 void CommandHistory::BeginShowing(int rowCount) {

@@ -20,14 +20,14 @@
 #include <memory>
 #include <vector>
 
-class AccountFile;
 class CRowItem;
+class RecordFile;
 class StatementSavepoints;
 class UnitOfWork;
 
 class CommandHistory {
 public:
-  explicit CommandHistory(AccountFile &file);
+  explicit CommandHistory(RecordFile &file);
   ~CommandHistory();
   CommandHistory(const CommandHistory &) = delete;
   CommandHistory &operator=(const CommandHistory &) = delete;
@@ -97,7 +97,7 @@ private:
   void BeginShowing(int rowCount);
   void EndShowing();
 
-  AccountFile &file_;
+  RecordFile &file_;
   std::vector<CommandGroup> redoStack_;
   std::vector<CommandGroup> undoStack_;
   std::unique_ptr<CommandGroup> openGroup_;

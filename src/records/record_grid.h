@@ -14,8 +14,8 @@
 
 #include <QString>
 
-class AccountFile;
 class CRowItem;
+class RecordFile;
 
 class RecordGrid {
 public:
@@ -27,8 +27,8 @@ public:
 
   // Registers with file, leaving the file registered before; null only
   // unregisters. Each registration gets a number of its own.
-  void AttachFile(AccountFile *file);
-  AccountFile *AttachedFile() const { return file_; }
+  void AttachFile(RecordFile *file);
+  RecordFile *AttachedFile() const { return file_; }
   // The number of the current registration; 0 while not registered.
   int GridNumber() const { return number_; }
 
@@ -55,7 +55,7 @@ public:
   virtual void EndStoredChanges() {}
 
 private:
-  friend class AccountFile;
-  AccountFile *file_ = nullptr;
+  friend class RecordFile;
+  RecordFile *file_ = nullptr;
   int number_ = 0;
 };

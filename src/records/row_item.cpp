@@ -3,9 +3,10 @@
 #include "records/row_item.h"
 
 #include "db/db_visiter.h"
-#include "model/account_file.h"
-#include "records/record_key.h"
+#include "model/column_list.h"
+#include "records/record_file.h"
 #include "records/record_grid.h"
+#include "records/record_key.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ FieldValueItem ItemOfColumn(const ColumnDef &column, const QString &text) {
   return item;
 }
 
-CRowItem RowOfFile(AccountFile &file, int gridRow, const RecordGrid *grid) {
+CRowItem RowOfFile(RecordFile &file, int gridRow, const RecordGrid *grid) {
   const ColumnList &columns = file.Columns();
   CRowItem row;
   row.accountFile = &file;
@@ -31,7 +32,7 @@ CRowItem RowOfFile(AccountFile &file, int gridRow, const RecordGrid *grid) {
 
 } // namespace
 
-CRowItem CRowItem::ReadFromGrid(AccountFile &file, int gridRow,
+CRowItem CRowItem::ReadFromGrid(RecordFile &file, int gridRow,
                                 const RecordGrid *grid) {
   CRowItem row = RowOfFile(file, gridRow, grid);
   const ColumnList &columns = file.Columns();
@@ -43,7 +44,7 @@ CRowItem CRowItem::ReadFromGrid(AccountFile &file, int gridRow,
   return row;
 }
 
-CRowItem CRowItem::EmptyRow(AccountFile &file, int groupId) {
+CRowItem CRowItem::EmptyRow(RecordFile &file, int groupId) {
   CRowItem row = RowOfFile(file, -1, nullptr);
   for (const ColumnDef &column : file.Columns().All())
     row.items.append(ItemOfColumn(column, QString()));

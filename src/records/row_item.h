@@ -13,7 +13,7 @@
 #include <QDateTime>
 #include <QString>
 
-class AccountFile;
+class RecordFile;
 class RecordGrid;
 
 class CRowItem {
@@ -21,7 +21,7 @@ public:
   // Item i belongs to column i of the file's column list.
   FieldValueRow items;
   // The file whose column list and session every statement uses.
-  AccountFile *accountFile = nullptr;
+  RecordFile *accountFile = nullptr;
   // The first key column, or 0 when there is none.
   unsigned keyIndex = 0;
   // The number of columns when the row was made.
@@ -45,11 +45,11 @@ public:
   // The row shown at gridRow: each column's stored text read from its
   // cell, the group from the row (0 when none). In the grid's new-record
   // row every text is empty until typed, the key included.
-  static CRowItem ReadFromGrid(AccountFile &file, int gridRow,
+  static CRowItem ReadFromGrid(RecordFile &file, int gridRow,
                                const RecordGrid *grid);
   // A row of file in groupId with every text empty and no grid: what the
   // new-record row of that group holds before anything is typed.
-  static CRowItem EmptyRow(AccountFile &file, int groupId);
+  static CRowItem EmptyRow(RecordFile &file, int groupId);
 
   // Replaces the items and the group by the stored record (key, groupId).
   // False, with the row unchanged, when there is no such record.

@@ -9,9 +9,10 @@
 #include "base/prompt.h"
 #include "db/db_visiter.h"
 #include "db/insert_statements.h"
-#include "model/account_file.h"
+#include "model/column_list.h"
 #include "model/field_type.h"
 #include "model/value_literal.h"
+#include "records/record_file.h"
 #include "records/record_grid.h"
 
 namespace {
@@ -77,7 +78,7 @@ const ColumnList &EmptyColumns() {
   return none;
 }
 
-const ColumnList &ColumnsOf(const AccountFile *file) {
+const ColumnList &ColumnsOf(const RecordFile *file) {
   return file ? file->Columns() : EmptyColumns();
 }
 

@@ -3,7 +3,7 @@
 
 #include "window/document_window.h"
 #include "window/pane_tool_bar.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QAction>
 #include <QKeyEvent>

@@ -2,7 +2,7 @@
 #include "window/sorvan_base_view.h"
 
 #include "window/document_window.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 CSorvanBaseView::CSorvanBaseView(DocumentWindow *window, QWidget *parent)
     : QWidget(parent), window_(window) {}

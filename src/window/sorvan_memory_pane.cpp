@@ -3,7 +3,7 @@
 
 #include "window/pane_tool_bar.h"
 #include "base/prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "widgets/property_grid.h"
 
 #include <QAction>

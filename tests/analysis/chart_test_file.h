@@ -7,7 +7,7 @@
 #include "analysis/pie_series.h"
 #include "base/scripted_prompt.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/scoped_current_dir.h"
 
 #include <QStringList>

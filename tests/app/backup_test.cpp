@@ -8,7 +8,7 @@
 #include "app/startup_settings.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "storage/backup_settings.h"
 #include "storage/backup_store.h"
 #include "support/query_rows.h"

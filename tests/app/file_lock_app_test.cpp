@@ -4,7 +4,7 @@
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "app_test_env.h"
 #include "storage/file_lock.h"
 

@@ -14,12 +14,12 @@
 #include "groups/ui/sorvan_group_pane.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/property_find.h"
 #include "support/query_rows.h"
 #include "groups/ui/pane_filter_grid.h"
 #include "groups/ui/show_filter_pane.h"
-#include "model/main_show_text.h"
+#include "document/file_main_show_text.h"
 #include "widgets/property_item.h"
 
 #include <QAbstractItemView>
@@ -54,7 +54,7 @@ protected:
 };
 
 // Records every notification, to check who is told and in which order.
-struct Recorder : CNRBase {
+struct Recorder : AccountFileListener {
   QList<unsigned> hints;
   void Notify(AccountFile &, unsigned hint) override { hints.append(hint); }
 };

@@ -9,7 +9,7 @@
 #include "app/view_config.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "support/query_rows.h"
 
@@ -337,7 +337,7 @@ TEST_F(OptionsTest, ReloadReadsTheColumnsAgainAndClearsTheHistory) {
   ASSERT_TRUE(Session().Execute("Update TableStyle Set [标题]='物品' Where ID=9"));
   file_.History().BeginGroup();
   file_.History().EndGroup();
-  struct Listener : CNRBase {
+  struct Listener : AccountFileListener {
     unsigned last = 0;
     void Notify(AccountFile &, unsigned hint) override { last = hint; }
   } listener;

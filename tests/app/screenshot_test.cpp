@@ -11,7 +11,7 @@
 #include "app/startup_settings.h"
 #include "app/startup_wizard.h"
 #include "app_test_env.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "groups/group_tree.h"
 #include "records/command_history.h"
 #include "records/record_key.h"

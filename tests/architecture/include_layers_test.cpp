@@ -1,14 +1,12 @@
 // Every include under src/ and tools/ points down the layer table of
 // docs/architecture.md: to the same folder or a lower layer, never up and
-// never to another folder of the same layer. Includes listed in
-// known_crossings.txt are let through until they are moved away.
+// never to another folder of the same layer.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -76,21 +74,11 @@ std::vector<fs::path> SourceFiles() {
   return files;
 }
 
-std::set<std::string> KnownCrossings() {
-  std::ifstream list(kRoot / "tests/architecture/known_crossings.txt");
-  std::set<std::string> known;
-  for (std::string line; std::getline(list, line);)
-    if (!line.empty() && line[0] != '#')
-      known.insert(line);
-  return known;
-}
-
 } // namespace
 
 TEST(IncludeLayersTest, EveryIncludePointsDown) {
   const std::map<std::string, int> layers = ReadLayers();
   ASSERT_GT(layers.size(), 10u) << "no layer table in docs/architecture.md";
-  std::set<std::string> known = KnownCrossings();
   const std::regex include(R"(^\s*#\s*include\s*"([^"]+)\")");
   std::vector<std::string> wrong;
   for (const fs::path &file : SourceFiles()) {
@@ -113,14 +101,10 @@ TEST(IncludeLayersTest, EveryIncludePointsDown) {
         continue;
       const bool down = !to.empty() && layers.at(to) < layers.at(from);
       const std::string edge = name + " -> " + TableName(target);
-      if (down || known.erase(edge))
-        continue;
-      wrong.push_back(edge);
+      if (!down)
+        wrong.push_back(edge);
     }
   }
-  for (const std::string &gone : known)
-    wrong.push_back(gone + ": listed in known_crossings.txt but gone; "
-                           "take it off the list");
   std::ostringstream report;
   for (const std::string &line : wrong)
     report << "\n  " << line;

@@ -20,7 +20,7 @@
 #include "storage/file_lock.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "storage/backup_store.h"
 #include "model/column_def.h"
 #include "model/column_store.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "base/scripted_prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/scoped_current_dir.h"
 
 #include <QStringList>

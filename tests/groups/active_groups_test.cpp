@@ -2,6 +2,7 @@
 #include "group_test_file.h"
 
 #include "groups/active_groups.h"
+#include "document/group_edits.h"
 #include "groups/group_tree.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // new nodes, states, rename, move, copy and delete with records.
 #include "group_test_file.h"
 
+#include "document/group_edits.h"
 #include "groups/group_tree.h"
 
 #include <QRegularExpression>
@@ -29,7 +30,7 @@ protected:
 };
 
 // A listener that records, at the moment it is told, what the file holds.
-class DeleteWatcher : public CNRBase {
+class DeleteWatcher : public AccountFileListener {
 public:
   void Notify(AccountFile &, unsigned hint) override {
     hints.append(hint);

@@ -3,14 +3,14 @@
 // file refusing some of them.
 #include "group_test_file.h"
 
-#include "groups/group_pane_logic.h"
+#include "document/group_pane_logic.h"
 #include "groups/group_tree.h"
 
 #include <sqlite3.h>
 
 namespace {
 
-class HintLog : public CNRBase {
+class HintLog : public AccountFileListener {
 public:
   void Notify(AccountFile &, unsigned hint) override { hints.append(hint); }
   QList<unsigned> hints;
@@ -121,7 +121,7 @@ TEST_F(GroupPaneLogicTest, NewNodesAreStoredAndAnnounced) {
   EXPECT_EQ(folder, 6);
   const int group = logic_.NewNode(folder, NK_GROUP);
   EXPECT_EQ(group, 7);
-  EXPECT_EQ(log_.hints, (QList<unsigned>{HINT_GROUP_PANE, HINT_GROUP_PANE}));
+  EXPECT_EQ(log_.hints, (QList<unsigned>{HINT_GROUPS, HINT_GROUPS}));
   EXPECT_EQ(GroupRows().mid(5),
             (QStringList{"6|1|4|新筛选器|0|0", "7|6|0|新建组|0|1"}));
   // Groups hold no nodes; a node that is gone takes none either.
@@ -142,7 +142,7 @@ TEST_F(GroupPaneLogicTest, NewNodeRefusedByTheFileLeavesNoNode) {
 TEST_F(GroupPaneLogicTest, RenameStoresAsTypedAndRefusesBlanks) {
   EXPECT_TRUE(logic_.Rename(2, "O'Neil"));
   EXPECT_EQ(logic_.Caption(), "O'Neil");
-  EXPECT_EQ(log_.hints, QList<unsigned>{HINT_GROUP_PANE});
+  EXPECT_EQ(log_.hints, QList<unsigned>{HINT_GROUPS});
   EXPECT_FALSE(logic_.Rename(3, ""));
   EXPECT_FALSE(logic_.Rename(3, "  "));
   EXPECT_EQ(prompt_.Texts(), (QStringList{"名称不能为空！", "名称不能为空！"}));
@@ -177,7 +177,7 @@ TEST_F(GroupPaneLogicTest, DeleteAsksThenDeletesNodesAndRecords) {
   EXPECT_EQ(logic_.Caption(), ""); // group 2 was the active one
   ASSERT_FALSE(log_.hints.isEmpty());
   EXPECT_EQ(log_.hints.first() & 7u, 7u);
-  EXPECT_EQ(log_.hints.last(), unsigned(HINT_GROUP_PANE));
+  EXPECT_EQ(log_.hints.last(), unsigned(HINT_GROUPS));
   EXPECT_EQ(GroupRows().size(), 4);
 
   // An ID another window deleted is not asked about.
@@ -239,7 +239,7 @@ TEST_F(GroupPaneLogicTest, DropTargetsAndMoves) {
   // A move appends to the new parent and keeps the records with the group.
   AddRecords(3, {5});
   EXPECT_TRUE(logic_.Drop(3, inner, false));
-  EXPECT_EQ(log_.hints, QList<unsigned>{HINT_GROUP_PANE});
+  EXPECT_EQ(log_.hints, QList<unsigned>{HINT_GROUPS});
   Reload();
   EXPECT_EQ(Node(3).parent->id, inner);
   EXPECT_EQ(RecordKeys(3), QList<int>{5});
@@ -264,7 +264,7 @@ TEST_F(GroupPaneLogicTest, CopiesAreInactiveAndRefusedCopiesLeaveNothing) {
   log_.hints.clear();
 
   EXPECT_TRUE(logic_.Drop(folder, folder, true)); // a copy into itself
-  EXPECT_EQ(log_.hints, QList<unsigned>{HINT_GROUP_PANE});
+  EXPECT_EQ(log_.hints, QList<unsigned>{HINT_GROUPS});
   const GroupNode &copy = *Node(folder).children.back();
   EXPECT_EQ(copy.title, "新筛选器");
   ASSERT_EQ(copy.children.size(), 2u);

@@ -2,6 +2,7 @@
 #include "group_test_file.h"
 
 #include "db/db_visiter_factory.h"
+#include "document/group_edits.h"
 #include "groups/group_tree.h"
 #include "support/query_rows.h"
 #include "support/template_copy.h"

@@ -6,7 +6,7 @@
 #include "base/scripted_prompt.h"
 #include "db/db_visiter.h"
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/scoped_current_dir.h"
 
 #include <QStringList>

@@ -7,7 +7,7 @@
 
 namespace {
 
-const unsigned kRecordHint = HINT_PIE | HINT_BAR; // 6
+const unsigned kRecordHint = HINT_PIE_SERIES | HINT_BAR_SERIES; // 6
 
 class CommandHistoryTest : public RecordFileTest {
 protected:

@@ -6,7 +6,7 @@
 
 #include "base/scripted_prompt.h"
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/scoped_current_dir.h"
 #include "records/row_item.h"
 
@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 
-class HintLog : public CNRBase {
+class HintLog : public AccountFileListener {
 public:
   void Notify(AccountFile &, unsigned hint) override { hints.append(hint); }
   QList<unsigned> hints;

@@ -4,6 +4,7 @@
 #include "record_test_file.h"
 
 #include "groups/group_node.h"
+#include "document/group_edits.h"
 #include "groups/group_tree.h"
 #include "records/record_key.h"
 

@@ -3,7 +3,7 @@
 #include "memory_grid.h"
 
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/record_key.h"
 #include "records/row_item.h"
 

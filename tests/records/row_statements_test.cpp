@@ -1,6 +1,6 @@
 // The statement texts of a record row, built on a column list alone.
 #include "base/scripted_prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/row_item.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "db/db_visiter_factory.h"
 #include "storage/file_lock.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/scoped_current_dir.h"
 #include "support/template_copy.h"
 

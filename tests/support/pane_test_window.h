@@ -3,13 +3,13 @@
 #pragma once
 
 #include "window/document_window.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/scoped_current_dir.h"
 
 #include <QList>
 #include <QTemporaryDir>
 
-class PaneTestWindow : public DocumentWindow, public CNRBase {
+class PaneTestWindow : public DocumentWindow, public AccountFileListener {
 public:
   // Opens a copy of the template called name (e.g. "家庭账本"); Valid()
   // tells whether that worked.

@@ -3,7 +3,7 @@
 
 #include "base/prompt.h"
 #include "db/account_check.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 namespace {
 

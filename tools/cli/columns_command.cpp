@@ -4,7 +4,7 @@
 #include "cli_command.h"
 
 #include "base/prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 namespace {
 

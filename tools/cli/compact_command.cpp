@@ -5,7 +5,7 @@
 
 #include "storage/compaction.h"
 #include "base/prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 namespace {
 

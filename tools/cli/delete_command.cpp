@@ -5,7 +5,7 @@
 #include "record_arguments.h"
 
 #include "base/prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/row_item.h"
 

@@ -9,7 +9,7 @@
 
 #include "base/prompt.h"
 #include "exchange/records_export.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "base/prompt.h"
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 namespace {
 

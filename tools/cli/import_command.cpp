@@ -18,7 +18,7 @@
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <cstdio>
 

@@ -14,7 +14,7 @@
 #include "base/prompt.h"
 #include "formula/format_decimal.h"
 #include "groups/filter_where.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 namespace {
 

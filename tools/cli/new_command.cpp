@@ -5,7 +5,7 @@
 
 #include "base/prompt.h"
 #include "storage/compaction.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "storage/template_files.h"
 
 #include <QFileInfo>

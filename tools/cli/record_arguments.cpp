@@ -4,7 +4,7 @@
 #include "base/prompt.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/row_item.h"
 
 bool ParseIntegerArgument(const QString &text, const QString &what,

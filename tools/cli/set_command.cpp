@@ -9,7 +9,7 @@
 
 #include "base/prompt.h"
 #include "formula/evaluate_row.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/row_item.h"
 

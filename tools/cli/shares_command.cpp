@@ -10,7 +10,7 @@
 
 #include "analysis/pie_series.h"
 #include "base/prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 namespace {
 

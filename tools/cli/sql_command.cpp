@@ -5,7 +5,7 @@
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QRegularExpression>
 

@@ -7,7 +7,7 @@
 #include "analysis/ui/chart_page_menu.h"
 #include "analysis/ui/chart_set_up_source.h"
 #include "base/prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -35,7 +35,7 @@ CSorvanBarChartView::CSorvanBarChartView(DocumentWindow *window, QWidget *parent
 
 CSorvanBarChartView::~CSorvanBarChartView() = default;
 
-unsigned CSorvanBarChartView::PageHintBits() const { return HINT_BAR; }
+unsigned CSorvanBarChartView::PageHintBits() const { return HINT_BAR_SERIES; }
 
 void CSorvanBarChartView::InitialUpdate() {
   try {

@@ -7,7 +7,7 @@
 #include "analysis/ui/chart_set_up_source.h"
 #include "analysis/ui/pie_chart_widget.h"
 #include "base/prompt.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -25,7 +25,7 @@ CSorvanPieChartView::CSorvanPieChartView(DocumentWindow *window, QWidget *parent
 
 CSorvanPieChartView::~CSorvanPieChartView() = default;
 
-unsigned CSorvanPieChartView::PageHintBits() const { return HINT_PIE; }
+unsigned CSorvanPieChartView::PageHintBits() const { return HINT_PIE_SERIES; }
 
 void CSorvanPieChartView::InitialUpdate() {
   try {

@@ -5,7 +5,7 @@
 #include "window/pane_tool_bar.h"
 #include "groups/filter_where.h"
 #include "window/filter_grid_rules.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "widgets/property_grid.h"
 
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "base/prompt.h"
 #include "exchange/records_export.h"
 #include "exchange/ui/exchange_progress.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "widgets/start_folder.h"
 
 #include <QFileDialog>

@@ -6,7 +6,7 @@
 #include "exchange/text_decoding.h"
 #include "exchange/ui/exchange_progress.h"
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "model/field_type.h"
 #include "records/row_item.h"
 #include "widgets/start_folder.h"

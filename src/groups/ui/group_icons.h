@@ -3,7 +3,7 @@
 // active group, each 16 by 16 (with a 32 by 32 version for dense screens).
 #pragma once
 
-#include "groups/group_pane_logic.h"
+#include "document/group_pane_logic.h"
 
 #include <QIcon>
 

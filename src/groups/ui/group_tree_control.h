@@ -10,7 +10,7 @@
 // items once the tree's own handling of the event is over.
 #pragma once
 
-#include "groups/group_pane_logic.h"
+#include "document/group_pane_logic.h"
 
 #include <QTreeWidget>
 

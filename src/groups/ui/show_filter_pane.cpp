@@ -4,13 +4,13 @@
 #include "groups/date_span.h"
 #include "window/filter_grid_rules.h"
 #include "groups/ui/pane_filter_grid.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QTreeView>
 
 namespace {
 
-const unsigned kViewsHint = HINT_RECORDS | HINT_PIE | HINT_BAR;
+const unsigned kViewsHint = HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES;
 
 } // namespace
 
@@ -27,7 +27,7 @@ CShowFilterPane::CShowFilterPane(DocumentWindow *window, QWidget *parent)
 int CShowFilterPane::GetPaneKind() const { return FSC_FILTER_PANE; }
 
 void CShowFilterPane::OnChangeNotify(unsigned hint) {
-  if (hint & HINT_FILTER_PANE)
+  if (hint & HINT_FILTERS)
     BuildFilterGrid();
 }
 

@@ -4,7 +4,7 @@
 
 #include "window/pane_tool_bar.h"
 #include "groups/ui/group_tree_control.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include <QAction>
 #include <QMenu>
@@ -15,7 +15,8 @@ namespace {
 
 // What a change of the active groups reloads: the records page and both
 // chart pages.
-constexpr unsigned kGroupsChanged = HINT_RECORDS | HINT_PIE | HINT_BAR;
+constexpr unsigned kGroupsChanged =
+    HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES;
 
 } // namespace
 
@@ -72,7 +73,7 @@ QString CSorvanGroupPane::ActiveGroupCaption() const {
 void CSorvanGroupPane::OnChangeNotify(unsigned hint) {
   if (!logic_)
     return;
-  if (hint & HINT_GROUP_PANE) {
+  if (hint & HINT_GROUPS) {
     if (ownEdit_)
       return;
     rebuilding_ = true;

@@ -6,12 +6,12 @@
 // group tree of the account file, every edit changes the group tree first
 // and the items are then rebuilt from it. A change of the active groups is
 // sent with hint 7 (at once, or when applied while "即时更新" is off); an
-// edit of the tree goes out with HINT_GROUP_PANE so that the group pane of
+// edit of the tree goes out with HINT_GROUPS so that the group pane of
 // every window on the file is rebuilt.
 #pragma once
 
 #include "window/sorvan_base_pane.h"
-#include "groups/group_pane_logic.h"
+#include "document/group_pane_logic.h"
 
 #include <QHash>
 

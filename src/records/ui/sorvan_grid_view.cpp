@@ -4,7 +4,7 @@
 #include "window/document_window.h"
 #include "base/prompt.h"
 #include "groups/group_where.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/ui/find_dialog.h"
 #include "records/ui/grid_commands.h"
@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr unsigned kRecordEditHint = HINT_PIE | HINT_BAR; // 6
+constexpr unsigned kRecordEditHint = HINT_PIE_SERIES | HINT_BAR_SERIES; // 6
 
 } // namespace
 

@@ -11,7 +11,7 @@
 
 #include "base/prompt.h"
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/record_key.h"
 #include "records/ui/grid_commands.h"

@@ -6,7 +6,7 @@
 #include "db/db_visiter.h"
 #include "formula/evaluate_row.h"
 #include "groups/group_tree.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/record_cell_text.h"
 #include "records/record_key.h"
@@ -68,7 +68,14 @@ CSorvansGridCtrl::CSorvansGridCtrl() {
 
 CSorvansGridCtrl::~CSorvansGridCtrl() = default;
 
-void CSorvansGridCtrl::SetAccountFile(AccountFile *file) { AttachFile(file); }
+void CSorvansGridCtrl::SetAccountFile(AccountFile *file) {
+  accountFile_ = file;
+  AttachFile(file);
+}
+
+AccountFile *CSorvansGridCtrl::File() const {
+  return AttachedFile() == accountFile_ ? accountFile_ : nullptr;
+}
 
 // ---- Layout ----
 

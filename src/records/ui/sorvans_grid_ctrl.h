@@ -30,6 +30,7 @@
 #include <map>
 #include <vector>
 
+class AccountFile;
 struct GroupNode;
 
 class CSorvansGridCtrl : public CUGGridBase, public RecordGrid {
@@ -56,9 +57,10 @@ public:
   CSorvansGridCtrl();
   ~CSorvansGridCtrl() override;
 
-  // The file whose records are shown; the grid registers with it.
+  // The file whose records are shown; the grid registers with it. File is
+  // null again once the file has gone (it detaches its grids).
   void SetAccountFile(AccountFile *file);
-  AccountFile *File() const { return AttachedFile(); }
+  AccountFile *File() const;
 
   // ---- Layout and loading ----
 
@@ -173,6 +175,7 @@ private:
   bool CellMatches(int col, int row, const QString &text, bool wholeWord,
                    bool matchCase) const;
 
+  AccountFile *accountFile_ = nullptr;
   QList<GroupQuery> groupQueries_;
   QList<CRowItem> clipboardRows_;
   SelectionSummary summary_;

@@ -205,10 +205,10 @@ TEST_F(ChartPageTest, BarPageReloadsOnItsOwnBitOnceWhenShown) {
   EXPECT_EQ(page.Chart()->BarCount(), 0) << "the initial update computes nothing";
 
   ChooseSum(*barPane_, "Total");
-  page.OnChangeNotify(file_, HINT_PIE);
+  page.OnChangeNotify(file_, HINT_PIE_SERIES);
   EXPECT_FALSE(page.IsReloadPending());
   page.OnChangeNotify(file_, 6);
-  page.OnChangeNotify(file_, HINT_BAR);
+  page.OnChangeNotify(file_, HINT_BAR_SERIES);
   EXPECT_TRUE(page.IsReloadPending());
   EXPECT_EQ(recomputed.count(), 0);
 
@@ -228,7 +228,7 @@ TEST_F(ChartPageTest, BarPageReloadsOnItsOwnBitOnceWhenShown) {
 
   // The refresh command recomputes and leaves the pending mark alone.
   page.SetActivePage(false);
-  page.OnChangeNotify(file_, HINT_BAR);
+  page.OnChangeNotify(file_, HINT_BAR_SERIES);
   page.OnRefreshCommand();
   EXPECT_EQ(recomputed.count(), 3);
   EXPECT_TRUE(page.IsReloadPending());
@@ -299,7 +299,7 @@ TEST_F(ChartPageTest, PiePageSlicesColoursAndHints) {
   ChooseSum(*piePane_, "Total");
   Switch(*piePane_, 0, kCategories);
   Switch(*piePane_, 1, kPayments);
-  page.OnChangeNotify(file_, HINT_BAR);
+  page.OnChangeNotify(file_, HINT_BAR_SERIES);
   EXPECT_FALSE(page.IsReloadPending());
   page.OnChangeNotify(file_, 6);
   EXPECT_TRUE(page.IsReloadPending());

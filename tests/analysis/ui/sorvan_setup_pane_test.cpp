@@ -6,7 +6,7 @@
 #include "window/pane_tool_bar.h"
 #include "base/scripted_prompt.h"
 #include "window/filter_grid_rules.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/pane_test_window.h"
 #include "support/property_find.h"
 #include "widgets/property_grid.h"
@@ -46,9 +46,9 @@ protected:
 
 TEST_F(SetUpPaneTest, EachPaneRebuildsOnItsOwnBitAndSendsItsOwnHint) {
   EXPECT_EQ(bar_.GetPaneKind(), 2);
-  bar_.OnChangeNotify(HINT_PIE_SETUP);
+  bar_.OnChangeNotify(HINT_PIE_SETTINGS);
   EXPECT_EQ(bar_.Grid()->Root().ChildCount(), 0);
-  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  bar_.OnChangeNotify(HINT_BAR_SETTINGS);
   EXPECT_EQ(bar_.Grid()->Root().ChildCount(), 2);
   // A new pane sums the total (a floating column with a formula), not the key.
   EXPECT_EQ(bar_.SumColumn(), QStringLiteral("Total"));
@@ -57,7 +57,7 @@ TEST_F(SetUpPaneTest, EachPaneRebuildsOnItsOwnBitAndSendsItsOwnHint) {
   CSorvanPieSetUpPane pie(&window_);
   pie.show();
   EXPECT_EQ(pie.GetPaneKind(), 3);
-  pie.OnChangeNotify(HINT_PIE_SETUP);
+  pie.OnChangeNotify(HINT_PIE_SETTINGS);
   pie.SetImmediateUpdate(true);
   PressSpaceOn(pie, Item(pie, QStringLiteral("按照[类别]展开")));
   EXPECT_EQ(window_.TakeHints(), QList<unsigned>{2});
@@ -99,7 +99,7 @@ TEST_F(SetUpPaneTest, OptionChangesWaitWhileScopeBoxesSendAtOnce) {
 }
 
 TEST_F(SetUpPaneTest, TemplatesRestoreAfterRebuildAndSendWhenChosen) {
-  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  bar_.OnChangeNotify(HINT_BAR_SETTINGS);
   PropertyItem *sum = Item(bar_, QStringLiteral("汇总呈现的项目"));
   ASSERT_NE(sum, nullptr);
   sum->choice = sum->choiceData.indexOf(QStringLiteral("Total"));
@@ -108,7 +108,7 @@ TEST_F(SetUpPaneTest, TemplatesRestoreAfterRebuildAndSendWhenChosen) {
   bar_.SaveTemplate();
   window_.TakeHints();
 
-  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  bar_.OnChangeNotify(HINT_BAR_SETTINGS);
   EXPECT_TRUE(window_.TakeHints().isEmpty());
   EXPECT_EQ(bar_.SumColumn(), QStringLiteral("Total"));
   EXPECT_TRUE(Item(bar_, QStringLiteral("指定[类别]汇总类别"))->checked);
@@ -117,12 +117,12 @@ TEST_F(SetUpPaneTest, TemplatesRestoreAfterRebuildAndSendWhenChosen) {
   EXPECT_EQ(window_.TakeHints(), QList<unsigned>{4});
 
   CSorvanPieSetUpPane pie(&window_);
-  pie.OnChangeNotify(HINT_PIE_SETUP);
+  pie.OnChangeNotify(HINT_PIE_SETTINGS);
   EXPECT_EQ(pie.TemplateBox()->count(), 0) << "templates belong to their pane kind";
 }
 
 TEST_F(SetUpPaneTest, ChoosingTheSumColumnInItsListIsAPendingChange) {
-  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  bar_.OnChangeNotify(HINT_BAR_SETTINGS);
   PropertyItem *sum = Item(bar_, QStringLiteral("汇总呈现的项目"));
   QTreeView *view = bar_.Grid()->View();
   view->setFocus();
@@ -142,15 +142,15 @@ TEST_F(SetUpPaneTest, ChoosingTheSumColumnInItsListIsAPendingChange) {
   // The next window on the file starts on the user's choice; the other
   // chart keeps its own.
   CSorvanBarSetUpPane again(&window_);
-  again.OnChangeNotify(HINT_BAR_SETUP);
+  again.OnChangeNotify(HINT_BAR_SETTINGS);
   EXPECT_EQ(again.SumColumn(), QStringLiteral("Amount"));
   CSorvanPieSetUpPane pie(&window_);
-  pie.OnChangeNotify(HINT_PIE_SETUP);
+  pie.OnChangeNotify(HINT_PIE_SETTINGS);
   EXPECT_EQ(pie.SumColumn(), QStringLiteral("Total"));
 }
 
 TEST_F(SetUpPaneTest, EveryControlIsReachedByTabAndNamed) {
-  bar_.OnChangeNotify(HINT_BAR_SETUP);
+  bar_.OnChangeNotify(HINT_BAR_SETTINGS);
   PressSpaceOn(bar_, Item(bar_, QStringLiteral("指定[类别]汇总类别")));
   QToolButton *selectAll =
       bar_.Grid()->ButtonOf(Item(bar_, QStringLiteral("指定[类别]汇总类别")));

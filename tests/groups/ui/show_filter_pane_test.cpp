@@ -203,7 +203,7 @@ TEST_F(FilterPaneTest, TemplatesSaveOverwriteRestoreChooseAndDelete) {
 
   // A rebuild (another window saved, the options changed) selects the first
   // template and restores it without a hint.
-  pane_->OnChangeNotify(HINT_FILTER_PANE);
+  pane_->OnChangeNotify(HINT_FILTERS);
   EXPECT_TRUE(window_.TakeHints().isEmpty());
   EXPECT_EQ(box->currentIndex(), 0);
   EXPECT_EQ(Where(), QStringLiteral("(([Item] = 'O''Brien'))"));

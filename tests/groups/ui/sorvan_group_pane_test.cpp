@@ -41,7 +41,7 @@ public:
 };
 
 // A second window on the file of the first one.
-class SecondWindow : public DocumentWindow, public CNRBase {
+class SecondWindow : public DocumentWindow, public AccountFileListener {
 public:
   explicit SecondWindow(AccountFile &file) : file_(file) {
     file_.AddListener(this);
@@ -330,7 +330,7 @@ TEST_F(GroupPaneTest, NewFolderIsNamedStraightAway) {
   QTreeWidgetItem *made = Item(1)->child(4);
   EXPECT_EQ(made->text(0), "新筛选器");
   EXPECT_TRUE(made->isSelected());
-  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{HINT_GROUP_PANE});
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{HINT_GROUPS});
   auto *editor = Editor();
   ASSERT_NE(editor, nullptr);
   editor->selectAll();
@@ -393,7 +393,7 @@ TEST_F(GroupPaneTest, DeleteAsksAndRemovesOnlyWhatWasDeleted) {
   const QList<unsigned> hints = window_.TakeHints();
   ASSERT_EQ(hints.size(), 2);
   EXPECT_EQ(hints[0] & 7u, 7u);
-  EXPECT_EQ(hints[1], unsigned(HINT_GROUP_PANE));
+  EXPECT_EQ(hints[1], unsigned(HINT_GROUPS));
   EXPECT_EQ(StoredRows("Select Count(*) From [Group] Where ID=2"),
             QStringList{"0"});
 }
@@ -422,7 +422,7 @@ TEST_F(GroupPaneTest, DragMovesAndCtrlDragCopiesThroughTheTree) {
   EXPECT_EQ(Titles(Item(6)), QStringList{"日常开销"});
   EXPECT_EQ(Titles(Item(1)), (QStringList{"缺省分组", "人情往来", "旅行", "新筛选器"}));
   EXPECT_EQ(Node(3).parent->id, 6);
-  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{HINT_GROUP_PANE});
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{HINT_GROUPS});
 
   // Between two groups of the folder: the model appends it to the folder.
   Drop(3, 4, DropPlace::Above, false);
@@ -457,7 +457,7 @@ TEST_F(GroupPaneTest, SecondWindowFollowsAndNeverTouchesDeletedNodes) {
 
   prompt_.QueueAnswer(1);
   ChooseFromMenu(3, "删除");
-  EXPECT_EQ(other->ItemOf(3), nullptr); // rebuilt on HINT_GROUP_PANE
+  EXPECT_EQ(other->ItemOf(3), nullptr); // rebuilt on HINT_GROUPS
 
   // An action the second window had started on the deleted group is
   // refused without a question.

@@ -5,6 +5,7 @@
 #include "records_page_fixture.h"
 
 #include "db/db_visiter.h"
+#include "document/group_edits.h"
 #include "groups/group_tree.h"
 #include "formula/evaluate_formula.h"
 #include "records/command_history.h"

@@ -1,5 +1,5 @@
 // Reloading of the pages: at once while showing, once when shown again.
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "window/sorvan_base_view.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ private:
 
 TEST(BaseView, HiddenPageReloadsOnceWhenShownAndOnlyForItsBits) {
   AccountFile file;
-  CountingPage page(HINT_BAR);
+  CountingPage page(HINT_BAR_SERIES);
   EXPECT_EQ(page.GetPageKind(), 0);
   QString text;
   EXPECT_FALSE(page.GetSummaryText(text));
@@ -45,7 +45,7 @@ TEST(BaseView, HiddenPageReloadsOnceWhenShownAndOnlyForItsBits) {
   page.OnChangeNotify(file, 7); // showing: at once
   EXPECT_EQ(page.refreshes, 2);
   page.SetActivePage(false);
-  page.OnChangeNotify(file, HINT_BAR);
+  page.OnChangeNotify(file, HINT_BAR_SERIES);
   EXPECT_EQ(page.refreshes, 2);
   EXPECT_TRUE(page.IsReloadPending());
 }

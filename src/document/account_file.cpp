@@ -1,5 +1,5 @@
 // Opening, loading and switching an account file, and its listeners.
-#include "model/account_file.h"
+#include "document/account_file.h"
 
 #include "db/account_check.h"
 #include "storage/compaction.h"
@@ -9,11 +9,11 @@
 #include "db/file_path.h"
 #include "storage/file_lock.h"
 #include "base/prompt.h"
+#include "document/group_edits.h"
+#include "document/schema_upgrade.h"
 #include "groups/group_node.h"
-#include "groups/group_tree.h"
 #include "model/column_store.h"
 #include "records/command_history.h"
-#include "records/record_grid.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,12 +25,7 @@ AccountFile::AccountFile()
     : root_(std::make_unique<GroupNode>()),
       history_(std::make_unique<CommandHistory>(*this)) {}
 
-AccountFile::~AccountFile() {
-  for (RecordGrid *grid : grids_) {
-    grid->file_ = nullptr;
-    grid->number_ = 0;
-  }
-}
+AccountFile::~AccountFile() = default;
 
 namespace {
 
@@ -82,7 +77,7 @@ bool UpgradeBeforeReading(const QString &path, CDBVisiter &reader) {
     return false;
   }
   CDBVisiter *writer = factory.GetVisiter(path);
-  const bool upgraded = writer && writer->UpgradeSchema();
+  const bool upgraded = writer && UpgradeSchema(*writer);
   factory.RemoveVisiter(path);
   return upgraded;
 }
@@ -137,7 +132,7 @@ bool AccountFile::OpenAccountFile(const QString &path, OpenMode mode) {
     lock_.reset();
     return false;
   }
-  if (!session_->UpgradeSchema())
+  if (!UpgradeSchema(*session_))
     return false;
   LoadAccountFile();
   Notify(HINT_ALL);
@@ -225,44 +220,25 @@ bool AccountFile::RefuseChange() const {
 
 void AccountFile::Notify(unsigned hint) {
   // A listener may remove itself while being told; walk a copy.
-  const QList<CNRBase *> listeners = listeners_;
-  for (CNRBase *listener : listeners)
+  const QList<AccountFileListener *> listeners = listeners_;
+  for (AccountFileListener *listener : listeners)
     if (listeners_.contains(listener))
       listener->Notify(*this, hint);
 }
 
-void AccountFile::AddListener(CNRBase *listener) {
+void AccountFile::AddListener(AccountFileListener *listener) {
   if (listener && !listeners_.contains(listener))
     listeners_.append(listener);
 }
 
-void AccountFile::RemoveListener(CNRBase *listener) {
+void AccountFile::RemoveListener(AccountFileListener *listener) {
   listeners_.removeAll(listener);
 }
 
-void AccountFile::RegisterGrid(RecordGrid *grid) {
-  if (!grid || grid->file_ == this)
-    return;
-  if (grid->file_)
-    grid->file_->UnregisterGrid(grid);
-  grid->file_ = this;
-  grid->number_ = ++lastGridNumber_;
-  grids_.append(grid);
+void AccountFile::RecordsChanged() {
+  Notify(HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES);
 }
 
-void AccountFile::UnregisterGrid(RecordGrid *grid) {
-  if (!grid || grid->file_ != this)
-    return;
-  grids_.removeAll(grid);
-  grid->file_ = nullptr;
-  grid->number_ = 0;
-}
-
-RecordGrid *AccountFile::GridByNumber(int number) const {
-  if (number <= 0)
-    return nullptr;
-  for (RecordGrid *grid : grids_)
-    if (grid->number_ == number)
-      return grid;
-  return nullptr;
+void AccountFile::ChangesRecorded() {
+  Notify(HINT_PIE_SERIES | HINT_BAR_SERIES);
 }

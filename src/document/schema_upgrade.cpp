@@ -1,6 +1,8 @@
 // Brings an account file of the older layout up to the current one: the
 // group tree, the group column of Users, the saved filter table with the old
 // result-display settings moved into it, and the version table.
+#include "document/schema_upgrade.h"
+
 #include "base/prompt.h"
 #include "db/db_visiter.h"
 #include "groups/filter_set_store.h"
@@ -52,18 +54,19 @@ bool RunUpgradeSteps(CDBVisiter &session) {
 
 } // namespace
 
-bool CDBVisiter::UpgradeSchema() {
+bool UpgradeSchema(CDBVisiter &session) {
   // The presence of the version table decides, not the number in it.
-  if (Query(QStringLiteral("Select Max(VersionNumber) FROM T_VersionControl")))
+  if (session.Query(
+          QStringLiteral("Select Max(VersionNumber) FROM T_VersionControl")))
     return true;
 
   // All steps or none: an upgrade that stopped half-way would otherwise fail
   // at its first step on every later open, and the file would never load.
-  if (!BeginTransaction())
+  if (!session.BeginTransaction())
     return false;
-  if (!RunUpgradeSteps(*this)) {
-    RollbackTransaction();
+  if (!RunUpgradeSteps(session)) {
+    session.RollbackTransaction();
     return false;
   }
-  return CommitTransaction();
+  return session.CommitTransaction();
 }

@@ -5,6 +5,7 @@
 #include "model/column_list.h"
 #include "model/misc_settings.h"
 #include "model/view_list.h"
+#include "records/record_file.h"
 
 #include <QList>
 #include <QString>
@@ -15,34 +16,32 @@ class AccountFileLock;
 class CDBVisiter;
 class CommandHistory;
 class AccountFile;
-class RecordGrid;
 struct GroupNode;
 
-// Hints of the change notification.
+// Hints of the change notification: what changed, one bit each. Whoever
+// shows that reads it again.
 enum ChangeHint : unsigned {
-  HINT_RECORDS = 0x01,
-  HINT_PIE = 0x02,
-  HINT_BAR = 0x04,
-  HINT_GROUP_PANE = 0x08,
-  HINT_FILTER_PANE = 0x20,
-  HINT_BAR_SETUP = 0x40,
-  HINT_PIE_SETUP = 0x80,
-  HINT_ALL = 0xFFFF,
+  HINT_RECORDS = 0x01,      // the records, or which of them are shown
+  HINT_PIE_SERIES = 0x02,   // what the pie chart sums (records or set-up)
+  HINT_BAR_SERIES = 0x04,   // what the bar chart sums (records or set-up)
+  HINT_GROUPS = 0x08,       // the group tree
+  HINT_FILTERS = 0x20,      // what the filters are made of (columns)
+  HINT_BAR_SETTINGS = 0x40, // what the bar chart's set-up is made of
+  HINT_PIE_SETTINGS = 0x80, // what the pie chart's set-up is made of
+  HINT_ALL = 0xFFFF,        // everything: another file, other columns
 };
 
 // Something told about the changes of an account file.
-class CNRBase {
+class AccountFileListener {
 public:
-  virtual ~CNRBase() = default;
+  virtual ~AccountFileListener() = default;
   virtual void Notify(AccountFile &file, unsigned hint) = 0;
 };
 
-class AccountFile {
+class AccountFile : public RecordFile {
 public:
   AccountFile();
-  ~AccountFile();
-  AccountFile(const AccountFile &) = delete;
-  AccountFile &operator=(const AccountFile &) = delete;
+  ~AccountFile() override;
 
   // Opens path: compacts a file already open here, upgrades the schema,
   // loads everything, notifies 0xFFFF and clears the history.
@@ -76,28 +75,24 @@ public:
   // Calls every listener in registration order.
   void Notify(unsigned hint);
   // Listeners are not owned.
-  void AddListener(CNRBase *listener);
-  void RemoveListener(CNRBase *listener);
+  void AddListener(AccountFileListener *listener);
+  void RemoveListener(AccountFileListener *listener);
 
-  // The records grids showing this file, in registration order. A grid
-  // registers through RecordGrid::AttachFile and leaves when destroyed;
-  // a file destroyed first detaches its grids.
-  void RegisterGrid(RecordGrid *grid);
-  void UnregisterGrid(RecordGrid *grid);
-  const QList<RecordGrid *> &Grids() const { return grids_; }
-  // The registered grid with that registration number, or null.
-  RecordGrid *GridByNumber(int number) const;
+  // Notify the records and both chart series (7), or after a recorded
+  // change, which the grids show already, the chart series only (6).
+  void RecordsChanged() override;
+  void ChangesRecorded() override;
 
   GroupNode &Root() { return *root_; }
   const GroupNode &Root() const { return *root_; }
   CommandHistory &History() { return *history_; }
   ColumnList &Columns() { return columns_; }
-  const ColumnList &Columns() const { return columns_; }
+  const ColumnList &Columns() const override { return columns_; }
   ViewList &Views() { return views_; }
   MiscSettings &Settings() { return settings_; }
   const QString &Path() const { return path_; }
   // The session of the open file; null while no file is open.
-  CDBVisiter *Session() const { return session_; }
+  CDBVisiter *Session() const override { return session_; }
   bool IsOpen() const { return session_ != nullptr; }
   // Whether the open file was opened for reading: it can be viewed, and
   // nothing may be changed.
@@ -109,8 +104,6 @@ public:
   // The largest group ID in use; new group IDs are drawn from it.
   int LargestGroupId() const { return largestGroupId_; }
   void SetLargestGroupId(int id) { largestGroupId_ = id; }
-  // Increments the largest group ID and returns it.
-  int NextGroupID() { return ++largestGroupId_; }
 
 private:
   // The session of path: for reading a read-only one, after upgrading the
@@ -127,9 +120,7 @@ private:
   ColumnList columns_;
   ViewList views_;
   MiscSettings settings_;
-  QList<CNRBase *> listeners_;
-  QList<RecordGrid *> grids_;
-  int lastGridNumber_ = 0;
+  QList<AccountFileListener *> listeners_;
   QString path_;
   CDBVisiter *session_ = nullptr;
   int largestGroupId_ = 0;

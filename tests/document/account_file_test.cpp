@@ -6,7 +6,7 @@
 #include "storage/file_lock.h"
 #include "groups/filter_set_store.h"
 #include "groups/group_node.h"
-#include "model/account_file.h"
+#include "document/account_file.h"
 #include "support/query_rows.h"
 #include "support/scoped_current_dir.h"
 #include "support/template_copy.h"
@@ -44,7 +44,7 @@ protected:
   ScopedPrompt scoped_{prompt_};
 };
 
-class RecordingListener : public CNRBase {
+class RecordingListener : public AccountFileListener {
 public:
   RecordingListener(QStringList &log, QString name) : log_(log), name_(std::move(name)) {}
   void Notify(AccountFile &, unsigned hint) override {

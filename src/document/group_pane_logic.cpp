@@ -1,11 +1,12 @@
 // The group pane's decisions and tree edits, addressed by group ID.
-#include "groups/group_pane_logic.h"
+#include "document/group_pane_logic.h"
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"
+#include "document/account_file.h"
+#include "document/group_edits.h"
 #include "groups/active_groups.h"
 #include "groups/group_tree.h"
-#include "model/account_file.h"
 
 #include <algorithm>
 
@@ -276,4 +277,4 @@ GroupNode *GroupPaneLogic::Find(int id) const {
   return FindGroupNode(file_.Root(), id);
 }
 
-void GroupPaneLogic::TreeEdited() { file_.Notify(HINT_GROUP_PANE); }
+void GroupPaneLogic::TreeEdited() { file_.Notify(HINT_GROUPS); }

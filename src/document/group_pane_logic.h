@@ -7,7 +7,7 @@
 // window on the same file deleted it) is refused and changes nothing. Every
 // edit changes the tree in memory and table [Group] together, as one unit
 // of work: when the file refuses it, the tree in memory stays as the file
-// has it. A successful edit notifies the file with HINT_GROUP_PANE so that
+// has it. A successful edit notifies the file with HINT_GROUPS so that
 // every window's group pane is rebuilt.
 #pragma once
 
