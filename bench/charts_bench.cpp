@@ -261,7 +261,7 @@ void SwitchToPiePage(benchmark::State &state) {
 
 // Paints a chart of that many bars, scrolled to its middle, into an image.
 void PaintBars(benchmark::State &state) {
-  CBarChart chart;
+  BarChartWidget chart;
   chart.resize(1000, 600);
   for (int i = 0; i < state.range(0); ++i)
     chart.AddBar(QString::number(i), QColor(i % 256, 255 - i % 256, 0),

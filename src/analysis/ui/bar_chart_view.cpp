@@ -39,7 +39,7 @@ unsigned CSorvanBarChartView::PageHintBits() const { return HINT_BAR_SERIES; }
 
 void CSorvanBarChartView::InitialUpdate() {
   try {
-    chart_ = new CBarChart(this);
+    chart_ = new BarChartWidget(this);
   } catch (const std::bad_alloc &) {
     ShowMessage(QStringLiteral("Unable to create the chart control"));
     return;
@@ -90,7 +90,7 @@ void CSorvanBarChartView::resizeEvent(QResizeEvent *event) {
 ChartPainter CSorvanBarChartView::ImagePainter() const {
   if (!chart_)
     return {};
-  const QPointer<CBarChart> chart = chart_;
+  const QPointer<BarChartWidget> chart = chart_;
   return [chart](QPainter &painter, const QSize &size) {
     if (!chart)
       return;

@@ -10,7 +10,7 @@
 #include "window/chart_image.h"
 #include "window/sorvan_base_view.h"
 
-class CBarChart;
+class BarChartWidget;
 class QMenu;
 
 class CSorvanBarChartView : public CSorvanBaseView {
@@ -25,7 +25,7 @@ public:
   void Refresh() override;
 
   // The chart widget; null when it could not be made.
-  CBarChart *Chart() const { return chart_; }
+  BarChartWidget *Chart() const { return chart_; }
   // The series of the last recomputation.
   const BarSeries &Series() const { return series_; }
 
@@ -59,7 +59,7 @@ private:
   void InitialUpdate();
   void Recompute();
 
-  CBarChart *chart_ = nullptr;
+  BarChartWidget *chart_ = nullptr;
   QMenu *menu_ = nullptr;
   BarSeries series_;
 };

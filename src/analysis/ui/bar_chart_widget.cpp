@@ -37,7 +37,7 @@ int ValueY(const QRect &plot, double low, double high, double value) {
 
 } // namespace
 
-CBarChart::CBarChart(QWidget *parent) : QAbstractScrollArea(parent) {
+BarChartWidget::BarChartWidget(QWidget *parent) : QAbstractScrollArea(parent) {
   InstallChartAccessibility();
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -49,25 +49,25 @@ CBarChart::CBarChart(QWidget *parent) : QAbstractScrollArea(parent) {
   titleColour_ = palette().color(QPalette::WindowText);
 }
 
-CBarChart::~CBarChart() = default;
+BarChartWidget::~BarChartWidget() = default;
 
-void CBarChart::SetTitle(const QString &title) {
+void BarChartWidget::SetTitle(const QString &title) {
   title_ = title;
   setAccessibleName(title);
   viewport()->update();
 }
 
-void CBarChart::SetBackgroundColour(const QColor &colour) {
+void BarChartWidget::SetBackgroundColour(const QColor &colour) {
   background_ = colour;
   viewport()->update();
 }
 
-void CBarChart::SetTitleColour(const QColor &colour) {
+void BarChartWidget::SetTitleColour(const QColor &colour) {
   titleColour_ = colour;
   viewport()->update();
 }
 
-void CBarChart::RemoveAllBars() {
+void BarChartWidget::RemoveAllBars() {
   bars_.clear();
   min_ = max_ = 0;
   hovered_ = -1;
@@ -76,8 +76,8 @@ void CBarChart::RemoveAllBars() {
   NotifyChartItemsChanged(this, accessible_);
 }
 
-void CBarChart::AddBar(const QString &label, const QColor &fill,
-                       const QColor &second, double value) {
+void BarChartWidget::AddBar(const QString &label, const QColor &fill,
+                            const QColor &second, double value) {
   if (bars_.isEmpty()) {
     min_ = max_ = value;
   } else {
@@ -87,17 +87,17 @@ void CBarChart::AddBar(const QString &label, const QColor &fill,
   bars_.append(Bar{label, fill, second, value});
 }
 
-void CBarChart::Redraw() {
+void BarChartWidget::Redraw() {
   UpdateScrollRange();
   NotifyChartItemsChanged(this, accessible_);
   viewport()->update();
 }
 
-int CBarChart::ContentWidth() const {
+int BarChartWidget::ContentWidth() const {
   return kAxisWidth + kRightMargin + 2 * kPadding + BarCount() * kBarPitch;
 }
 
-void CBarChart::UpdateScrollRange() {
+void BarChartWidget::UpdateScrollRange() {
   const int plotWidth = PlotRect(viewport()->rect()).width();
   const int bars = 2 * kPadding + BarCount() * kBarPitch;
   QScrollBar *bar = horizontalScrollBar();
@@ -106,7 +106,7 @@ void CBarChart::UpdateScrollRange() {
   bar->setSingleStep(kBarPitch);
 }
 
-CBarChart::Scale CBarChart::ValueScale() const {
+BarChartWidget::Scale BarChartWidget::ValueScale() const {
   Scale scale;
   const double low = std::min(0.0, min_);
   const double high = std::max(0.0, max_);
@@ -129,13 +129,13 @@ CBarChart::Scale CBarChart::ValueScale() const {
   return scale;
 }
 
-QRect CBarChart::PlotRect(const QRect &rect) const {
+QRect BarChartWidget::PlotRect(const QRect &rect) const {
   return QRect(QPoint(rect.left() + kAxisWidth, rect.top() + kTitleHeight),
                QPoint(rect.right() - kRightMargin, rect.bottom() - kLabelHeight));
 }
 
-QRect CBarChart::BarRectIn(const QRect &plot, const Scale &scale, int scrollX,
-                           int i) const {
+QRect BarChartWidget::BarRectIn(const QRect &plot, const Scale &scale,
+                                int scrollX, int i) const {
   const int x = plot.left() + kPadding + i * kBarPitch +
                 (kBarPitch - kBarWidth) / 2 - scrollX;
   const int zero = ValueY(plot, scale.low, scale.high, 0);
@@ -145,7 +145,7 @@ QRect CBarChart::BarRectIn(const QRect &plot, const Scale &scale, int scrollX,
   return QRect(x, y1, kBarWidth, std::max(1, y2 - y1));
 }
 
-QRect CBarChart::BarRect(int i) const {
+QRect BarChartWidget::BarRect(int i) const {
   if (i < 0 || i >= BarCount())
     return QRect();
   const QRect plot = PlotRect(viewport()->rect());
@@ -154,7 +154,7 @@ QRect CBarChart::BarRect(int i) const {
   return rect.intersected(plot.adjusted(0, 0, 1, 1));
 }
 
-int CBarChart::BarAt(const QPoint &pos) const {
+int BarChartWidget::BarAt(const QPoint &pos) const {
   const QRect plot = PlotRect(viewport()->rect());
   if (pos.x() < plot.left() || pos.x() > plot.right() || pos.y() < plot.top() ||
       pos.y() > plot.bottom() + kLabelHeight)
@@ -169,14 +169,14 @@ int CBarChart::BarAt(const QPoint &pos) const {
   return i;
 }
 
-QString CBarChart::TipAt(const QPoint &pos) const {
+QString BarChartWidget::TipAt(const QPoint &pos) const {
   const int i = BarAt(pos);
   if (i < 0)
     return QString();
   return BarTipText(bars_[i].label, bars_[i].value, max_);
 }
 
-void CBarChart::ScrollToBar(int i) {
+void BarChartWidget::ScrollToBar(int i) {
   if (i < 0 || i >= BarCount())
     return;
   const int plotWidth = PlotRect(viewport()->rect()).width();
@@ -188,11 +188,12 @@ void CBarChart::ScrollToBar(int i) {
     bar->setValue(left + kBarPitch + kPadding - plotWidth);
 }
 
-void CBarChart::Paint(QPainter &painter, const QRect &rect) const {
+void BarChartWidget::Paint(QPainter &painter, const QRect &rect) const {
   Paint(painter, rect, horizontalScrollBar()->value());
 }
 
-void CBarChart::Paint(QPainter &painter, const QRect &rect, int scrollX) const {
+void BarChartWidget::Paint(QPainter &painter, const QRect &rect,
+                           int scrollX) const {
   painter.save();
   painter.fillRect(rect, background_);
   QFont titleFont = font();
@@ -211,8 +212,8 @@ void CBarChart::Paint(QPainter &painter, const QRect &rect, int scrollX) const {
   painter.restore();
 }
 
-void CBarChart::PaintAxis(QPainter &painter, const QRect &plot,
-                          const Scale &scale) const {
+void BarChartWidget::PaintAxis(QPainter &painter, const QRect &plot,
+                               const Scale &scale) const {
   painter.setFont(font());
   const QColor grid(255, 255, 255, 60);
   const QColor text(255, 255, 255);
@@ -234,9 +235,9 @@ void CBarChart::PaintAxis(QPainter &painter, const QRect &plot,
   painter.drawLine(plot.left(), plot.top(), plot.left(), plot.bottom());
 }
 
-void CBarChart::PaintBars(QPainter &painter, const QRect &rect,
-                          const QRect &plot, const Scale &scale,
-                          int scrollX) const {
+void BarChartWidget::PaintBars(QPainter &painter, const QRect &rect,
+                               const QRect &plot, const Scale &scale,
+                               int scrollX) const {
   painter.setClipRect(QRect(plot.left() + 1, rect.top(), plot.width(),
                             rect.height()));
   QFont labelFont = font();
@@ -265,16 +266,16 @@ void CBarChart::PaintBars(QPainter &painter, const QRect &rect,
   painter.setClipping(false);
 }
 
-QString CBarChart::AccessibleItemValue(int i) const {
+QString BarChartWidget::AccessibleItemValue(int i) const {
   return FormatDecimal(bars_[i].value, 4);
 }
 
-QRect CBarChart::AccessibleItemRect(int i) const {
+QRect BarChartWidget::AccessibleItemRect(int i) const {
   const QRect rect = BarRect(i);
   return rect.isEmpty() ? QRect() : rect.translated(viewport()->pos());
 }
 
-void CBarChart::paintEvent(QPaintEvent *) {
+void BarChartWidget::paintEvent(QPaintEvent *) {
   QPainter painter(viewport());
   Paint(painter, viewport()->rect());
   // The chart scrolls by keys: show that it has them. Only on the screen,
@@ -284,22 +285,22 @@ void CBarChart::paintEvent(QPaintEvent *) {
                    background_.lightness() < 128);
 }
 
-void CBarChart::focusInEvent(QFocusEvent *event) {
+void BarChartWidget::focusInEvent(QFocusEvent *event) {
   QAbstractScrollArea::focusInEvent(event);
   viewport()->update();
 }
 
-void CBarChart::focusOutEvent(QFocusEvent *event) {
+void BarChartWidget::focusOutEvent(QFocusEvent *event) {
   QAbstractScrollArea::focusOutEvent(event);
   viewport()->update();
 }
 
-void CBarChart::resizeEvent(QResizeEvent *event) {
+void BarChartWidget::resizeEvent(QResizeEvent *event) {
   QAbstractScrollArea::resizeEvent(event);
   UpdateScrollRange();
 }
 
-bool CBarChart::viewportEvent(QEvent *event) {
+bool BarChartWidget::viewportEvent(QEvent *event) {
   switch (event->type()) {
   case QEvent::ToolTip: {
     auto *help = static_cast<QHelpEvent *>(event);
@@ -325,7 +326,7 @@ bool CBarChart::viewportEvent(QEvent *event) {
   return QAbstractScrollArea::viewportEvent(event);
 }
 
-void CBarChart::mouseMoveEvent(QMouseEvent *event) {
+void BarChartWidget::mouseMoveEvent(QMouseEvent *event) {
   const int bar = BarAt(event->position().toPoint());
   if (bar != hovered_) {
     hovered_ = bar;
@@ -334,4 +335,4 @@ void CBarChart::mouseMoveEvent(QMouseEvent *event) {
   QAbstractScrollArea::mouseMoveEvent(event);
 }
 
-void CBarChart::scrollContentsBy(int, int) { viewport()->update(); }
+void BarChartWidget::scrollContentsBy(int, int) { viewport()->update(); }

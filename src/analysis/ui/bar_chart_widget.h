@@ -1,4 +1,4 @@
-// CBarChart: the bar chart widget of the monthly bar chart page. Bars stand
+// BarChartWidget: the chart of the monthly bar chart page. Bars stand
 // at a fixed pitch with their labels below them; when they do not fit, the
 // chart scrolls sideways while the value axis stays. Only the bars in view
 // are painted, so a chart of a hundred thousand months scrolls as quickly as
@@ -15,7 +15,7 @@
 
 class QPainter;
 
-class CBarChart : public QAbstractScrollArea, public ChartAccessibleItems {
+class BarChartWidget : public QAbstractScrollArea, public ChartAccessibleItems {
   Q_OBJECT
 
 public:
@@ -26,8 +26,8 @@ public:
   static constexpr int kTitleHeight = 44;
   static constexpr int kLabelHeight = 30;
 
-  explicit CBarChart(QWidget *parent = nullptr);
-  ~CBarChart() override;
+  explicit BarChartWidget(QWidget *parent = nullptr);
+  ~BarChartWidget() override;
 
   void SetTitle(const QString &title);
   void SetBackgroundColour(const QColor &colour);

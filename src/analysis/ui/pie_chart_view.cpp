@@ -29,7 +29,7 @@ unsigned CSorvanPieChartView::PageHintBits() const { return HINT_PIE_SERIES; }
 
 void CSorvanPieChartView::InitialUpdate() {
   try {
-    chart_ = new CPieChartWnd(QStringLiteral("比例查看"), this);
+    chart_ = new PieChartWidget(QStringLiteral("比例查看"), this);
   } catch (const std::bad_alloc &) {
     ShowMessage(QStringLiteral("Unable to create the chart control"));
     return;
@@ -81,7 +81,7 @@ void CSorvanPieChartView::resizeEvent(QResizeEvent *event) {
 ChartPainter CSorvanPieChartView::ImagePainter() const {
   if (!chart_)
     return {};
-  const QPointer<CPieChartWnd> chart = chart_;
+  const QPointer<PieChartWidget> chart = chart_;
   return [chart](QPainter &painter, const QSize &size) {
     if (chart)
       chart->Paint(painter, QRect(QPoint(0, 0), size));

@@ -10,7 +10,7 @@
 #include "window/chart_image.h"
 #include "window/sorvan_base_view.h"
 
-class CPieChartWnd;
+class PieChartWidget;
 class QMenu;
 
 class CSorvanPieChartView : public CSorvanBaseView {
@@ -25,7 +25,7 @@ public:
   void Refresh() override;
 
   // The chart widget; null when it could not be made.
-  CPieChartWnd *Chart() const { return chart_; }
+  PieChartWidget *Chart() const { return chart_; }
   // The series of the last recomputation, before the widget refused any
   // slice.
   const PieSeries &Series() const { return series_; }
@@ -57,7 +57,7 @@ private:
   void InitialUpdate();
   void Recompute();
 
-  CPieChartWnd *chart_ = nullptr;
+  PieChartWidget *chart_ = nullptr;
   QMenu *menu_ = nullptr;
   PieSeries series_;
 };

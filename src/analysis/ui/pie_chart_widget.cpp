@@ -29,7 +29,7 @@ double AngleOf(const QPointF &offset) {
 
 } // namespace
 
-CPieChartWnd::CPieChartWnd(const QString &caption, QWidget *parent)
+PieChartWidget::PieChartWidget(const QString &caption, QWidget *parent)
     : QWidget(parent), caption_(caption) {
   InstallChartAccessibility();
   setAccessibleName(caption);
@@ -37,15 +37,15 @@ CPieChartWnd::CPieChartWnd(const QString &caption, QWidget *parent)
   background_ = palette().color(QPalette::Button);
 }
 
-CPieChartWnd::~CPieChartWnd() = default;
+PieChartWidget::~PieChartWidget() = default;
 
-void CPieChartWnd::SetBackgroundColour(const QColor &colour) {
+void PieChartWidget::SetBackgroundColour(const QColor &colour) {
   background_ = colour;
   update();
 }
 
-bool CPieChartWnd::AddSlice(const QString &name, const QString &tip,
-                            quint32 argb, double value) {
+bool PieChartWidget::AddSlice(const QString &name, const QString &tip,
+                              quint32 argb, double value) {
   if (name.isEmpty() || !(value > 0) || !std::isfinite(value))
     return false;
   for (const Slice &slice : slices_)
@@ -58,7 +58,7 @@ bool CPieChartWnd::AddSlice(const QString &name, const QString &tip,
   return true;
 }
 
-void CPieChartWnd::RemoveSlice(int index) {
+void PieChartWidget::RemoveSlice(int index) {
   if (index < 0 || index >= SliceCount())
     return;
   slices_.removeAt(index);
@@ -72,12 +72,12 @@ void CPieChartWnd::RemoveSlice(int index) {
   Changed();
 }
 
-void CPieChartWnd::Changed() {
+void PieChartWidget::Changed() {
   NotifyChartItemsChanged(this, accessible_);
   update();
 }
 
-CPieChartWnd::Layout CPieChartWnd::LayOut(const QRect &rect) const {
+PieChartWidget::Layout PieChartWidget::LayOut(const QRect &rect) const {
   Layout layout;
   layout.caption = QRect(rect.left(), rect.top(), rect.width(), kCaptionHeight);
   const QRect body(QPoint(rect.left() + kMargin, rect.top() + kCaptionHeight),
@@ -90,7 +90,7 @@ CPieChartWnd::Layout CPieChartWnd::LayOut(const QRect &rect) const {
   return layout;
 }
 
-QRect CPieChartWnd::LegendRow(const Layout &layout, int i) const {
+QRect PieChartWidget::LegendRow(const Layout &layout, int i) const {
   if (i >= layout.rows)
     return QRect();
   const int shown = std::min(SliceCount(), layout.rows);
@@ -100,12 +100,12 @@ QRect CPieChartWnd::LegendRow(const Layout &layout, int i) const {
                layout.legend.width(), layout.rowHeight);
 }
 
-void CPieChartWnd::SliceAngles(int i, double &start, double &span) const {
+void PieChartWidget::SliceAngles(int i, double &start, double &span) const {
   start = total_ > 0 ? starts_[i] / total_ * 360 : 0;
   span = total_ > 0 ? slices_[i].value / total_ * 360 : 0;
 }
 
-int CPieChartWnd::SliceAt(const QPoint &pos) const {
+int PieChartWidget::SliceAt(const QPoint &pos) const {
   const Layout layout = LayOut(rect());
   for (int i = 0; i < SliceCount(); ++i)
     if (LegendRow(layout, i).contains(pos))
@@ -125,7 +125,7 @@ int CPieChartWnd::SliceAt(const QPoint &pos) const {
   return -1;
 }
 
-QPoint CPieChartWnd::SliceCentre(int i) const {
+QPoint PieChartWidget::SliceCentre(int i) const {
   const Layout layout = LayOut(rect());
   double start, span;
   SliceAngles(i, start, span);
@@ -136,17 +136,17 @@ QPoint CPieChartWnd::SliceCentre(int i) const {
                 int(centre.y() - distance * std::cos(middle)));
 }
 
-void CPieChartWnd::SetEmptyText(const QString &text) {
+void PieChartWidget::SetEmptyText(const QString &text) {
   emptyText_ = text;
   update();
 }
 
-QString CPieChartWnd::TipAt(const QPoint &pos) const {
+QString PieChartWidget::TipAt(const QPoint &pos) const {
   const int i = SliceAt(pos);
   return i < 0 ? QString() : slices_[i].tip;
 }
 
-void CPieChartWnd::Paint(QPainter &painter, const QRect &rect) const {
+void PieChartWidget::Paint(QPainter &painter, const QRect &rect) const {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.fillRect(rect, background_);
@@ -216,22 +216,22 @@ void CPieChartWnd::Paint(QPainter &painter, const QRect &rect) const {
   painter.restore();
 }
 
-QString CPieChartWnd::AccessibleItemValue(int i) const {
+QString PieChartWidget::AccessibleItemValue(int i) const {
   return FormatDecimal(slices_[i].value, 2) + QLatin1Char(' ') +
          PieShareText(slices_[i].value, total_);
 }
 
-QRect CPieChartWnd::AccessibleItemRect(int i) const {
+QRect PieChartWidget::AccessibleItemRect(int i) const {
   const QPoint centre = SliceCentre(i);
   return QRect(centre - QPoint(6, 6), QSize(12, 12));
 }
 
-void CPieChartWnd::paintEvent(QPaintEvent *) {
+void PieChartWidget::paintEvent(QPaintEvent *) {
   QPainter painter(this);
   Paint(painter, rect());
 }
 
-bool CPieChartWnd::event(QEvent *event) {
+bool PieChartWidget::event(QEvent *event) {
   if (event->type() == QEvent::ToolTip) {
     auto *help = static_cast<QHelpEvent *>(event);
     const QString tip = TipAt(help->pos());

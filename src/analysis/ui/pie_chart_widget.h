@@ -1,4 +1,4 @@
-// CPieChartWnd: the pie chart widget of the proportion pie chart page. Each
+// PieChartWidget: the pie chart widget of the proportion pie chart page. Each
 // slice shows its share of the total of the slices accepted; a legend
 // beside the pie lists every slice with its colour, name and share. Resting
 // the pointer on a slice or its legend entry shows the slice's tip, and each
@@ -14,12 +14,12 @@
 
 class QPainter;
 
-class CPieChartWnd : public QWidget, public ChartAccessibleItems {
+class PieChartWidget : public QWidget, public ChartAccessibleItems {
   Q_OBJECT
 
 public:
-  explicit CPieChartWnd(const QString &caption, QWidget *parent = nullptr);
-  ~CPieChartWnd() override;
+  explicit PieChartWidget(const QString &caption, QWidget *parent = nullptr);
+  ~PieChartWidget() override;
 
   QString Caption() const { return caption_; }
   void SetBackgroundColour(const QColor &colour);

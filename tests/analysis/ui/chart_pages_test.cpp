@@ -310,7 +310,7 @@ TEST_F(ChartPageTest, PiePageSlicesColoursAndHints) {
   ASSERT_EQ(page.Series().Size(), 18);
   EXPECT_EQ(page.Series().labels[14], "医疗|信用卡");
   EXPECT_LT(page.Series().sums[14], 0);
-  CPieChartWnd &pie = *page.Chart();
+  PieChartWidget &pie = *page.Chart();
   ASSERT_EQ(pie.SliceCount(), 17);
   EXPECT_EQ(pie.SliceName(0), "餐饮|现金[780.00]");
   EXPECT_EQ(pie.SliceColour(0), QColor::fromRgba(PieSliceArgb(0)));

@@ -21,7 +21,7 @@ const QColor kBlue(19, 95, 199);
 QImage Render(QWidget &widget) { return widget.grab().toImage(); }
 
 // The colour at a point of the bar chart's viewport.
-QColor ViewportPixel(CBarChart &chart, const QPoint &pos) {
+QColor ViewportPixel(BarChartWidget &chart, const QPoint &pos) {
   return Render(chart).pixelColor(pos + chart.viewport()->pos());
 }
 
@@ -40,7 +40,7 @@ protected:
     chart_.Redraw();
   }
 
-  CBarChart chart_;
+  BarChartWidget chart_;
 };
 
 TEST_F(BarChartTest, BarsShowTheirColoursOnTheBackground) {
@@ -144,7 +144,7 @@ TEST_F(BarChartTest, EachBarIsAnAccessibleChild) {
 }
 
 TEST(PieChart, RefusedSlicesAndTheAcceptedTotal) {
-  CPieChartWnd pie("比例查看");
+  PieChartWidget pie("比例查看");
   EXPECT_TRUE(pie.AddSlice("a[1.00]", "a[1.00]", 0xFF0000FF, 1));
   EXPECT_FALSE(pie.AddSlice("", "", 0xFF0000FF, 5));
   EXPECT_FALSE(pie.AddSlice("a[1.00]", "x", 0xFF0000FF, 5));
@@ -162,7 +162,7 @@ TEST(PieChart, RefusedSlicesAndTheAcceptedTotal) {
 }
 
 TEST(PieChart, SlicesInTheirColoursWithTipsAndAccessibleChildren) {
-  CPieChartWnd pie("比例查看");
+  PieChartWidget pie("比例查看");
   pie.resize(640, 400);
   pie.SetBackgroundColour(QColor(240, 240, 240));
   pie.AddSlice("餐饮[30.00]", "餐饮[30.00]", 0xFF0000FF, 30);
