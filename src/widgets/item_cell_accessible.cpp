@@ -36,19 +36,21 @@ QHeaderView *HeaderOf(const QAbstractItemView *view,
 
 } // namespace
 
+// ---- Parts of a view ----
+
+QWindow *ViewPartAccessible::window() const { return WindowOf(view_); }
+
+QAccessibleInterface *ViewPartAccessible::parent() const {
+  return InterfaceOf(view_);
+}
+
 // ---- Headings ----
 
 HeadingAccessible::HeadingAccessible(QAbstractItemView *view,
                                      Qt::Orientation orientation, int section)
-    : view_(view), orientation_(orientation), section_(section) {}
+    : ViewPartAccessible(view), orientation_(orientation), section_(section) {}
 
 bool HeadingAccessible::isValid() const { return view_ && view_->model(); }
-
-QWindow *HeadingAccessible::window() const { return WindowOf(view_); }
-
-QAccessibleInterface *HeadingAccessible::parent() const {
-  return InterfaceOf(view_);
-}
 
 QString HeadingAccessible::text(QAccessible::Text t) const {
   if (t != QAccessible::Name || !isValid() || section_ < 0)
@@ -85,16 +87,10 @@ QAccessible::State HeadingAccessible::state() const {
 
 CellAccessible::CellAccessible(QAbstractItemView *view,
                                const QModelIndex &index)
-    : view_(view), index_(index) {}
+    : ViewPartAccessible(view), index_(index) {}
 
 bool CellAccessible::isValid() const {
   return view_ && index_.isValid() && index_.model() == view_->model();
-}
-
-QWindow *CellAccessible::window() const { return WindowOf(view_); }
-
-QAccessibleInterface *CellAccessible::parent() const {
-  return InterfaceOf(view_);
 }
 
 void *CellAccessible::interface_cast(QAccessible::InterfaceType type) {

@@ -22,13 +22,12 @@ public:
                                         int section) const = 0;
 };
 
-// A column or row heading.
-class HeadingAccessible : public QAccessibleInterface {
+// A part of a view without children or an object of its own: the view is
+// its parent and gives it its window.
+class ViewPartAccessible : public QAccessibleInterface {
 public:
-  HeadingAccessible(QAbstractItemView *view, Qt::Orientation orientation,
-                    int section);
+  explicit ViewPartAccessible(QAbstractItemView *view) : view_(view) {}
 
-  bool isValid() const override;
   QObject *object() const override { return nullptr; }
   QWindow *window() const override;
   QAccessibleInterface *parent() const override;
@@ -36,8 +35,20 @@ public:
   int childCount() const override { return 0; }
   int indexOfChild(const QAccessibleInterface *) const override { return -1; }
   QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-  QString text(QAccessible::Text t) const override;
   void setText(QAccessible::Text, const QString &) override {}
+
+protected:
+  QPointer<QAbstractItemView> view_;
+};
+
+// A column or row heading.
+class HeadingAccessible : public ViewPartAccessible {
+public:
+  HeadingAccessible(QAbstractItemView *view, Qt::Orientation orientation,
+                    int section);
+
+  bool isValid() const override;
+  QString text(QAccessible::Text t) const override;
   QRect rect() const override;
   QAccessible::Role role() const override;
   QAccessible::State state() const override;
@@ -46,29 +57,20 @@ public:
   int Section() const { return section_; }
 
 private:
-  QPointer<QAbstractItemView> view_;
   Qt::Orientation orientation_;
   int section_;
 };
 
 // One cell of a table or tree.
-class CellAccessible : public QAccessibleInterface,
+class CellAccessible : public ViewPartAccessible,
                        public QAccessibleTableCellInterface,
                        public QAccessibleActionInterface {
 public:
   CellAccessible(QAbstractItemView *view, const QModelIndex &index);
 
   bool isValid() const override;
-  QObject *object() const override { return nullptr; }
-  QWindow *window() const override;
-  QAccessibleInterface *parent() const override;
-  QAccessibleInterface *child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-  QAccessibleInterface *childAt(int, int) const override { return nullptr; }
   void *interface_cast(QAccessible::InterfaceType type) override;
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString &) override {}
   QRect rect() const override;
   QAccessible::Role role() const override;
   QAccessible::State state() const override;
@@ -97,6 +99,5 @@ private:
   void ToggleSelection();
   const ItemHeadings *Headings() const;
 
-  QPointer<QAbstractItemView> view_;
   QPersistentModelIndex index_;
 };
