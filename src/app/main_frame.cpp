@@ -8,7 +8,7 @@
 #include "window/page_commands.h"
 #include "app/program_paths.h"
 #include "app/restore_backup_dlg.h"
-#include "app/setup_prop_sheet.h"
+#include "app/options/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "app/startup_wizard.h"

@@ -1,12 +1,12 @@
 // The options sheet on real account files: the column grid's rules and its
 // apply, the named views, the general page, and the sheet's order of
 // applying and reloading.
-#include "app/general_config.h"
-#include "app/option_grid_ctrl.h"
-#include "app/setup_pages.h"
-#include "app/setup_prop_sheet.h"
+#include "app/options/general_config.h"
+#include "app/options/option_grid_ctrl.h"
+#include "app/options/setup_pages.h"
+#include "app/options/setup_prop_sheet.h"
+#include "app/options/view_config.h"
 #include "app/startup_settings.h"
-#include "app/view_config.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
 #include "document/account_file.h"

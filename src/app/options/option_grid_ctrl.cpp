@@ -1,5 +1,5 @@
 // Loading, editing and writing the column definitions of the "配置" page.
-#include "app/option_grid_ctrl.h"
+#include "app/options/option_grid_ctrl.h"
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"

@@ -1,5 +1,5 @@
 // Loading and writing the "常规" page's values.
-#include "app/general_config.h"
+#include "app/options/general_config.h"
 
 #include "app/startup_settings.h"
 #include "base/prompt.h"

@@ -1,6 +1,6 @@
 // The widgets of the options sheet's pages; they show the values and pass
 // the user's edits to the page's rules.
-#include "app/setup_pages.h"
+#include "app/options/setup_pages.h"
 
 #include "app/startup_settings.h"
 #include "db/db_visiter.h"

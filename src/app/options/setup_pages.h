@@ -3,9 +3,9 @@
 // the rules live in GeneralConfig, COptionGridCtrl and ViewConfig.
 #pragma once
 
-#include "app/general_config.h"
-#include "app/option_grid_ctrl.h"
-#include "app/view_config.h"
+#include "app/options/general_config.h"
+#include "app/options/option_grid_ctrl.h"
+#include "app/options/view_config.h"
 
 #include <QWidget>
 
