@@ -11,7 +11,7 @@
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/new_file_wizard.h"
-#include "app/options/setup_pages.h"
+#include "app/options/configure_page.h"
 #include "app/options/setup_prop_sheet.h"
 #include "app/sorvanel_app.h"
 #include "app/sorvanel_doc.h"

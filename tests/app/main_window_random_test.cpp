@@ -5,7 +5,7 @@
 // every record it reported stored must be in the file, and nothing else.
 #include "app/child_frame.h"
 #include "app/main_frame.h"
-#include "app/options/setup_pages.h"
+#include "app/options/general_page.h"
 #include "app/options/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/sorvanel_view.h"

@@ -1,9 +1,10 @@
 // The options sheet on real account files: the column grid's rules and its
 // apply, the named views, the general page, and the sheet's order of
 // applying and reloading.
+#include "app/options/configure_page.h"
 #include "app/options/general_config.h"
+#include "app/options/general_page.h"
 #include "app/options/option_grid_ctrl.h"
-#include "app/options/setup_pages.h"
 #include "app/options/setup_prop_sheet.h"
 #include "app/options/view_config.h"
 #include "app/startup_settings.h"
