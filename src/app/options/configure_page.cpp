@@ -2,8 +2,8 @@
 // edits to it.
 #include "app/options/configure_page.h"
 
-#include "db/db_visiter.h"
 #include "document/account_file.h"
+#include "model/column_store.h"
 #include "widgets/cell_grid_view.h"
 
 #include <QGroupBox>
@@ -21,9 +21,7 @@ CDConfigurePage::CDConfigurePage(AccountFile &file, QWidget *parent)
   if (CDBVisiter *session = file.Session()) {
     grid_->Load(*session);
     grid_->SetValueCounter([session](const QString &field) {
-      return int(session->Count(
-          QStringLiteral("Users"),
-          QStringLiteral("[%1] Is Not Null").arg(field)));
+      return CountStoredValues(*session, field);
     });
   }
   auto *itemsGroup = new QGroupBox(QStringLiteral("项目"), this);
