@@ -1,14 +1,14 @@
 // Writing records to CSV and XLSX; see records_export.h.
 #include "exchange/records_export.h"
 
+#include "base/date_text.h"
 #include "db/db_visiter.h"
 #include "db/errno_text.h"
+#include "document/account_file.h"
+#include "exchange/export_target.h"
+#include "model/field_type.h"
 #include "storage/file_copy.h"
 #include "storage/scratch_file.h"
-#include "exchange/export_target.h"
-#include "document/account_file.h"
-#include "model/date_text.h"
-#include "model/field_type.h"
 
 #include <QDir>
 #include <QFile>
