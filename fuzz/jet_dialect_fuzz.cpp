@@ -2,10 +2,10 @@
 // a translation must be exactly one SQLite statement, and running it (or
 // the Alter Column rebuild) on a small in-memory account database, then
 // reading its rows back as the session does, must stay sound.
+#include "base/date_text.h"
 #include "base/prompt.h"
 #include "db/alter_column.h"
 #include "db/jet_collation.h"
-#include "db/jet_date.h"
 #include "db/jet_dialect.h"
 #include "db/jet_functions.h"
 #include "db/result_set.h"

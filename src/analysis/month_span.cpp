@@ -1,7 +1,7 @@
 // Months of the bar chart.
 #include "analysis/month_span.h"
 
-#include "model/date_text.h"
+#include "base/date_text.h"
 
 namespace {
 

@@ -3,15 +3,14 @@
 
 #include "app/program_paths.h"
 #include "base/prompt.h"
-#include "storage/compaction.h"
 #include "db/db_visiter_factory.h"
 #include "db/file_path.h"
 #include "document/account_file.h"
+#include "document/save_as.h"
 #include "storage/backup_store.h"
 
 #include <QFile>
 #include <QFileInfo>
-
 
 CSorvanelDoc::CSorvanelDoc() : file_(std::make_unique<AccountFile>()) {}
 
@@ -60,21 +59,9 @@ bool CSorvanelDoc::SaveAs(const QString &newPath) {
   const QString target = QFileInfo(newPath).absoluteFilePath();
   if (::CanonicalPath(target) == CanonicalPath())
     return Save();
-  const QString old = file_->Path();
   changed_ = Changed();
-  // The compaction drops the session; the file is taken up again at once
-  // on whichever path it continues.
-  CompactAccountFile(old);
-  if (!ReplaceFile(target, old)) {
-    file_->SwitchAccountFile(old);
+  if (!SaveAccountFileAs(*file_, target))
     return false;
-  }
-  // A copy that cannot be taken up (its lock is held elsewhere, say) leaves
-  // the document on its old file, whose session is taken up again.
-  if (!file_->SwitchAccountFile(target)) {
-    file_->SwitchAccountFile(old);
-    return false;
-  }
   TakeBaseline(target);
   emit PathChanged(target);
   return true;

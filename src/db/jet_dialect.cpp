@@ -2,7 +2,7 @@
 // token-by-token rewrite of expressions.
 #include "db/jet_dialect.h"
 
-#include "db/jet_date.h"
+#include "base/date_text.h"
 #include "db/jet_tokenizer.h"
 
 #include <vector>

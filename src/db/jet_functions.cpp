@@ -2,7 +2,7 @@
 // type changes.
 #include "db/jet_functions.h"
 
-#include "db/jet_date.h"
+#include "base/date_text.h"
 #include "db/value_text.h"
 
 #include <QByteArray>

@@ -2,7 +2,7 @@
 // typed readers want them.
 #include "db/result_set.h"
 
-#include "db/jet_date.h"
+#include "base/date_text.h"
 #include "db/jet_tokenizer.h"
 #include "db/value_text.h"
 

@@ -3,7 +3,7 @@
 // currency signs and signs in front, behind or as parentheses.
 #pragma once
 
-#include "model/date_text.h"
+#include "base/date_text.h"
 
 #include <QString>
 #include <QStringList>

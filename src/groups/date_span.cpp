@@ -1,8 +1,8 @@
 // The span of a date column's records.
 #include "groups/date_span.h"
 
+#include "base/date_text.h"
 #include "db/db_visiter.h"
-#include "model/date_text.h"
 
 bool RecordDateSpan(CDBVisiter &session, const QString &field, QDate &first,
                     QDate &last) {

@@ -6,8 +6,8 @@
 // build their option categories of the same shape.
 #pragma once
 
+#include "base/date_text.h"
 #include "model/column_def.h"
-#include "model/date_text.h"
 
 #include <QList>
 #include <QString>

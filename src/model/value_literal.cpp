@@ -1,13 +1,11 @@
 // SQL literals of cell texts by column type.
 #include "model/value_literal.h"
 
-#include "base/date_forms.h"
+#include "base/date_text.h"
+#include "db/insert_statements.h"
+#include "db/value_text.h"
 #include "formula/format_decimal.h"
 #include "model/column_list.h"
-#include "model/date_text.h"
-#include "db/insert_statements.h"
-#include "db/jet_date.h"
-#include "db/value_text.h"
 #include "model/sql_text.h"
 
 #include <QHash>

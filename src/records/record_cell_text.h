@@ -6,7 +6,7 @@
 // stored texts, so showing a value never changes it.
 #pragma once
 
-#include "model/date_text.h"
+#include "base/date_text.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The grid control's default notifications, editing and clipboard.
 #include "widgets/cell_grid.h"
 
-#include "base/date_forms.h"
+#include "base/date_text.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

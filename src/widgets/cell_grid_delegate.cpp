@@ -1,7 +1,7 @@
 // The grid's in-place editors; see cell_grid_delegate.h.
 #include "widgets/cell_grid_delegate.h"
 
-#include "base/date_forms.h"
+#include "base/date_text.h"
 #include "widgets/cell_grid_model.h"
 #include "widgets/cell_grid_view.h"
 #include "widgets/date_line_edit.h"

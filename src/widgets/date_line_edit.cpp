@@ -1,7 +1,7 @@
 // The date editor with its drop-down calendar; see date_line_edit.h.
 #include "widgets/date_line_edit.h"
 
-#include "base/date_forms.h"
+#include "base/date_text.h"
 
 #include <QAction>
 #include <QCalendarWidget>

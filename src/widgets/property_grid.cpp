@@ -1,7 +1,7 @@
 // The property grid: view, editors, in-place buttons and description area.
 #include "widgets/property_grid.h"
 
-#include "base/date_forms.h"
+#include "base/date_text.h"
 #include "base/prompt.h"
 #include "widgets/date_line_edit.h"
 #include "widgets/item_view_accessible.h"

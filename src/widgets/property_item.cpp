@@ -1,7 +1,7 @@
 // The items of a property grid.
 #include "widgets/property_item.h"
 
-#include "base/date_forms.h"
+#include "base/date_text.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Filter settings and template conditions to and from a filter grid.
 #include "window/filter_grid_rules.h"
 
-#include "model/date_text.h"
+#include "base/date_text.h"
 #include "widgets/property_item.h"
 
 #include <any>

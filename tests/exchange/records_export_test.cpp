@@ -5,14 +5,14 @@
 #include "exchange/records_export.h"
 #include "exchange/statement_import.h"
 
+#include "base/date_text.h"
 #include "exchange_test_file.h"
 #include "formula/evaluate_row.h"
 #include "groups/group_node.h"
-#include "model/date_text.h"
-#include "support/query_rows.h"
 #include "groups/group_tree.h"
 #include "records/command_history.h"
 #include "records/row_item.h"
+#include "support/query_rows.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-// Date values: the accepted text forms, the fixed output forms and the day
-// counts of the platform.
-#include "model/date_text.h"
+// Date values: the accepted text forms of typed dates and of Jet literals,
+// the fixed output forms and the day counts of the platform.
+#include "base/date_text.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +38,26 @@ TEST(ParseDateTime, RefusesWhatIsNoDateOrTime) {
     const DateValue value = ParseDateTime(QString::fromUtf8(text));
     EXPECT_EQ(value.GetStatus(), DateValue::Invalid) << text;
   }
+}
+
+// A literal takes Jet's own forms and a typed text does not: the same text
+// may read as a date in SQL and be refused in a cell.
+TEST(ParseJetDateText, TakesJetsOwnFormsThatTypingRefuses) {
+  auto literal = [](const char *text) {
+    JetDateTime value;
+    return ParseJetDateText(QString::fromUtf8(text), value)
+               ? CanonicalDateText(value)
+               : QStringLiteral("refused");
+  };
+  EXPECT_EQ(literal("3/5/2024"), "2024-03-05 00:00:00");
+  EXPECT_EQ(literal("2024-3-5 9:05 PM"), "2024-03-05 21:05:00");
+  EXPECT_EQ(literal("12:30 am"), "1899-12-30 00:30:00");
+  EXPECT_EQ(literal("2024/3/0005"), "2024-03-05 00:00:00");
+  for (const char *text : {"3-5-2024", "20240305", "2024-03-05T10:00",
+                           "13:00 PM", "2/30/2024"})
+    EXPECT_EQ(literal(text), "refused") << text;
+  for (const char *text : {"3/5/2024", "9:00 PM", "2024/3/0005"})
+    EXPECT_FALSE(ParseDateTime(QString::fromUtf8(text)).IsValid()) << text;
 }
 
 TEST(FormatDateTime, LeavesOutMidnightAndTheZeroDay) {
