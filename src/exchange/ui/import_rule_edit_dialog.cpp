@@ -77,6 +77,7 @@ ImportRuleEditDialog::ImportRuleEditDialog(const ColumnList &columns,
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form->addRow(buttons);
+  setMinimumWidth(420);
   text_->setFocus();
 }
 

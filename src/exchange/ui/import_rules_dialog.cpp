@@ -148,8 +148,11 @@ void ImportRulesDialog::Edit() {
 
 void ImportRulesDialog::Move(int step) {
   const int number = SelectedNumber();
-  if (number > 0 && MoveImportRule(file_, SelectedId(), step))
-    Reload(number + step);
+  if (number == 0 || !MoveImportRule(file_, SelectedId(), step))
+    return;
+  Reload(number + step);
+  // A button at the end of the list turns off; the keys stay in the list.
+  table_->setFocus();
 }
 
 void ImportRulesDialog::Delete() {
