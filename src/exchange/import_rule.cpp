@@ -84,8 +84,8 @@ QString RuleValueText(const ColumnList &columns, int position,
                                                   : DTP_DATE;
     return FormatDateTime(date, part);
   }
-  // Text and memo columns keep the value as typed, empty ones included.
-  return value.isNull() ? QStringLiteral("") : value;
+  // Text and memo columns keep the value as typed.
+  return value;
 }
 
 QString RuleProblem(const ColumnList &columns, const ImportRule &rule) {

@@ -81,8 +81,9 @@ public:
   void SetRules(ImportRules rules) { rules_ = std::move(rules); }
 
   // The texts line gives the file's columns (one per column, in column
-  // order; unmapped ones empty, rules applied); false with the reason when
-  // it does not read.
+  // order; unmapped ones empty); false with the reason when it does not
+  // read. The rules set their columns after the mapped ones, so they win
+  // over a mapped value; the amount is set after them.
   bool ConvertLine(const SourceLine &line, QStringList *texts,
                    QString *reason) const;
   // The record made of texts for the target group with key, as a typed
