@@ -179,6 +179,12 @@ TEST_F(AccountFileTest, ReadingNeverWrites) {
 TEST_F(AccountFileTest, TheRuleTableIsAddedOnlyWhenTheFileMayChange) {
   const QString path = Copy(kHousehold);
   {
+    CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(path);
+    ASSERT_TRUE(session);
+    ASSERT_TRUE(session->Execute("Drop Table ImportRule"));
+    CDBVisiterFactory::Instance().RemoveVisiter(path);
+  }
+  {
     AccountFile viewer;
     ASSERT_TRUE(viewer.OpenAccountFile(path, AccountFile::ForReading));
     EXPECT_EQ(viewer.Session()->Query("Select * From ImportRule"), 0);
