@@ -1,5 +1,6 @@
-// The import rules of an account file, kept in its table ImportRule (made
-// by the schema upgrade) in their order, so that they travel with the file.
+// The import rules of an account file, kept in its table ImportRule (in the
+// templates; the schema upgrade adds it to older files) in their order, so
+// that they travel with the file.
 // Every change is one unit of work; a file opened for viewing refuses it
 // with the usual read-only message, and a rule that does not fit the file's
 // columns (RuleProblem) is refused with its reason. Refusals and failures
