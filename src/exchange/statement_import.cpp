@@ -2,6 +2,7 @@
 #include "exchange/statement_import.h"
 
 #include "db/db_visiter.h"
+#include "exchange/import_rule_store.h"
 #include "exchange/statement_values.h"
 #include "formula/evaluate_row.h"
 #include "groups/group_node.h"
@@ -46,6 +47,7 @@ StatementImport::StatementImport(AccountFile &file) : file_(file) {
   if (!group)
     group = FirstGroup(file.Root(), 0);
   groupId_ = group ? group->id : 0;
+  rules_ = ImportRules(LoadImportRules(file));
 }
 
 bool StatementImport::Open(const QString &path, QString *error) {
@@ -184,6 +186,7 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     }
     (*texts)[position] = text;
   }
+  rules_.Apply(headers_, line.fields, columns, texts);
   const int amountPosition = columns.PositionOf(mapping_.amountField);
   if (amountPosition < 0)
     return true;

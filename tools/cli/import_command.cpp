@@ -4,7 +4,8 @@
 // --map the mapping saved for the statement's layout is used, else one
 // guessed from its column names; a given mapping is saved for the next
 // time, once the import stored records. Lines equal to records of the group
-// are left out unless --include-duplicates. FIELD is a field name
+// are left out unless --include-duplicates. The file's import rules set
+// values of the lines unless --no-rules. FIELD is a field name
 // or caption; "-FIELD" and "+FIELD" name the debit and credit columns whose
 // difference goes to FIELD. Prints the numbers of records stored, lines
 // refused (each with its number and reason on stderr) and duplicates left
@@ -14,6 +15,7 @@
 #include "record_arguments.h"
 
 #include "base/prompt.h"
+#include "exchange/import_rule_store.h"
 #include "exchange/statement_import.h"
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
@@ -26,7 +28,7 @@ namespace {
 
 const char kUsage[] = "import PATH FILE [--group ID] [--map SOURCE=FIELD ...] "
                       "[--date-form FORM] [--encoding NAME] "
-                      "[--include-duplicates]";
+                      "[--include-duplicates] [--no-rules]";
 
 struct ImportArguments {
   QString path;
@@ -36,6 +38,7 @@ struct ImportArguments {
   QString dateForm;
   QString encoding;
   bool includeDuplicates = false;
+  bool noRules = false;
 };
 
 bool Usage() {
@@ -62,6 +65,8 @@ bool ParseImportArguments(const QStringList &args, ImportArguments &out) {
       out.encoding = args[++i];
     else if (arg == QLatin1String("--include-duplicates"))
       out.includeDuplicates = true;
+    else if (arg == QLatin1String("--no-rules"))
+      out.noRules = true;
     else if (out.path.isEmpty())
       out.path = arg;
     else if (out.statement.isEmpty())
@@ -132,6 +137,8 @@ int RunImport(const QStringList &args) {
   if (!OpenForCommand(file, parsed.path))
     return 1;
   StatementImport import(file);
+  if (parsed.noRules)
+    import.SetRules({});
   QString error;
   if (!import.Open(parsed.statement, &error)) {
     ShowMessage(error);
@@ -172,12 +179,15 @@ int RunImport(const QStringList &args) {
     include = QSet<int>(check.duplicateLines.cbegin(),
                         check.duplicateLines.cend());
   bool cancelled = false;
+  import.Rules().ResetMatches();
   const int stored = import.Store(include, {}, &cancelled, &error);
   if (stored < 0) {
     ShowMessage(error);
     return 1;
   }
   // An import that stored nothing leaves the file as it was.
+  if (stored > 0)
+    SaveImportRuleMatches(file, import.Rules());
   if (stored > 0 && (!parsed.maps.isEmpty() || !parsed.dateForm.isEmpty() ||
                      !parsed.encoding.isEmpty()))
     import.SaveMapping();

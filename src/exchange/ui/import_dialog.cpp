@@ -2,6 +2,7 @@
 #include "exchange/ui/import_dialog.h"
 
 #include "base/prompt.h"
+#include "exchange/import_rule_store.h"
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
 #include "exchange/ui/exchange_progress.h"
@@ -438,6 +439,7 @@ void ImportDialog::accept() {
                                   QStringLiteral("正在导入……已读 %1 行"));
   bool cancelled = false;
   QString error;
+  import_.Rules().ResetMatches();
   const int stored = import_.Store(include, progress.Callback(), &cancelled,
                                    &error);
   if (cancelled)
@@ -447,8 +449,10 @@ void ImportDialog::accept() {
     return;
   }
   // An import that stored nothing leaves the file as it was.
-  if (stored > 0)
+  if (stored > 0) {
     import_.SaveMapping();
+    SaveImportRuleMatches(file_, import_.Rules());
+  }
   stored_ = stored;
   QDialog::accept();
 }
