@@ -6,7 +6,7 @@
 #include "document/account_file.h"
 #include "exchange/import_rules.h"
 #include "model/sql_text.h"
-#include "records/unit_of_work.h"
+#include "db/unit_of_work.h"
 
 namespace {
 
