@@ -325,10 +325,11 @@ int FieldCount(const QString &line, char delimiter) {
   return fields;
 }
 
-// The lines before the first whose field count is the most common one
-// above one: a bank's title and account lines above the header.
-// fieldCounts has the count of every line from the first.
-int DetectSkipLines(const std::vector<int> &fieldCounts) {
+// The lines before the header, the first line whose field count is the
+// most common one above one (or, with orMore, at least that): a bank's
+// title and account lines. fieldCounts has the count of every line from
+// the first.
+int DetectSkipLines(const std::vector<int> &fieldCounts, bool orMore) {
   std::map<int, int> counts;
   for (const int fields : fieldCounts)
     ++counts[fields];
@@ -339,13 +340,15 @@ int DetectSkipLines(const std::vector<int> &fieldCounts) {
       common = fields;
     }
   for (size_t i = 0; i < fieldCounts.size(); ++i)
-    if (fieldCounts[i] == common)
+    if (fieldCounts[i] == common || (orMore && common && fieldCounts[i] > common))
       return int(i);
   return 0;
 }
 
 // The lines above the header of the first sheet, from its first 40 rows;
-// a row the sheet does not hold counts as an empty line.
+// a row the sheet does not hold counts as an empty line. A row's count is
+// of its cells up to the last filled one, so data rows that leave their
+// last cells empty count fewer than the header.
 bool DetectXlsxSkipLines(const QString &path, StatementFormat *format,
                          QString *error) {
   std::vector<int> fieldCounts;
@@ -359,7 +362,7 @@ bool DetectXlsxSkipLines(const QString &path, StatementFormat *format,
         return true;
       },
       error);
-  format->skipLines = DetectSkipLines(fieldCounts);
+  format->skipLines = DetectSkipLines(fieldCounts, true);
   return read;
 }
 
@@ -428,7 +431,7 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
   std::vector<int> fieldCounts;
   for (const QString &line : lines)
     fieldCounts.push_back(FieldCount(line, format->delimiter));
-  format->skipLines = DetectSkipLines(fieldCounts);
+  format->skipLines = DetectSkipLines(fieldCounts, false);
   return true;
 }
 
