@@ -10,7 +10,7 @@
 #include <cmath>
 
 QString XlsxNumberText(double value) {
-  if (value == 0 || !std::isfinite(value))
+  if (value == 0) // and -0
     return QStringLiteral("0");
   // Plain digits for every number of up to 21 whole digits, as a script
   // engine prints them; the largest such number needs fewer than 50

@@ -6,8 +6,9 @@
 
 #include <QString>
 
-// The shortest text that reads back as value: "12.5", "1000000", "-0.1";
-// only very large or very small numbers get an exponent ("1e+21").
+// The shortest text that reads back as value, a finite number: "12.5",
+// "1000000", "-0.1"; only very large or very small numbers get an exponent
+// ("1e+21").
 QString XlsxNumberText(double value);
 
 // The day count of a date cell as "yyyy-MM-dd HH:mm:ss", counted from

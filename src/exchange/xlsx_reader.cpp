@@ -17,6 +17,7 @@
 
 #include <zip.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <vector>
@@ -352,7 +353,7 @@ bool SheetReader::Text(const Cell &cell, QString *text) const {
   } else if (!value.isEmpty()) {
     bool ok = false;
     const double number = value.toDouble(&ok);
-    if (!ok)
+    if (!ok || !std::isfinite(number))
       return false;
     const bool date = cell.style >= 0 &&
                       size_t(cell.style) < dateStyles_.size() &&

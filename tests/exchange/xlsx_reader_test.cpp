@@ -224,6 +224,7 @@ TEST_F(ExchangeTest, DamagedAndHostileXlsxFilesAreRefusedWithAMessage) {
        "XLSX 文件中有超过 32767 个字符的单元格，不是可识别的对账单："},
       {"<row r=\"1\"><c><v>1</v></row>", "XLSX 文件已损坏："},
       {"<row r=\"1\"><c t=\"s\"><v>7</v></c></row>", "XLSX 文件第1行已损坏："},
+      {"<row r=\"1\"><c><v>nan</v></c></row>", "XLSX 文件第1行已损坏："},
       {"<row r=\"3\"/><row r=\"2\"/>", "XLSX 文件第4行已损坏："},
       {QByteArray("<row r=\"1\"><c t=\"str\"><v>a\0b</v></c></row>", 42),
        "XLSX 文件已损坏："},
