@@ -340,7 +340,8 @@ int DetectSkipLines(const std::vector<int> &fieldCounts, bool orMore) {
       common = fields;
     }
   for (size_t i = 0; i < fieldCounts.size(); ++i)
-    if (fieldCounts[i] == common || (orMore && common && fieldCounts[i] > common))
+    if (fieldCounts[i] == common ||
+        (orMore && common > 0 && fieldCounts[i] > common))
       return int(i);
   return 0;
 }

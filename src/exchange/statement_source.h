@@ -3,10 +3,10 @@
 // (ofx_reader.h) or the first sheet of an XLSX workbook (xlsx_reader.h).
 // Every statement comes out the same way: a header of column names and
 // data lines of fields, each with the number of the line (for OFX, of the
-// transaction; for XLSX, of the sheet's row) it came from. Statements are read in
-// chunks, never whole into memory; a CSV line of more than kMaxCsvFields
-// fields, text that is not valid in its encoding and NUL bytes refuse the
-// file.
+// transaction; for XLSX, of the sheet's row) it came from. Statements are
+// read in chunks, never whole into memory; a CSV line of more than
+// kMaxCsvFields fields, text that is not valid in its encoding and NUL
+// bytes refuse the file.
 #pragma once
 
 #include <QString>
@@ -53,9 +53,8 @@ QStringList OfxColumns();
 // Looks at the start of the file: OFX, XLSX (a zip archive) or CSV, for
 // CSV its encoding and delimiter, and for CSV and XLSX the lines above its
 // header (title lines of a bank have fewer fields than the lines below
-// them). False, with a
-// message for the user in error, when the file cannot be read or is no
-// statement (empty, binary).
+// them). False, with a message for the user in error, when the file cannot
+// be read or is no statement (empty, binary, a damaged workbook).
 bool DetectStatementFormat(const QString &path, StatementFormat *format,
                            QString *error);
 

@@ -19,7 +19,8 @@ QString XlsxNumberText(double value) {
   const auto form = size >= 1e-7 && size < 1e21 ? std::chars_format::fixed
                                                 : std::chars_format::scientific;
   char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, form);
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, form);
   if (result.ec != std::errc())
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
   return QString::fromLatin1(buffer, result.ptr - buffer);
@@ -44,7 +45,8 @@ bool XlsxDateText(double days, bool date1904, QString *text) {
 }
 
 bool IsXlsxDateFormat(int numFmtId, const QString &code) {
-  if ((numFmtId >= 14 && numFmtId <= 22) || (numFmtId >= 27 && numFmtId <= 36) ||
+  if ((numFmtId >= 14 && numFmtId <= 22) ||
+      (numFmtId >= 27 && numFmtId <= 36) ||
       (numFmtId >= 45 && numFmtId <= 47) || (numFmtId >= 50 && numFmtId <= 58))
     return true;
   for (qsizetype i = 0; i < code.size(); ++i) {
@@ -87,7 +89,8 @@ QString XlsxUnescape(const QString &text) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     bool ok = false;
     if (text.at(i) == QLatin1Char('_') && i + 6 < text.size() &&
-        text.at(i + 1) == QLatin1Char('x') && text.at(i + 6) == QLatin1Char('_')) {
+        text.at(i + 1) == QLatin1Char('x') &&
+        text.at(i + 6) == QLatin1Char('_')) {
       const ushort code = QStringView(text).mid(i + 2, 4).toUShort(&ok, 16);
       if (ok) {
         out.append(QChar(code));

@@ -51,8 +51,7 @@ QXmlStreamReader::TokenType XlsxPart::Next() {
   for (;;) {
     const QXmlStreamReader::TokenType token = xml_.readNext();
     if (token != QXmlStreamReader::Invalid ||
-        xml_.error() != QXmlStreamReader::PrematureEndOfDocumentError ||
-        atEnd_)
+        xml_.error() != QXmlStreamReader::PrematureEndOfDocumentError || atEnd_)
       return token;
     if (!Fill())
       return QXmlStreamReader::Invalid;
@@ -76,8 +75,8 @@ bool XlsxPart::Ends(QLatin1StringView name) const {
 
 QString XlsxPart::Error(const QString &path) const {
   if (tooLarge_)
-    return QStringLiteral("XLSX 文件中的 %1 解压后超过 %2 MB，不是可识别的对账单："
-                          "%3")
+    return QStringLiteral("XLSX 文件中的 %1 解压后超过 %2 MB，不是可识别的"
+                          "对账单：%3")
         .arg(name_)
         .arg(cap_ / (1024 * 1024))
         .arg(path);

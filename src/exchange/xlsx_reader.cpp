@@ -33,8 +33,8 @@ constexpr qint64 kMaxSmallPart = 10 * kMegabyte;
 constexpr int kMaxRow = 1048576;
 
 QString TextTooLong(const QString &path) {
-  return QStringLiteral("XLSX 文件中有超过 %1 个字符的单元格，不是可识别的对账单："
-                        "%2")
+  return QStringLiteral("XLSX 文件中有超过 %1 个字符的单元格，不是可识别的"
+                        "对账单：%2")
       .arg(kMaxXlsxCellText)
       .arg(path);
 }
@@ -206,7 +206,7 @@ private:
     int column = 0;
     QString type;
     int style = 0;
-    QString value;  // of its v element
+    QString value;   // of its v element
     QString inline_; // of the t elements of its is element
   };
 
@@ -314,8 +314,9 @@ bool SheetReader::EndCell(QString *error) {
     return false;
   }
   if (text.contains(QChar(0))) {
-    *error =
-        QStringLiteral("XLSX 文件第%1行有空字符（NUL）：%2").arg(row_).arg(path_);
+    *error = QStringLiteral("XLSX 文件第%1行有空字符（NUL）：%2")
+                 .arg(row_)
+                 .arg(path_);
     return false;
   }
   while (cells_.size() < cell_.column)
@@ -343,7 +344,7 @@ bool SheetReader::Text(const Cell &cell, QString *text) const {
   } else if (type == QLatin1String("str") || type == QLatin1String("e")) {
     *text = XlsxUnescape(cell.value);
   } else if (type == QLatin1String("b")) {
-    *text = value.isEmpty()                 ? QString()
+    *text = value.isEmpty()               ? QString()
             : value == QLatin1String("1") ? QStringLiteral("TRUE")
                                           : QStringLiteral("FALSE");
   } else if (type == QLatin1String("d")) {
@@ -366,7 +367,9 @@ bool SheetReader::Text(const Cell &cell, QString *text) const {
 
 } // namespace
 
-bool LooksLikeZip(const QByteArray &head) { return head.startsWith("PK\x03\x04"); }
+bool LooksLikeZip(const QByteArray &head) {
+  return head.startsWith("PK\x03\x04");
+}
 
 bool ReadXlsxRows(
     const QString &path,
@@ -380,8 +383,8 @@ bool ReadXlsxRows(
   const bool zipped = LooksLikeZip(file.read(4));
   file.close();
   int code = 0;
-  Archive archive(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY,
-                           &code));
+  Archive archive(
+      zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &code));
   if (!archive) {
     // A zip archive cut short has lost its directory at the end.
     *error = zipped ? XlsxDamagedMessage(path) : NotAStatementMessage();

@@ -39,8 +39,8 @@ void WriteZip(const QString &path, const std::map<QString, QByteArray> &parts) {
                             ZIP_CREATE | ZIP_TRUNCATE, &code);
   ASSERT_TRUE(archive);
   for (const auto &[name, bytes] : parts) {
-    zip_source_t *source =
-        zip_source_buffer(archive, bytes.constData(), zip_uint64_t(bytes.size()), 0);
+    zip_source_t *source = zip_source_buffer(archive, bytes.constData(),
+                                             zip_uint64_t(bytes.size()), 0);
     const zip_int64_t index =
         zip_file_add(archive, name.toUtf8().constData(), source, 0);
     ASSERT_GE(index, 0);
@@ -81,7 +81,8 @@ std::map<QString, QByteArray> Workbook(const QByteArray &sheet,
        "t=\"inlineStr\"><is><t>不应读取</t></is></c></row></sheetData>"
        "</worksheet>"},
       {"xl/worksheets/bill.xml",
-       "<worksheet " + main + "><sheetData>" + sheet + "</sheetData></worksheet>"},
+       "<worksheet " + main + "><sheetData>" + sheet +
+           "</sheetData></worksheet>"},
       {"xl/sharedStrings.xml", "<sst " + main + ">" + sst + "</sst>"},
   };
 }
