@@ -59,7 +59,9 @@ QXmlStreamReader::TokenType XlsxPart::Next() {
 }
 
 QString XlsxPart::Attribute(QLatin1StringView name) const {
-  for (const QXmlStreamAttribute &attribute : xml_.attributes())
+  // Kept const: a loop over the temporary list would copy it deeply.
+  const QXmlStreamAttributes attributes = xml_.attributes();
+  for (const QXmlStreamAttribute &attribute : attributes)
     if (attribute.name() == name)
       return attribute.value().toString();
   return QString();
