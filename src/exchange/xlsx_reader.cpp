@@ -70,7 +70,11 @@ bool ReadWorkbook(zip_t *archive, const QString &path, Workbook *workbook,
                   QString *error) {
   XlsxPart book(archive, QStringLiteral("xl/workbook.xml"), kMaxSmallPart);
   if (!book.Exists()) {
-    *error = NotAStatementMessage();
+    // Alipay and WeChat Pay send their bills in a zip archive locked with a
+    // password; the bill inside is what imports.
+    *error = QStringLiteral("文件是压缩包，不是账单，请先解压，再导入其中的账单"
+                            "文件：%1")
+                 .arg(path);
     return false;
   }
   QString sheetId;

@@ -27,8 +27,9 @@ bool LooksLikeZip(const QByteArray &head);
 // hold are not reported; a cell a row does not hold is an empty text in its
 // place. Numbers come as the shortest text that reads back, numbers in a
 // date format as "yyyy-MM-dd HH:mm:ss", booleans as TRUE or FALSE. False
-// with a message for the user in error when the file cannot be read; a zip
-// archive that holds no workbook is NotAStatementMessage().
+// with a message for the user in error when the file cannot be read: a
+// file that is no zip archive is NotAStatementMessage(), a zip archive
+// that holds no workbook is said to be one (bills come in such archives).
 bool ReadXlsxRows(
     const QString &path,
     const std::function<bool(int rowNumber, const QStringList &cells)> &onRow,

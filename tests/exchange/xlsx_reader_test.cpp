@@ -196,13 +196,13 @@ TEST_F(ExchangeTest, XlsxFirstSheetByItsRelationshipAndHandWrittenCells) {
 
 TEST_F(ExchangeTest, DamagedAndHostileXlsxFilesAreRefusedWithAMessage) {
   QString error;
-  // Not a zip, a zip without a workbook, a workbook cut short.
+  // Not a zip, a zip of a bill (not a workbook), a workbook cut short.
   EXPECT_TRUE(ReadRows(WriteFile("text.xlsx", "日期,金额\n"), &error).empty());
   EXPECT_EQ(error, NotAStatementMessage());
   const QString other = TempPath("other.zip");
-  WriteZip(other, {{"readme.txt", "hello"}});
+  WriteZip(other, {{"账单.csv", "日期,金额\n"}});
   EXPECT_TRUE(ReadRows(other, &error).empty());
-  EXPECT_EQ(error, NotAStatementMessage());
+  EXPECT_EQ(error, "文件是压缩包，不是账单，请先解压，再导入其中的账单文件：" + other);
   const QString whole = TempPath("whole.xlsx");
   WriteZip(whole, Workbook("<row r=\"1\"><c t=\"s\"><v>0</v></c></row>",
                            "<si><t>交易时间</t></si>"));
