@@ -161,8 +161,9 @@ TEST_F(ExchangeTest, XlsxCellsReadAsTheSheetShowsThem) {
 
 TEST_F(ExchangeTest, XlsxFirstSheetByItsRelationshipAndHandWrittenCells) {
   // Cells without references follow the one before, inline texts, phonetic
-  // guides left out, escapes, the 1904 date system with a custom format,
-  // numbers that need every digit.
+  // guides left out, escapes, the 1904 date system with a custom format
+  // (the styles of cells, not those of cell styles), numbers that need
+  // every digit.
   const QString path = TempPath("hand.xlsx");
   auto parts = Workbook(
       "<row r=\"2\"><c r=\"B2\" t=\"s\"><v>1</v></c><c t=\"s\"><v>0</v></c>"
@@ -181,16 +182,15 @@ TEST_F(ExchangeTest, XlsxFirstSheetByItsRelationshipAndHandWrittenCells) {
   parts["xl/styles.xml"] =
       "<styleSheet><numFmts><numFmt numFmtId=\"164\" "
       "formatCode=\"[$-804]yyyy&quot;年&quot;m&quot;月&quot;d&quot;日&quot;\"/>"
-      "</numFmts><cellStyleXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/>"
-      "</cellStyleXfs><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/>"
+      "</numFmts><cellStyleXfs><xf numFmtId=\"14\"/></cellStyleXfs><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/>"
       "</cellXfs></styleSheet>";
   WriteZip(path, parts);
   QString error;
   EXPECT_EQ(ReadRows(path, &error),
             (SheetRows{{2, {"", "北京", "交通", "滴滴 出行"}},
-                  {3,
-                   {"1904-01-01 00:00:00", "a\rb", "#N/A", "FALSE", "",
-                    "0.30000000000000004", "-0.001"}}}));
+                       {3,
+                        {"1904-01-01 00:00:00", "a\rb", "#N/A", "FALSE", "",
+                         "0.30000000000000004", "-0.001"}}}));
   EXPECT_EQ(error, "");
 }
 
