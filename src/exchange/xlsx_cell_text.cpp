@@ -6,6 +6,7 @@
 
 #include <QLocale>
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -30,8 +31,8 @@ bool XlsxDateText(double days, bool date1904, QString *text) {
   if (!std::isfinite(days) || days < 0)
     return false;
   // Day counts of the zero day 1899-12-30: 1904-01-01 is day 1462; the
-  // 1900 system agrees from 1900-03-01 (day 61) on and is one day ahead
-  // before, where day 60 is its 1900-02-29 (read as 1900-02-28).
+  // 1900 system agrees from 1900-03-01 (day 61) on and counts one day
+  // fewer before it, where its day 60 is 1900-02-29 (read as 1900-02-28).
   double count = days;
   if (date1904)
     count += 1462;
@@ -81,22 +82,31 @@ int XlsxColumnOf(QStringView reference, int limit) {
   return i == 0 ? -1 : column - 1;
 }
 
+namespace {
+
+// Whether text starts with "_xHHHH_", four hexadecimal digits.
+bool IsEscape(QStringView text) {
+  if (text.size() < 7 || !text.startsWith(QLatin1String("_x")) ||
+      text.at(6) != QLatin1Char('_'))
+    return false;
+  for (const QChar c : text.mid(2, 4))
+    if (c.unicode() > 0x7F || !isxdigit(c.unicode()))
+      return false;
+  return true;
+}
+
+} // namespace
+
 QString XlsxUnescape(const QString &text) {
   if (!text.contains(QLatin1String("_x")))
     return text;
   QString out;
   out.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
-    bool ok = false;
-    if (text.at(i) == QLatin1Char('_') && i + 6 < text.size() &&
-        text.at(i + 1) == QLatin1Char('x') &&
-        text.at(i + 6) == QLatin1Char('_')) {
-      const ushort code = QStringView(text).mid(i + 2, 4).toUShort(&ok, 16);
-      if (ok) {
-        out.append(QChar(code));
-        i += 6;
-        continue;
-      }
+    if (IsEscape(QStringView(text).mid(i, 7))) {
+      out.append(QChar(QStringView(text).mid(i + 2, 4).toUShort(nullptr, 16)));
+      i += 6;
+      continue;
     }
     out.append(text.at(i));
   }
