@@ -127,7 +127,10 @@ QString StatementSignature(const StatementFormat &format,
   QStringList names;
   for (const QString &header : headers)
     names.append(header.trimmed());
-  return QStringLiteral("CSV:") + names.join(QLatin1Char('|'));
+  const QString kind = format.kind == StatementKind::Xlsx
+                           ? QStringLiteral("XLSX:")
+                           : QStringLiteral("CSV:");
+  return kind + names.join(QLatin1Char('|'));
 }
 
 bool SaveImportMapping(CDBVisiter &session, const QString &signature,

@@ -47,8 +47,8 @@ struct ImportMapping {
   bool operator==(const ImportMapping &other) const;
 };
 
-// What identifies a statement layout: "OFX", or "CSV:" and the header names
-// joined by "|".
+// What identifies a statement layout: "OFX", or "CSV:" or "XLSX:" and the
+// header names joined by "|".
 QString StatementSignature(const StatementFormat &format,
                            const QStringList &headers);
 

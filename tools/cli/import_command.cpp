@@ -1,6 +1,6 @@
 // sorvanel-cli import PATH FILE [--group ID] [--map SOURCE=FIELD ...]
 // [--date-form FORM] [--encoding NAME] [--include-duplicates]: imports a
-// bank statement (CSV or OFX) into a group as one undoable step. Without
+// bank statement (CSV, OFX or XLSX) into a group as one undoable step. Without
 // --map the mapping saved for the statement's layout is used, else one
 // guessed from its column names; a given mapping is saved for the next
 // time, once the import stored records. Lines equal to records of the group
