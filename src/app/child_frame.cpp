@@ -1,20 +1,21 @@
 // Building a document window and passing its file's changes on.
 #include "app/child_frame.h"
 
-#include "app/sorvanel_doc.h"
-#include "window/page_commands.h"
-#include "app/sorvanel_view.h"
-#include "records/ui/grid_commands.h"
-#include "window/sorvan_base_view.h"
-#include "records/ui/sorvan_grid_view.h"
 #include "analysis/ui/bar_chart_view.h"
+#include "analysis/ui/chart_set_up_source.h"
 #include "analysis/ui/pie_chart_view.h"
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
+#include "app/sorvanel_doc.h"
+#include "app/sorvanel_view.h"
+#include "document/file_main_show_text.h"
+#include "groups/group_where.h"
 #include "groups/ui/show_filter_pane.h"
 #include "groups/ui/sorvan_group_pane.h"
-#include "groups/group_where.h"
-#include "document/file_main_show_text.h"
+#include "records/ui/grid_commands.h"
+#include "records/ui/sorvan_grid_view.h"
+#include "window/page_commands.h"
+#include "window/sorvan_base_view.h"
 
 #include <QLabel>
 #include <QScrollArea>
@@ -192,9 +193,15 @@ bool CChildFrame::FilterWhere(QString &where) const {
   return filterPane_->GetFilterWhere(where);
 }
 
-CSorvanBarSetUpPane *CChildFrame::BarSetUpPane() const { return barSetUp_; }
-
-CSorvanPieSetUpPane *CChildFrame::PieSetUpPane() const { return pieSetUp_; }
+bool CChildFrame::ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const {
+  const CSorvanSetUpPane *pane =
+      kind == ChartKind::Bar ? static_cast<const CSorvanSetUpPane *>(barSetUp_)
+                             : pieSetUp_;
+  if (!pane)
+    return false;
+  ReadSetUpPane(*pane, kind, setUp);
+  return true;
+}
 
 QString CChildFrame::ScopeWhere() const {
   QStringList groups;

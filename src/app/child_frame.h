@@ -12,8 +12,10 @@
 
 class CShowFilterPane;
 class CSorvanBarChartView;
+class CSorvanBarSetUpPane;
 class CSorvanGridView;
 class CSorvanPieChartView;
+class CSorvanPieSetUpPane;
 class CSorvanGroupPane;
 class CSorvanelDoc;
 class CSorvanelView;
@@ -42,8 +44,9 @@ public:
   AccountFile *File() const override;
   QList<int> ActiveGroupIds() const override;
   bool FilterWhere(QString &where) const override;
-  CSorvanBarSetUpPane *BarSetUpPane() const override;
-  CSorvanPieSetUpPane *PieSetUpPane() const override;
+  bool ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const override;
+  CSorvanBarSetUpPane *BarSetUpPane() const { return barSetUp_; }
+  CSorvanPieSetUpPane *PieSetUpPane() const { return pieSetUp_; }
   CSorvanGroupPane *GroupPane() const { return groupPane_; }
   CShowFilterPane *FilterPane() const { return filterPane_; }
 

@@ -1,15 +1,17 @@
 // What the pages and panes of an account file's window ask of that window:
 // the file, the scope the records page and the charts work on, and the
-// panes whose state the pages read. The document window implements it;
-// tests give a page a small fake.
+// chart set-up its panes hold. The document window implements it; tests
+// give a page a small fake.
 #pragma once
+
+#include "analysis/chart_set_up.h"
 
 #include <QList>
 #include <QString>
 
 class AccountFile;
-class CSorvanBarSetUpPane;
-class CSorvanPieSetUpPane;
+
+enum class ChartKind { Bar, Pie };
 
 class DocumentWindow {
 public:
@@ -23,7 +25,12 @@ public:
   // cannot be built; pages then show nothing rather than a partial filter.
   virtual bool FilterWhere(QString &where) const = 0;
 
-  // The chart set-up panes of the window; null while there are none.
-  virtual CSorvanBarSetUpPane *BarSetUpPane() const { return nullptr; }
-  virtual CSorvanPieSetUpPane *PieSetUpPane() const { return nullptr; }
+  // Adds what the set-up pane of the chart of kind holds to setUp (the sum
+  // column, the scope boxes, the bar chart's condition or the pie chart's
+  // expanded columns). False while the window has no such pane.
+  virtual bool ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const {
+    (void)kind;
+    (void)setUp;
+    return false;
+  }
 };

@@ -1,9 +1,7 @@
 // A chart page's inputs from its window and set-up pane.
 #include "analysis/ui/chart_set_up_source.h"
 
-#include "analysis/ui/sorvan_bar_setup_pane.h"
-#include "analysis/ui/sorvan_pie_setup_pane.h"
-#include "window/document_window.h"
+#include "analysis/ui/sorvan_setup_pane.h"
 
 namespace {
 
@@ -17,31 +15,29 @@ ChartSetUp WindowScope(const DocumentWindow *window) {
   return setUp;
 }
 
-// The pane's part both charts read.
-void ReadPane(const CSorvanSetUpPane &pane, ChartSetUp &setUp) {
+} // namespace
+
+void ReadSetUpPane(const CSorvanSetUpPane &pane, ChartKind kind,
+                   ChartSetUp &setUp) {
   setUp.sumField = pane.SumColumn();
   setUp.groupScope = pane.GroupScope();
   setUp.filterScope = pane.FilterScope();
+  if (kind == ChartKind::Bar)
+    setUp.setUpCondition.ok = pane.GetSetUpCondition(setUp.setUpCondition.text);
+  else
+    setUp.expanded = pane.ExpandedColumns();
 }
-
-} // namespace
 
 ChartSetUp BarChartSetUp(const DocumentWindow *window) {
   ChartSetUp setUp = WindowScope(window);
-  const CSorvanSetUpPane *pane = window ? window->BarSetUpPane() : nullptr;
-  if (!pane)
-    return setUp;
-  ReadPane(*pane, setUp);
-  setUp.setUpCondition.ok = pane->GetSetUpCondition(setUp.setUpCondition.text);
+  if (window)
+    window->ReadChartSetUp(ChartKind::Bar, setUp);
   return setUp;
 }
 
 ChartSetUp PieChartSetUp(const DocumentWindow *window) {
   ChartSetUp setUp = WindowScope(window);
-  const CSorvanSetUpPane *pane = window ? window->PieSetUpPane() : nullptr;
-  if (!pane)
-    return setUp;
-  ReadPane(*pane, setUp);
-  setUp.expanded = pane->ExpandedColumns();
+  if (window)
+    window->ReadChartSetUp(ChartKind::Pie, setUp);
   return setUp;
 }

@@ -5,8 +5,14 @@
 #pragma once
 
 #include "analysis/chart_set_up.h"
+#include "window/document_window.h"
 
-class DocumentWindow;
+class CSorvanSetUpPane;
 
 ChartSetUp BarChartSetUp(const DocumentWindow *window);
 ChartSetUp PieChartSetUp(const DocumentWindow *window);
+
+// The pane's part of the inputs of the chart of kind, for a window's
+// ReadChartSetUp.
+void ReadSetUpPane(const CSorvanSetUpPane &pane, ChartKind kind,
+                   ChartSetUp &setUp);

@@ -8,6 +8,7 @@
 
 #include "analysis/chart_colours.h"
 #include "analysis/ui/bar_chart_view.h"
+#include "analysis/ui/chart_set_up_source.h"
 #include "analysis/ui/bar_chart_widget.h"
 #include "analysis/ui/pie_chart_view.h"
 #include "analysis/ui/pie_chart_widget.h"
@@ -47,8 +48,15 @@ public:
     where = filter;
     return filterOk;
   }
-  CSorvanBarSetUpPane *BarSetUpPane() const override { return bar; }
-  CSorvanPieSetUpPane *PieSetUpPane() const override { return pie; }
+  bool ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const override {
+    const CSorvanSetUpPane *pane =
+        kind == ChartKind::Bar ? static_cast<const CSorvanSetUpPane *>(bar)
+                               : pie;
+    if (!pane)
+      return false;
+    ReadSetUpPane(*pane, kind, setUp);
+    return true;
+  }
 
   AccountFile *file = nullptr;
   QList<int> groups;
