@@ -194,13 +194,7 @@ bool CChildFrame::FilterWhere(QString &where) const {
 }
 
 bool CChildFrame::ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const {
-  const CSorvanSetUpPane *pane =
-      kind == ChartKind::Bar ? static_cast<const CSorvanSetUpPane *>(barSetUp_)
-                             : pieSetUp_;
-  if (!pane)
-    return false;
-  ReadSetUpPane(*pane, kind, setUp);
-  return true;
+  return ReadSetUpPanes(barSetUp_, pieSetUp_, kind, setUp);
 }
 
 QString CChildFrame::ScopeWhere() const {

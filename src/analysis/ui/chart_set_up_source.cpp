@@ -1,7 +1,8 @@
 // A chart page's inputs from its window and set-up pane.
 #include "analysis/ui/chart_set_up_source.h"
 
-#include "analysis/ui/sorvan_setup_pane.h"
+#include "analysis/ui/sorvan_bar_setup_pane.h"
+#include "analysis/ui/sorvan_pie_setup_pane.h"
 
 namespace {
 
@@ -17,15 +18,22 @@ ChartSetUp WindowScope(const DocumentWindow *window) {
 
 } // namespace
 
-void ReadSetUpPane(const CSorvanSetUpPane &pane, ChartKind kind,
-                   ChartSetUp &setUp) {
-  setUp.sumField = pane.SumColumn();
-  setUp.groupScope = pane.GroupScope();
-  setUp.filterScope = pane.FilterScope();
+bool ReadSetUpPanes(const CSorvanBarSetUpPane *bar,
+                    const CSorvanPieSetUpPane *pie, ChartKind kind,
+                    ChartSetUp &setUp) {
+  const CSorvanSetUpPane *pane = kind == ChartKind::Bar
+                                     ? static_cast<const CSorvanSetUpPane *>(bar)
+                                     : pie;
+  if (!pane)
+    return false;
+  setUp.sumField = pane->SumColumn();
+  setUp.groupScope = pane->GroupScope();
+  setUp.filterScope = pane->FilterScope();
   if (kind == ChartKind::Bar)
-    setUp.setUpCondition.ok = pane.GetSetUpCondition(setUp.setUpCondition.text);
+    setUp.setUpCondition.ok = pane->GetSetUpCondition(setUp.setUpCondition.text);
   else
-    setUp.expanded = pane.ExpandedColumns();
+    setUp.expanded = pane->ExpandedColumns();
+  return true;
 }
 
 ChartSetUp BarChartSetUp(const DocumentWindow *window) {

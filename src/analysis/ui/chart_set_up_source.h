@@ -7,12 +7,14 @@
 #include "analysis/chart_set_up.h"
 #include "window/document_window.h"
 
-class CSorvanSetUpPane;
+class CSorvanBarSetUpPane;
+class CSorvanPieSetUpPane;
 
 ChartSetUp BarChartSetUp(const DocumentWindow *window);
 ChartSetUp PieChartSetUp(const DocumentWindow *window);
 
-// The pane's part of the inputs of the chart of kind, for a window's
-// ReadChartSetUp.
-void ReadSetUpPane(const CSorvanSetUpPane &pane, ChartKind kind,
-                   ChartSetUp &setUp);
+// A window's ReadChartSetUp over its two set-up panes: adds the part of the
+// pane of the chart of kind; false when that pane is null.
+bool ReadSetUpPanes(const CSorvanBarSetUpPane *bar,
+                    const CSorvanPieSetUpPane *pie, ChartKind kind,
+                    ChartSetUp &setUp);

@@ -49,13 +49,7 @@ public:
     return filterOk;
   }
   bool ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const override {
-    const CSorvanSetUpPane *pane =
-        kind == ChartKind::Bar ? static_cast<const CSorvanSetUpPane *>(bar)
-                               : pie;
-    if (!pane)
-      return false;
-    ReadSetUpPane(*pane, kind, setUp);
-    return true;
+    return ReadSetUpPanes(bar, pie, kind, setUp);
   }
 
   AccountFile *file = nullptr;
