@@ -127,7 +127,13 @@ QString StatementSignature(const StatementFormat &format,
   QStringList names;
   for (const QString &header : headers)
     names.append(header.trimmed());
-  return QStringLiteral("CSV:") + names.join(QLatin1Char('|'));
+  // Comma-separated UTF-8 keeps the form older builds saved mappings under.
+  QString kind = QStringLiteral("CSV");
+  if (format.delimiter != ',' || format.encoding != QLatin1String("UTF-8"))
+    kind += QStringLiteral("(%1 %2)")
+                .arg(QLatin1Char(format.delimiter))
+                .arg(format.encoding);
+  return kind + QLatin1Char(':') + names.join(QLatin1Char('|'));
 }
 
 bool SaveImportMapping(CDBVisiter &session, const QString &signature,

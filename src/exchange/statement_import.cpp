@@ -60,16 +60,52 @@ bool StatementImport::Open(const QString &path, QString *error) {
     *error = QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
     return false;
   }
-  // A layout seen before brings back its mapping and its reading settings.
-  ImportMapping saved;
-  saved.format = format;
-  mappingSaved_ = file_.Session() &&
-                  LoadImportMapping(*file_.Session(), Signature(), &saved);
-  if (mappingSaved_) {
-    mapping_ = saved;
-    return Reload(error);
-  }
+  signature_ = StatementSignature(format, headers_);
+  mappingSaved_ = LoadFittingMapping(format);
+  if (mappingSaved_)
+    return true;
   mapping_ = GuessImportMapping(file_.Columns(), format, headers_, sample_);
+  return true;
+}
+
+bool StatementImport::LoadFittingMapping(const StatementFormat &format) {
+  CDBVisiter *session = file_.Session();
+  if (!session)
+    return false;
+  // A layout seen before brings back its mapping and its reading settings.
+  // Older builds saved mappings under the column names alone; such a
+  // mapping applies only when the file read with its settings has every
+  // column it maps, as the file it was made for has.
+  const ImportMapping read = mapping_;
+  bool tried = false;
+  for (const QString &signature :
+       {signature_, StatementSignature(StatementFormat(), headers_)}) {
+    ImportMapping saved;
+    saved.format = format;
+    if (!LoadImportMapping(*session, signature, &saved))
+      continue;
+    mapping_ = saved;
+    tried = true;
+    QString ignored;
+    if (Reload(&ignored) && headers_.size() > 1 && MappedColumnsRead())
+      return true;
+  }
+  // Back to the lines as the file was first read.
+  mapping_ = read;
+  QString ignored;
+  if (tried)
+    Reload(&ignored);
+  return false;
+}
+
+bool StatementImport::MappedColumnsRead() const {
+  QStringList sources{mapping_.amountColumn, mapping_.debitColumn,
+                      mapping_.creditColumn};
+  for (const auto &[field, source] : mapping_.fields)
+    sources.append(source);
+  for (const QString &source : sources)
+    if (!source.isEmpty() && !headers_.contains(source))
+      return false;
   return true;
 }
 
@@ -84,9 +120,7 @@ bool StatementImport::Reload(QString *error) {
       error);
 }
 
-QString StatementImport::Signature() const {
-  return StatementSignature(mapping_.format, headers_);
-}
+QString StatementImport::Signature() const { return signature_; }
 
 QStringList StatementImport::DateFormChoices() const {
   QStringList dates;

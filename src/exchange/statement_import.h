@@ -55,6 +55,8 @@ public:
   const QStringList &Headers() const { return headers_; }
   // Up to 20 first data lines.
   const std::vector<SourceLine> &Sample() const { return sample_; }
+  // What identifies the statement's layout as it was opened; the mapping is
+  // saved under it.
   QString Signature() const;
   ImportMapping &Mapping() { return mapping_; }
   const ImportMapping &Mapping() const { return mapping_; }
@@ -124,6 +126,12 @@ private:
   bool TakeDuplicate(QHash<QString, int> &existing,
                      const QStringList &texts) const;
   bool ValidGroup(QString *error) const;
+  // Takes the mapping saved for the layout when the file read with its
+  // settings has the columns it maps; otherwise leaves the mapping and the
+  // lines read with format.
+  bool LoadFittingMapping(const StatementFormat &format);
+  // Whether every source column the mapping names was read.
+  bool MappedColumnsRead() const;
   // The stored text of a statement's date in the mapping's date form, or
   // a null text when it does not read. A statement repeats its days line
   // after line; each text is read once.
@@ -132,6 +140,7 @@ private:
   AccountFile &file_;
   QString path_;
   QStringList headers_;
+  QString signature_;
   std::vector<SourceLine> sample_;
   ImportMapping mapping_;
   bool mappingSaved_ = false;
