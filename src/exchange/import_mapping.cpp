@@ -1,6 +1,7 @@
 // Import mappings: guessing, saving and loading; see import_mapping.h.
 #include "exchange/import_mapping.h"
 
+#include "exchange/bill_layouts.h"
 #include "exchange/statement_values.h"
 #include "groups/filter_set.h"
 #include "groups/filter_set_store.h"
@@ -84,6 +85,49 @@ QStringList ColumnValues(const std::vector<SourceLine> &sample,
   return values;
 }
 
+// The settings a mapping saved by an older build does not have; they stay
+// empty when it loads.
+struct BillSetting {
+  const char *name;
+  QString ImportMapping::*member;
+};
+
+const QList<BillSetting> &BillSettings() {
+  static const QList<BillSetting> settings{
+      {"directionField", &ImportMapping::directionField},
+      {"directionColumn", &ImportMapping::directionColumn},
+      {"statusColumn", &ImportMapping::statusColumn},
+      {"kindColumn", &ImportMapping::kindColumn},
+      {"numberColumn", &ImportMapping::numberColumn},
+      {"merchantColumn", &ImportMapping::merchantColumn},
+      {"refundedColumn", &ImportMapping::refundedColumn},
+  };
+  return settings;
+}
+
+// A free column of a fitting type captioned (or named) one of titles.
+const ColumnDef *FreeTitled(const ColumnList &columns,
+                            const ImportMapping &mapping,
+                            const QStringList &titles,
+                            bool (*fits)(const ColumnDef &)) {
+  for (const ColumnDef &column : columns.All())
+    if (fits(column) && mapping.SourceOf(column.fieldName).isEmpty() &&
+        (titles.contains(column.title) ||
+         titles.contains(column.fieldName, Qt::CaseInsensitive)))
+      return &column;
+  return nullptr;
+}
+
+bool IsText(const ColumnDef &column) { return column.type == FT_TEXT; }
+bool IsTextOrMemoColumn(const ColumnDef &column) {
+  return IsTextOrMemo(column.type);
+}
+bool IsDateColumn(const ColumnDef &column) { return IsDateType(column.type); }
+bool IsTimeColumn(const ColumnDef &column) {
+  return column.type == FT_TIME || column.type == FT_AUTOTIME;
+}
+bool IsOption(const ColumnDef &column) { return column.type == FT_OPTION; }
+
 } // namespace
 
 QString ImportMapping::SourceOf(const QString &fieldName) const {
@@ -117,7 +161,15 @@ bool ImportMapping::operator==(const ImportMapping &other) const {
          amountColumn == other.amountColumn &&
          debitColumn == other.debitColumn &&
          creditColumn == other.creditColumn && negate == other.negate &&
-         dateForm == other.dateForm && decimalComma == other.decimalComma;
+         dateForm == other.dateForm && decimalComma == other.decimalComma &&
+         format.rowsEnd == other.format.rowsEnd &&
+         directionField == other.directionField &&
+         directionColumn == other.directionColumn &&
+         statusColumn == other.statusColumn &&
+         kindColumn == other.kindColumn &&
+         numberColumn == other.numberColumn &&
+         merchantColumn == other.merchantColumn &&
+         refundedColumn == other.refundedColumn;
 }
 
 QString StatementSignature(const StatementFormat &format,
@@ -164,8 +216,12 @@ bool SaveImportMapping(CDBVisiter &session, const QString &signature,
       {"delimiter", QString(QLatin1Char(format.delimiter))},
       {"skipLines", QString::number(format.skipLines)},
       {"hasHeader", format.hasHeader ? "1" : "0"},
+      {"rowsEnd", format.rowsEnd},
   };
-  for (const auto &[name, value] : settings) {
+  QList<QPair<QString, QString>> all = settings;
+  for (const BillSetting &setting : BillSettings())
+    all.append({QString::fromLatin1(setting.name), mapping.*setting.member});
+  for (const auto &[name, value] : all) {
     FilterCondition condition;
     condition.kind = kSettingKind;
     condition.fieldName = name;
@@ -211,11 +267,90 @@ bool LoadImportMapping(CDBVisiter &session, const QString &signature,
         loaded.format.skipLines = value.toInt();
       else if (name == QLatin1String("hasHeader"))
         loaded.format.hasHeader = value == QLatin1String("1");
+      else if (name == QLatin1String("rowsEnd"))
+        loaded.format.rowsEnd = value;
+      for (const BillSetting &setting : BillSettings())
+        if (name == QLatin1String(setting.name))
+          loaded.*setting.member = value;
     }
     *mapping = loaded;
     return true;
   }
   return false;
+}
+
+const ColumnDef *DirectionColumnOf(const ColumnList &columns) {
+  for (const ColumnDef &column : columns.All()) {
+    if (column.type != FT_OPTION)
+      continue;
+    const QStringList options = column.options.split(QLatin1Char('|'));
+    if (options.contains(QStringLiteral("支出")) &&
+        options.contains(QStringLiteral("收入")))
+      return &column;
+  }
+  return nullptr;
+}
+
+ImportMapping BillImportMapping(const BillLayout &layout,
+                                const ColumnList &columns,
+                                const StatementFormat &format,
+                                const QStringList &headers,
+                                const std::vector<SourceLine> &sample) {
+  ImportMapping mapping;
+  mapping.format = format;
+  // The header as the file writes it (perhaps padded) of a role.
+  auto header = [&](BillRole role) {
+    const QString name = layout.HeaderOf(role);
+    for (const QString &written : headers)
+      if (!name.isEmpty() && written.trimmed() == name)
+        return written;
+    return QString();
+  };
+  auto map = [&](const ColumnDef *column, BillRole role) {
+    if (column && !header(role).isEmpty())
+      mapping.Map(column->fieldName, header(role));
+  };
+  map(FirstFree(columns, mapping, IsDateColumn), BillRole::Time);
+  map(FirstFree(columns, mapping, IsTimeColumn), BillRole::Time);
+  if (const ColumnDef *direction = DirectionColumnOf(columns))
+    mapping.directionField = direction->fieldName;
+  mapping.directionColumn = header(BillRole::Direction);
+  map(FreeTitled(columns, mapping, {QStringLiteral("支付方式")}, IsOption),
+      BillRole::Method);
+  const ColumnDef *counterpart =
+      FreeTitled(columns, mapping, {QStringLiteral("交易对方"),
+                                    QStringLiteral("对方")}, IsTextOrMemoColumn);
+  map(counterpart ? counterpart : FirstFree(columns, mapping, IsText),
+      BillRole::Counterpart);
+  const ColumnDef *goods = FreeTitled(
+      columns, mapping,
+      {QStringLiteral("商品"), QStringLiteral("商品说明"),
+       QStringLiteral("商品名称"), QStringLiteral("摘要")},
+      IsTextOrMemoColumn);
+  if (!goods)
+    goods = FirstFree(columns, mapping, IsText);
+  if (!goods)
+    goods = FirstFree(columns, mapping, IsTextOrMemoColumn);
+  map(goods, BillRole::Goods);
+  map(FreeTitled(columns, mapping, {QStringLiteral("备注")}, IsTextOrMemoColumn),
+      BillRole::Remark);
+  mapping.amountColumn = header(BillRole::Amount);
+  if (mapping.amountColumn.isEmpty()) {
+    mapping.debitColumn = header(BillRole::Debit);
+    mapping.creditColumn = header(BillRole::Credit);
+  }
+  if (const ColumnDef *amount = FirstFree(columns, mapping, IsPlainNumber))
+    mapping.amountField = amount->fieldName;
+  mapping.statusColumn = header(BillRole::Status);
+  mapping.kindColumn = header(BillRole::Kind);
+  mapping.numberColumn = header(BillRole::Number);
+  mapping.merchantColumn = header(BillRole::Merchant);
+  mapping.refundedColumn = header(BillRole::Refunded);
+  const QStringList forms =
+      DetectDateForms(ColumnValues(sample, headers.indexOf(header(BillRole::Time))));
+  if (!forms.isEmpty())
+    mapping.dateForm = forms.first();
+  return mapping;
 }
 
 ImportMapping GuessImportMapping(const ColumnList &columns,
@@ -287,6 +422,9 @@ ImportMapping GuessImportMapping(const ColumnList &columns,
       mapping.amountField = column->fieldName;
   if (mapping.amountField.isEmpty())
     mapping.amountColumn = mapping.debitColumn = mapping.creditColumn = {};
+  else if (const ColumnDef *direction = DirectionColumnOf(columns))
+    if (mapping.SourceOf(direction->fieldName).isEmpty())
+      mapping.directionField = direction->fieldName;
 
   // Date form and decimal separator from the sample.
   QStringList dates, amounts;

@@ -17,6 +17,7 @@
 
 class CDBVisiter;
 class ColumnList;
+struct ColumnDef;
 
 // The class of the saved import mappings in FilterMemory.
 inline constexpr int FSC_IMPORT_MAPPING = 4;
@@ -33,6 +34,19 @@ struct ImportMapping {
   QString creditColumn;
   // Stores the amount with the opposite sign (expenses as positive).
   bool negate = false;
+  // The option column (its options include 支出 and 收入) that takes the
+  // side of each amount; the amount is then stored positive. The side comes
+  // from directionColumn (a bill's 收/支) or else from the amount's sign.
+  QString directionField;
+  QString directionColumn;
+  // The columns of a bill that decide what a line becomes rather than fill
+  // a field: its state (交易状态), its kind (交易类型), its own number,
+  // the merchant's order number and the amount refunded of a payment.
+  QString statusColumn;
+  QString kindColumn;
+  QString numberColumn;
+  QString merchantColumn;
+  QString refundedColumn;
   // The form of the dates (see DateForms) and the decimal separator.
   QString dateForm = QStringLiteral("yyyy-MM-dd");
   bool decimalComma = false;
@@ -65,6 +79,23 @@ bool LoadImportMapping(CDBVisiter &session, const QString &signature,
 // fitting type (dates, amounts, debit and credit, texts). The key column is
 // never mapped: records get new keys. Date form and decimal separator are
 // detected from the sample lines. format is kept.
+// The option column whose options include 支出 and 收入, or null.
+const ColumnDef *DirectionColumnOf(const ColumnList &columns);
+
+struct BillLayout;
+
+// The mapping of a known bill: each column goes by its role (time to the
+// first date column and the first time column, the amount to the first
+// plain number column, 收/支 to the direction column, 交易对方 and the goods
+// to text columns so captioned or else the first free ones, the payment
+// method to an option column captioned 支付方式, 备注 to a column so
+// captioned); the date form is read from the sample.
+ImportMapping BillImportMapping(const BillLayout &layout,
+                                const ColumnList &columns,
+                                const StatementFormat &format,
+                                const QStringList &headers,
+                                const std::vector<SourceLine> &sample);
+
 ImportMapping GuessImportMapping(const ColumnList &columns,
                                  const StatementFormat &format,
                                  const QStringList &headers,

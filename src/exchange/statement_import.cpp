@@ -2,6 +2,7 @@
 #include "exchange/statement_import.h"
 
 #include "db/db_visiter.h"
+#include "exchange/bill_number_column.h"
 #include "exchange/statement_values.h"
 #include "formula/evaluate_row.h"
 #include "groups/group_node.h"
@@ -39,6 +40,20 @@ GroupNode *FirstGroup(GroupNode &node, unsigned bits) {
   return nullptr;
 }
 
+// Gives record the bill's number: in its column when the grid shows it, else
+// as an item of its own, which the record's statements store all the same.
+void SetBillNumber(CRowItem &record, const QString &number) {
+  if (FieldValueItem *item = record.Item(BillNumberField())) {
+    item->text = number;
+    return;
+  }
+  FieldValueItem item;
+  item.type = FT_TEXT;
+  item.fieldName = BillNumberField();
+  item.text = number;
+  record.items.append(item);
+}
+
 } // namespace
 
 StatementImport::StatementImport(AccountFile &file) : file_(file) {
@@ -51,8 +66,16 @@ StatementImport::StatementImport(AccountFile &file) : file_(file) {
 bool StatementImport::Open(const QString &path, QString *error) {
   path_ = path;
   StatementFormat format;
-  if (!DetectStatementFormat(path, &format, error))
+  RecognisedBill bill;
+  layout_ = nullptr;
+  head_ = BillHead();
+  if (RecogniseBill(path, &bill)) {
+    format = bill.format;
+    layout_ = bill.layout;
+    head_ = bill.head;
+  } else if (!DetectStatementFormat(path, &format, error)) {
     return false;
+  }
   mapping_.format = format;
   if (!Reload(error))
     return false;
@@ -64,7 +87,10 @@ bool StatementImport::Open(const QString &path, QString *error) {
   mappingSaved_ = LoadFittingMapping(format);
   if (mappingSaved_)
     return true;
-  mapping_ = GuessImportMapping(file_.Columns(), format, headers_, sample_);
+  mapping_ = layout_ ? BillImportMapping(*layout_, file_.Columns(), format,
+                                         headers_, sample_)
+                     : GuessImportMapping(file_.Columns(), format, headers_,
+                                          sample_);
   return true;
 }
 
@@ -218,10 +244,23 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     }
     (*texts)[position] = text;
   }
-  const int amountPosition = columns.PositionOf(mapping_.amountField);
-  if (amountPosition < 0)
+  if (columns.PositionOf(mapping_.amountField) < 0 ||
+      (!mapping_.UsesDebitCredit() && mapping_.amountColumn.isEmpty()))
     return true;
   double amount = 0;
+  bool neutral = false;
+  if (!ReadAmount(line, &amount, &neutral, reason))
+    return false;
+  WriteAmount(amount, neutral, texts);
+  return true;
+}
+
+bool StatementImport::ReadAmount(const SourceLine &line, double *amount,
+                                 bool *neutral, QString *reason) const {
+  auto field = [&](const QString &source) {
+    const qsizetype index = headers_.indexOf(source);
+    return index >= 0 ? line.fields.value(index).trimmed() : QString();
+  };
   auto read = [&](const QString &source, double *value) {
     const QString text = field(source);
     if (text.isEmpty()) {
@@ -233,13 +272,15 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     *reason = QStringLiteral("金额无法识别：%1").arg(text);
     return false;
   };
+  *amount = 0;
+  *neutral = false;
   if (mapping_.UsesDebitCredit()) {
     double debit = 0, credit = 0;
     if (!read(mapping_.debitColumn, &debit) ||
         !read(mapping_.creditColumn, &credit))
       return false;
     // Debits are money going out, whatever sign the bank writes them with.
-    amount = std::abs(credit) - std::abs(debit);
+    *amount = std::abs(credit) - std::abs(debit);
     if (field(mapping_.debitColumn).isEmpty() &&
         field(mapping_.creditColumn).isEmpty()) {
       *reason = QStringLiteral("没有金额");
@@ -250,13 +291,33 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
       *reason = QStringLiteral("没有金额");
       return false;
     }
-    if (!read(mapping_.amountColumn, &amount))
+    if (!read(mapping_.amountColumn, amount))
       return false;
-  } else {
-    return true;
   }
-  (*texts)[amountPosition] = NumberText(mapping_.negate ? -amount : amount);
+  // A bill writes amounts positive and their side in its 收/支 column.
+  if (!mapping_.directionColumn.isEmpty()) {
+    const BillSide side = SideOf(field(mapping_.directionColumn));
+    *amount = side == BillSide::Out ? -std::abs(*amount) : std::abs(*amount);
+    *neutral = side == BillSide::Neutral;
+  }
   return true;
+}
+
+void StatementImport::WriteAmount(double amount, bool neutral,
+                                  QStringList *texts) const {
+  const ColumnList &columns = file_.Columns();
+  const int amountPosition = columns.PositionOf(mapping_.amountField);
+  if (amountPosition < 0 || amountPosition >= texts->size())
+    return;
+  const int direction = columns.PositionOf(mapping_.directionField);
+  if (direction < 0 || direction >= texts->size()) {
+    (*texts)[amountPosition] = NumberText(mapping_.negate ? -amount : amount);
+    return;
+  }
+  if (!neutral && amount != 0)
+    (*texts)[direction] =
+        amount < 0 ? QStringLiteral("支出") : QStringLiteral("收入");
+  (*texts)[amountPosition] = NumberText(std::abs(amount));
 }
 
 StatementImport::RecordStart
@@ -374,43 +435,184 @@ bool StatementImport::ValidGroup(QString *error) const {
   return false;
 }
 
+int ImportCheck::Count(LineState state) const {
+  return int(std::count_if(lines.cbegin(), lines.cend(),
+                           [state](const CheckedLine &line) {
+                             return line.state == state;
+                           }));
+}
+
+QSet<int> ImportCheck::TickedLines() const {
+  QSet<int> ticked;
+  for (const CheckedLine &line : lines)
+    if (line.ticked)
+      ticked.insert(line.lineNumber);
+  return ticked;
+}
+
+BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
+  auto field = [&](const QString &source) {
+    const qsizetype index = source.isEmpty() ? -1 : headers_.indexOf(source);
+    return index >= 0 ? line.fields.value(index).trimmed() : QString();
+  };
+  BillFacts facts;
+  facts.lineNumber = line.lineNumber;
+  facts.read = read;
+  facts.status = field(mapping_.statusColumn);
+  facts.kind = field(mapping_.kindColumn);
+  facts.number = field(mapping_.numberColumn);
+  facts.merchant = field(mapping_.merchantColumn);
+  double amount = 0, refunded = 0;
+  bool neutral = false;
+  QString reason;
+  if (read && ReadAmount(line, &amount, &neutral, &reason)) {
+    facts.amount = std::abs(amount);
+    facts.side = neutral     ? BillSide::Neutral
+                 : amount < 0 ? BillSide::Out
+                              : BillSide::In;
+  }
+  if (ParseAmount(field(mapping_.refundedColumn), false, &refunded))
+    facts.refunded = std::abs(refunded);
+  return facts;
+}
+
+void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
+                                      std::vector<CheckedLine> &lines) const {
+  const bool bill = !mapping_.directionColumn.isEmpty() ||
+                    !mapping_.statusColumn.isEmpty();
+  if (!bill)
+    return;
+  const bool sides = file_.Columns().PositionOf(mapping_.directionField) >= 0;
+  const std::vector<BillOutcome> outcomes =
+      ClassifyBillLines(facts, refundsCancelPayments_);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    CheckedLine &line = lines[i];
+    const BillOutcome &outcome = outcomes[i];
+    if (line.state == LineState::Bad)
+      continue;
+    if (!outcome.skipped.isEmpty()) {
+      line.state = LineState::Skipped;
+      line.ticked = false;
+      line.reason = outcome.skipped;
+      continue;
+    }
+    BillSide side = facts[i].side;
+    if (outcome.refundIncome)
+      side = BillSide::In;
+    if (outcome.refundIncome || outcome.amount >= 0)
+      WriteAmount(side == BillSide::Out ? -outcome.amount : facts[i].amount,
+                  false, &line.texts);
+    if (side == BillSide::Neutral && !mapping_.directionColumn.isEmpty()) {
+      line.ticked = false;
+      line.reason = QStringLiteral("不计收支");
+    } else if (side == BillSide::In && !mapping_.directionColumn.isEmpty() &&
+               !sides) {
+      line.ticked = false;
+      line.reason = QStringLiteral("账簿没有收支列");
+    }
+  }
+}
+
+void StatementImport::FindDuplicates(std::vector<CheckedLine> &lines) {
+  QHash<QString, int> existing = ExistingKeys();
+  CDBVisiter *session = file_.Session();
+  const QSet<QString> stored = session && HasBillNumberColumn(*session)
+                                   ? StoredBillNumbers(*session)
+                                   : QSet<QString>();
+  QHash<QString, int> seen; // number -> line of this statement
+  for (CheckedLine &line : lines) {
+    if (line.state != LineState::New)
+      continue;
+    QString reason;
+    if (!line.number.isEmpty()) {
+      if (stored.contains(line.number))
+        reason = QStringLiteral("交易单号已导入：%1").arg(line.number);
+      else if (const int earlier = seen.value(line.number))
+        reason = QStringLiteral("交易单号与第%1行相同").arg(earlier);
+      else
+        seen.insert(line.number, line.lineNumber);
+    } else if (TakeDuplicate(existing, line.texts)) {
+      reason = QStringLiteral("与已有记录相同");
+    }
+    if (reason.isEmpty())
+      continue;
+    line.state = LineState::Duplicate;
+    line.ticked = false;
+    line.reason = reason;
+  }
+}
+
 bool StatementImport::Check(ImportCheck *check,
                             const ExchangeProgress &progress,
                             QString *error) {
+  bool cancelled = false;
+  if (CheckLines(check, progress, &cancelled, error))
+    return true;
+  if (cancelled)
+    *error = QStringLiteral("已取消");
+  return false;
+}
+
+bool StatementImport::CheckLines(ImportCheck *check,
+                                 const ExchangeProgress &progress,
+                                 bool *cancelled, QString *error) {
   *check = ImportCheck();
+  *cancelled = false;
   if (!ValidGroup(error))
     return false;
-  QHash<QString, int> existing = ExistingKeys();
+  std::vector<BillFacts> facts;
   QStringList headers;
   int done = 0;
-  bool cancelled = false;
   const bool read = ReadStatement(
       path_, mapping_.format, &headers,
       [&](const SourceLine &line) {
-        QStringList texts;
-        QString reason;
-        if (!ConvertLine(line, &texts, &reason)) {
-          check->bad.append({line.lineNumber, reason});
-        } else {
-          ++check->good;
-          if (TakeDuplicate(existing, texts))
-            check->duplicateLines.append(line.lineNumber);
-        }
+        CheckedLine checked;
+        checked.lineNumber = line.lineNumber;
+        const bool converts =
+            ConvertLine(line, &checked.texts, &checked.reason);
+        checked.state = converts ? LineState::New : LineState::Bad;
+        checked.ticked = converts;
+        if (!converts)
+          checked.texts.clear();
+        facts.push_back(FactsOf(line, converts));
+        checked.number = facts.back().number;
+        check->lines.push_back(std::move(checked));
         if (progress && !progress(++done)) {
-          cancelled = true;
+          *cancelled = true;
           return false;
         }
         return true;
       },
       error);
-  if (cancelled) {
-    *error = QStringLiteral("已取消");
+  if (*cancelled || !read)
     return false;
+  DecideBillLines(facts, check->lines);
+  FindDuplicates(check->lines);
+  for (const CheckedLine &line : check->lines) {
+    if (line.state == LineState::Bad)
+      check->bad.append({line.lineNumber, line.reason});
+    else if (line.state != LineState::Skipped)
+      ++check->good;
+    if (line.state == LineState::Duplicate)
+      check->duplicateLines.append(line.lineNumber);
   }
-  return read;
+  return true;
 }
 
 int StatementImport::Store(const QSet<int> &includeDuplicates,
+                           const ExchangeProgress &progress, bool *cancelled,
+                           QString *error) {
+  ImportCheck check;
+  if (!CheckLines(&check, progress, cancelled, error))
+    return *cancelled ? 0 : -1;
+  QSet<int> ticked = check.TickedLines();
+  for (const int line : check.duplicateLines)
+    if (includeDuplicates.contains(line))
+      ticked.insert(line);
+  return Store(check, ticked, progress, cancelled, error);
+}
+
+int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
                            const ExchangeProgress &progress, bool *cancelled,
                            QString *error) {
   *cancelled = false;
@@ -422,59 +624,65 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
   if (!ValidGroup(error))
     return -1;
   GroupNode &group = *FindGroupNode(file_.Root(), groupId_);
-  QHash<QString, int> existing = ExistingKeys();
   const int firstKey = group.largestKey;
   int key = firstKey;
   const RecordStart start = StartOfRecords(QDateTime::currentDateTime());
   CommandHistory &history = file_.History();
+  auto stored = [&](const CheckedLine &line) {
+    return line.state != LineState::Bad && ticked.contains(line.lineNumber);
+  };
+  const bool numbered =
+      std::any_of(check.lines.cbegin(), check.lines.cend(),
+                  [&](const CheckedLine &line) {
+                    return stored(line) && !line.number.isEmpty();
+                  });
 
-  // One unit of work and one command group for the whole import.
+  // One unit of work and one command group for the whole import, the
+  // column that keeps the bills' numbers included.
   if (!session->BeginTransaction()) {
     *error = QStringLiteral("无法开始写入账簿文件！");
     return -1;
   }
+  if (numbered && !HasBillNumberColumn(*session) &&
+      !AddBillNumberColumn(*session)) {
+    session->RollbackTransaction();
+    *error = QStringLiteral("无法在账簿文件中添加交易单号列！");
+    return -1;
+  }
   history.BeginGroup();
-  int stored = 0, done = 0;
+  int count = 0, done = 0;
   QList<CRowItem> batch;
   auto flush = [&] {
     if (!batch.isEmpty())
-      stored += history.AddRows(batch);
+      count += history.AddRows(batch);
     batch.clear();
   };
-  QStringList headers;
   // The line whose formulas gave no number; the import stops there.
   int notFiniteLine = 0;
-  const bool read = ReadStatement(
-      path_, mapping_.format, &headers,
-      [&](const SourceLine &line) {
-        QStringList texts;
-        QString reason;
-        // Duplicates are told apart exactly as Check does.
-        if (ConvertLine(line, &texts, &reason) &&
-            (!TakeDuplicate(existing, texts) ||
-             includeDuplicates.contains(line.lineNumber))) {
-          bool finite = true;
-          CRowItem record = MakeRecord(texts, ++key, start, &finite);
-          if (!finite) {
-            notFiniteLine = line.lineNumber;
-            return false;
-          }
-          batch.append(std::move(record));
-          if (batch.size() >= kBatch)
-            flush();
-        }
-        if (progress && !progress(++done)) {
-          *cancelled = true;
-          return false;
-        }
-        return true;
-      },
-      error);
+  for (const CheckedLine &line : check.lines) {
+    if (stored(line)) {
+      bool finite = true;
+      CRowItem record = MakeRecord(line.texts, ++key, start, &finite);
+      if (!finite) {
+        notFiniteLine = line.lineNumber;
+        break;
+      }
+      if (!line.number.isEmpty())
+        SetBillNumber(record, line.number);
+      batch.append(std::move(record));
+      if (batch.size() >= kBatch)
+        flush();
+    }
+    if (progress && !progress(++done)) {
+      *cancelled = true;
+      break;
+    }
+  }
   if (!*cancelled && notFiniteLine == 0)
     flush();
   if (notFiniteLine > 0)
     *error = QStringLiteral("第%1行：计算结果超出数值范围或无意义").arg(notFiniteLine);
-  if (*cancelled || !read || notFiniteLine > 0) {
+  if (*cancelled || notFiniteLine > 0) {
     history.DiscardGroup();
     session->RollbackTransaction();
     group.largestKey = firstKey;
@@ -495,9 +703,9 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
     return -1;
   }
   group.largestKey = key;
-  if (stored > 0)
+  if (count > 0)
     file_.Notify(HINT_RECORDS);
-  return stored;
+  return count;
 }
 
 bool StatementImport::SaveMapping() {

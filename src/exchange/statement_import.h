@@ -12,6 +12,8 @@
 // The statement is read line by line in each pass, never held whole.
 #pragma once
 
+#include "exchange/bill_lines.h"
+#include "exchange/bill_recognition.h"
 #include "exchange/import_mapping.h"
 #include "records/row_item.h"
 
@@ -31,10 +33,36 @@ struct BadLine {
   QString reason;
 };
 
+// What a line of the statement is to the import.
+enum class LineState {
+  New,       // to be stored (ticked unless reason says why not)
+  Duplicate, // the same payment (by its number, else by its values) is stored
+  Skipped,   // a closed payment or a refund that cancels one: not stored
+  Bad,       // does not read: reason says why
+};
+
+struct CheckedLine {
+  int lineNumber = 0;
+  LineState state = LineState::New;
+  // Whether the line is stored unless the user says otherwise.
+  bool ticked = false;
+  QString reason;
+  // The record's texts, one per column as ConvertLine gives them (empty for
+  // a bad line), and the bill's number of the payment.
+  QStringList texts;
+  QString number;
+};
+
 struct ImportCheck {
-  int good = 0; // lines that read, duplicates included
+  int good = 0; // lines that read and are not skipped, duplicates included
   QList<BadLine> bad;
   QList<int> duplicateLines;
+  // Every line, in order, with its state.
+  std::vector<CheckedLine> lines;
+
+  int Count(LineState state) const;
+  // The numbers of the lines ticked.
+  QSet<int> TickedLines() const;
 };
 
 // Told the number of lines done so far; false cancels.
@@ -71,6 +99,15 @@ public:
   // lines of its mapped columns (after the mapping was changed by hand).
   void DetectValueForms();
 
+  // The known bill the statement is (bill_layouts.h), or null, and what its
+  // head says.
+  const BillLayout *Layout() const { return layout_; }
+  const BillHead &Head() const { return head_; }
+  // Whether a refund cancels (all or part of) its payment in the same bill
+  // rather than being income; off by default.
+  bool RefundsCancelPayments() const { return refundsCancelPayments_; }
+  void SetRefundsCancelPayments(bool on) { refundsCancelPayments_ = on; }
+
   // The group the records go to; by default the selected group, else the
   // first group of the tree.
   int GroupId() const { return groupId_; }
@@ -98,13 +135,24 @@ public:
   CRowItem MakeRecord(const QStringList &texts, int key,
                       const RecordStart &start, bool *finite = nullptr) const;
 
+  // Reads every line and gives it its state. Lines of a bill are decided
+  // over the whole bill (bill_lines.h); income of a bill goes unticked
+  // ("账簿没有收支列") into a file without a direction column, and neutral
+  // lines ("不计收支") unticked. A bill's number finds duplicates among the
+  // records of every group and the lines above; a line without one is
+  // compared by its values with the records of the target group.
   bool Check(ImportCheck *check, const ExchangeProgress &progress,
              QString *error);
-  // Stores the good lines, leaving out duplicates whose line number is not
-  // in includeDuplicates. The number of records stored; 0 with *cancelled
-  // set when progress cancelled (nothing is stored then), -1 with error
-  // when the import could not run or a line's formulas gave no finite
-  // number (nothing is stored then either).
+  // Stores the lines of check whose numbers are in ticked (bad ones never)
+  // with their texts. The number of records stored; 0 with *cancelled set
+  // when progress cancelled (nothing is stored then), -1 with error when
+  // the import could not run or a line's formulas gave no finite number
+  // (nothing is stored then either).
+  int Store(const ImportCheck &check, const QSet<int> &ticked,
+            const ExchangeProgress &progress, bool *cancelled,
+            QString *error);
+  // Checks the statement and stores the lines ticked by default and the
+  // duplicates whose line numbers are in includeDuplicates.
   int Store(const QSet<int> &includeDuplicates,
             const ExchangeProgress &progress, bool *cancelled,
             QString *error);
@@ -126,6 +174,23 @@ private:
   bool TakeDuplicate(QHash<QString, int> &existing,
                      const QStringList &texts) const;
   bool ValidGroup(QString *error) const;
+  // The signed amount of line (expenses below zero) and whether its side is
+  // neutral; false with reason when it does not read.
+  bool ReadAmount(const SourceLine &line, double *amount, bool *neutral,
+                  QString *reason) const;
+  // Puts amount into texts: positive with its side in the direction column
+  // when the mapping has one, else signed (negated when asked).
+  void WriteAmount(double amount, bool neutral, QStringList *texts) const;
+  // What a bill line says of itself; read tells whether it converted.
+  BillFacts FactsOf(const SourceLine &line, bool read) const;
+  // Applies what the whole bill makes of each line that reads.
+  void DecideBillLines(const std::vector<BillFacts> &facts,
+                       std::vector<CheckedLine> &lines) const;
+  // Check, telling a cancel apart.
+  bool CheckLines(ImportCheck *check, const ExchangeProgress &progress,
+                  bool *cancelled, QString *error);
+  // Marks duplicates among the new lines.
+  void FindDuplicates(std::vector<CheckedLine> &lines);
   // Takes the mapping saved for the layout when the file read with its
   // settings has the columns it maps; otherwise leaves the mapping and the
   // lines read with format.
@@ -141,6 +206,9 @@ private:
   QString path_;
   QStringList headers_;
   QString signature_;
+  const BillLayout *layout_ = nullptr;
+  BillHead head_;
+  bool refundsCancelPayments_ = false;
   std::vector<SourceLine> sample_;
   ImportMapping mapping_;
   bool mappingSaved_ = false;

@@ -178,6 +178,11 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
         headerDone = true;
         continue;
       }
+      if (!format.rowsEnd.isEmpty() &&
+          line.fields.value(0).trimmed().startsWith(format.rowsEnd)) {
+        stopped = true;
+        return;
+      }
       // Without a header line the columns are named by number.
       if (!format.hasHeader)
         for (qsizetype i = headers->size(); i < line.fields.size(); ++i)

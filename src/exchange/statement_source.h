@@ -24,6 +24,9 @@ struct StatementFormat {
   char delimiter = ',';
   int skipLines = 0;
   bool hasHeader = true;
+  // A data line whose first field starts with this text ends the rows (the
+  // summary under a bill's rows); empty: the rows go to the end.
+  QString rowsEnd;
 };
 
 inline constexpr int kMaxCsvFields = 1000;

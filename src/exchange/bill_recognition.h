@@ -1,0 +1,38 @@
+// Telling a known bill (bill_layouts.h) by its content: the first lines of
+// the file, never more than its first 64 KB. A known bill gives its layout,
+// the reading settings (encoding, the lines above the header, where its rows
+// end) and what its head says: the account holder and the period. A file
+// that fits no layout is no error: it is read as any statement.
+#pragma once
+
+#include "exchange/bill_layouts.h"
+#include "exchange/statement_source.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The most bytes read to recognise a bill.
+inline constexpr qint64 kBillHeadBytes = 64 * 1024;
+
+struct BillHead {
+  QString holder;      // 姓名, 微信昵称, 账号 or 户名 as the bill writes it
+  QString periodStart; // 起始时间 as written, without brackets
+  QString periodEnd;   // 终止时间
+};
+
+struct RecognisedBill {
+  const BillLayout *layout = nullptr;
+  StatementFormat format;
+  BillHead head;
+};
+
+// The layout among BillLayouts() of source whose header is one of lines (the
+// first lines of a file, each as its fields), with the lines above the
+// header (skipLines) and the head they hold; false when none fits.
+bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
+                        RecognisedBill *bill);
+
+// Recognises the CSV bill at path from its first kBillHeadBytes; false when
+// it is no known bill (or cannot be read: the statement reader says why).
+bool RecogniseBill(const QString &path, RecognisedBill *bill);
