@@ -37,9 +37,9 @@ QString CancelsPaymentAt(int lineNumber) {
 
 BillSide SideOf(const QString &direction) {
   const QString text = direction.trimmed();
-  if (text == QLatin1String("支出"))
+  if (text == QStringLiteral("支出"))
     return BillSide::Out;
-  if (text == QLatin1String("收入"))
+  if (text == QStringLiteral("收入"))
     return BillSide::In;
   return BillSide::Neutral;
 }

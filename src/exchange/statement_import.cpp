@@ -451,9 +451,12 @@ QSet<int> ImportCheck::TickedLines() const {
 }
 
 BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
+  // Bills write "/" where a line has no such value.
   auto field = [&](const QString &source) {
     const qsizetype index = source.isEmpty() ? -1 : headers_.indexOf(source);
-    return index >= 0 ? line.fields.value(index).trimmed() : QString();
+    const QString value =
+        index >= 0 ? line.fields.value(index).trimmed() : QString();
+    return value == QLatin1String("/") ? QString() : value;
   };
   BillFacts facts;
   facts.lineNumber = line.lineNumber;

@@ -24,8 +24,10 @@ protected:
   QString TempPath(const QString &name) const;
   // Writes bytes to a file in the test's folder; its path.
   QString WriteFile(const QString &name, const QByteArray &bytes) const;
-  // Opens a second fresh copy of the template as other.
-  void OpenFresh(AccountFile &other, const QString &name);
+  // Opens a fresh copy of a template (the household one unless named) as
+  // other.
+  void OpenFresh(AccountFile &other, const QString &name,
+                 const QString &templateName = QStringLiteral("家庭账本"));
 
   // Every row of sql on file, its cells joined by '|'.
   static QStringList Rows(AccountFile &file, const QString &sql);

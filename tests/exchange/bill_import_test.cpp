@@ -1,0 +1,182 @@
+// Importing the bills of payment services and banks: each known layout
+// recognised from its head, what each line becomes (payments, income,
+// closed, refunded and neutral lines), the bill's number finding
+// duplicates across bills and groups, renamed columns falling back to the
+// guessed mapping, and hostile files refused with nothing stored.
+#include "exchange/statement_import.h"
+
+#include "bill_samples.h"
+#include "exchange_test_file.h"
+
+namespace {
+
+// "line state reason" for every line of a check, the state as a letter:
+// N new (ticked), n new not ticked, D duplicate, S skipped, B bad.
+QStringList States(const ImportCheck &check) {
+  QStringList states;
+  for (const CheckedLine &line : check.lines) {
+    const char *state = line.state == LineState::New
+                            ? (line.ticked ? "N" : "n")
+                        : line.state == LineState::Duplicate ? "D"
+                        : line.state == LineState::Skipped   ? "S"
+                                                             : "B";
+    states.append(QStringLiteral("%1 %2 %3")
+                      .arg(line.lineNumber)
+                      .arg(QLatin1String(state), line.reason)
+                      .trimmed());
+  }
+  return states;
+}
+
+// Opens path, checks it and stores the lines ticked; the check.
+ImportCheck ImportBill(AccountFile &file, const QString &path, int groupId,
+                       int *stored = nullptr) {
+  StatementImport import(file);
+  QString error;
+  ImportCheck check;
+  EXPECT_TRUE(import.Open(path, &error)) << qPrintable(error);
+  import.SetGroupId(groupId);
+  EXPECT_TRUE(import.Check(&check, {}, &error)) << qPrintable(error);
+  bool cancelled = false;
+  const int count =
+      import.Store(check, check.TickedLines(), {}, &cancelled, &error);
+  EXPECT_GE(count, 0) << qPrintable(error);
+  if (stored)
+    *stored = count;
+  return check;
+}
+
+const QStringList kAlipayRows{
+    "2024-03-05 12:30:45,交通出行,滴滴出行,did***@example.com,快车订单,支出,"
+    "25.50,花呗,交易成功,2024030522001100001\t,T100001\t,,",
+    "2024-03-06 09:00:00,日用百货,超市甲,,洗衣液,支出,55.00,余额宝,交易关闭,"
+    "2024030622001100002\t,T100002\t,,",
+    "2024-03-07 18:20:00,转账红包,李四,li***@example.com,转账,收入,50.00,,"
+    "交易成功,2024030722001100003\t,,,",
+    "2024-03-08 08:00:00,投资理财,余额宝,,余额宝-转入,不计收支,100.00,余额,"
+    "交易成功,2024030822001100004\t,,,",
+    "2024-03-09 10:00:00,退款,超市乙,,退款-牙膏,不计收支,12.00,,退款成功,"
+    "2024030922001100005_1\t,T100005\t,,",
+};
+
+} // namespace
+
+TEST_F(ExchangeTest, EveryKnownBillIsRecognisedWithItsHolderAndPeriod) {
+  struct Case {
+    const char *file;
+    QByteArray bytes;
+    const char *layout, *holder, *start, *end;
+    const char *encoding;
+  };
+  const Case cases[] = {
+      {"alipay.csv", AlipayAppBill(kAlipayRows), "支付宝个人对账单", "张小明",
+       "2024-03-01 00:00:00", "2024-03-31 23:59:59", "GB18030"},
+      {"alipay-utf8.csv", AlipayAppBill(kAlipayRows, true), "支付宝个人对账单",
+       "张小明", "2024-03-01 00:00:00", "2024-03-31 23:59:59", "UTF-8"},
+      {"alipay-web.csv", AlipayWebBill({}), "支付宝交易记录（网页版）",
+       "20880012345678", "2016-05-01 00:00:00", "2016-05-31 23:59:59",
+       "GB18030"},
+      {"wechat.csv", WeChatBill({}), "微信支付账单", "小明",
+       "2024-03-01 00:00:00", "2024-03-31 23:59:59", "UTF-8"},
+      {"debit.csv", DebitCardBill({}), "银行借记卡交易明细", "张小明",
+       "20240301", "20240331", "GB18030"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.file);
+    StatementImport import(file_);
+    QString error;
+    ASSERT_TRUE(import.Open(WriteFile(c.file, c.bytes), &error))
+        << qPrintable(error);
+    ASSERT_TRUE(import.Layout());
+    EXPECT_EQ(import.Layout()->name, QString::fromUtf8(c.layout));
+    EXPECT_EQ(import.Head().holder, QString::fromUtf8(c.holder));
+    EXPECT_EQ(import.Head().periodStart, QString::fromUtf8(c.start));
+    EXPECT_EQ(import.Head().periodEnd, QString::fromUtf8(c.end));
+    EXPECT_EQ(import.Mapping().format.encoding, QString::fromUtf8(c.encoding));
+  }
+}
+
+// In a file with a 收支 column every payment and income goes in positive
+// with its side; closed payments are skipped, neutral lines unticked, and
+// a refund whose payment is in another bill is income.
+TEST_F(ExchangeTest, AlipayBillLinesBecomeExpensesIncomeOrNothing) {
+  AccountFile ledger;
+  OpenFresh(ledger, "ledger", "收支账本");
+  int stored = 0;
+  const ImportCheck check = ImportBill(
+      ledger, WriteFile("alipay.csv", AlipayAppBill(kAlipayRows)), 3, &stored);
+  EXPECT_EQ(States(check), (QStringList{"12 N", "13 S 交易关闭", "14 N",
+                                        "15 n 不计收支", "16 N"}));
+  EXPECT_EQ(stored, 3);
+  EXPECT_EQ(Rows(ledger, "Select Data, Moment, Direction, Counterpart, Goods, "
+                         "Payment, Amount, BillNumber From Users Where "
+                         "trelva_Group_ID=3 Order By ID"),
+            (QStringList{"2024/3/5|12:30:45|支出|滴滴出行|快车订单|花呗|25.5|"
+                         "2024030522001100001",
+                         "2024/3/7|18:20:00|收入|李四|转账|现金|50|"
+                         "2024030722001100003",
+                         "2024/3/9|10:00:00|收入|超市乙|退款-牙膏|现金|12|"
+                         "2024030922001100005_1"}));
+
+  // The household ledger has no 收支 column: income stays out unless the
+  // user ticks it, and the payment is stored as an expense.
+  const ImportCheck household =
+      ImportBill(file_, WriteFile("alipay.csv", AlipayAppBill(kAlipayRows)), 3);
+  EXPECT_EQ(States(household),
+            (QStringList{"12 N", "13 S 交易关闭", "14 n 账簿没有收支列",
+                         "15 n 不计收支", "16 n 账簿没有收支列"}));
+  EXPECT_EQ(Records(file_, 3), QStringList{"2024/3/5|滴滴出行|-25.5|1|-25.5|快车订单"});
+}
+
+// WeChat Pay: "¥" amounts with thousands commas, a payment refunded in full
+// with its refund in the same bill (both left out), a partial refund that
+// is income or, when the user chooses, lowers its payment; "/" lines are
+// neutral and a failed payment is skipped.
+TEST_F(ExchangeTest, WeChatRefundsIncomeOrCancellingTheirPayments) {
+  const QStringList rows{
+      "2024-03-02 12:00:00,商户消费,美团外卖,午餐,支出,¥32.00,零钱,支付成功,"
+      "4200001\t,M1\t,/",
+      "2024-03-03 13:00:00,商户消费,京东,耳机,支出,\"¥1,299.00\",招商银行信用卡,"
+      "已全额退款,4200002\t,M2\t,/",
+      "2024-03-04 14:00:00,京东-退款,京东,耳机,收入,\"¥1,299.00\",招商银行信用卡,"
+      "已全额退款,5000002\t,M2\t,/",
+      "2024-03-05 15:00:00,商户消费,超市,水果,支出,¥80.00,零钱,已退款(¥30.00),"
+      "4200003\t,M3\t,/",
+      "2024-03-06 16:00:00,超市-退款,超市,水果,收入,¥30.00,零钱,已退款,"
+      "5000003\t,M3\t,/",
+      "2024-03-07 17:00:00,零钱提现,招商银行(1234),/,/,¥100.00,零钱,提现已到账,"
+      "4200004\t,/,/",
+      "2024-03-08 18:00:00,商户消费,便利店,饮料,支出,￥5.00,零钱,支付失败,"
+      "4200005\t,M5\t,/",
+  };
+  AccountFile ledger;
+  OpenFresh(ledger, "ledger", "收支账本");
+  const QString path = WriteFile("wechat.csv", WeChatBill(rows));
+  EXPECT_EQ(States(ImportBill(ledger, path, 4)),
+            (QStringList{"10 N", "11 S 已全额退款", "12 S 与第11行的付款相抵",
+                         "13 N", "14 N", "15 n 不计收支", "16 S 支付失败"}));
+  EXPECT_EQ(Rows(ledger, "Select Direction, Goods, Amount From Users Where "
+                         "trelva_Group_ID=4 Order By ID"),
+            (QStringList{"支出|午餐|32", "支出|水果|80", "收入|水果|30"}));
+
+  StatementImport cancelling(ledger);
+  QString error;
+  ASSERT_TRUE(cancelling.Open(path, &error));
+  cancelling.SetRefundsCancelPayments(true);
+  cancelling.SetGroupId(5);
+  ImportCheck check;
+  ASSERT_TRUE(cancelling.Check(&check, {}, &error));
+  // The numbers are stored already, in another group: the payments are
+  // duplicates (the refund now cancels its payment).
+  EXPECT_EQ(check.Count(LineState::Duplicate), 2);
+  ASSERT_TRUE(ledger.Session()->Execute("Delete From Users"));
+  ASSERT_TRUE(cancelling.Check(&check, {}, &error));
+  EXPECT_EQ(States(check),
+            (QStringList{"10 N", "11 S 已全额退款", "12 S 与第11行的付款相抵",
+                         "13 N", "14 S 与第13行的付款相抵", "15 n 不计收支",
+                         "16 S 支付失败"}));
+  bool cancelled = false;
+  ASSERT_EQ(cancelling.Store(check, check.TickedLines(), {}, &cancelled, &error), 2);
+  EXPECT_EQ(Rows(ledger, "Select Direction, Goods, Amount From Users Order By ID"),
+            (QStringList{"支出|午餐|32", "支出|水果|50"}));
+}
