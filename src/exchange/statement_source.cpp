@@ -15,6 +15,8 @@
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
+// No line of a statement is this long; a longer one is no statement.
+constexpr qsizetype kMaxLineBytes = 256 * 1024;
 
 QString CannotRead(const QString &path) {
   return QStringLiteral("无法读取文件：%1").arg(path);
@@ -194,12 +196,23 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
   // Feeds text line by line, so that each record knows the line it starts
   // on; a line not yet ended is fed as far as it goes, so that a long line
   // is never gathered whole.
+  qsizetype lineBytes = 0; // of the line not yet ended
   auto feed = [&](const QByteArray &text) {
     qsizetype start = 0;
     while (start < text.size() && !stopped) {
       const qsizetype newline = text.indexOf('\n', start);
       const qsizetype end = newline < 0 ? text.size() : newline + 1;
       const int line = lineNumber + 1;
+      lineBytes += end - start;
+      if (lineBytes > kMaxLineBytes) {
+        *error = QStringLiteral("对账单第%1行超过 %2 KB，不是可识别的对账单：%3")
+                     .arg(line)
+                     .arg(kMaxLineBytes / 1024)
+                     .arg(path);
+        return false;
+      }
+      if (newline >= 0)
+        lineBytes = 0;
       if (line > format.skipLines) {
         if (!csv.Feed(line, QByteArrayView(text).sliced(start, end - start))) {
           *error = QStringLiteral("第%1行无法读取").arg(line);

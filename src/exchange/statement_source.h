@@ -4,8 +4,8 @@
 // column names and data lines of fields, each with the number of the line
 // (for OFX, of the transaction) it came from. Statements are read in
 // chunks, never whole into memory; a CSV line of more than kMaxCsvFields
-// fields, text that is not valid in its encoding and NUL bytes refuse the
-// file.
+// fields or 256 KB, text that is not valid in its encoding and NUL bytes
+// refuse the file.
 #pragma once
 
 #include <QString>

@@ -7,6 +7,16 @@
 
 #include "bill_samples.h"
 #include "exchange_test_file.h"
+#include "records/command_history.h"
+
+#include <QStringEncoder>
+
+#include <ostream>
+
+// Texts in failure messages as they read.
+inline void PrintTo(const QString &text, std::ostream *out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -179,4 +189,112 @@ TEST_F(ExchangeTest, WeChatRefundsIncomeOrCancellingTheirPayments) {
   ASSERT_EQ(cancelling.Store(check, check.TickedLines(), {}, &cancelled, &error), 2);
   EXPECT_EQ(Rows(ledger, "Select Direction, Goods, Amount From Users Order By ID"),
             (QStringList{"支出|午餐|32", "支出|水果|50"}));
+}
+
+// A second bill that overlaps the first by a day brings only its new
+// payments, into whichever group; a line without a number is compared by
+// its values as before. The older web export ends its rows at the dashes
+// above its summary.
+TEST_F(ExchangeTest, AnOverlappingBillImportsOnlyItsNewPayments) {
+  const QString march = WriteFile(
+      "march.csv", AlipayWebBill({
+                       "2016050121001004001 ,T1 ,2016-05-01 10:00:00 ,"
+                       "2016-05-01 10:00:01 ,2016-05-01 10:00:01 ,其他（包括阿里"
+                       "巴巴和外部商家） ,即时到账交易 ,书店 ,小说 ,38.00 ,支出 ,"
+                       "交易成功 ,0.00 ,0.00 , ,已支出 ,",
+                       "2016053121001004002 ,T2 ,2016-05-31 20:00:00 ,"
+                       "2016-05-31 20:00:01 ,2016-05-31 20:00:01 ,其他（包括阿里"
+                       "巴巴和外部商家） ,即时到账交易 ,花店 ,鲜花 ,30.00 ,支出 ,"
+                       "交易成功 ,0.00 ,0.00 , ,已支出 ,",
+                   }));
+  const QString june = WriteFile(
+      "june.csv", AlipayWebBill({
+                      "2016053121001004002 ,T2 ,2016-05-31 20:00:00 ,"
+                      "2016-05-31 20:00:01 ,2016-05-31 20:00:01 ,其他 ,即时到账"
+                      "交易 ,花店 ,鲜花 ,30.00 ,支出 ,交易成功 ,0.00 ,0.00 , ,"
+                      "已支出 ,",
+                      "2016060121001004003 ,T3 ,2016-06-01 09:00:00 ,"
+                      "2016-06-01 09:00:01 ,2016-06-01 09:00:01 ,其他 ,即时到账"
+                      "交易 ,花店 ,鲜花 ,30.00 ,支出 ,交易成功 ,0.00 ,0.00 , ,"
+                      "已支出 ,",
+                  }));
+  int stored = 0;
+  EXPECT_EQ(States(ImportBill(file_, march, 3, &stored)),
+            (QStringList{"6 N", "7 N"}));
+  EXPECT_EQ(stored, 2);
+  // The same payment and amount on the next day is a payment of its own.
+  EXPECT_EQ(States(ImportBill(file_, june, 4, &stored)),
+            (QStringList{"6 D 交易单号已导入：2016053121001004002", "7 N"}));
+  EXPECT_EQ(stored, 1);
+  EXPECT_EQ(Records(file_, 4), QStringList{"2016/6/1|花店|-30|1|-30|鲜花"});
+  // One undo takes the import back with its numbers: the bill imports
+  // again.
+  ASSERT_TRUE(file_.History().Undo());
+  EXPECT_EQ(States(ImportBill(file_, june, 4)),
+            (QStringList{"6 D 交易单号已导入：2016053121001004002", "7 N"}));
+}
+
+// A bank's debit card: money in and out in two columns, its serial
+// numbers finding duplicates in the same statement.
+TEST_F(ExchangeTest, DebitCardLinesTakeTheirSideFromTheirColumn) {
+  AccountFile ledger;
+  OpenFresh(ledger, "ledger", "收支账本");
+  const QString path = WriteFile(
+      "debit.csv",
+      DebitCardBill({"20240302,10:00:00,,128.00,1872.00,消费,某某超市,,B001",
+                     "20240305,09:00:00,\"8,000.00\",,9872.00,工资,某某公司,,B002",
+                     "20240305,09:00:00,\"8,000.00\",,9872.00,工资,某某公司,,B002"}));
+  EXPECT_EQ(States(ImportBill(ledger, path, 5)),
+            (QStringList{"6 N", "7 N", "8 D 交易单号与第7行相同"}));
+  EXPECT_EQ(Rows(ledger, "Select Data, Direction, Counterpart, Goods, Amount "
+                         "From Users Order By ID"),
+            (QStringList{"2024/3/2|支出|某某超市|消费|128",
+                         "2024/3/5|收入|某某公司|工资|8000"}));
+}
+
+// A bill whose column was renamed is no known bill: it is read as any
+// statement, with a guessed mapping for the user to complete.
+TEST_F(ExchangeTest, ARenamedColumnFallsBackToTheGuessedMapping) {
+  QByteArray bytes = AlipayAppBill(kAlipayRows);
+  QStringEncoder gb("GB18030");
+  const QByteArray from = gb.encode(QStringLiteral("交易订单号"));
+  const QByteArray to = gb.encode(QStringLiteral("订单编号"));
+  bytes.replace(from, to);
+  StatementImport import(file_);
+  QString error;
+  ASSERT_TRUE(import.Open(WriteFile("renamed.csv", bytes), &error))
+      << qPrintable(error);
+  EXPECT_FALSE(import.Layout());
+  EXPECT_EQ(import.Headers().value(9), "订单编号");
+  EXPECT_EQ(import.Mapping().SourceOf("Data"), "交易时间");
+  EXPECT_EQ(import.Mapping().amountColumn, "金额");
+  EXPECT_TRUE(import.Mapping().numberColumn.isEmpty());
+}
+
+// Recognising a bill reads its head only: a 20 MB file whose bytes after
+// the first 64 KB hold NUL bytes opens. Reading all of it refuses the file
+// with the line; so does a line of megabytes; nothing is stored.
+TEST_F(ExchangeTest, HostileBillsAreRefusedAndNothingStored) {
+  const QStringList before = Rows(file_, "Select * From Users");
+  QStringList rows;
+  while (rows.size() * kAlipayRows.first().size() < 80 * 1024)
+    rows += kAlipayRows;
+  QByteArray bytes = AlipayAppBill(rows);
+  bytes.resize(20 * 1024 * 1024, '\0');
+  StatementImport import(file_);
+  QString error;
+  ASSERT_TRUE(import.Open(WriteFile("huge.csv", bytes), &error))
+      << qPrintable(error);
+  ASSERT_TRUE(import.Layout());
+  ImportCheck check;
+  EXPECT_FALSE(import.Check(&check, {}, &error));
+  EXPECT_TRUE(error.contains(QStringLiteral("行有空字符（NUL），不是文本文件")))
+      << qPrintable(error);
+
+  QByteArray longLine = AlipayAppBill(kAlipayRows);
+  longLine.append(QByteArray(8 * 1024 * 1024, 'x'));
+  EXPECT_FALSE(import.Open(WriteFile("long.csv", longLine), &error));
+  EXPECT_TRUE(error.startsWith(QStringLiteral("对账单第17行超过 256 KB")))
+      << qPrintable(error);
+  EXPECT_EQ(Rows(file_, "Select * From Users"), before);
 }
