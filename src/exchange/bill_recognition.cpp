@@ -69,6 +69,17 @@ QStringList HeaderFields(const QString &line) {
 
 } // namespace
 
+QString BillTitle(const BillLayout &layout, const BillHead &head) {
+  QStringList parts;
+  if (!head.holder.isEmpty())
+    parts.append(head.holder);
+  if (!head.periodStart.isEmpty() || !head.periodEnd.isEmpty())
+    parts.append(QStringLiteral("%1 至 %2").arg(head.periodStart, head.periodEnd));
+  if (parts.isEmpty())
+    return layout.name;
+  return layout.name + QStringLiteral("：") + parts.join(QStringLiteral("，"));
+}
+
 bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
                         RecognisedBill *bill) {
   for (qsizetype i = 0; i < lines.size(); ++i) {

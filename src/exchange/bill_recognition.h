@@ -27,6 +27,10 @@ struct RecognisedBill {
   BillHead head;
 };
 
+// What the user is told of a recognised bill: its layout, holder and
+// period, "微信支付账单：小明，2024-03-01 00:00:00 至 2024-03-31 23:59:59".
+QString BillTitle(const BillLayout &layout, const BillHead &head);
+
 // The layout among BillLayouts() of source whose header is one of lines (the
 // first lines of a file, each as its fields), with the lines above the
 // header (skipLines) and the head they hold; false when none fits.

@@ -172,6 +172,25 @@ bool ImportMapping::operator==(const ImportMapping &other) const {
          refundedColumn == other.refundedColumn;
 }
 
+namespace {
+
+// The delimiter by name: a saved set's title does not take every
+// character as it is.
+QString DelimiterName(char delimiter) {
+  switch (delimiter) {
+  case ',':
+    return QStringLiteral("comma");
+  case ';':
+    return QStringLiteral("semicolon");
+  case '\t':
+    return QStringLiteral("tab");
+  default:
+    return QString::number(int(delimiter));
+  }
+}
+
+} // namespace
+
 QString StatementSignature(const StatementFormat &format,
                            const QStringList &headers) {
   if (format.kind == StatementKind::Ofx)
@@ -183,8 +202,7 @@ QString StatementSignature(const StatementFormat &format,
   QString kind = QStringLiteral("CSV");
   if (format.delimiter != ',' || format.encoding != QLatin1String("UTF-8"))
     kind += QStringLiteral("(%1 %2)")
-                .arg(QLatin1Char(format.delimiter))
-                .arg(format.encoding);
+                .arg(DelimiterName(format.delimiter), format.encoding);
   return kind + QLatin1Char(':') + names.join(QLatin1Char('|'));
 }
 

@@ -63,7 +63,7 @@ struct ImportMapping {
 
 // What identifies a statement layout: "OFX", or "CSV:" and the header names
 // joined by "|"; a CSV that is not comma-separated UTF-8 names its
-// delimiter and encoding: "CSV(; GB18030):日期|项目|金额".
+// delimiter and encoding: "CSV(semicolon GB18030):日期|项目|金额".
 QString StatementSignature(const StatementFormat &format,
                            const QStringList &headers);
 
