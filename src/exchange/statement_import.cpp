@@ -327,7 +327,31 @@ StatementImport::StartOfRecords(const QDateTime &now) const {
           CRowItem::AutomaticTimeText(now.time())};
 }
 
+namespace {
+
+// Whether text is a time of day as the date forms allow it after a date:
+// "H:m" or "H:m:s".
+bool IsTimeOfDay(QStringView text) {
+  int parts = 0, digits = 0;
+  for (const QChar c : text) {
+    if (c.isDigit() && c.unicode() < 128 && ++digits <= 2)
+      continue;
+    if (c != QLatin1Char(':') || digits == 0)
+      return false;
+    ++parts;
+    digits = 0;
+  }
+  return digits > 0 && (parts == 1 || parts == 2);
+}
+
+} // namespace
+
 QString StatementImport::DateText(const QString &value, bool withTime) const {
+  // A bill gives each payment its moment; the day alone is read once.
+  const qsizetype space = value.indexOf(QLatin1Char(' '));
+  if (!withTime && space > 0 &&
+      IsTimeOfDay(QStringView(value).sliced(space + 1)))
+    return DateText(value.left(space), false);
   // The form is part of the key: the dialog may change it between passes.
   const QString key = mapping_.dateForm + QChar(withTime ? u'1' : u'0') + value;
   const auto found = dateTexts_.constFind(key);
