@@ -210,6 +210,21 @@ void ImportDialog::BuildControls() {
                              this));
   root->addWidget(preview_, 2);
 
+  // A known bill: what it is, whose and of when, and how its refunds go.
+  if (const BillLayout *layout = import_.Layout()) {
+    auto *bill = new QHBoxLayout;
+    bill->addWidget(new QLabel(BillTitle(*layout, import_.Head()), this), 1);
+    auto *cancel = new QCheckBox(QStringLiteral("退款抵消付款"), this);
+    cancel->setToolTip(
+        QStringLiteral("账单中的退款冲减其付款的金额，而不记为收入"));
+    cancel->setChecked(import_.RefundsCancelPayments());
+    connect(cancel, &QCheckBox::toggled, this, [this](bool on) {
+      import_.SetRefundsCancelPayments(on);
+      ScheduleCheck();
+    });
+    bill->addWidget(cancel);
+    root->addLayout(bill);
+  }
   summary_ = new QLabel(this);
   root->addWidget(summary_);
   badLines_ = new QListWidget(this);
