@@ -103,6 +103,13 @@ TEST_F(ExchangeTest, EveryKnownBillIsRecognisedWithItsHolderAndPeriod) {
     EXPECT_EQ(import.Head().periodStart, QString::fromUtf8(c.start));
     EXPECT_EQ(import.Head().periodEnd, QString::fromUtf8(c.end));
     EXPECT_EQ(import.Mapping().format.encoding, QString::fromUtf8(c.encoding));
+    // The mapping of a bill is remembered with all it says of the bill.
+    ASSERT_TRUE(import.SaveMapping());
+    StatementImport again(file_);
+    ASSERT_TRUE(again.Open(import.Path(), &error));
+    EXPECT_TRUE(again.MappingWasSaved());
+    EXPECT_TRUE(again.Mapping() == import.Mapping());
+    EXPECT_FALSE(again.Mapping().numberColumn.isEmpty());
   }
 }
 
@@ -238,7 +245,7 @@ TEST_F(ExchangeTest, AnOverlappingBillImportsOnlyItsNewPayments) {
 
 // A bank's debit card: money in and out in two columns, its serial
 // numbers finding duplicates in the same statement.
-TEST_F(ExchangeTest, DebitCardLinesTakeTheirSideFromTheirColumn) {
+TEST_F(ExchangeTest, BankCardLinesTakeTheirSideFromTheirColumns) {
   AccountFile ledger;
   OpenFresh(ledger, "ledger", "收支账本");
   const QString path = WriteFile(
@@ -252,6 +259,20 @@ TEST_F(ExchangeTest, DebitCardLinesTakeTheirSideFromTheirColumn) {
                          "From Users Order By ID"),
             (QStringList{"2024/3/2|支出|某某超市|消费|128",
                          "2024/3/5|收入|某某公司|工资|8000"}));
+
+  // A credit card writes "¥" and thousands commas and has no numbers: its
+  // lines are compared by their values.
+  const QString card = WriteFile(
+      "card.csv",
+      CreditCardBill({"2024/03/03,2024/03/04,某某商城,1234,\"¥1,234.00\","
+                      "\"¥1,234.00\",",
+                      "2024/03/20,2024/03/20,还款,1234,¥500.00,,¥500.00"}));
+  EXPECT_EQ(States(ImportBill(ledger, card, 3)), (QStringList{"4 N", "5 N"}));
+  EXPECT_EQ(States(ImportBill(ledger, card, 3)),
+            (QStringList{"4 D 与已有记录相同", "5 D 与已有记录相同"}));
+  EXPECT_EQ(Rows(ledger, "Select Direction, Goods, Amount From Users Where "
+                         "trelva_Group_ID=3 Order By ID"),
+            (QStringList{"支出|某某商城|1234", "收入|还款|500"}));
 }
 
 // A bill whose column was renamed is no known bill: it is read as any

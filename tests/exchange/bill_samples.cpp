@@ -87,3 +87,11 @@ QByteArray DebitCardBill(const QStringList &rows) {
                      "对方账号,交易流水号")};
   return Encode(head + rows, "GB18030");
 }
+
+QByteArray CreditCardBill(const QStringList &rows) {
+  const QStringList head{
+      QStringLiteral("信用卡账单明细"),
+      QStringLiteral("持卡人：张小明"),
+      QStringLiteral("交易日,记账日,交易描述,卡号末四位,交易地金额,支出,存入")};
+  return Encode(head + rows, "GB18030");
+}

@@ -15,5 +15,7 @@ QByteArray AlipayWebBill(const QStringList &rows);
 QByteArray WeChatBill(const QStringList &rows);
 // A bank's debit-card statement, GB18030.
 QByteArray DebitCardBill(const QStringList &rows);
+// A bank's credit-card bill, GB18030.
+QByteArray CreditCardBill(const QStringList &rows);
 // The header line of the Alipay app bill.
 QString AlipayAppHeader();

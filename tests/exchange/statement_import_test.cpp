@@ -276,4 +276,18 @@ TEST_F(ExchangeTest, AMappingAppliesOnlyToTheLayoutItWasMadeFor) {
   EXPECT_EQ(Records(file_, 3), Records(file_, 4));
   EXPECT_EQ(Records(file_, 4), (QStringList{"2024/1/5|午饭|-12|1|-12|",
                                             "2024/1/6|晚饭|-20.5|1|-20.5|"}));
+
+  // Older builds saved a mapping under the column names alone: it still
+  // applies to the file it was made for.
+  StatementImport older(file_);
+  QString error;
+  ASSERT_TRUE(older.Open(semicolon, &error));
+  ASSERT_TRUE(file_.Session()->Execute("Delete From FilterMemory"));
+  older.Mapping().Map("Memo", "项目");
+  ASSERT_TRUE(SaveImportMapping(*file_.Session(), "CSV:日期|项目|金额",
+                                older.Mapping()));
+  StatementImport next(file_);
+  ASSERT_TRUE(next.Open(semicolon, &error));
+  EXPECT_TRUE(next.MappingWasSaved());
+  EXPECT_EQ(next.Mapping().SourceOf("Memo"), "项目");
 }
