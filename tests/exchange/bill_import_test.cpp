@@ -7,6 +7,7 @@
 
 #include "bill_samples.h"
 #include "exchange_test_file.h"
+#include "model/main_show_text.h"
 #include "records/command_history.h"
 
 #include <QStringEncoder>
@@ -134,6 +135,12 @@ TEST_F(ExchangeTest, AlipayBillLinesBecomeExpensesIncomeOrNothing) {
                          "2024030722001100003",
                          "2024/3/9|10:00:00|收入|超市乙|退款-牙膏|现金|12|"
                          "2024030922001100005_1"}));
+
+  // The template's main show message sums each side.
+  const QString tip =
+      Rows(ledger, "Select MainShowTip From miscellaneous").value(0);
+  EXPECT_EQ(ComposeMainShowText(*ledger.Session(), tip, QString()),
+            "共 3 笔，支出 25.5 元，收入 62 元");
 
   // The household ledger has no 收支 column: income stays out unless the
   // user ticks it, and the payment is stored as an expense.
