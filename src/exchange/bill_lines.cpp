@@ -70,8 +70,9 @@ std::vector<BillOutcome> ClassifyBillLines(const std::vector<BillFacts> &lines,
       continue;
     if (IsClosedStatus(line.status))
       outcomes[i].skipped = line.status.trimmed();
-    else if (!IsRefund(line) && !line.merchant.isEmpty() &&
-             line.side == BillSide::Out)
+    // A closed payment is found too: its refund did not happen either.
+    if (!IsRefund(line) && !line.merchant.isEmpty() &&
+        line.side == BillSide::Out)
       byMerchant.insert(line.merchant, qsizetype(i));
   }
   // A payment whose refund is elsewhere keeps what the bill says was
@@ -111,9 +112,15 @@ std::vector<BillOutcome> ClassifyBillLines(const std::vector<BillFacts> &lines,
     else
       paid.amount = left[size_t(payment)];
   }
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (outcomes[i].skipped.isEmpty() && outcomes[i].amount < 0 &&
-        left[i] < lines[i].amount - 0.005)
-      outcomes[i].amount = std::max(0.0, left[i]);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    BillOutcome &outcome = outcomes[i];
+    if (!lines[i].read || !outcome.skipped.isEmpty() || outcome.amount >= 0 ||
+        left[i] > lines[i].amount - 0.005)
+      continue;
+    if (left[i] < 0.005)
+      outcome.skipped = QStringLiteral("已全额退款");
+    else
+      outcome.amount = left[i];
+  }
   return outcomes;
 }

@@ -526,9 +526,12 @@ void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
     BillSide side = facts[i].side;
     if (outcome.refundIncome)
       side = BillSide::In;
-    if (outcome.refundIncome || outcome.amount >= 0)
-      WriteAmount(side == BillSide::Out ? -outcome.amount : facts[i].amount,
-                  false, &line.texts);
+    if (outcome.refundIncome || outcome.amount >= 0) {
+      const double amount =
+          outcome.amount >= 0 ? outcome.amount : facts[i].amount;
+      WriteAmount(side == BillSide::Out ? -amount : amount, false,
+                  &line.texts);
+    }
     if (side == BillSide::Neutral && !mapping_.directionColumn.isEmpty()) {
       line.ticked = false;
       line.reason = QStringLiteral("不计收支");
