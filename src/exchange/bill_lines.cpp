@@ -2,6 +2,7 @@
 #include "exchange/bill_lines.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include <cmath>
@@ -10,21 +11,33 @@ namespace {
 
 // The payment that refund (a line index) returns money of, or -1.
 qsizetype PaymentOf(const std::vector<BillFacts> &lines, qsizetype refund,
-                    const QHash<QString, qsizetype> &byMerchant) {
+                    const QHash<QString, qsizetype> &byMerchant,
+                    QSet<qsizetype> &taken) {
   const BillFacts &line = lines[size_t(refund)];
   if (!line.merchant.isEmpty()) {
     const qsizetype found = byMerchant.value(line.merchant, -1);
     if (found >= 0 && found != refund)
       return found;
   }
-  if (line.number.isEmpty())
-    return -1;
-  for (size_t i = 0; i < lines.size(); ++i) {
+  for (size_t i = 0; i < lines.size() && !line.number.isEmpty(); ++i) {
     const BillFacts &payment = lines[i];
     if (qsizetype(i) != refund && payment.read && !IsRefund(payment) &&
         payment.number.size() >= 6 && line.number != payment.number &&
         line.number.startsWith(payment.number))
       return qsizetype(i);
+  }
+  // Else a payment to the same counterpart, marked refunded in full, of
+  // the same amount; each such payment is taken by one refund.
+  for (size_t i = 0; i < lines.size() && !line.counterpart.isEmpty(); ++i) {
+    const BillFacts &payment = lines[i];
+    if (payment.read && payment.side == BillSide::Out &&
+        payment.counterpart == line.counterpart &&
+        payment.status.contains(QStringLiteral("全额退款")) &&
+        std::abs(payment.amount - line.amount) < 0.005 &&
+        !taken.contains(qsizetype(i))) {
+      taken.insert(qsizetype(i));
+      return qsizetype(i);
+    }
   }
   return -1;
 }
@@ -64,6 +77,7 @@ std::vector<BillOutcome> ClassifyBillLines(const std::vector<BillFacts> &lines,
                                            bool refundsCancelPayments) {
   std::vector<BillOutcome> outcomes(lines.size());
   QHash<QString, qsizetype> byMerchant; // payments by merchant number
+  QSet<qsizetype> taken;                // payments found by counterpart
   for (size_t i = 0; i < lines.size(); ++i) {
     const BillFacts &line = lines[i];
     if (!line.read)
@@ -86,7 +100,8 @@ std::vector<BillOutcome> ClassifyBillLines(const std::vector<BillFacts> &lines,
     const BillFacts &line = lines[i];
     if (!line.read || !outcomes[i].skipped.isEmpty() || !IsRefund(line))
       continue;
-    const qsizetype payment = PaymentOf(lines, qsizetype(i), byMerchant);
+    const qsizetype payment =
+        PaymentOf(lines, qsizetype(i), byMerchant, taken);
     if (payment < 0) {
       outcomes[i].refundIncome = true;
       continue;

@@ -4,7 +4,9 @@
 // refund in the same bill cancel each other, and that the user may choose
 // to let every refund cancel (all or part of) its payment in the bill. A
 // refund finds its payment by the merchant's order number, which both
-// carry, or by its own number starting with the payment's.
+// carry, by its own number starting with the payment's, or else as the
+// payment to the same counterpart of the same amount marked refunded in
+// full.
 #pragma once
 
 #include <QString>
@@ -28,6 +30,7 @@ struct BillFacts {
   QString kind;
   QString number;
   QString merchant;
+  QString counterpart;
 };
 
 // What the bill makes of a line that reads.

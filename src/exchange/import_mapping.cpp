@@ -100,6 +100,7 @@ const QList<BillSetting> &BillSettings() {
       {"kindColumn", &ImportMapping::kindColumn},
       {"numberColumn", &ImportMapping::numberColumn},
       {"merchantColumn", &ImportMapping::merchantColumn},
+      {"counterpartColumn", &ImportMapping::counterpartColumn},
       {"refundedColumn", &ImportMapping::refundedColumn},
   };
   return settings;
@@ -169,6 +170,7 @@ bool ImportMapping::operator==(const ImportMapping &other) const {
          kindColumn == other.kindColumn &&
          numberColumn == other.numberColumn &&
          merchantColumn == other.merchantColumn &&
+         counterpartColumn == other.counterpartColumn &&
          refundedColumn == other.refundedColumn;
 }
 
@@ -363,6 +365,7 @@ ImportMapping BillImportMapping(const BillLayout &layout,
   mapping.kindColumn = header(BillRole::Kind);
   mapping.numberColumn = header(BillRole::Number);
   mapping.merchantColumn = header(BillRole::Merchant);
+  mapping.counterpartColumn = header(BillRole::Counterpart);
   mapping.refundedColumn = header(BillRole::Refunded);
   const QStringList forms =
       DetectDateForms(ColumnValues(sample, headers.indexOf(header(BillRole::Time))));

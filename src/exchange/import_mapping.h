@@ -39,13 +39,15 @@ struct ImportMapping {
   // from directionColumn (a bill's 收/支) or else from the amount's sign.
   QString directionField;
   QString directionColumn;
-  // The columns of a bill that decide what a line becomes rather than fill
-  // a field: its state (交易状态), its kind (交易类型), its own number,
-  // the merchant's order number and the amount refunded of a payment.
+  // The columns of a bill that decide what a line becomes (besides filling
+  // a field): its state (交易状态), its kind (交易类型), its own number,
+  // the merchant's order number, the counterpart and the amount refunded
+  // of a payment.
   QString statusColumn;
   QString kindColumn;
   QString numberColumn;
   QString merchantColumn;
+  QString counterpartColumn;
   QString refundedColumn;
   // The form of the dates (see DateForms) and the decimal separator.
   QString dateForm = QStringLiteral("yyyy-MM-dd");

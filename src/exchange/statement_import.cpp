@@ -489,6 +489,7 @@ BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
   facts.kind = field(mapping_.kindColumn);
   facts.number = field(mapping_.numberColumn);
   facts.merchant = field(mapping_.merchantColumn);
+  facts.counterpart = field(mapping_.counterpartColumn);
   double amount = 0, refunded = 0;
   bool neutral = false;
   QString reason;

@@ -35,7 +35,7 @@ std::vector<std::string> Outcomes(const std::vector<BillFacts> &lines,
 } // namespace
 
 TEST(BillLines, RefundsFindTheirPaymentsByMerchantOrNumber) {
-  const std::vector<BillFacts> lines{
+  std::vector<BillFacts> lines{
       Line(1, BillSide::Out, 55, "交易关闭", "T1"),
       Line(2, BillSide::Neutral, 55, "退款成功", "T1"), // of a closed payment
       Line(3, BillSide::Out, 80, "交易成功", "", "2024001"),
@@ -43,12 +43,18 @@ TEST(BillLines, RefundsFindTheirPaymentsByMerchantOrNumber) {
       Line(5, BillSide::In, 12, "退款成功", "T9"), // payment in another bill
       Line(6, BillSide::Out, 38, "交易成功", "", "", 38), // refunded in full
       Line(7, BillSide::Out, 10, "支付成功"),
+      // No shared number: the payment to the counterpart refunded in full.
+      Line(8, BillSide::Out, 20, "已全额退款", "", "4200008"),
+      Line(9, BillSide::In, 20, "已全额退款", "", "5000009"),
   };
+  lines[7].counterpart = lines[8].counterpart = QStringLiteral("京东");
   EXPECT_EQ(Outcomes(lines, false),
             (std::vector<std::string>{"交易关闭", "第1行的付款未导入", "",
-                                      "income", "income", "", ""}));
+                                      "income", "income", "", "", "已全额退款",
+                                      "与第8行的付款相抵"}));
   EXPECT_EQ(Outcomes(lines, true),
             (std::vector<std::string>{"交易关闭", "第1行的付款未导入", "50",
                                       "与第3行的付款相抵", "income",
-                                      "已全额退款", ""}));
+                                      "已全额退款", "", "已全额退款",
+                                      "与第8行的付款相抵"}));
 }
