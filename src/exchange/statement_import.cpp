@@ -54,6 +54,18 @@ void SetBillNumber(CRowItem &record, const QString &number) {
   record.items.append(item);
 }
 
+// Whether a line's fields fit the header: as many, or differing only by
+// empty fields at the end (a bill that ends its header line with a comma
+// and its rows without one, or the other way round).
+bool FieldsFitHeader(const QStringList &fields, const QStringList &headers) {
+  const QStringList &longer = fields.size() > headers.size() ? fields : headers;
+  const qsizetype shorter = std::min(fields.size(), headers.size());
+  for (qsizetype i = shorter; i < longer.size(); ++i)
+    if (!longer.at(i).trimmed().isEmpty())
+      return false;
+  return true;
+}
+
 } // namespace
 
 StatementImport::StatementImport(AccountFile &file) : file_(file) {
@@ -199,7 +211,7 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     return false;
   }
   if (mapping_.format.kind == StatementKind::Csv &&
-      line.fields.size() != headers_.size()) {
+      !FieldsFitHeader(line.fields, headers_)) {
     *reason = QStringLiteral("字段数为%1，应为%2")
                   .arg(line.fields.size())
                   .arg(headers_.size());

@@ -155,11 +155,12 @@ TEST_F(ExchangeTest, AlipayBillLinesBecomeExpensesIncomeOrNothing) {
 // WeChat Pay: "¥" amounts with thousands commas, a payment refunded in full
 // with its refund in the same bill (both left out), a partial refund that
 // is income or, when the user chooses, lowers its payment; "/" lines are
-// neutral and a failed payment is skipped.
+// neutral and a failed payment is skipped. A row that ends with a comma
+// the header has not still reads.
 TEST_F(ExchangeTest, WeChatRefundsIncomeOrCancellingTheirPayments) {
   const QStringList rows{
       "2024-03-02 12:00:00,商户消费,美团外卖,午餐,支出,¥32.00,零钱,支付成功,"
-      "4200001\t,M1\t,/",
+      "4200001\t,M1\t,/,",
       "2024-03-03 13:00:00,商户消费,京东,耳机,支出,\"¥1,299.00\",招商银行信用卡,"
       "已全额退款,4200002\t,M2\t,/",
       "2024-03-04 14:00:00,京东-退款,京东,耳机,收入,\"¥1,299.00\",招商银行信用卡,"
