@@ -106,6 +106,38 @@ const QList<BillSetting> &BillSettings() {
   return settings;
 }
 
+// The usual names of the columns of a bill that decide what a line
+// becomes, for a bill of a layout not known.
+struct BillColumnNames {
+  QStringList names;
+  QString ImportMapping::*member;
+};
+
+const QList<BillColumnNames> &BillColumnGuesses() {
+  static const QList<BillColumnNames> guesses{
+      {{"收/支", "收支", "收支类型", "资金方向"}, &ImportMapping::directionColumn},
+      {{"交易状态", "当前状态", "状态"}, &ImportMapping::statusColumn},
+      {{"交易订单号", "交易单号", "交易号", "交易流水号", "流水号"},
+       &ImportMapping::numberColumn},
+      {{"商家订单号", "商户单号", "商户订单号"}, &ImportMapping::merchantColumn},
+      {{"交易分类", "交易类型", "类型"}, &ImportMapping::kindColumn},
+  };
+  return guesses;
+}
+
+// Takes header as a bill's column of its kind; false when it is none.
+bool TakeBillColumn(const QString &header, ImportMapping &mapping) {
+  for (const BillColumnNames &guess : BillColumnGuesses()) {
+    if (!Contains(guess.names, header))
+      continue;
+    QString &column = mapping.*guess.member;
+    if (column.isEmpty())
+      column = header;
+    return true;
+  }
+  return false;
+}
+
 // A free column of a fitting type captioned (or named) one of titles.
 const ColumnDef *FreeTitled(const ColumnList &columns,
                             const ImportMapping &mapping,
@@ -414,6 +446,8 @@ ImportMapping GuessImportMapping(const ColumnList &columns,
   }
   // Usual bank names.
   for (const QString &header : unmatched) {
+    if (TakeBillColumn(header, mapping))
+      continue;
     if (Contains(DateNames(), header)) {
       if (const ColumnDef *column = FirstFree(
               columns, mapping,

@@ -300,6 +300,15 @@ TEST_F(ExchangeTest, ARenamedColumnFallsBackToTheGuessedMapping) {
   EXPECT_EQ(import.Mapping().SourceOf("Data"), "交易时间");
   EXPECT_EQ(import.Mapping().amountColumn, "金额");
   EXPECT_TRUE(import.Mapping().numberColumn.isEmpty());
+  // What a bill's columns mean is guessed from their usual names: the
+  // expense still goes in as one.
+  EXPECT_EQ(import.Mapping().directionColumn, "收/支");
+  EXPECT_EQ(import.Mapping().statusColumn, "交易状态");
+  import.SetGroupId(5);
+  ImportCheck check;
+  ASSERT_TRUE(import.Check(&check, {}, &error)) << qPrintable(error);
+  EXPECT_EQ(check.lines.front().texts.value(5), "-25.5");
+  EXPECT_EQ(check.lines.at(1).state, LineState::Skipped);
 }
 
 // Recognising a bill reads its head only: a 20 MB file whose bytes after
