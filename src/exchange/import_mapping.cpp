@@ -335,7 +335,7 @@ const ColumnDef *DirectionColumnOf(const ColumnList &columns) {
   for (const ColumnDef &column : columns.All()) {
     if (column.type != FT_OPTION)
       continue;
-    const QStringList options = column.options.split(QLatin1Char('|'));
+    const QStringList options = column.Choices();
     if (options.contains(QStringLiteral("支出")) &&
         options.contains(QStringLiteral("收入")))
       return &column;

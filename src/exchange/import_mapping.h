@@ -76,11 +76,6 @@ bool SaveImportMapping(CDBVisiter &session, const QString &signature,
 bool LoadImportMapping(CDBVisiter &session, const QString &signature,
                        ImportMapping *mapping);
 
-// A first mapping: source columns named like a field's name or caption go
-// to that field; otherwise usual bank names go to the first field of a
-// fitting type (dates, amounts, debit and credit, texts). The key column is
-// never mapped: records get new keys. Date form and decimal separator are
-// detected from the sample lines. format is kept.
 // The option column whose options include 支出 and 收入, or null.
 const ColumnDef *DirectionColumnOf(const ColumnList &columns);
 
@@ -98,6 +93,11 @@ ImportMapping BillImportMapping(const BillLayout &layout,
                                 const QStringList &headers,
                                 const std::vector<SourceLine> &sample);
 
+// A first mapping: source columns named like a field's name or caption go
+// to that field; otherwise usual bank names go to the first field of a
+// fitting type (dates, amounts, debit and credit, texts). The key column is
+// never mapped: records get new keys. Date form and decimal separator are
+// detected from the sample lines. format is kept.
 ImportMapping GuessImportMapping(const ColumnList &columns,
                                  const StatementFormat &format,
                                  const QStringList &headers,

@@ -1,15 +1,19 @@
-// Importing a bank statement into a group of an account file.
+// Importing a bank statement or a payment service's bill into a group of an
+// account file.
 //
-// Open reads the start of the statement and proposes a mapping (the one
-// saved for this statement layout, else a guess); Check reads every line as
-// it would be stored and counts good lines, bad lines (with their number
-// and reason) and duplicates of records already in the group (each record
-// matches one line at most); Store then
-// inserts the good lines through the record store as one command group,
-// inside one unit of work, so one undo takes the whole import back. Each
-// record gets its key, defaults and formulas as a typed record does; a
-// mapped value wins over a default and over the automatic date or time.
-// The statement is read line by line in each pass, never held whole.
+// Open recognises a known bill by its head (bill_recognition.h) and
+// proposes a mapping (the one saved for this statement layout, else the
+// bill's, else a guess); Check reads every line as it would be stored and
+// gives each its state: new, duplicate (of a record already stored: by the
+// bill's number in any group, else by its values in the group, each record
+// matching one line at most), skipped (a bill's closed payments and the
+// refunds that cancel them) or bad (with the reason), and whether it is
+// ticked. Store then inserts the ticked lines through the record store as
+// one command group, inside one unit of work, so one undo takes the whole
+// import back. Each record gets its key, defaults and formulas as a typed
+// record does; a mapped value wins over a default and over the automatic
+// date or time. The statement is read line by line, never held whole; a
+// check keeps the texts of its lines.
 #pragma once
 
 #include "exchange/bill_lines.h"
