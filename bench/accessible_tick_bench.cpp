@@ -15,7 +15,7 @@
 // QT_LINUX_ACCESSIBILITY_ALWAYS_ON is set. This program starts
 // both and prints their times and the ratio; target: at most 2.
 #include "db/db_visiter_factory.h"
-#include "groups/ui/group_tree_control.h"
+#include "groups/ui/group_tree.h"
 #include "widgets/cell_grid_view.h"
 
 #include <QAccessible>

@@ -14,7 +14,7 @@
 #include "window/document_window.h"
 #include "db/db_visiter.h"
 #include "db/db_visiter_factory.h"
-#include "groups/ui/group_tree_control.h"
+#include "groups/ui/group_tree.h"
 #include "groups/ui/sorvan_group_pane.h"
 #include "document/account_file.h"
 #include "records/ui/sorvan_grid_view.h"

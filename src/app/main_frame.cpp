@@ -8,13 +8,14 @@
 #include "window/page_commands.h"
 #include "app/program_paths.h"
 #include "app/restore_backup_dlg.h"
-#include "app/setup_prop_sheet.h"
+#include "app/options/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "app/startup_wizard.h"
 #include "base/prompt.h"
 #include "exchange/ui/export_records_action.h"
 #include "exchange/ui/import_dialog.h"
+#include "exchange/ui/import_rules_dialog.h"
 #include "groups/group_where.h"
 #include "document/account_file.h"
 #include "storage/template_files.h"
@@ -211,6 +212,8 @@ void CMainFrame::CreateActions() {
   add(QStringLiteral("另存为(&A)..."), AppIconKind::SaveAs, true, {},
       [this] { OnSaveAs(); });
   add(QStringLiteral("导入…"), none, false, {}, [this] { OnImport(); });
+  add(QStringLiteral("导入规则…"), none, false, {},
+      [this] { OnImportRules(); });
   add(QStringLiteral("导出…"), none, false, {}, [this] { OnExport(); });
   add(QStringLiteral("从备份恢复…"), none, false, {},
       [this] { OnRestoreBackup(); });
@@ -305,6 +308,7 @@ void CMainFrame::CreateMenus() {
   file->addAction(Command(QStringLiteral("从备份恢复…")));
   file->addSeparator();
   file->addAction(Command(QStringLiteral("导入…")));
+  file->addAction(Command(QStringLiteral("导入规则…")));
   file->addAction(Command(QStringLiteral("导出…")));
   file->addAction(Command(QStringLiteral("复制文件路径")));
   file->addSeparator();
@@ -643,6 +647,15 @@ void CMainFrame::OnImport() {
     child->Doc().File().Notify(6);
 }
 
+void CMainFrame::OnImportRules() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  child->EndEdit();
+  ImportRulesDialog dialog(child->Doc().File(), this);
+  CurrentDialogRunner().Run(dialog);
+}
+
 void CMainFrame::OnExport() {
   CChildFrame *child = ActiveChild();
   if (!child)
@@ -704,7 +717,7 @@ void CMainFrame::UpdateUi() {
   summaryPane_->setVisible(!summary.isEmpty());
 
   const bool hasDoc = child != nullptr;
-  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导出…",
+  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导入规则…", "导出…",
                            "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
   Command(QStringLiteral("关闭其它页"))->setEnabled(documents_.All().size() > 1);

@@ -79,6 +79,7 @@ public slots:
   void OnCopyFilePath();
   void OnRestoreBackup();
   void OnImport();
+  void OnImportRules();
   void OnExport();
   void OnOptions();
   void OnAbout();

@@ -1,6 +1,7 @@
 // Brings an account file of the older layout up to the current one: the
 // group tree, the group column of Users, the saved filter table with the old
-// result-display settings moved into it, and the version table.
+// result-display settings moved into it, and the version table. Tables added
+// later (the import rules) are added to files that lack them.
 #include "document/schema_upgrade.h"
 
 #include "base/prompt.h"
@@ -52,21 +53,46 @@ bool RunUpgradeSteps(CDBVisiter &session) {
       "'一次比较大的改动')"));
 }
 
-} // namespace
+// The rules that set values of imported lines; an older build never reads
+// the table and leaves it alone.
+bool AddImportRuleTable(CDBVisiter &session) {
+  return session.Execute(QStringLiteral(
+      "Create Table [ImportRule] ([ID] int Primary Key, [SortID] int, "
+      "[SourceColumn] text null, [Condition] int default 0, [MatchText] "
+      "text null, [TargetField] text null, [TargetValue] text null, "
+      "[LastMatches] int default 0)"));
+}
 
-bool UpgradeSchema(CDBVisiter &session) {
-  // The presence of the version table decides, not the number in it.
-  if (session.Query(
-          QStringLiteral("Select Max(VersionNumber) FROM T_VersionControl")))
-    return true;
+bool HasTable(CDBVisiter &session, const QString &table) {
+  const bool found =
+      session.Query(QStringLiteral("Select Count(*) From [%1]").arg(table)) > 0;
+  session.CloseResult();
+  return found;
+}
 
-  // All steps or none: an upgrade that stopped half-way would otherwise fail
-  // at its first step on every later open, and the file would never load.
+// All steps or none: an upgrade that stopped half-way would otherwise fail
+// at its first step on every later open, and the file would never load.
+bool RunInOneUnit(CDBVisiter &session, bool oldLayout) {
   if (!session.BeginTransaction())
     return false;
-  if (!RunUpgradeSteps(session)) {
+  if ((oldLayout && !RunUpgradeSteps(session)) ||
+      !AddImportRuleTable(session)) {
     session.RollbackTransaction();
     return false;
   }
   return session.CommitTransaction();
+}
+
+} // namespace
+
+bool UpgradeSchema(CDBVisiter &session) {
+  // The presence of the version table decides, not the number in it.
+  const bool oldLayout = !HasTable(session, QStringLiteral("T_VersionControl"));
+  if (!oldLayout && HasTable(session, QStringLiteral("ImportRule")))
+    return true;
+  // A file opened for viewing is read as it is: without the rule table it
+  // simply has no rules.
+  if (!oldLayout && session.IsReadOnly())
+    return true;
+  return RunInOneUnit(session, oldLayout);
 }

@@ -7,6 +7,7 @@
 #include "document/account_file.h"
 #include "exchange/export_target.h"
 #include "model/field_type.h"
+#include "records/records_query.h"
 #include "storage/file_copy.h"
 #include "storage/scratch_file.h"
 
@@ -273,16 +274,7 @@ ExportFormat ExportFormatOf(const QString &path) {
 }
 
 QString ExportQuery(const AccountFile &file, const QString &where) {
-  const ColumnList &columns = file.Columns();
-  const int key = columns.KeyPosition();
-  const QString orderBy =
-      QStringLiteral("Order By [%1]")
-          .arg(key >= 0 && columns.At(key).type == FT_KEY
-                   ? columns.At(key).fieldName
-                   : QStringLiteral("ID"));
-  if (where.trimmed().isEmpty())
-    return QStringLiteral("Select * From Users %1").arg(orderBy);
-  return QStringLiteral("Select * From Users Where %1 %2").arg(where, orderBy);
+  return RecordsQueryText(where, file.Columns().KeyFieldName());
 }
 
 bool ExportRecords(AccountFile &file, const QStringList &scopes,

@@ -3,6 +3,7 @@
 
 #include "db/db_visiter.h"
 #include "exchange/bill_number_column.h"
+#include "exchange/import_rule_store.h"
 #include "exchange/statement_values.h"
 #include "formula/evaluate_row.h"
 #include "groups/group_node.h"
@@ -73,6 +74,7 @@ StatementImport::StatementImport(AccountFile &file) : file_(file) {
   if (!group)
     group = FirstGroup(file.Root(), 0);
   groupId_ = group ? group->id : 0;
+  rules_ = ImportRules(LoadImportRules(file));
 }
 
 bool StatementImport::Open(const QString &path, QString *error) {
@@ -256,6 +258,7 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     }
     (*texts)[position] = text;
   }
+  rules_.Apply(headers_, line.fields, columns, texts);
   if (columns.PositionOf(mapping_.amountField) < 0 ||
       (!mapping_.UsesDebitCredit() && mapping_.amountColumn.isEmpty()))
     return true;
@@ -603,6 +606,9 @@ bool StatementImport::CheckLines(ImportCheck *check,
   *cancelled = false;
   if (!ValidGroup(error))
     return false;
+  // The rules count the lines of this check: the lines stored are those
+  // the user ticked of them.
+  rules_.ResetMatches();
   std::vector<BillFacts> facts;
   QStringList headers;
   int done = 0;

@@ -19,6 +19,7 @@
 #include "exchange/bill_lines.h"
 #include "exchange/bill_recognition.h"
 #include "exchange/import_mapping.h"
+#include "exchange/import_rules.h"
 #include "records/row_item.h"
 
 #include <QDateTime>
@@ -117,9 +118,15 @@ public:
   int GroupId() const { return groupId_; }
   void SetGroupId(int id) { groupId_ = id; }
 
+  // The rules that set values of each line (import_rules.h): those of the
+  // account file, unless replaced; an empty set turns them off.
+  const ImportRules &Rules() const { return rules_; }
+  void SetRules(ImportRules rules) { rules_ = std::move(rules); }
+
   // The texts line gives the file's columns (one per column, in column
   // order; unmapped ones empty); false with the reason when it does not
-  // read.
+  // read. The rules set their columns after the mapped ones, so they win
+  // over a mapped value; the amount is set after them.
   bool ConvertLine(const SourceLine &line, QStringList *texts,
                    QString *reason) const;
   // The record made of texts for the target group with key, as a typed
@@ -217,5 +224,6 @@ private:
   ImportMapping mapping_;
   bool mappingSaved_ = false;
   int groupId_ = 0;
+  ImportRules rules_;
   mutable QHash<QString, QString> dateTexts_;
 };

@@ -121,6 +121,11 @@ QString TypeChangeRefusal(CDBVisiter &session, const ColumnDef &column) {
   return ConversionFailureText(caption, value, FieldTypeName(column.type));
 }
 
+int CountStoredValues(CDBVisiter &session, const QString &fieldName) {
+  return int(session.Count(QStringLiteral("Users"),
+                           QStringLiteral("[%1] Is Not Null").arg(fieldName)));
+}
+
 bool DeleteColumn(CDBVisiter &session, const ColumnDef &column) {
   const QString drop = QString::asprintf("Alter Table Users drop Column [%s]",
                                          SqlArg(column.fieldName).constData());

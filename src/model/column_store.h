@@ -1,6 +1,7 @@
 // The column definitions of an account file (table TableStyle): loading the
-// enabled ones, and the three changes the options page makes to a column,
-// each pairing a TableStyle statement with an ALTER TABLE on Users.
+// enabled ones, the three changes the options page makes to a column, each
+// pairing a TableStyle statement with an ALTER TABLE on Users, and what a
+// change of type meets in Users.
 #pragma once
 
 #include <QString>
@@ -25,6 +26,8 @@ bool UpdateColumn(CDBVisiter &session, const ColumnDef &column);
 // 备注列的值"12abc"无法转换为整型. Empty when the type stays or every
 // value converts. Writes nothing.
 QString TypeChangeRefusal(CDBVisiter &session, const ColumnDef &column);
+// The number of Users rows with a value in the column fieldName.
+int CountStoredValues(CDBVisiter &session, const QString &fieldName);
 // Drops the Users column, then the TableStyle row; nothing changes when the
 // drop fails.
 bool DeleteColumn(CDBVisiter &session, const ColumnDef &column);

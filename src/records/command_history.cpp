@@ -7,7 +7,7 @@
 #include "records/record_grid.h"
 #include "records/row_item.h"
 #include "records/statement_savepoints.h"
-#include "records/unit_of_work.h"
+#include "db/unit_of_work.h"
 
 #include <algorithm>
 #include <utility>

@@ -5,8 +5,8 @@
 // every record it reported stored must be in the file, and nothing else.
 #include "app/child_frame.h"
 #include "app/main_frame.h"
-#include "app/setup_pages.h"
-#include "app/setup_prop_sheet.h"
+#include "app/options/general_page.h"
+#include "app/options/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/sorvanel_view.h"
 #include "app/startup_settings.h"

@@ -1,15 +1,17 @@
 // The options sheet on real account files: the column grid's rules and its
 // apply, the named views, the general page, and the sheet's order of
 // applying and reloading.
-#include "app/general_config.h"
-#include "app/option_grid_ctrl.h"
-#include "app/setup_pages.h"
-#include "app/setup_prop_sheet.h"
+#include "app/options/configure_page.h"
+#include "app/options/general_config.h"
+#include "app/options/general_page.h"
+#include "app/options/option_grid_ctrl.h"
+#include "app/options/setup_prop_sheet.h"
+#include "app/options/view_config.h"
 #include "app/startup_settings.h"
-#include "app/view_config.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
 #include "document/account_file.h"
+#include "model/column_store.h"
 #include "records/command_history.h"
 #include "support/query_rows.h"
 
@@ -91,9 +93,9 @@ TEST_F(OptionsTest, EditRulesRefuseWithTheirMessages) {
 
   // A text column keeps its type code when another of its cells changes.
   EXPECT_EQ(edit(COptionGridCtrl::kTitle, item, "项目名"), QString());
-  ASSERT_EQ(grid.Changed().size(), 1);
-  EXPECT_EQ(grid.Changed()[0].type, 3);
-  EXPECT_EQ(grid.Changed()[0].title, QStringLiteral("项目名"));
+  ASSERT_EQ(grid.Pending().Changed().size(), 1);
+  EXPECT_EQ(grid.Pending().Changed()[0].type, 3);
+  EXPECT_EQ(grid.Pending().Changed()[0].title, QStringLiteral("项目名"));
 
   // The "*" row becomes a definition with the next ID and a fresh "*" row.
   const int marker = grid.MarkerRow();
@@ -101,19 +103,19 @@ TEST_F(OptionsTest, EditRulesRefuseWithTheirMessages) {
   EXPECT_EQ(grid.QuickGetText(COptionGridCtrl::kId, marker), "11");
   EXPECT_EQ(grid.QuickGetText(COptionGridCtrl::kType, marker), QStringLiteral("整型"));
   EXPECT_EQ(grid.QuickGetText(COptionGridCtrl::kId, grid.MarkerRow()), "*");
-  ASSERT_EQ(grid.Added().size(), 1);
+  ASSERT_EQ(grid.Pending().Added().size(), 1);
   // It comes after the other columns (an empty 编号 would make it the row
   // heading) and is as wide as its caption, not a sliver.
   EXPECT_EQ(grid.QuickGetText(COptionGridCtrl::kOrder, marker), "11");
   EXPECT_EQ(edit(COptionGridCtrl::kTitle, marker, "购物地点和商店名称"), QString());
-  EXPECT_GT(grid.Added()[0].width, QFontMetrics(QApplication::font()).horizontalAdvance("购物地点和商店名称"));
+  EXPECT_GT(grid.Pending().Added()[0].width, QFontMetrics(QApplication::font()).horizontalAdvance("购物地点和商店名称"));
   // A new row's name is checked when its edit ends: unique ignoring case
   // (as the engine compares), not empty, no "]".
   EXPECT_EQ(edit(COptionGridCtrl::kField, marker, "amount"), QStringLiteral("字段名不能重复！"));
   EXPECT_EQ(edit(COptionGridCtrl::kField, marker, ""), QStringLiteral("字段名不能为空！"));
   EXPECT_EQ(edit(COptionGridCtrl::kField, marker, "a]b"), QStringLiteral("字段名中不能有“]”！"));
   EXPECT_EQ(edit(COptionGridCtrl::kField, marker, "Shop2"), QString());
-  EXPECT_EQ(grid.Added()[0].fieldName, QStringLiteral("Shop2"));
+  EXPECT_EQ(grid.Pending().Added()[0].fieldName, QStringLiteral("Shop2"));
 }
 
 TEST_F(OptionsTest, LossyTypeChangesOfFilledColumnsAskFirst) {
@@ -121,9 +123,7 @@ TEST_F(OptionsTest, LossyTypeChangesOfFilledColumnsAskFirst) {
       "Insert Into Users (ID, Amount, Item, trelva_Group_ID) Values (1, 2.5, 'x', 2)"));
   COptionGridCtrl grid;
   ASSERT_TRUE(grid.Load(Session()));
-  grid.SetValueCounter([&](const QString &field) {
-    return int(Session().Count("Users", QStringLiteral("[%1] Is Not Null").arg(field)));
-  });
+  grid.SetValueCounter([&](const QString &field) { return CountStoredValues(Session(), field); });
   const int amount = RowOf(grid, "Amount");
   prompt_.QueueAnswer(0);
   grid.OnCellValueChanged(COptionGridCtrl::kType, amount, QStringLiteral("整型"));
@@ -155,7 +155,7 @@ TEST_F(OptionsTest, OptionControlsFollowTheirColumnAndDeletingClearsThem) {
   EXPECT_FALSE(grid.AddOption(QString()));
   EXPECT_TRUE(grid.AddOption(QStringLiteral("教育")));
   EXPECT_TRUE(grid.DeleteOption(0));
-  EXPECT_EQ(grid.Changed().first().options,
+  EXPECT_EQ(grid.Pending().Changed().first().options,
             QStringLiteral("交通|购物|居住|医疗|其他|教育"));
   grid.SelectOptionRow(RowOf(grid, "Item"));
   EXPECT_EQ(grid.OptionColumnId(), -1);
@@ -184,10 +184,10 @@ TEST_F(OptionsTest, DeletingAsksWithTheCountAndSparesTheKey) {
   prompt_.QueueAnswer(1);
   EXPECT_TRUE(grid.DeleteRows({7, 8, 9, grid.MarkerRow()}));
   EXPECT_EQ(grid.GetNumberRows(), 8);
-  EXPECT_EQ(grid.Deleted().size(), 3);
+  EXPECT_EQ(grid.Pending().Deleted().size(), 3);
   ASSERT_TRUE(grid.Apply(Session()));
   EXPECT_EQ(Rows("Select count(*) From TableStyle"), QStringList{"7"});
-  EXPECT_FALSE(grid.HasPendingChanges());
+  EXPECT_FALSE(grid.Pending().HasAny());
 }
 
 TEST_F(OptionsTest, AFailedStatementWritesNothingAndKeepsEverythingPending) {
@@ -210,8 +210,8 @@ TEST_F(OptionsTest, AFailedStatementWritesNothingAndKeepsEverythingPending) {
   EXPECT_TRUE(Rows("Select ID From TableStyle Where [字段名]='Extra'").isEmpty());
   EXPECT_EQ(Rows("Select [标题] From TableStyle Where [字段名]='Item'"),
             QStringList{QStringLiteral("项目")});
-  EXPECT_EQ(grid.Added().size(), 2);
-  EXPECT_EQ(grid.Changed().size(), 1);
+  EXPECT_EQ(grid.Pending().Added().size(), 2);
+  EXPECT_EQ(grid.Pending().Changed().size(), 1);
   // Once the cause is gone, the same apply writes it all.
   ASSERT_TRUE(Session().Execute("Alter Table Users drop Column [Extra]"));
   EXPECT_TRUE(grid.Apply(Session()));
@@ -219,7 +219,7 @@ TEST_F(OptionsTest, AFailedStatementWritesNothingAndKeepsEverythingPending) {
             QStringList{QStringLiteral("物品")});
   EXPECT_EQ(Rows("Select count(*) From TableStyle Where [字段名] In ('Shop', 'Extra')"),
             QStringList{"2"});
-  EXPECT_FALSE(grid.HasPendingChanges());
+  EXPECT_FALSE(grid.Pending().HasAny());
 }
 
 TEST_F(OptionsTest, AnUnconvertibleValueRefusesTheWholeApplyAndTheSheetStaysOpen) {
@@ -249,8 +249,8 @@ TEST_F(OptionsTest, AnUnconvertibleValueRefusesTheWholeApplyAndTheSheetStaysOpen
   EXPECT_EQ(columns(), before);
   EXPECT_EQ(Rows("Select Item From Users"), QStringList{"x"});
   EXPECT_GE(file_.Columns().PositionOf("Item"), 0);
-  EXPECT_EQ(grid.Deleted().size(), 1);
-  EXPECT_EQ(grid.Changed().size(), 1);
+  EXPECT_EQ(grid.Pending().Deleted().size(), 1);
+  EXPECT_EQ(grid.Pending().Changed().size(), 1);
   EXPECT_EQ(RowOf(grid, "Item"), -1);
   sheet.reject();
 }

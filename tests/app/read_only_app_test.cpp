@@ -2,9 +2,9 @@
 // records cannot be edited or pasted into.
 #include "app/child_frame.h"
 #include "app/main_frame.h"
-#include "app/option_grid_ctrl.h"
-#include "app/setup_pages.h"
-#include "app/setup_prop_sheet.h"
+#include "app/options/configure_page.h"
+#include "app/options/option_grid_ctrl.h"
+#include "app/options/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/startup_settings.h"
 #include "app_test_env.h"

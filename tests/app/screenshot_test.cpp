@@ -5,7 +5,7 @@
 #include "app/child_frame.h"
 #include "app/main_frame.h"
 #include "app/new_file_wizard.h"
-#include "app/setup_prop_sheet.h"
+#include "app/options/setup_prop_sheet.h"
 #include "app/sorvanel_doc.h"
 #include "app/sorvanel_view.h"
 #include "app/startup_settings.h"

@@ -118,6 +118,7 @@ TEST_F(AccountFileTest, OlderLayoutIsUpgradedOnce) {
     EXPECT_FALSE(file.Session()->IsResultOpen());
     EXPECT_EQ(file.Columns().Size(), 5);
     EXPECT_EQ(file.Root().children.size(), 1u);
+    EXPECT_EQ(Rows(file, "Select Count(*) From ImportRule"), QStringList{"0"});
 
     // The pie chart set-up (class 3) came from the old group 1.
     const QList<FilterSet> sets = LoadFilterSets(*file.Session(), 3);
@@ -170,6 +171,40 @@ TEST_F(AccountFileTest, ReadingNeverWrites) {
   EXPECT_EQ(Rows(reader, "Select ID, trelva_Group_ID From Users Order By ID"),
             (QStringList{"1|2", "2|2", "3|2"}));
   EXPECT_FALSE(QFile::exists(AccountFileLock::LockFilePath(old)));
+}
+
+// The import rule table came after the version table: a current file
+// without it gets it when opened for writing, in one unit of work, and
+// stays as it is when opened for viewing.
+TEST_F(AccountFileTest, TheRuleTableIsAddedOnlyWhenTheFileMayChange) {
+  const QString path = Copy(kHousehold);
+  {
+    CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(path);
+    ASSERT_TRUE(session);
+    ASSERT_TRUE(session->Execute("Drop Table ImportRule"));
+    CDBVisiterFactory::Instance().RemoveVisiter(path);
+  }
+  {
+    AccountFile viewer;
+    ASSERT_TRUE(viewer.OpenAccountFile(path, AccountFile::ForReading));
+    EXPECT_EQ(viewer.Session()->Query("Select * From ImportRule"), 0);
+    EXPECT_FALSE(viewer.Session()->QueryError().isEmpty());
+  }
+  {
+    AccountFile file;
+    ASSERT_TRUE(file.OpenAccountFile(path));
+    ASSERT_TRUE(file.Session()->Execute(
+        "Insert Into ImportRule ([ID], [SortID], [SourceColumn], "
+        "[MatchText]) Values (1, 1, '交易对方', 'O''Brien')"));
+    file.Close();
+  }
+  // The next open finds the table and keeps what it holds.
+  AccountFile again;
+  ASSERT_TRUE(again.OpenAccountFile(path));
+  EXPECT_EQ(Rows(again, "Select SourceColumn, Condition, MatchText, "
+                        "LastMatches From ImportRule"),
+            QStringList{"交易对方|0|O'Brien|0"});
+  EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
 }
 
 TEST_F(AccountFileTest, UpgradeStopsAtTheFirstFailingStep) {

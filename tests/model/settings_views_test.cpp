@@ -40,6 +40,13 @@ TEST_F(SettingsViewsTest, SettingsRowAndItsDefaults) {
   // The row is never inserted: an update of no row changes nothing.
   EXPECT_TRUE(UpdateMiscSettings(file_.Session(), settings));
   EXPECT_TRUE(file_.Rows("Select * From miscellaneous").isEmpty());
+  // Saving inserts the missing row once, then updates it.
+  settings.mainShowTip = QStringLiteral("O'Brien");
+  ASSERT_TRUE(SaveMiscSettings(file_.Session(), settings));
+  settings.showLastLine = false;
+  ASSERT_TRUE(SaveMiscSettings(file_.Session(), settings));
+  EXPECT_EQ(file_.Rows("Select MainShowTip, bShowLastLine From miscellaneous"),
+            QStringList{"O'Brien|0"});
 }
 
 TEST_F(SettingsViewsTest, UpdateStoresATipWithQuotesAsTyped) {

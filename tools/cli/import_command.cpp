@@ -1,11 +1,12 @@
 // sorvanel-cli import PATH FILE [--group ID] [--map SOURCE=FIELD ...]
-// [--date-form FORM] [--encoding NAME] [--include-duplicates]
+// [--date-form FORM] [--encoding NAME] [--include-duplicates] [--no-rules]
 // [--cancel-refunds] [--report]: imports a bank statement or a payment
 // service's bill (CSV or OFX) into a group as one undoable step. Without
 // --map the mapping saved for the statement's layout is used, else the one
 // of a known bill, else one guessed from its column names; a given mapping
 // is saved for the next time, once the import stored records. Duplicates
-// are left out unless --include-duplicates. FIELD is a field name
+// are left out unless --include-duplicates. The file's import rules set
+// values of the lines unless --no-rules. FIELD is a field name
 // or caption; "-FIELD" and "+FIELD" name the debit and credit columns whose
 // difference goes to FIELD. --report prints a line per statement line:
 // its number, what happened to it (new, duplicate, skipped, bad) and why,
@@ -17,6 +18,7 @@
 #include "record_arguments.h"
 
 #include "base/prompt.h"
+#include "exchange/import_rule_store.h"
 #include "exchange/statement_import.h"
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
@@ -30,7 +32,8 @@ namespace {
 
 const char kUsage[] = "import PATH FILE [--group ID] [--map SOURCE=FIELD ...] "
                       "[--date-form FORM] [--encoding NAME] "
-                      "[--include-duplicates] [--cancel-refunds] [--report]";
+                      "[--include-duplicates] [--no-rules] [--cancel-refunds] "
+                      "[--report]";
 
 struct ImportArguments {
   QString path;
@@ -42,6 +45,7 @@ struct ImportArguments {
   bool includeDuplicates = false;
   bool cancelRefunds = false;
   bool report = false;
+  bool noRules = false;
 };
 
 bool Usage() {
@@ -72,6 +76,8 @@ bool ParseImportArguments(const QStringList &args, ImportArguments &out) {
       out.cancelRefunds = true;
     else if (arg == QLatin1String("--report"))
       out.report = true;
+    else if (arg == QLatin1String("--no-rules"))
+      out.noRules = true;
     else if (out.path.isEmpty())
       out.path = arg;
     else if (out.statement.isEmpty())
@@ -157,6 +163,8 @@ int RunImport(const QStringList &args) {
   if (!OpenForCommand(file, parsed.path))
     return 1;
   StatementImport import(file);
+  if (parsed.noRules)
+    import.SetRules({});
   QString error;
   if (!import.Open(parsed.statement, &error)) {
     ShowMessage(error);
@@ -216,6 +224,8 @@ int RunImport(const QStringList &args) {
                !ticked.contains(line.lineNumber);
       }));
   // An import that stored nothing leaves the file as it was.
+  if (stored > 0)
+    SaveImportRuleMatches(file, import.Rules());
   if (stored > 0 && (!parsed.maps.isEmpty() || !parsed.dateForm.isEmpty() ||
                      !parsed.encoding.isEmpty()))
     import.SaveMapping();

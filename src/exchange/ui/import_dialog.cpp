@@ -2,6 +2,7 @@
 #include "exchange/ui/import_dialog.h"
 
 #include "base/prompt.h"
+#include "exchange/import_rule_store.h"
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
 #include "exchange/ui/exchange_progress.h"
@@ -487,8 +488,10 @@ void ImportDialog::accept() {
     return;
   }
   // An import that stored nothing leaves the file as it was.
-  if (stored > 0)
+  if (stored > 0) {
     import_.SaveMapping();
+    SaveImportRuleMatches(file_, import_.Rules());
+  }
   stored_ = stored;
   QDialog::accept();
 }

@@ -3,7 +3,7 @@
 #include "groups/ui/sorvan_group_pane.h"
 
 #include "window/pane_tool_bar.h"
-#include "groups/ui/group_tree_control.h"
+#include "groups/ui/group_tree.h"
 #include "document/account_file.h"
 
 #include <QAction>

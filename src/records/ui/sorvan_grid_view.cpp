@@ -3,9 +3,9 @@
 
 #include "window/document_window.h"
 #include "base/prompt.h"
-#include "groups/group_where.h"
 #include "document/account_file.h"
 #include "records/command_history.h"
+#include "records/records_query.h"
 #include "records/ui/find_dialog.h"
 #include "records/ui/grid_commands.h"
 #include "widgets/cell_grid_view.h"
@@ -77,8 +77,7 @@ void CSorvanGridView::Requery() {
   AccountFile *file = File();
   if (!window || !file)
     return;
-  const QString orderBy =
-      QStringLiteral("Order By [%1]").arg(file->Columns().KeyFieldName());
+  const QString keyField = file->Columns().KeyFieldName();
   QString filter;
   // A filter that cannot be built shows no records rather than a part of
   // it: the groups keep their header and new-record rows.
@@ -88,8 +87,7 @@ void CSorvanGridView::Requery() {
     CSorvansGridCtrl::GroupQuery pair;
     pair.groupId = groupId;
     if (filtered)
-      pair.query = QStringLiteral("Select * From Users Where %1 %2")
-                       .arg(GroupFilterWhere(groupId, filter), orderBy);
+      pair.query = GroupRecordsQueryText(groupId, filter, keyField);
     queries.append(pair);
   }
   if (!grid_.LoadRows(queries))

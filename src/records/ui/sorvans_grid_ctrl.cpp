@@ -3,14 +3,16 @@
 #include "records/ui/sorvans_grid_ctrl.h"
 
 #include "base/prompt.h"
-#include "db/db_visiter.h"
 #include "formula/evaluate_row.h"
 #include "groups/group_tree.h"
 #include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/record_cell_text.h"
 #include "records/record_key.h"
+#include "records/records_query.h"
 #include "records/typed_value.h"
+
+#include <optional>
 
 namespace {
 
@@ -155,65 +157,39 @@ int CSorvansGridCtrl::LoadGroupRows(int r, const GroupQuery &pair,
                                     bool *failed) {
   AccountFile *file = File();
   CDBVisiter *session = file ? file->Session() : nullptr;
+  std::optional<RecordsQuery> query;
   int n = 0;
   if (session && !pair.query.isEmpty()) {
-    n = session->Query(pair.query);
-    if (n == 0 && !session->IsResultOpen())
+    query.emplace(*session, file->Columns());
+    n = query->Run(pair.query);
+    if (query->Failed())
       *failed = true;
   }
   SetNumberRows(r + n + 1);
   MakeHeaderRow(r, pair.groupId);
-  if (n > 0) {
-    // Result columns by list position, looked up once per query.
-    const ColumnList &columns = file->Columns();
-    QStringList names;
-    session->GetFieldNames(names);
-    std::vector<int> positions(size_t(columns.Size()), -1);
-    for (int i = 0; i < columns.Size(); ++i) {
-      for (int p = 0; p < names.size(); ++p) {
-        if (names[p].compare(columns.FieldName(i), Qt::CaseInsensitive) == 0) {
-          positions[size_t(i)] = p;
-          break;
+  DateValue previous = DateValue::MakeInvalid();
+  QString previousText;
+  ColorRef band = kBandColor2;
+  for (int k = 0; k < n; ++k) {
+    const int row = r + 1 + k;
+    query->ReadRow();
+    SetRowTexts(row, query->Chars(), query->Ends());
+    if (loadBandColumn_ >= 0) {
+      const QStringView text = query->Text(loadBandColumn_);
+      // Equal texts give equal dates; only a valid one counts as same.
+      const bool same = k > 0 && previous.IsValid() && text == previousText;
+      if (!same) {
+        previousText = text.toString();
+        const DateValue date = ShownDate(previousText);
+        if (!SameBandDate(date, previous)) {
+          band = band == kBandColor1 ? kBandColor2 : kBandColor1;
+          previous = date;
         }
       }
+    } else {
+      band = band == kBandColor1 ? kBandColor2 : kBandColor1;
     }
-    // Each row's texts are read end to end into one buffer: no string per
-    // cell on a page of thousands of rows.
-    QString chars;
-    std::vector<quint32> ends(size_t(columns.Size()));
-    DateValue previous = DateValue::MakeInvalid();
-    QString previousText;
-    ColorRef band = kBandColor2;
-    for (int k = 0; k < n; ++k) {
-      const int row = r + 1 + k;
-      chars.resize(0);
-      for (int i = 0; i < columns.Size(); ++i) {
-        if (positions[size_t(i)] >= 0)
-          session->AppendString(positions[size_t(i)], chars);
-        ends[size_t(i)] = quint32(chars.size());
-      }
-      SetRowTexts(row, chars, ends);
-      if (loadBandColumn_ >= 0) {
-        const quint32 begin =
-            loadBandColumn_ > 0 ? ends[size_t(loadBandColumn_ - 1)] : 0;
-        const QStringView text =
-            QStringView(chars).mid(begin, ends[size_t(loadBandColumn_)] - begin);
-        // Equal texts give equal dates; only a valid one counts as same.
-        const bool same = k > 0 && previous.IsValid() && text == previousText;
-        if (!same) {
-          previousText = text.toString();
-          const DateValue date = ShownDate(previousText);
-          if (!SameBandDate(date, previous)) {
-            band = band == kBandColor1 ? kBandColor2 : kBandColor1;
-            previous = date;
-          }
-        }
-      } else {
-        band = band == kBandColor1 ? kBandColor2 : kBandColor1;
-      }
-      MakeRecordRow(row, pair.groupId, band);
-      session->MoveNext();
-    }
+    MakeRecordRow(row, pair.groupId, band);
   }
   AppendNewRecordRow(r + n + 1, pair.groupId);
   return n + 2;

@@ -4,7 +4,7 @@
 #include "window/pane_tool_bar.h"
 #include "base/scripted_prompt.h"
 #include "groups/group_tree.h"
-#include "groups/ui/group_tree_control.h"
+#include "groups/ui/group_tree.h"
 #include "groups/ui/sorvan_group_pane.h"
 #include "support/pane_test_window.h"
 #include "support/query_rows.h"

@@ -1,5 +1,5 @@
 // One unit of work in an account file.
-#include "records/unit_of_work.h"
+#include "db/unit_of_work.h"
 
 #include "db/db_visiter.h"
 

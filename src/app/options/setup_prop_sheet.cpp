@@ -1,7 +1,9 @@
 // The options sheet and the reload after it.
-#include "app/setup_prop_sheet.h"
+#include "app/options/setup_prop_sheet.h"
 
-#include "app/setup_pages.h"
+#include "app/options/configure_page.h"
+#include "app/options/general_page.h"
+#include "app/options/view_page.h"
 #include "document/account_file.h"
 #include "records/command_history.h"
 

@@ -4,13 +4,11 @@
 // a cell grid, so the rules run and are tested without a window; a
 // CellGridView shows it on the page.
 //
-// The edits are collected in four lists, loaded, added, changed and
-// deleted, and written only when the page is applied, all in one unit of
-// work: when anything fails, the file stays as it was and every edit stays
-// pending.
+// The edits are kept in a PendingColumnChanges and written only when the
+// page is applied, all in one unit of work.
 #pragma once
 
-#include "model/column_def.h"
+#include "model/pending_column_changes.h"
 #include "widgets/cell_grid.h"
 
 #include <QList>
@@ -31,8 +29,8 @@ public:
 
   COptionGridCtrl() = default;
 
-  // Reads "SELECT * FROM TableStyle ORDER BY [编号]" into the grid and the
-  // loaded list, and appends the "*" row. False when the query fails.
+  // Loads the definitions (PendingColumnChanges::Load) into the grid and
+  // appends the "*" row. False when the query fails.
   bool Load(CDBVisiter &session);
   // Where the grid asks whether a column that holds values may change its
   // type in a way that loses them: the number of Users rows with a value
@@ -42,13 +40,7 @@ public:
   }
 
   bool Modified() const { return modified_; }
-  bool HasPendingChanges() const {
-    return !added_.isEmpty() || !changedIds_.isEmpty() || !deleted_.isEmpty();
-  }
-  const QList<ColumnDef> &Loaded() const { return loaded_; }
-  const QList<ColumnDef> &Added() const { return added_; }
-  const QList<ColumnDef> &Deleted() const { return deleted_; }
-  QList<ColumnDef> Changed() const;
+  const PendingColumnChanges &Pending() const { return pending_; }
 
   // The help text of a grid column; the general text for other columns.
   static QString HelpText(int col);
@@ -73,12 +65,9 @@ public:
   // when one is the key column, asked "准备删除%d列数据！" otherwise.
   bool DeleteRows(QList<int> rows);
 
-  // Writes the pending changes as one unit of work: deletes, inserts (last
-  // added first), then updates (last changed first). False, with the page
-  // to stay open, one message and nothing written, when there is no key
-  // column, a stored value does not convert to its column's new type
-  // (TypeChangeRefusal) or a statement failed; the changes stay pending.
-  bool Apply(CDBVisiter &session);
+  // Writes the pending changes (PendingColumnChanges::Apply); false, with
+  // the page to stay open, when they were refused or failed.
+  bool Apply(CDBVisiter &session) { return pending_.Apply(session); }
 
   // CellGrid
   void OnCellValueChanged(int col, int row, const QString &text) override;
@@ -99,27 +88,21 @@ public:
   QList<int> SelectedRows() const;
 
 private:
-  bool WriteAll(CDBVisiter &session);
-  bool WriteChanges(CDBVisiter &session);
   void AddRow(const ColumnDef &def);
   void AppendMarkerRow();
   void FormatRow(int row);
   bool CheckEdit(int col, int row, const QString &text);
   bool LosesValues(int row, int newType);
   void RecordRow(int row);
-  ColumnDef *Definition(int id);
-  void MarkChanged(int id);
-  int LargestId() const;
   int LargestOrder() const;
   // The width a new column gets: the one typed, else its caption's.
   int ReadableWidth(int row) const;
   int TypeRow(const QString &typeName) const;
+  // Stores values as the options of the selected option column.
+  bool SetOptions(const QStringList &values);
   void TellOptions();
 
-  QList<ColumnDef> loaded_;
-  QList<ColumnDef> added_;
-  QList<int> changedIds_; // definitions of loaded_ that changed
-  QList<ColumnDef> deleted_;
+  PendingColumnChanges pending_;
   int optionId_ = -1;
   bool modified_ = false;
   std::function<int(const QString &)> valueCounter_;

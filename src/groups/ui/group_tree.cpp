@@ -1,6 +1,6 @@
 // The group pane's tree control: items by group ID, check boxes on groups,
 // label editing, context menu and drag reports.
-#include "groups/ui/group_tree_control.h"
+#include "groups/ui/group_tree.h"
 
 #include "groups/ui/group_icons.h"
 #include "widgets/item_view_accessible.h"

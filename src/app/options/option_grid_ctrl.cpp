@@ -1,14 +1,10 @@
-// Loading, editing and writing the column definitions of the "配置" page.
-#include "app/option_grid_ctrl.h"
+// Showing and editing the column definitions of the "配置" page.
+#include "app/options/option_grid_ctrl.h"
 
 #include "base/prompt.h"
-#include "db/db_visiter.h"
-#include "model/column_store.h"
 #include "model/field_type.h"
-#include "records/unit_of_work.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -86,10 +82,6 @@ bool COptionGridCtrl::Load(CDBVisiter &session) {
   BeginUpdate();
   SetNumberRows(0);
   SetNumberCols(kColumnCount);
-  loaded_.clear();
-  added_.clear();
-  changedIds_.clear();
-  deleted_.clear();
   optionId_ = -1;
   modified_ = false;
   const QStringList headers = {
@@ -103,23 +95,9 @@ bool COptionGridCtrl::Load(CDBVisiter &session) {
     SetColWidth(col, widths[col]);
   }
   SetSH_Width(16);
-  const bool ok =
-      session.Query(QStringLiteral("SELECT * FROM TableStyle ORDER BY [编号]")) > 0;
-  if (ok) {
-    // Every row, enabled or not, with the width as stored: the page edits
-    // what the file holds, not what the records page shows.
-    QList<ColumnDef> defs;
-    do {
-      ColumnDef def = ReadColumnDef(session);
-      def.width = session.GetInt(QStringLiteral("宽度"));
-      def.enabled = session.GetBool(QStringLiteral("启用"));
-      defs.append(def);
-    } while (session.MoveNext());
-    for (const ColumnDef &def : defs) {
-      loaded_.append(def);
-      AddRow(def);
-    }
-  }
+  const bool ok = pending_.Load(session);
+  for (const ColumnDef &def : pending_.Loaded())
+    AddRow(def);
   AppendMarkerRow();
   EndUpdate();
   return ok;
@@ -156,48 +134,11 @@ void COptionGridCtrl::FormatRow(int row) {
 bool COptionGridCtrl::RowDefinition(int row, ColumnDef &def) const {
   if (row < 0 || row >= MarkerRow())
     return false;
-  const int id = QuickGetText(kId, row).toInt();
-  for (const ColumnDef &d : added_)
-    if (d.id == id)
-      return def = d, true;
-  for (const ColumnDef &d : loaded_)
-    if (d.id == id)
-      return def = d, true;
-  return false;
-}
-
-ColumnDef *COptionGridCtrl::Definition(int id) {
-  for (ColumnDef &d : added_)
-    if (d.id == id)
-      return &d;
-  for (ColumnDef &d : loaded_)
-    if (d.id == id)
-      return &d;
-  return nullptr;
-}
-
-QList<ColumnDef> COptionGridCtrl::Changed() const {
-  QList<ColumnDef> changed;
-  for (int id : changedIds_)
-    for (const ColumnDef &d : loaded_)
-      if (d.id == id)
-        changed.append(d);
-  return changed;
-}
-
-void COptionGridCtrl::MarkChanged(int id) {
-  for (const ColumnDef &d : loaded_)
-    if (d.id == id && !changedIds_.contains(id))
-      changedIds_.append(id);
-}
-
-int COptionGridCtrl::LargestId() const {
-  int largest = 0;
-  for (int row = 0; row < MarkerRow(); ++row)
-    largest = std::max(largest, QuickGetText(kId, row).toInt());
-  for (const ColumnDef &d : deleted_)
-    largest = std::max(largest, d.id);
-  return largest;
+  const ColumnDef *found = pending_.Find(QuickGetText(kId, row).toInt());
+  if (!found)
+    return false;
+  def = *found;
+  return true;
 }
 
 int COptionGridCtrl::TypeRow(const QString &typeName) const {
@@ -212,10 +153,7 @@ bool COptionGridCtrl::LosesValues(int row, int newType) {
   if (!valueCounter_ || !RowDefinition(row, def))
     return false;
   // Only columns already in the file hold values.
-  bool stored = false;
-  for (const ColumnDef &d : loaded_)
-    stored = stored || d.id == def.id;
-  if (!stored || KeepsValues(def.type, newType))
+  if (!pending_.IsStored(def.id) || KeepsValues(def.type, newType))
     return false;
   const int count = valueCounter_(def.fieldName);
   if (count <= 0)
@@ -231,9 +169,7 @@ bool COptionGridCtrl::CheckEdit(int col, int row, const QString &text) {
   const QString old = QuickGetText(col, row);
   const int id = QuickGetText(kId, row).toInt();
   const bool newRow =
-      QuickGetText(kId, row) == QStringLiteral("*") ||
-      std::any_of(added_.begin(), added_.end(),
-                  [id](const ColumnDef &d) { return d.id == id; });
+      QuickGetText(kId, row) == QStringLiteral("*") || pending_.IsAdded(id);
   if (text.compare(kGroupField, Qt::CaseInsensitive) == 0) {
     ShowMessage(QStringLiteral("不能使用此字段名！"));
     return false;
@@ -257,7 +193,7 @@ bool COptionGridCtrl::CheckEdit(int col, int row, const QString &text) {
         ShowMessage(QStringLiteral("字段名不能重复！"));
         return false;
       }
-    for (const ColumnDef &d : deleted_)
+    for (const ColumnDef &d : pending_.Deleted())
       if (d.fieldName.compare(text, Qt::CaseInsensitive) == 0) {
         ShowMessage(QStringLiteral("字段名不能重复！"));
         return false;
@@ -319,7 +255,7 @@ void COptionGridCtrl::OnCheckChanged(int col, int row, bool checked) {
 void COptionGridCtrl::RecordRow(int row) {
   modified_ = true;
   if (QuickGetText(kId, row) == QStringLiteral("*")) {
-    const int id = LargestId() + 1;
+    const int id = pending_.NextId();
     QuickSetText(kId, row, QString::number(id));
     if (QuickGetText(kType, row).isEmpty())
       QuickSetText(kType, row, FieldTypeName(FT_INTEGER));
@@ -338,23 +274,21 @@ void COptionGridCtrl::RecordRow(int row) {
     def.readOnly = QuickGetText(kReadOnly, row) == Flag(true);
     def.width = ReadableWidth(row);
     def.defaultValue = QuickGetText(kDefault, row);
-    added_.append(def);
+    pending_.Add(def);
     AppendMarkerRow();
     return;
   }
   const int id = QuickGetText(kId, row).toInt();
-  ColumnDef *def = Definition(id);
+  const bool added = pending_.IsAdded(id);
+  ColumnDef *def = pending_.Change(id);
   if (!def)
     return;
-  MarkChanged(id);
   def->order = QuickGetText(kOrder, row).toInt();
   def->fieldName = QuickGetText(kField, row);
   def->title = QuickGetText(kTitle, row);
   def->enabled = QuickGetText(kEnabled, row) == Flag(true);
   def->type = int(FieldTypeNames().indexOf(QuickGetText(kType, row)));
   def->readOnly = QuickGetText(kReadOnly, row) == Flag(true);
-  const bool added = std::any_of(added_.begin(), added_.end(),
-                                 [id](const ColumnDef &d) { return d.id == id; });
   def->width = added ? ReadableWidth(row) : QuickGetText(kWidth, row).toInt();
   def->defaultValue = QuickGetText(kDefault, row);
 }
@@ -393,39 +327,30 @@ void COptionGridCtrl::SelectOptionRow(int row) {
 }
 
 QStringList COptionGridCtrl::OptionValues() const {
-  for (const ColumnDef &d : added_)
-    if (d.id == optionId_)
-      return SplitChoices(d.options);
-  for (const ColumnDef &d : loaded_)
-    if (d.id == optionId_)
-      return SplitChoices(d.options);
-  return {};
+  const ColumnDef *def = optionId_ < 0 ? nullptr : pending_.Find(optionId_);
+  return def ? SplitChoices(def->options) : QStringList();
 }
 
 bool COptionGridCtrl::AddOption(const QString &text) {
-  ColumnDef *def = optionId_ < 0 ? nullptr : Definition(optionId_);
-  if (!def || text.isEmpty())
-    return false;
-  QStringList values = SplitChoices(def->options);
-  if (values.contains(text))
+  QStringList values = OptionValues();
+  if (optionId_ < 0 || text.isEmpty() || values.contains(text))
     return false;
   values.append(text);
-  MarkChanged(def->id);
-  def->options = values.join(QLatin1Char('|'));
-  modified_ = true;
-  TellOptions();
-  return true;
+  return SetOptions(values);
 }
 
 bool COptionGridCtrl::DeleteOption(int index) {
-  ColumnDef *def = optionId_ < 0 ? nullptr : Definition(optionId_);
-  if (!def)
-    return false;
-  QStringList values = SplitChoices(def->options);
-  if (index < 0 || index >= values.size())
+  QStringList values = OptionValues();
+  if (optionId_ < 0 || index < 0 || index >= values.size())
     return false;
   values.removeAt(index);
-  MarkChanged(def->id);
+  return SetOptions(values);
+}
+
+bool COptionGridCtrl::SetOptions(const QStringList &values) {
+  ColumnDef *def = pending_.Change(optionId_);
+  if (!def)
+    return false;
   def->options = values.join(QLatin1Char('|'));
   modified_ = true;
   TellOptions();
@@ -447,81 +372,13 @@ bool COptionGridCtrl::DeleteRows(QList<int> rows) {
           QStringLiteral("准备删除%1列数据！").arg(rows.size())))
     return false;
   for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-    const int id = QuickGetText(kId, *it).toInt();
-    changedIds_.removeAll(id);
-    added_.removeIf([id](const ColumnDef &d) { return d.id == id; });
-    for (qsizetype i = 0; i < loaded_.size(); ++i)
-      if (loaded_[i].id == id) {
-        deleted_.append(loaded_.takeAt(i));
-        break;
-      }
+    pending_.Delete(QuickGetText(kId, *it).toInt());
     DeleteRow(*it);
   }
   modified_ = true;
   optionId_ = -1;
   ClearSelections();
   TellOptions();
-  return true;
-}
-
-bool COptionGridCtrl::Apply(CDBVisiter &session) {
-  if (TypeRow(FieldTypeName(FT_KEY)) < 0) {
-    ShowMessage(QStringLiteral("必须有一个主键！"));
-    return false;
-  }
-  for (const ColumnDef &def : added_)
-    if (def.fieldName.trimmed().isEmpty()) {
-      ShowMessage(QStringLiteral("字段名不能为空！"));
-      return false;
-    }
-  // A stored value that a new type cannot take is named before anything
-  // is written.
-  for (const ColumnDef &def : Changed()) {
-    const QString refusal = TypeChangeRefusal(session, def);
-    if (!refusal.isEmpty()) {
-      ShowMessage(refusal);
-      return false;
-    }
-  }
-  if (!WriteAll(session))
-    return false;
-  deleted_.clear();
-  while (!added_.isEmpty())
-    loaded_.append(added_.takeLast());
-  changedIds_.clear();
-  return true;
-}
-
-bool COptionGridCtrl::WriteAll(CDBVisiter &session) {
-  QStringList reasons;
-  {
-    // One unit of work: every change reaches the file, or none does and
-    // all of them stay pending. The engine's texts go into one message.
-    CollectingPrompt collected;
-    UnitOfWork work(&session);
-    if (WriteChanges(session) && work.Commit())
-      return true;
-    reasons = collected.Texts();
-  }
-  reasons.prepend(QStringLiteral("列的设置未能保存，账簿文件 %1 没有任何改动。")
-                      .arg(QDir::toNativeSeparators(session.DataSource())));
-  ShowMessage(reasons.join(QStringLiteral("\r\n")));
-  return false;
-}
-
-bool COptionGridCtrl::WriteChanges(CDBVisiter &session) {
-  for (const ColumnDef &def : deleted_)
-    if (!DeleteColumn(session, def))
-      return false;
-  // The last added first, then the last changed first.
-  for (auto it = added_.crbegin(); it != added_.crend(); ++it)
-    if (!InsertColumn(session, *it))
-      return false;
-  for (auto it = changedIds_.crbegin(); it != changedIds_.crend(); ++it) {
-    const ColumnDef *def = Definition(*it);
-    if (def && !UpdateColumn(session, *def))
-      return false;
-  }
   return true;
 }
 

@@ -1,5 +1,5 @@
 // Editing and writing the named views of the "视图" page.
-#include "app/view_config.h"
+#include "app/options/view_config.h"
 
 namespace {
 
