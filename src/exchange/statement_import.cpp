@@ -489,6 +489,20 @@ QSet<int> ImportCheck::TickedLines() const {
   return ticked;
 }
 
+bool StatementImport::IsBill() const {
+  return !mapping_.directionColumn.isEmpty() ||
+         !mapping_.statusColumn.isEmpty();
+}
+
+QString StatementImport::BillNumberOf(const SourceLine &line) const {
+  if (mapping_.numberColumn.isEmpty())
+    return {};
+  const qsizetype index = headers_.indexOf(mapping_.numberColumn);
+  const QString number =
+      index >= 0 ? line.fields.value(index).trimmed() : QString();
+  return number == QLatin1String("/") ? QString() : number;
+}
+
 BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
   // Bills write "/" where a line has no such value.
   auto field = [&](const QString &source) {
@@ -502,7 +516,7 @@ BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
   facts.read = read;
   facts.status = field(mapping_.statusColumn);
   facts.kind = field(mapping_.kindColumn);
-  facts.number = field(mapping_.numberColumn);
+  facts.number = BillNumberOf(line);
   facts.merchant = field(mapping_.merchantColumn);
   facts.counterpart = field(mapping_.counterpartColumn);
   double amount = 0, refunded = 0;
@@ -521,9 +535,7 @@ BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
 
 void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
                                       std::vector<CheckedLine> &lines) const {
-  const bool bill = !mapping_.directionColumn.isEmpty() ||
-                    !mapping_.statusColumn.isEmpty();
-  if (!bill)
+  if (!IsBill())
     return;
   const bool sides = file_.Columns().PositionOf(mapping_.directionField) >= 0;
   const std::vector<BillOutcome> outcomes =
@@ -610,6 +622,7 @@ bool StatementImport::CheckLines(ImportCheck *check,
   // the user ticked of them.
   rules_.ResetMatches();
   std::vector<BillFacts> facts;
+  const bool bill = IsBill();
   QStringList headers;
   int done = 0;
   const bool read = ReadStatement(
@@ -623,8 +636,10 @@ bool StatementImport::CheckLines(ImportCheck *check,
         checked.ticked = converts;
         if (!converts)
           checked.texts.clear();
-        facts.push_back(FactsOf(line, converts));
-        checked.number = facts.back().number;
+        // A statement that is no bill needs only the numbers, if any.
+        if (bill)
+          facts.push_back(FactsOf(line, converts));
+        checked.number = bill ? facts.back().number : BillNumberOf(line);
         check->lines.push_back(std::move(checked));
         if (progress && !progress(++done)) {
           *cancelled = true;

@@ -192,6 +192,11 @@ private:
   // Puts amount into texts: positive with its side in the direction column
   // when the mapping has one, else signed (negated when asked).
   void WriteAmount(double amount, bool neutral, QStringList *texts) const;
+  // Whether the mapping reads a bill's 收/支 or status: its lines are then
+  // decided over the whole bill.
+  bool IsBill() const;
+  // The bill's number of line, or empty.
+  QString BillNumberOf(const SourceLine &line) const;
   // What a bill line says of itself; read tells whether it converted.
   BillFacts FactsOf(const SourceLine &line, bool read) const;
   // Applies what the whole bill makes of each line that reads.
