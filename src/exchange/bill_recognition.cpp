@@ -2,6 +2,7 @@
 #include "exchange/bill_recognition.h"
 
 #include "exchange/text_decoding.h"
+#include "exchange/xlsx_reader.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -103,11 +104,41 @@ bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
   return false;
 }
 
+namespace {
+
+// The rows a bill's head and header may take.
+constexpr int kHeadRows = 60;
+
+// Recognises the XLSX bill at path from its first rows.
+bool RecogniseXlsxBill(const QString &path, RecognisedBill *bill) {
+  QList<QStringList> lines; // index: row number - 1
+  QString error;
+  ReadXlsxRows(
+      path,
+      [&](int row, const QStringList &cells) {
+        if (row > kHeadRows)
+          return false;
+        while (lines.size() < row - 1)
+          lines.append(QStringList());
+        lines.append(cells);
+        return true;
+      },
+      &error);
+  if (!RecogniseBillLines(lines, BillSource::Xlsx, bill))
+    return false;
+  bill->format.kind = StatementKind::Xlsx;
+  return true;
+}
+
+} // namespace
+
 bool RecogniseBill(const QString &path, RecognisedBill *bill) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return false;
   const QByteArray head = file.read(kBillHeadBytes);
+  if (LooksLikeZip(head))
+    return RecogniseXlsxBill(path, bill);
   const QString encoding = DetectEncoding(head);
   QStringDecoder decoder(encoding.toLatin1().constData());
   const QString text =

@@ -1,5 +1,6 @@
 // Telling a known bill (bill_layouts.h) by its content: the first lines of
-// the file, never more than its first 64 KB. A known bill gives its layout,
+// the file, never more than its first 64 KB of a CSV, or the first rows of
+// an XLSX workbook's sheet. A known bill gives its layout,
 // the reading settings (encoding, the lines above the header, where its rows
 // end) and what its head says: the account holder and the period. A file
 // that fits no layout is no error: it is read as any statement.
@@ -37,6 +38,7 @@ QString BillTitle(const BillLayout &layout, const BillHead &head);
 bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
                         RecognisedBill *bill);
 
-// Recognises the CSV bill at path from its first kBillHeadBytes; false when
-// it is no known bill (or cannot be read: the statement reader says why).
+// Recognises the bill at path: a CSV from its first kBillHeadBytes, an XLSX
+// workbook from the first rows of its sheet. False when it is no known bill
+// (or cannot be read: the statement reader says why).
 bool RecogniseBill(const QString &path, RecognisedBill *bill);

@@ -232,6 +232,8 @@ QString StatementSignature(const StatementFormat &format,
   QStringList names;
   for (const QString &header : headers)
     names.append(header.trimmed());
+  if (format.kind == StatementKind::Xlsx)
+    return QStringLiteral("XLSX:") + names.join(QLatin1Char('|'));
   // Comma-separated UTF-8 keeps the form older builds saved mappings under.
   QString kind = QStringLiteral("CSV");
   if (format.delimiter != ',' || format.encoding != QLatin1String("UTF-8"))

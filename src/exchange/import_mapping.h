@@ -63,9 +63,9 @@ struct ImportMapping {
   bool operator==(const ImportMapping &other) const;
 };
 
-// What identifies a statement layout: "OFX", or "CSV:" and the header names
-// joined by "|"; a CSV that is not comma-separated UTF-8 names its
-// delimiter and encoding: "CSV(semicolon GB18030):日期|项目|金额".
+// What identifies a statement layout: "OFX", or "CSV:" or "XLSX:" and the
+// header names joined by "|"; a CSV that is not comma-separated UTF-8 names
+// its delimiter and encoding: "CSV(semicolon GB18030):日期|项目|金额".
 QString StatementSignature(const StatementFormat &format,
                            const QStringList &headers);
 

@@ -93,7 +93,7 @@ bool StatementImport::Open(const QString &path, QString *error) {
   mapping_.format = format;
   if (!Reload(error))
     return false;
-  if (format.kind == StatementKind::Csv && headers_.size() < 2) {
+  if (format.kind != StatementKind::Ofx && headers_.size() < 2) {
     *error = QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
     return false;
   }
@@ -212,7 +212,7 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     *reason = line.problem;
     return false;
   }
-  if (mapping_.format.kind == StatementKind::Csv &&
+  if (mapping_.format.kind != StatementKind::Ofx &&
       !FieldsFitHeader(line.fields, headers_)) {
     *reason = QStringLiteral("字段数为%1，应为%2")
                   .arg(line.fields.size())

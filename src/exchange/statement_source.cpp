@@ -1,8 +1,9 @@
-// Reading CSV and OFX statements; see statement_source.h.
+// Reading CSV, OFX and XLSX statements; see statement_source.h.
 #include "exchange/statement_source.h"
 
 #include "exchange/ofx_reader.h"
 #include "exchange/text_decoding.h"
+#include "exchange/xlsx_reader.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -17,10 +18,8 @@ namespace {
 constexpr qint64 kChunk = 64 * 1024;
 // No line of a statement is this long; a longer one is no statement.
 constexpr qsizetype kMaxLineBytes = 256 * 1024;
-
-QString CannotRead(const QString &path) {
-  return QStringLiteral("无法读取文件：%1").arg(path);
-}
+// The lines at the start of a statement that its layout is detected from.
+constexpr int kSampleLines = 40;
 
 bool LooksLikeOfx(const QByteArray &head) {
   const QByteArray upper = head.left(4096).toUpper();
@@ -40,6 +39,13 @@ bool LooksBinary(const QByteArray &head, const QString &encoding) {
       ++control;
   }
   return control > head.size() / 20;
+}
+
+// Without a header line the columns are named by number: "列1", "列2"...
+// up to count.
+void NameColumns(QStringList *headers, qsizetype count) {
+  for (qsizetype i = headers->size(); i < count; ++i)
+    headers->append(QStringLiteral("列%1").arg(i + 1));
 }
 
 // ---- CSV through libcsv ----
@@ -157,7 +163,7 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
              QString *error) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    *error = CannotRead(path);
+    *error = CannotReadMessage(path);
     return false;
   }
   QStringDecoder decoder(format.encoding.toLatin1().constData());
@@ -185,10 +191,8 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
         stopped = true;
         return;
       }
-      // Without a header line the columns are named by number.
       if (!format.hasHeader)
-        for (qsizetype i = headers->size(); i < line.fields.size(); ++i)
-          headers->append(QStringLiteral("列%1").arg(i + 1));
+        NameColumns(headers, line.fields.size());
       if (!onLine(line))
         stopped = true;
     }
@@ -219,11 +223,7 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
           return false;
         }
         if (const int at = csv.TooManyFieldsAt()) {
-          *error = QStringLiteral("对账单第%1行的字段超过 %2 个，不是可识别的"
-                                  "对账单：%3")
-                       .arg(at)
-                       .arg(kMaxCsvFields)
-                       .arg(path);
+          *error = TooManyFieldsMessage(at, path);
           return false;
         }
       }
@@ -268,10 +268,61 @@ bool ReadOfx(const QString &path, QStringList *headers,
   return ReadOfxTransactions(path, onLine, error);
 }
 
+// The cells of a row without the empty ones at its end.
+QStringList UpToLastFilled(QStringList cells) {
+  while (!cells.isEmpty() && cells.last().trimmed().isEmpty())
+    cells.removeLast();
+  return cells;
+}
+
+// The rows of the first sheet after skipLines, as a CSV's lines: empty rows
+// left out, each data row with as many fields as the header at least.
+bool ReadXlsx(const QString &path, const StatementFormat &format,
+              QStringList *headers,
+              const std::function<bool(const SourceLine &)> &onLine,
+              QString *error) {
+  headers->clear();
+  bool headerDone = !format.hasHeader;
+  return ReadXlsxRows(
+      path,
+      [&](int row, const QStringList &cells) {
+        if (row <= format.skipLines)
+          return true;
+        QStringList fields = UpToLastFilled(cells);
+        if (fields.isEmpty())
+          return true;
+        if (!headerDone) {
+          *headers = fields;
+          headerDone = true;
+          return true;
+        }
+        if (!format.rowsEnd.isEmpty() &&
+            fields.value(0).trimmed().startsWith(format.rowsEnd))
+          return false;
+        if (!format.hasHeader)
+          NameColumns(headers, fields.size());
+        while (fields.size() < headers->size())
+          fields.append(QString());
+        return onLine({row, fields, {}});
+      },
+      error);
+}
+
 } // namespace
 
 QString NotAStatementMessage() {
   return QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
+}
+
+QString CannotReadMessage(const QString &path) {
+  return QStringLiteral("无法读取文件：%1").arg(path);
+}
+
+QString TooManyFieldsMessage(int line, const QString &path) {
+  return QStringLiteral("对账单第%1行的字段超过 %2 个，不是可识别的对账单：%3")
+      .arg(line)
+      .arg(kMaxCsvFields)
+      .arg(path);
 }
 
 QStringList OfxColumns() {
@@ -295,23 +346,46 @@ int FieldCount(const QString &line, char delimiter) {
   return fields;
 }
 
-// The lines before the first that has the most common field count: a
-// bank's title and account lines above the header.
-int DetectSkipLines(const QStringList &lines, char delimiter) {
+// The lines before the header, the first line whose field count is the
+// most common one above one (or, with orMore, at least that): a bank's
+// title and account lines. fieldCounts has the count of every line from
+// the first.
+int DetectSkipLines(const std::vector<int> &fieldCounts, bool orMore) {
   std::map<int, int> counts;
-  for (const QString &line : lines)
-    if (!line.trimmed().isEmpty())
-      ++counts[FieldCount(line, delimiter)];
+  for (const int fields : fieldCounts)
+    ++counts[fields];
   int common = 0, most = 0;
   for (const auto &[fields, number] : counts)
     if (fields > 1 && number > most) {
       most = number;
       common = fields;
     }
-  for (qsizetype i = 0; i < lines.size(); ++i)
-    if (FieldCount(lines.at(i), delimiter) == common)
+  for (size_t i = 0; i < fieldCounts.size(); ++i)
+    if (fieldCounts[i] == common ||
+        (orMore && common > 0 && fieldCounts[i] > common))
       return int(i);
   return 0;
+}
+
+// The lines above the header of the first sheet, from its first 40 rows;
+// a row the sheet does not hold counts as an empty line. A row's count is
+// of its cells up to the last filled one, so data rows that leave their
+// last cells empty count fewer than the header.
+bool DetectXlsxSkipLines(const QString &path, StatementFormat *format,
+                         QString *error) {
+  std::vector<int> fieldCounts;
+  const bool read = ReadXlsxRows(
+      path,
+      [&](int row, const QStringList &cells) {
+        if (row > kSampleLines)
+          return false;
+        fieldCounts.resize(size_t(row - 1), 0);
+        fieldCounts.push_back(int(UpToLastFilled(cells).size()));
+        return true;
+      },
+      error);
+  format->skipLines = DetectSkipLines(fieldCounts, true);
+  return read;
 }
 
 } // namespace
@@ -343,7 +417,7 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
                            QString *error) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    *error = CannotRead(path);
+    *error = CannotReadMessage(path);
     return false;
   }
   const QByteArray head = file.read(kChunk);
@@ -354,6 +428,10 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
   if (LooksLikeOfx(head)) {
     format->kind = StatementKind::Ofx;
     return true;
+  }
+  if (LooksLikeZip(head)) {
+    format->kind = StatementKind::Xlsx;
+    return DetectXlsxSkipLines(path, format, error);
   }
   format->kind = StatementKind::Csv;
   format->encoding = DetectEncoding(head);
@@ -370,9 +448,12 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
   QStringList lines = text.split(QLatin1Char('\n'));
   if (lines.size() > 1)
     lines.removeLast(); // perhaps cut off by the sample's end
-  lines = lines.mid(0, 40);
+  lines = lines.mid(0, kSampleLines);
   format->delimiter = DetectDelimiter(lines);
-  format->skipLines = DetectSkipLines(lines, format->delimiter);
+  std::vector<int> fieldCounts;
+  for (const QString &line : lines)
+    fieldCounts.push_back(FieldCount(line, format->delimiter));
+  format->skipLines = DetectSkipLines(fieldCounts, false);
   return true;
 }
 
@@ -382,5 +463,7 @@ bool ReadStatement(const QString &path, const StatementFormat &format,
                    QString *error) {
   if (format.kind == StatementKind::Ofx)
     return ReadOfx(path, headers, onLine, error);
+  if (format.kind == StatementKind::Xlsx)
+    return ReadXlsx(path, format, headers, onLine, error);
   return ReadCsv(path, format, headers, onLine, error);
 }

@@ -1,11 +1,12 @@
 // Reading a bank statement line by line, whatever its format: CSV (read
-// with libcsv) in any of the usual encodings and delimiters, or OFX/QFX
-// (ofx_reader.h). Every statement comes out the same way: a header of
-// column names and data lines of fields, each with the number of the line
-// (for OFX, of the transaction) it came from. Statements are read in
-// chunks, never whole into memory; a CSV line of more than kMaxCsvFields
-// fields or 256 KB, text that is not valid in its encoding and NUL bytes
-// refuse the file.
+// with libcsv) in any of the usual encodings and delimiters, OFX/QFX
+// (ofx_reader.h) or the first sheet of an XLSX workbook (xlsx_reader.h).
+// Every statement comes out the same way: a header of column names and
+// data lines of fields, each with the number of the line (for OFX, of the
+// transaction; for XLSX, of the sheet's row) it came from. Statements are
+// read in chunks, never whole into memory; a CSV line of more than
+// kMaxCsvFields fields or 256 KB, text that is not valid in its encoding
+// and NUL bytes refuse the file.
 #pragma once
 
 #include <QString>
@@ -13,13 +14,14 @@
 
 #include <functional>
 
-enum class StatementKind { Csv, Ofx };
+enum class StatementKind { Csv, Ofx, Xlsx };
 
 struct StatementFormat {
   StatementKind kind = StatementKind::Csv;
-  // CSV only: the encoding's name (see StatementEncodings), the delimiter
-  // (',', ';' or '\t'), the lines before the header line, and whether there
-  // is a header line (else the columns are called "列1", "列2", ...).
+  // CSV only: the encoding's name (see StatementEncodings) and the
+  // delimiter (',', ';' or '\t'). CSV and XLSX: the lines (rows) before the
+  // header line, and whether there is a header line (else the columns are
+  // called "列1", "列2", ...).
   QString encoding = QStringLiteral("UTF-8");
   char delimiter = ',';
   int skipLines = 0;
@@ -42,14 +44,20 @@ struct SourceLine {
 // "文件不是可识别的对账单（CSV 或 OFX）！"
 QString NotAStatementMessage();
 
+// "无法读取文件：<path>"
+QString CannotReadMessage(const QString &path);
+
+// A line (row) of more than kMaxCsvFields fields, which no statement has.
+QString TooManyFieldsMessage(int line, const QString &path);
+
 // The fields an OFX transaction gives, in this order.
 QStringList OfxColumns();
 
-// Looks at the start of the file: OFX or CSV, and for CSV its encoding,
-// delimiter and the lines above its header (title lines of a bank have
-// fewer fields than the lines below them). False, with a
-// message for the user in error, when the file cannot be read or is no
-// statement (empty, binary).
+// Looks at the start of the file: OFX, XLSX (a zip archive) or CSV, for
+// CSV its encoding and delimiter, and for CSV and XLSX the lines above its
+// header (title lines of a bank have fewer fields than the lines below
+// them). False, with a message for the user in error, when the file cannot
+// be read or is no statement (empty, binary, a damaged workbook).
 bool DetectStatementFormat(const QString &path, StatementFormat *format,
                            QString *error);
 

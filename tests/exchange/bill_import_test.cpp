@@ -10,6 +10,7 @@
 #include "model/main_show_text.h"
 #include "records/command_history.h"
 
+#include <QFile>
 #include <QStringEncoder>
 
 #include <ostream>
@@ -336,5 +337,37 @@ TEST_F(ExchangeTest, HostileBillsAreRefusedAndNothingStored) {
   EXPECT_FALSE(import.Open(WriteFile("long.csv", longLine), &error));
   EXPECT_TRUE(error.startsWith(QStringLiteral("对账单第17行超过 256 KB")))
       << qPrintable(error);
+  EXPECT_EQ(Rows(file_, "Select * From Users"), before);
+}
+
+// The XLSX that newer WeChat versions send: the same columns on a sheet;
+// a workbook cut short is refused with a message and nothing is stored.
+TEST_F(ExchangeTest, WeChatXlsxBillAndATruncatedOne) {
+  const QString path = TempPath("wechat.xlsx");
+  ASSERT_TRUE(WriteWeChatXlsxBill(
+      path, {"2024-03-02 12:00:00,商户消费,美团外卖,午餐,支出,¥32.00,零钱,"
+             "支付成功,4200001,M1,/",
+             "2024-03-03 12:00:00,零钱提现,招商银行,/,/,¥100.00,零钱,"
+             "提现已到账,4200002,/,/",
+             "2024-03-04 12:00:00,商户消费,便利店,饮料,支出,¥5.00,零钱,支付失败,"
+             "4200003,M3,/"}));
+  StatementImport import(file_);
+  QString error;
+  ASSERT_TRUE(import.Open(path, &error)) << qPrintable(error);
+  ASSERT_TRUE(import.Layout());
+  EXPECT_EQ(import.Layout()->name, "微信支付账单（XLSX）");
+  EXPECT_EQ(import.Head().holder, "小明");
+  EXPECT_EQ(States(ImportBill(file_, path, 4)),
+            (QStringList{"7 N", "8 n 不计收支", "9 S 支付失败"}));
+  EXPECT_EQ(Records(file_, 4), QStringList{"2024/3/2|美团外卖|-32|1|-32|午餐"});
+
+  const QStringList before = Rows(file_, "Select * From Users");
+  QFile whole(path);
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  const QByteArray bytes = whole.readAll();
+  StatementImport cut(file_);
+  EXPECT_FALSE(cut.Open(WriteFile("cut.xlsx", bytes.left(bytes.size() / 2)),
+                        &error));
+  EXPECT_FALSE(error.isEmpty());
   EXPECT_EQ(Rows(file_, "Select * From Users"), before);
 }

@@ -1,7 +1,10 @@
 // Bills for the tests; see bill_samples.h.
 #include "bill_samples.h"
 
+#include <QFile>
 #include <QStringEncoder>
+
+#include <xlsxwriter.h>
 
 namespace {
 
@@ -75,6 +78,32 @@ QByteArray WeChatBill(const QStringList &rows) {
       QStringLiteral("交易时间,交易类型,交易对方,商品,收/支,金额(元),支付方式,"
                      "当前状态,交易单号,商户单号,备注")};
   return QByteArray("\xEF\xBB\xBF") + Encode(head + rows, "UTF-8");
+}
+
+bool WriteWeChatXlsxBill(const QString &path, const QStringList &rows) {
+  lxw_workbook *workbook = workbook_new(QFile::encodeName(path).constData());
+  lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
+  const QStringList head{
+      QStringLiteral("微信支付账单明细"), QStringLiteral("微信昵称：[小明]"),
+      QStringLiteral("起始时间：[2024-03-01 00:00:00] 终止时间：[2024-03-31 "
+                     "23:59:59]"),
+      QString(),
+      QStringLiteral("----------------------微信支付账单明细列表-------------"
+                     "-------"),
+      QStringLiteral("交易时间,交易类型,交易对方,商品,收/支,金额(元),支付方式,"
+                     "当前状态,交易单号,商户单号,备注")};
+  lxw_row_t row = 0;
+  for (const QString &line : head + rows) {
+    // A cell per field; the amounts of the sample hold no commas.
+    const QStringList cells =
+        row == 0 || row > 4 ? line.split(QLatin1Char(',')) : QStringList{line};
+    for (qsizetype i = 0; i < cells.size(); ++i)
+      if (!cells.at(i).isEmpty())
+        worksheet_write_string(sheet, row, lxw_col_t(i),
+                               cells.at(i).toUtf8().constData(), nullptr);
+    ++row;
+  }
+  return workbook_close(workbook) == LXW_NO_ERROR;
 }
 
 QByteArray DebitCardBill(const QStringList &rows) {

@@ -15,6 +15,9 @@ QByteArray AlipayWebBill(const QStringList &rows);
 QByteArray WeChatBill(const QStringList &rows);
 // A bank's debit-card statement, GB18030.
 QByteArray DebitCardBill(const QStringList &rows);
+// 微信支付 bill as the XLSX newer versions send, written to path (the rows
+// as the CSV's, cut at commas outside quotes); whether it was written.
+bool WriteWeChatXlsxBill(const QString &path, const QStringList &rows);
 // A bank's credit-card bill, GB18030.
 QByteArray CreditCardBill(const QStringList &rows);
 // The header line of the Alipay app bill.

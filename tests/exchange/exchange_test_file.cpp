@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <xlsxwriter.h>
+
 void ExchangeTest::SetUp() {
   ASSERT_TRUE(dir_.isValid());
   OpenFresh(file_, QStringLiteral("exchange"));
@@ -47,4 +49,34 @@ QStringList ExchangeTest::Records(AccountFile &file, int groupId) {
                                    "Memo From Users Where trelva_Group_ID=%1 "
                                    "Order By ID")
                         .arg(groupId));
+}
+
+QString ExchangeTest::WriteXlsxBill(const QString &name) const {
+  const QString path = TempPath(name);
+  lxw_workbook *workbook = workbook_new(QFile::encodeName(path).constData());
+  lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
+  lxw_format *day = workbook_add_format(workbook);
+  format_set_num_format(day, "yyyy/m/d");
+  worksheet_write_string(sheet, 0, 0, "账单明细", nullptr);
+  worksheet_write_string(sheet, 1, 0, "账户：张三", nullptr);
+  const char *header[] = {"交易日期", "摘要", "金额", "备注"};
+  for (int i = 0; i < 4; ++i)
+    worksheet_write_string(sheet, 3, lxw_col_t(i), header[i], nullptr);
+  struct Line {
+    int day;
+    const char *item;
+    double amount;
+  };
+  const Line lines[] = {
+      {5, "餐厅 O'Brien", -35.5}, {6, "工资", 8000}, {7, "超市, 日用品", -120}};
+  lxw_row_t row = 4;
+  for (const Line &line : lines) {
+    lxw_datetime date{2024, 1, line.day, 0, 0, 0};
+    worksheet_write_datetime(sheet, row, 0, &date, day);
+    worksheet_write_string(sheet, row, 1, line.item, nullptr);
+    worksheet_write_number(sheet, row, 2, line.amount, nullptr);
+    row += 2;
+  }
+  EXPECT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+  return path;
 }

@@ -24,6 +24,11 @@ protected:
   QString TempPath(const QString &name) const;
   // Writes bytes to a file in the test's folder; its path.
   QString WriteFile(const QString &name, const QByteArray &bytes) const;
+  // An XLSX bill in the test's folder: two lines of account data, an empty
+  // row, the header 交易日期|摘要|金额|备注 on row 4, then three lines
+  // (2024-01-05..07 in a date format, no 备注) each followed by an empty
+  // row; its path.
+  QString WriteXlsxBill(const QString &name) const;
   // Opens a fresh copy of a template (the household one unless named) as
   // other.
   void OpenFresh(AccountFile &other, const QString &name,

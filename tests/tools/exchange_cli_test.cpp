@@ -1,5 +1,6 @@
-// sorvanel-cli import and export: a statement in, the count printed, bad
-// lines on stderr, the mapping remembered; records out to CSV and XLSX.
+// sorvanel-cli import and export: a statement (CSV, OFX, XLSX) in, the
+// count printed, bad lines on stderr, the mapping remembered; records out
+// to CSV and XLSX.
 #include "cli_support.h"
 
 #include <QDir>
@@ -8,6 +9,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <xlsxwriter.h>
 
 namespace {
 
@@ -115,6 +118,34 @@ TEST_F(ExchangeCliTest, EqualLinesCountAgainstEqualRecords) {
   result = RunCli({"import", path_, three, "--group", "4", "--include-duplicates"});
   EXPECT_EQ(result.out, "已导入 3 条记录，拒绝 0 行，重复未导入 0 行\n");
   EXPECT_EQ(Sql("Select Count(*) From Users Where trelva_Group_ID=4"), "6\n");
+}
+
+TEST_F(ExchangeCliTest, AnXlsxBillImportsAndADamagedOneChangesNothing) {
+  const QString xlsx = dir_.filePath("bill.xlsx");
+  lxw_workbook *workbook = workbook_new(QFile::encodeName(xlsx).constData());
+  lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
+  const char *cells[3][3] = {{"日期", "项目", "金额"},
+                             {"2024-01-05", "咖啡", nullptr},
+                             {"2024-01-06", "O'Brien", nullptr}};
+  for (lxw_row_t row = 0; row < 3; ++row)
+    for (lxw_col_t col = 0; col < 2 + (row == 0); ++col)
+      worksheet_write_string(sheet, row, col, cells[row][col], nullptr);
+  worksheet_write_number(sheet, 1, 2, -3.5, nullptr);
+  worksheet_write_number(sheet, 2, 2, 12, nullptr);
+  ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+  CliResult result = RunCli({"import", path_, xlsx, "--group", "4"});
+  EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+  EXPECT_EQ(result.out, "已导入 2 条记录，拒绝 0 行，重复未导入 0 行\n");
+  EXPECT_EQ(Sql("Select Data, Item, Amount From Users Where trelva_Group_ID=4 "
+                "Order By ID"),
+            "2024/1/5|咖啡|-3.5\n2024/1/6|O'Brien|12\n");
+
+  const QString cut = Statement("cut.xlsx", Bytes(xlsx).chopped(100));
+  const QByteArray before = Bytes(path_);
+  result = RunCli({"import", path_, cut, "--group", "4"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "XLSX 文件已损坏：" + cut + "\n");
+  EXPECT_TRUE(Bytes(path_) == before);
 }
 
 TEST_F(ExchangeCliTest, AFailedImportLeavesTheFileAsItWas) {

@@ -1,7 +1,7 @@
 // sorvanel-cli import PATH FILE [--group ID] [--map SOURCE=FIELD ...]
 // [--date-form FORM] [--encoding NAME] [--include-duplicates] [--no-rules]
 // [--cancel-refunds] [--report]: imports a bank statement or a payment
-// service's bill (CSV or OFX) into a group as one undoable step. Without
+// service's bill (CSV, OFX or XLSX) into a group as one undoable step. Without
 // --map the mapping saved for the statement's layout is used, else the one
 // of a known bill, else one guessed from its column names; a given mapping
 // is saved for the next time, once the import stored records. Duplicates

@@ -94,7 +94,7 @@ bool ImportDialog::OpenStatement(const QString &path) {
 int ImportDialog::Run(QWidget *parent, AccountFile &file, int groupId) {
   const QString path = QFileDialog::getOpenFileName(
       parent, QStringLiteral("导入"), StartFolder(file.Path()),
-      QStringLiteral("对账单 (*.csv *.txt *.ofx *.qfx);;所有文件 (*)"));
+      QStringLiteral("对账单 (*.csv *.txt *.ofx *.qfx *.xlsx);;所有文件 (*)"));
   if (path.isEmpty())
     return 0;
   ImportDialog dialog(file, groupId, parent);
@@ -107,7 +107,11 @@ void ImportDialog::BuildControls() {
   delete layout();
   qDeleteAll(findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly));
   fieldSources_.clear();
-  const bool csv = import_.Mapping().format.kind == StatementKind::Csv;
+  // Encoding and delimiter are a CSV's; an XLSX has lines above its header
+  // too.
+  const StatementKind kind = import_.Mapping().format.kind;
+  const bool csv = kind == StatementKind::Csv;
+  const bool lines = csv || kind == StatementKind::Xlsx;
   const QStringList &headers = import_.Headers();
   auto *root = new QVBoxLayout(this);
   auto *top = new QHBoxLayout;
@@ -137,8 +141,10 @@ void ImportDialog::BuildControls() {
     if (!label.isEmpty())
       widget->setAccessibleName(label);
     readingForm->addRow(label, widget);
-    if (widget != group_)
+    if (widget == encoding_ || widget == delimiter_)
       widget->setEnabled(csv);
+    else if (widget != group_)
+      widget->setEnabled(lines);
   }
   top->addWidget(reading);
 

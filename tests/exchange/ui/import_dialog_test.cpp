@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -122,6 +123,25 @@ TEST_F(ExchangeTest, ImportDialogListsABillsLinesNotImported) {
   EXPECT_EQ(Rows(file_, "Select Amount From Users Where trelva_Group_ID=5 "
                         "Order By ID"),
             (QStringList{"-32", "-50", "100"}));
+}
+
+TEST_F(ExchangeTest, ImportDialogReadsAnXlsxBillWithoutCsvSettings) {
+  ImportDialog dialog(file_, 3);
+  ASSERT_TRUE(dialog.OpenStatement(WriteXlsxBill("bill.xlsx")));
+  auto *encoding = Named<QComboBox>(dialog, "编码");
+  auto *delimiter = Named<QComboBox>(dialog, "分隔符");
+  auto *skipLines = Named<QSpinBox>(dialog, "跳过行数");
+  ASSERT_TRUE(encoding && delimiter && skipLines);
+  EXPECT_FALSE(encoding->isEnabled());
+  EXPECT_FALSE(delimiter->isEnabled());
+  EXPECT_TRUE(skipLines->isEnabled());
+  EXPECT_EQ(skipLines->value(), 3);
+  auto *preview = Named<QTableWidget>(dialog, "预览");
+  ASSERT_TRUE(preview);
+  ASSERT_EQ(preview->rowCount(), 3);
+  EXPECT_EQ(preview->item(1, 0)->text(), "7"); // the sheet's row
+  EXPECT_EQ(dialog.LastCheck().good, 3);
+  EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
 }
 
 TEST_F(ExchangeTest, ImportDialogRefusesAFileThatIsNoStatement) {
