@@ -68,6 +68,30 @@ QStringList HeaderFields(const QString &line) {
   return fields;
 }
 
+// The rows a bill's head and header may take.
+constexpr int kHeadRows = 60;
+
+// Recognises the XLSX bill at path from its first rows.
+bool RecogniseXlsxBill(const QString &path, RecognisedBill *bill) {
+  QList<QStringList> lines; // index: row number - 1
+  QString error;
+  ReadXlsxRows(
+      path,
+      [&](int row, const QStringList &cells) {
+        if (row > kHeadRows)
+          return false;
+        while (lines.size() < row - 1)
+          lines.append(QStringList());
+        lines.append(cells);
+        return true;
+      },
+      &error);
+  if (!RecogniseBillLines(lines, BillSource::Xlsx, bill))
+    return false;
+  bill->format.kind = StatementKind::Xlsx;
+  return true;
+}
+
 } // namespace
 
 QString BillTitle(const BillLayout &layout, const BillHead &head) {
@@ -103,34 +127,6 @@ bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
   }
   return false;
 }
-
-namespace {
-
-// The rows a bill's head and header may take.
-constexpr int kHeadRows = 60;
-
-// Recognises the XLSX bill at path from its first rows.
-bool RecogniseXlsxBill(const QString &path, RecognisedBill *bill) {
-  QList<QStringList> lines; // index: row number - 1
-  QString error;
-  ReadXlsxRows(
-      path,
-      [&](int row, const QStringList &cells) {
-        if (row > kHeadRows)
-          return false;
-        while (lines.size() < row - 1)
-          lines.append(QStringList());
-        lines.append(cells);
-        return true;
-      },
-      &error);
-  if (!RecogniseBillLines(lines, BillSource::Xlsx, bill))
-    return false;
-  bill->format.kind = StatementKind::Xlsx;
-  return true;
-}
-
-} // namespace
 
 bool RecogniseBill(const QString &path, RecognisedBill *bill) {
   QFile file(path);
