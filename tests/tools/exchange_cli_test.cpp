@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -252,4 +253,26 @@ TEST_F(ExchangeCliTest, ABillReportsEveryLine) {
                                    "From Users"})
                 .out.replace('\t', '|'),
             "支出|午餐|32|4200001\n");
+}
+
+// A mapping given for a comma-separated file is not applied to a
+// semicolon-separated GB18030 file with the same column names.
+TEST_F(ExchangeCliTest, AMappingOfOneLayoutLeavesAnotherAlone) {
+  const QString comma =
+      Statement("comma.csv", QStringLiteral("日期,项目,金额\n2024-01-05,午饭,-12\n")
+                                 .toUtf8());
+  QStringEncoder gb("GB18030");
+  const QByteArray semicolonBytes =
+      gb.encode(QStringLiteral("日期;项目;金额\n2024-01-06;晚饭;-20\n"));
+  const QString semicolon = Statement("semicolon.csv", semicolonBytes);
+  for (const QString &statement : {comma, semicolon}) {
+    const CliResult result =
+        RunCli({"import", path_, statement, "--group", "4", "--map",
+                "日期=Data", "--map", "项目=Item", "--map", "金额=Amount"});
+    EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+    EXPECT_EQ(result.out, "已导入 1 条记录，拒绝 0 行，重复未导入 0 行\n");
+  }
+  EXPECT_EQ(Sql("Select Item, Amount From Users Where trelva_Group_ID=4 Order "
+                "By ID"),
+            "午饭|-12\n晚饭|-20\n");
 }
