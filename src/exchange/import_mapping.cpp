@@ -1,6 +1,7 @@
 // Import mappings: guessing, saving and loading; see import_mapping.h.
 #include "exchange/import_mapping.h"
 
+#include "exchange/bill_layouts.h"
 #include "exchange/statement_values.h"
 #include "groups/filter_set.h"
 #include "groups/filter_set_store.h"
@@ -84,6 +85,82 @@ QStringList ColumnValues(const std::vector<SourceLine> &sample,
   return values;
 }
 
+// The settings a mapping saved by an older build does not have; they stay
+// empty when it loads.
+struct BillSetting {
+  const char *name;
+  QString ImportMapping::*member;
+};
+
+const QList<BillSetting> &BillSettings() {
+  static const QList<BillSetting> settings{
+      {"directionField", &ImportMapping::directionField},
+      {"directionColumn", &ImportMapping::directionColumn},
+      {"statusColumn", &ImportMapping::statusColumn},
+      {"kindColumn", &ImportMapping::kindColumn},
+      {"numberColumn", &ImportMapping::numberColumn},
+      {"merchantColumn", &ImportMapping::merchantColumn},
+      {"counterpartColumn", &ImportMapping::counterpartColumn},
+      {"refundedColumn", &ImportMapping::refundedColumn},
+  };
+  return settings;
+}
+
+// The usual names of the columns of a bill that decide what a line
+// becomes, for a bill of a layout not known.
+struct BillColumnNames {
+  QStringList names;
+  QString ImportMapping::*member;
+};
+
+const QList<BillColumnNames> &BillColumnGuesses() {
+  static const QList<BillColumnNames> guesses{
+      {{"收/支", "收支", "收支类型", "资金方向"}, &ImportMapping::directionColumn},
+      {{"交易状态", "当前状态", "状态"}, &ImportMapping::statusColumn},
+      {{"交易订单号", "交易单号", "交易号", "交易流水号", "流水号"},
+       &ImportMapping::numberColumn},
+      {{"商家订单号", "商户单号", "商户订单号"}, &ImportMapping::merchantColumn},
+      {{"交易分类", "交易类型", "类型"}, &ImportMapping::kindColumn},
+  };
+  return guesses;
+}
+
+// Takes header as a bill's column of its kind; false when it is none.
+bool TakeBillColumn(const QString &header, ImportMapping &mapping) {
+  for (const BillColumnNames &guess : BillColumnGuesses()) {
+    if (!Contains(guess.names, header))
+      continue;
+    QString &column = mapping.*guess.member;
+    if (column.isEmpty())
+      column = header;
+    return true;
+  }
+  return false;
+}
+
+// A free column of a fitting type captioned (or named) one of titles.
+const ColumnDef *FreeTitled(const ColumnList &columns,
+                            const ImportMapping &mapping,
+                            const QStringList &titles,
+                            bool (*fits)(const ColumnDef &)) {
+  for (const ColumnDef &column : columns.All())
+    if (fits(column) && mapping.SourceOf(column.fieldName).isEmpty() &&
+        (titles.contains(column.title) ||
+         titles.contains(column.fieldName, Qt::CaseInsensitive)))
+      return &column;
+  return nullptr;
+}
+
+bool IsText(const ColumnDef &column) { return column.type == FT_TEXT; }
+bool IsTextOrMemoColumn(const ColumnDef &column) {
+  return IsTextOrMemo(column.type);
+}
+bool IsDateColumn(const ColumnDef &column) { return IsDateType(column.type); }
+bool IsTimeColumn(const ColumnDef &column) {
+  return column.type == FT_TIME || column.type == FT_AUTOTIME;
+}
+bool IsOption(const ColumnDef &column) { return column.type == FT_OPTION; }
+
 } // namespace
 
 QString ImportMapping::SourceOf(const QString &fieldName) const {
@@ -117,8 +194,36 @@ bool ImportMapping::operator==(const ImportMapping &other) const {
          amountColumn == other.amountColumn &&
          debitColumn == other.debitColumn &&
          creditColumn == other.creditColumn && negate == other.negate &&
-         dateForm == other.dateForm && decimalComma == other.decimalComma;
+         dateForm == other.dateForm && decimalComma == other.decimalComma &&
+         format.rowsEnd == other.format.rowsEnd &&
+         directionField == other.directionField &&
+         directionColumn == other.directionColumn &&
+         statusColumn == other.statusColumn &&
+         kindColumn == other.kindColumn &&
+         numberColumn == other.numberColumn &&
+         merchantColumn == other.merchantColumn &&
+         counterpartColumn == other.counterpartColumn &&
+         refundedColumn == other.refundedColumn;
 }
+
+namespace {
+
+// The delimiter by name: a saved set's title does not take every
+// character as it is.
+QString DelimiterName(char delimiter) {
+  switch (delimiter) {
+  case ',':
+    return QStringLiteral("comma");
+  case ';':
+    return QStringLiteral("semicolon");
+  case '\t':
+    return QStringLiteral("tab");
+  default:
+    return QString::number(int(delimiter));
+  }
+}
+
+} // namespace
 
 QString StatementSignature(const StatementFormat &format,
                            const QStringList &headers) {
@@ -127,10 +232,14 @@ QString StatementSignature(const StatementFormat &format,
   QStringList names;
   for (const QString &header : headers)
     names.append(header.trimmed());
-  const QString kind = format.kind == StatementKind::Xlsx
-                           ? QStringLiteral("XLSX:")
-                           : QStringLiteral("CSV:");
-  return kind + names.join(QLatin1Char('|'));
+  if (format.kind == StatementKind::Xlsx)
+    return QStringLiteral("XLSX:") + names.join(QLatin1Char('|'));
+  // Comma-separated UTF-8 keeps the form older builds saved mappings under.
+  QString kind = QStringLiteral("CSV");
+  if (format.delimiter != ',' || format.encoding != QLatin1String("UTF-8"))
+    kind += QStringLiteral("(%1 %2)")
+                .arg(DelimiterName(format.delimiter), format.encoding);
+  return kind + QLatin1Char(':') + names.join(QLatin1Char('|'));
 }
 
 bool SaveImportMapping(CDBVisiter &session, const QString &signature,
@@ -161,8 +270,12 @@ bool SaveImportMapping(CDBVisiter &session, const QString &signature,
       {"delimiter", QString(QLatin1Char(format.delimiter))},
       {"skipLines", QString::number(format.skipLines)},
       {"hasHeader", format.hasHeader ? "1" : "0"},
+      {"rowsEnd", format.rowsEnd},
   };
-  for (const auto &[name, value] : settings) {
+  QList<QPair<QString, QString>> all = settings;
+  for (const BillSetting &setting : BillSettings())
+    all.append({QString::fromLatin1(setting.name), mapping.*setting.member});
+  for (const auto &[name, value] : all) {
     FilterCondition condition;
     condition.kind = kSettingKind;
     condition.fieldName = name;
@@ -208,11 +321,91 @@ bool LoadImportMapping(CDBVisiter &session, const QString &signature,
         loaded.format.skipLines = value.toInt();
       else if (name == QLatin1String("hasHeader"))
         loaded.format.hasHeader = value == QLatin1String("1");
+      else if (name == QLatin1String("rowsEnd"))
+        loaded.format.rowsEnd = value;
+      for (const BillSetting &setting : BillSettings())
+        if (name == QLatin1String(setting.name))
+          loaded.*setting.member = value;
     }
     *mapping = loaded;
     return true;
   }
   return false;
+}
+
+const ColumnDef *DirectionColumnOf(const ColumnList &columns) {
+  for (const ColumnDef &column : columns.All()) {
+    if (column.type != FT_OPTION)
+      continue;
+    const QStringList options = column.Choices();
+    if (options.contains(QStringLiteral("支出")) &&
+        options.contains(QStringLiteral("收入")))
+      return &column;
+  }
+  return nullptr;
+}
+
+ImportMapping BillImportMapping(const BillLayout &layout,
+                                const ColumnList &columns,
+                                const StatementFormat &format,
+                                const QStringList &headers,
+                                const std::vector<SourceLine> &sample) {
+  ImportMapping mapping;
+  mapping.format = format;
+  // The header as the file writes it (perhaps padded) of a role.
+  auto header = [&](BillRole role) {
+    const QString name = layout.HeaderOf(role);
+    for (const QString &written : headers)
+      if (!name.isEmpty() && written.trimmed() == name)
+        return written;
+    return QString();
+  };
+  auto map = [&](const ColumnDef *column, BillRole role) {
+    if (column && !header(role).isEmpty())
+      mapping.Map(column->fieldName, header(role));
+  };
+  map(FirstFree(columns, mapping, IsDateColumn), BillRole::Time);
+  map(FirstFree(columns, mapping, IsTimeColumn), BillRole::Time);
+  if (const ColumnDef *direction = DirectionColumnOf(columns))
+    mapping.directionField = direction->fieldName;
+  mapping.directionColumn = header(BillRole::Direction);
+  map(FreeTitled(columns, mapping, {QStringLiteral("支付方式")}, IsOption),
+      BillRole::Method);
+  const ColumnDef *counterpart =
+      FreeTitled(columns, mapping, {QStringLiteral("交易对方"),
+                                    QStringLiteral("对方")}, IsTextOrMemoColumn);
+  map(counterpart ? counterpart : FirstFree(columns, mapping, IsText),
+      BillRole::Counterpart);
+  const ColumnDef *goods = FreeTitled(
+      columns, mapping,
+      {QStringLiteral("商品"), QStringLiteral("商品说明"),
+       QStringLiteral("商品名称"), QStringLiteral("摘要")},
+      IsTextOrMemoColumn);
+  if (!goods)
+    goods = FirstFree(columns, mapping, IsText);
+  if (!goods)
+    goods = FirstFree(columns, mapping, IsTextOrMemoColumn);
+  map(goods, BillRole::Goods);
+  map(FreeTitled(columns, mapping, {QStringLiteral("备注")}, IsTextOrMemoColumn),
+      BillRole::Remark);
+  mapping.amountColumn = header(BillRole::Amount);
+  if (mapping.amountColumn.isEmpty()) {
+    mapping.debitColumn = header(BillRole::Debit);
+    mapping.creditColumn = header(BillRole::Credit);
+  }
+  if (const ColumnDef *amount = FirstFree(columns, mapping, IsPlainNumber))
+    mapping.amountField = amount->fieldName;
+  mapping.statusColumn = header(BillRole::Status);
+  mapping.kindColumn = header(BillRole::Kind);
+  mapping.numberColumn = header(BillRole::Number);
+  mapping.merchantColumn = header(BillRole::Merchant);
+  mapping.counterpartColumn = header(BillRole::Counterpart);
+  mapping.refundedColumn = header(BillRole::Refunded);
+  const QStringList forms =
+      DetectDateForms(ColumnValues(sample, headers.indexOf(header(BillRole::Time))));
+  if (!forms.isEmpty())
+    mapping.dateForm = forms.first();
+  return mapping;
 }
 
 ImportMapping GuessImportMapping(const ColumnList &columns,
@@ -255,6 +448,8 @@ ImportMapping GuessImportMapping(const ColumnList &columns,
   }
   // Usual bank names.
   for (const QString &header : unmatched) {
+    if (TakeBillColumn(header, mapping))
+      continue;
     if (Contains(DateNames(), header)) {
       if (const ColumnDef *column = FirstFree(
               columns, mapping,
@@ -284,6 +479,9 @@ ImportMapping GuessImportMapping(const ColumnList &columns,
       mapping.amountField = column->fieldName;
   if (mapping.amountField.isEmpty())
     mapping.amountColumn = mapping.debitColumn = mapping.creditColumn = {};
+  else if (const ColumnDef *direction = DirectionColumnOf(columns))
+    if (mapping.SourceOf(direction->fieldName).isEmpty())
+      mapping.directionField = direction->fieldName;
 
   // Date form and decimal separator from the sample.
   QStringList dates, amounts;

@@ -17,6 +17,7 @@
 
 class CDBVisiter;
 class ColumnList;
+struct ColumnDef;
 
 // The class of the saved import mappings in FilterMemory.
 inline constexpr int FSC_IMPORT_MAPPING = 4;
@@ -33,6 +34,21 @@ struct ImportMapping {
   QString creditColumn;
   // Stores the amount with the opposite sign (expenses as positive).
   bool negate = false;
+  // The option column (its options include 支出 and 收入) that takes the
+  // side of each amount; the amount is then stored positive. The side comes
+  // from directionColumn (a bill's 收/支) or else from the amount's sign.
+  QString directionField;
+  QString directionColumn;
+  // The columns of a bill that decide what a line becomes (besides filling
+  // a field): its state (交易状态), its kind (交易类型), its own number,
+  // the merchant's order number, the counterpart and the amount refunded
+  // of a payment.
+  QString statusColumn;
+  QString kindColumn;
+  QString numberColumn;
+  QString merchantColumn;
+  QString counterpartColumn;
+  QString refundedColumn;
   // The form of the dates (see DateForms) and the decimal separator.
   QString dateForm = QStringLiteral("yyyy-MM-dd");
   bool decimalComma = false;
@@ -48,7 +64,8 @@ struct ImportMapping {
 };
 
 // What identifies a statement layout: "OFX", or "CSV:" or "XLSX:" and the
-// header names joined by "|".
+// header names joined by "|"; a CSV that is not comma-separated UTF-8 names
+// its delimiter and encoding: "CSV(semicolon GB18030):日期|项目|金额".
 QString StatementSignature(const StatementFormat &format,
                            const QStringList &headers);
 
@@ -58,6 +75,23 @@ bool SaveImportMapping(CDBVisiter &session, const QString &signature,
 // The mapping saved under signature; false when there is none.
 bool LoadImportMapping(CDBVisiter &session, const QString &signature,
                        ImportMapping *mapping);
+
+// The option column whose options include 支出 and 收入, or null.
+const ColumnDef *DirectionColumnOf(const ColumnList &columns);
+
+struct BillLayout;
+
+// The mapping of a known bill: each column goes by its role (time to the
+// first date column and the first time column, the amount to the first
+// plain number column, 收/支 to the direction column, 交易对方 and the goods
+// to text columns so captioned or else the first free ones, the payment
+// method to an option column captioned 支付方式, 备注 to a column so
+// captioned); the date form is read from the sample.
+ImportMapping BillImportMapping(const BillLayout &layout,
+                                const ColumnList &columns,
+                                const StatementFormat &format,
+                                const QStringList &headers,
+                                const std::vector<SourceLine> &sample);
 
 // A first mapping: source columns named like a field's name or caption go
 // to that field; otherwise usual bank names go to the first field of a

@@ -2,6 +2,7 @@
 #include "exchange/statement_import.h"
 
 #include "db/db_visiter.h"
+#include "exchange/bill_number_column.h"
 #include "exchange/import_rule_store.h"
 #include "exchange/statement_values.h"
 #include "formula/evaluate_row.h"
@@ -40,6 +41,32 @@ GroupNode *FirstGroup(GroupNode &node, unsigned bits) {
   return nullptr;
 }
 
+// Gives record the bill's number: in its column when the grid shows it, else
+// as an item of its own, which the record's statements store all the same.
+void SetBillNumber(CRowItem &record, const QString &number) {
+  if (FieldValueItem *item = record.Item(BillNumberField())) {
+    item->text = number;
+    return;
+  }
+  FieldValueItem item;
+  item.type = FT_TEXT;
+  item.fieldName = BillNumberField();
+  item.text = number;
+  record.items.append(item);
+}
+
+// Whether a line's fields fit the header: as many, or differing only by
+// empty fields at the end (a bill that ends its header line with a comma
+// and its rows without one, or the other way round).
+bool FieldsFitHeader(const QStringList &fields, const QStringList &headers) {
+  const QStringList &longer = fields.size() > headers.size() ? fields : headers;
+  const qsizetype shorter = std::min(fields.size(), headers.size());
+  for (qsizetype i = shorter; i < longer.size(); ++i)
+    if (!longer.at(i).trimmed().isEmpty())
+      return false;
+  return true;
+}
+
 } // namespace
 
 StatementImport::StatementImport(AccountFile &file) : file_(file) {
@@ -53,8 +80,16 @@ StatementImport::StatementImport(AccountFile &file) : file_(file) {
 bool StatementImport::Open(const QString &path, QString *error) {
   path_ = path;
   StatementFormat format;
-  if (!DetectStatementFormat(path, &format, error))
+  RecognisedBill bill;
+  layout_ = nullptr;
+  head_ = BillHead();
+  if (RecogniseBill(path, &bill)) {
+    format = bill.format;
+    layout_ = bill.layout;
+    head_ = bill.head;
+  } else if (!DetectStatementFormat(path, &format, error)) {
     return false;
+  }
   mapping_.format = format;
   if (!Reload(error))
     return false;
@@ -62,16 +97,55 @@ bool StatementImport::Open(const QString &path, QString *error) {
     *error = QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
     return false;
   }
+  signature_ = StatementSignature(format, headers_);
+  mappingSaved_ = LoadFittingMapping(format);
+  if (mappingSaved_)
+    return true;
+  mapping_ = layout_ ? BillImportMapping(*layout_, file_.Columns(), format,
+                                         headers_, sample_)
+                     : GuessImportMapping(file_.Columns(), format, headers_,
+                                          sample_);
+  return true;
+}
+
+bool StatementImport::LoadFittingMapping(const StatementFormat &format) {
+  CDBVisiter *session = file_.Session();
+  if (!session)
+    return false;
   // A layout seen before brings back its mapping and its reading settings.
-  ImportMapping saved;
-  saved.format = format;
-  mappingSaved_ = file_.Session() &&
-                  LoadImportMapping(*file_.Session(), Signature(), &saved);
-  if (mappingSaved_) {
+  // Older builds saved mappings under the column names alone; such a
+  // mapping applies only when the file read with its settings has every
+  // column it maps, as the file it was made for has.
+  const ImportMapping read = mapping_;
+  bool tried = false;
+  for (const QString &signature :
+       {signature_, StatementSignature(StatementFormat(), headers_)}) {
+    ImportMapping saved;
+    saved.format = format;
+    if (!LoadImportMapping(*session, signature, &saved))
+      continue;
     mapping_ = saved;
-    return Reload(error);
+    tried = true;
+    QString ignored;
+    if (Reload(&ignored) && headers_.size() > 1 && MappedColumnsRead())
+      return true;
   }
-  mapping_ = GuessImportMapping(file_.Columns(), format, headers_, sample_);
+  // Back to the lines as the file was first read.
+  mapping_ = read;
+  QString ignored;
+  if (tried)
+    Reload(&ignored);
+  return false;
+}
+
+bool StatementImport::MappedColumnsRead() const {
+  QStringList sources{mapping_.amountColumn, mapping_.debitColumn,
+                      mapping_.creditColumn};
+  for (const auto &[field, source] : mapping_.fields)
+    sources.append(source);
+  for (const QString &source : sources)
+    if (!source.isEmpty() && !headers_.contains(source))
+      return false;
   return true;
 }
 
@@ -86,9 +160,7 @@ bool StatementImport::Reload(QString *error) {
       error);
 }
 
-QString StatementImport::Signature() const {
-  return StatementSignature(mapping_.format, headers_);
-}
+QString StatementImport::Signature() const { return signature_; }
 
 QStringList StatementImport::DateFormChoices() const {
   QStringList dates;
@@ -141,7 +213,7 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     return false;
   }
   if (mapping_.format.kind != StatementKind::Ofx &&
-      line.fields.size() != headers_.size()) {
+      !FieldsFitHeader(line.fields, headers_)) {
     *reason = QStringLiteral("字段数为%1，应为%2")
                   .arg(line.fields.size())
                   .arg(headers_.size());
@@ -187,10 +259,23 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     (*texts)[position] = text;
   }
   rules_.Apply(headers_, line.fields, columns, texts);
-  const int amountPosition = columns.PositionOf(mapping_.amountField);
-  if (amountPosition < 0)
+  if (columns.PositionOf(mapping_.amountField) < 0 ||
+      (!mapping_.UsesDebitCredit() && mapping_.amountColumn.isEmpty()))
     return true;
   double amount = 0;
+  bool neutral = false;
+  if (!ReadAmount(line, &amount, &neutral, reason))
+    return false;
+  WriteAmount(amount, neutral, texts);
+  return true;
+}
+
+bool StatementImport::ReadAmount(const SourceLine &line, double *amount,
+                                 bool *neutral, QString *reason) const {
+  auto field = [&](const QString &source) {
+    const qsizetype index = headers_.indexOf(source);
+    return index >= 0 ? line.fields.value(index).trimmed() : QString();
+  };
   auto read = [&](const QString &source, double *value) {
     const QString text = field(source);
     if (text.isEmpty()) {
@@ -202,13 +287,15 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     *reason = QStringLiteral("金额无法识别：%1").arg(text);
     return false;
   };
+  *amount = 0;
+  *neutral = false;
   if (mapping_.UsesDebitCredit()) {
     double debit = 0, credit = 0;
     if (!read(mapping_.debitColumn, &debit) ||
         !read(mapping_.creditColumn, &credit))
       return false;
     // Debits are money going out, whatever sign the bank writes them with.
-    amount = std::abs(credit) - std::abs(debit);
+    *amount = std::abs(credit) - std::abs(debit);
     if (field(mapping_.debitColumn).isEmpty() &&
         field(mapping_.creditColumn).isEmpty()) {
       *reason = QStringLiteral("没有金额");
@@ -219,13 +306,33 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
       *reason = QStringLiteral("没有金额");
       return false;
     }
-    if (!read(mapping_.amountColumn, &amount))
+    if (!read(mapping_.amountColumn, amount))
       return false;
-  } else {
-    return true;
   }
-  (*texts)[amountPosition] = NumberText(mapping_.negate ? -amount : amount);
+  // A bill writes amounts positive and their side in its 收/支 column.
+  if (!mapping_.directionColumn.isEmpty()) {
+    const BillSide side = SideOf(field(mapping_.directionColumn));
+    *amount = side == BillSide::Out ? -std::abs(*amount) : std::abs(*amount);
+    *neutral = side == BillSide::Neutral;
+  }
   return true;
+}
+
+void StatementImport::WriteAmount(double amount, bool neutral,
+                                  QStringList *texts) const {
+  const ColumnList &columns = file_.Columns();
+  const int amountPosition = columns.PositionOf(mapping_.amountField);
+  if (amountPosition < 0 || amountPosition >= texts->size())
+    return;
+  const int direction = columns.PositionOf(mapping_.directionField);
+  if (direction < 0 || direction >= texts->size()) {
+    (*texts)[amountPosition] = NumberText(mapping_.negate ? -amount : amount);
+    return;
+  }
+  if (!neutral && amount != 0)
+    (*texts)[direction] =
+        amount < 0 ? QStringLiteral("支出") : QStringLiteral("收入");
+  (*texts)[amountPosition] = NumberText(std::abs(amount));
 }
 
 StatementImport::RecordStart
@@ -235,7 +342,31 @@ StatementImport::StartOfRecords(const QDateTime &now) const {
           CRowItem::AutomaticTimeText(now.time())};
 }
 
+namespace {
+
+// Whether text is a time of day as the date forms allow it after a date:
+// "H:m" or "H:m:s".
+bool IsTimeOfDay(QStringView text) {
+  int parts = 0, digits = 0;
+  for (const QChar c : text) {
+    if (c.isDigit() && c.unicode() < 128 && ++digits <= 2)
+      continue;
+    if (c != QLatin1Char(':') || digits == 0)
+      return false;
+    ++parts;
+    digits = 0;
+  }
+  return digits > 0 && (parts == 1 || parts == 2);
+}
+
+} // namespace
+
 QString StatementImport::DateText(const QString &value, bool withTime) const {
+  // A bill gives each payment its moment; the day alone is read once.
+  const qsizetype space = value.indexOf(QLatin1Char(' '));
+  if (!withTime && space > 0 &&
+      IsTimeOfDay(QStringView(value).sliced(space + 1)))
+    return DateText(value.left(space), false);
   // The form is part of the key: the dialog may change it between passes.
   const QString key = mapping_.dateForm + QChar(withTime ? u'1' : u'0') + value;
   const auto found = dateTexts_.constFind(key);
@@ -343,43 +474,209 @@ bool StatementImport::ValidGroup(QString *error) const {
   return false;
 }
 
+int ImportCheck::Count(LineState state) const {
+  return int(std::count_if(lines.cbegin(), lines.cend(),
+                           [state](const CheckedLine &line) {
+                             return line.state == state;
+                           }));
+}
+
+QSet<int> ImportCheck::TickedLines() const {
+  QSet<int> ticked;
+  for (const CheckedLine &line : lines)
+    if (line.ticked)
+      ticked.insert(line.lineNumber);
+  return ticked;
+}
+
+bool StatementImport::IsBill() const {
+  return !mapping_.directionColumn.isEmpty() ||
+         !mapping_.statusColumn.isEmpty();
+}
+
+QString StatementImport::BillNumberOf(const SourceLine &line) const {
+  if (mapping_.numberColumn.isEmpty())
+    return {};
+  const qsizetype index = headers_.indexOf(mapping_.numberColumn);
+  const QString number =
+      index >= 0 ? line.fields.value(index).trimmed() : QString();
+  return number == QLatin1String("/") ? QString() : number;
+}
+
+BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
+  // Bills write "/" where a line has no such value.
+  auto field = [&](const QString &source) {
+    const qsizetype index = source.isEmpty() ? -1 : headers_.indexOf(source);
+    const QString value =
+        index >= 0 ? line.fields.value(index).trimmed() : QString();
+    return value == QLatin1String("/") ? QString() : value;
+  };
+  BillFacts facts;
+  facts.lineNumber = line.lineNumber;
+  facts.read = read;
+  facts.status = field(mapping_.statusColumn);
+  facts.kind = field(mapping_.kindColumn);
+  facts.number = BillNumberOf(line);
+  facts.merchant = field(mapping_.merchantColumn);
+  facts.counterpart = field(mapping_.counterpartColumn);
+  double amount = 0, refunded = 0;
+  bool neutral = false;
+  QString reason;
+  if (read && ReadAmount(line, &amount, &neutral, &reason)) {
+    facts.amount = std::abs(amount);
+    facts.side = neutral     ? BillSide::Neutral
+                 : amount < 0 ? BillSide::Out
+                              : BillSide::In;
+  }
+  if (ParseAmount(field(mapping_.refundedColumn), false, &refunded))
+    facts.refunded = std::abs(refunded);
+  return facts;
+}
+
+void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
+                                      std::vector<CheckedLine> &lines) const {
+  if (!IsBill())
+    return;
+  const bool sides = file_.Columns().PositionOf(mapping_.directionField) >= 0;
+  const std::vector<BillOutcome> outcomes =
+      ClassifyBillLines(facts, refundsCancelPayments_);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    CheckedLine &line = lines[i];
+    const BillOutcome &outcome = outcomes[i];
+    if (line.state == LineState::Bad)
+      continue;
+    if (!outcome.skipped.isEmpty()) {
+      line.state = LineState::Skipped;
+      line.ticked = false;
+      line.reason = outcome.skipped;
+      continue;
+    }
+    BillSide side = facts[i].side;
+    if (outcome.refundIncome)
+      side = BillSide::In;
+    if (outcome.refundIncome || outcome.amount >= 0) {
+      const double amount =
+          outcome.amount >= 0 ? outcome.amount : facts[i].amount;
+      WriteAmount(side == BillSide::Out ? -amount : amount, false,
+                  &line.texts);
+    }
+    if (side == BillSide::Neutral && !mapping_.directionColumn.isEmpty()) {
+      line.ticked = false;
+      line.reason = QStringLiteral("不计收支");
+    } else if (side == BillSide::In && !mapping_.directionColumn.isEmpty() &&
+               !sides) {
+      line.ticked = false;
+      line.reason = QStringLiteral("账簿没有收支列");
+    }
+  }
+}
+
+void StatementImport::FindDuplicates(std::vector<CheckedLine> &lines) {
+  QHash<QString, int> existing = ExistingKeys();
+  CDBVisiter *session = file_.Session();
+  const QSet<QString> stored = session && HasBillNumberColumn(*session)
+                                   ? StoredBillNumbers(*session)
+                                   : QSet<QString>();
+  QHash<QString, int> seen; // number -> line of this statement
+  for (CheckedLine &line : lines) {
+    if (line.state != LineState::New)
+      continue;
+    QString reason;
+    if (!line.number.isEmpty()) {
+      if (stored.contains(line.number))
+        reason = QStringLiteral("交易单号已导入：%1").arg(line.number);
+      else if (const int earlier = seen.value(line.number))
+        reason = QStringLiteral("交易单号与第%1行相同").arg(earlier);
+      else
+        seen.insert(line.number, line.lineNumber);
+    } else if (TakeDuplicate(existing, line.texts)) {
+      reason = QStringLiteral("与已有记录相同");
+    }
+    if (reason.isEmpty())
+      continue;
+    line.state = LineState::Duplicate;
+    line.ticked = false;
+    line.reason = reason;
+  }
+}
+
 bool StatementImport::Check(ImportCheck *check,
                             const ExchangeProgress &progress,
                             QString *error) {
+  bool cancelled = false;
+  if (CheckLines(check, progress, &cancelled, error))
+    return true;
+  if (cancelled)
+    *error = QStringLiteral("已取消");
+  return false;
+}
+
+bool StatementImport::CheckLines(ImportCheck *check,
+                                 const ExchangeProgress &progress,
+                                 bool *cancelled, QString *error) {
   *check = ImportCheck();
+  *cancelled = false;
   if (!ValidGroup(error))
     return false;
-  QHash<QString, int> existing = ExistingKeys();
+  // The rules count the lines of this check: the lines stored are those
+  // the user ticked of them.
+  rules_.ResetMatches();
+  std::vector<BillFacts> facts;
+  const bool bill = IsBill();
   QStringList headers;
   int done = 0;
-  bool cancelled = false;
   const bool read = ReadStatement(
       path_, mapping_.format, &headers,
       [&](const SourceLine &line) {
-        QStringList texts;
-        QString reason;
-        if (!ConvertLine(line, &texts, &reason)) {
-          check->bad.append({line.lineNumber, reason});
-        } else {
-          ++check->good;
-          if (TakeDuplicate(existing, texts))
-            check->duplicateLines.append(line.lineNumber);
-        }
+        CheckedLine checked;
+        checked.lineNumber = line.lineNumber;
+        const bool converts =
+            ConvertLine(line, &checked.texts, &checked.reason);
+        checked.state = converts ? LineState::New : LineState::Bad;
+        checked.ticked = converts;
+        if (!converts)
+          checked.texts.clear();
+        // A statement that is no bill needs only the numbers, if any.
+        if (bill)
+          facts.push_back(FactsOf(line, converts));
+        checked.number = bill ? facts.back().number : BillNumberOf(line);
+        check->lines.push_back(std::move(checked));
         if (progress && !progress(++done)) {
-          cancelled = true;
+          *cancelled = true;
           return false;
         }
         return true;
       },
       error);
-  if (cancelled) {
-    *error = QStringLiteral("已取消");
+  if (*cancelled || !read)
     return false;
+  DecideBillLines(facts, check->lines);
+  FindDuplicates(check->lines);
+  for (const CheckedLine &line : check->lines) {
+    if (line.state == LineState::Bad)
+      check->bad.append({line.lineNumber, line.reason});
+    else if (line.state != LineState::Skipped)
+      ++check->good;
+    if (line.state == LineState::Duplicate)
+      check->duplicateLines.append(line.lineNumber);
   }
-  return read;
+  return true;
 }
 
 int StatementImport::Store(const QSet<int> &includeDuplicates,
+                           const ExchangeProgress &progress, bool *cancelled,
+                           QString *error) {
+  ImportCheck check;
+  if (!CheckLines(&check, progress, cancelled, error))
+    return *cancelled ? 0 : -1;
+  QSet<int> ticked = check.TickedLines();
+  for (const int line : check.duplicateLines)
+    if (includeDuplicates.contains(line))
+      ticked.insert(line);
+  return Store(check, ticked, progress, cancelled, error);
+}
+
+int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
                            const ExchangeProgress &progress, bool *cancelled,
                            QString *error) {
   *cancelled = false;
@@ -391,59 +688,65 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
   if (!ValidGroup(error))
     return -1;
   GroupNode &group = *FindGroupNode(file_.Root(), groupId_);
-  QHash<QString, int> existing = ExistingKeys();
   const int firstKey = group.largestKey;
   int key = firstKey;
   const RecordStart start = StartOfRecords(QDateTime::currentDateTime());
   CommandHistory &history = file_.History();
+  auto stored = [&](const CheckedLine &line) {
+    return line.state != LineState::Bad && ticked.contains(line.lineNumber);
+  };
+  const bool numbered =
+      std::any_of(check.lines.cbegin(), check.lines.cend(),
+                  [&](const CheckedLine &line) {
+                    return stored(line) && !line.number.isEmpty();
+                  });
 
-  // One unit of work and one command group for the whole import.
+  // One unit of work and one command group for the whole import, the
+  // column that keeps the bills' numbers included.
   if (!session->BeginTransaction()) {
     *error = QStringLiteral("无法开始写入账簿文件！");
     return -1;
   }
+  if (numbered && !HasBillNumberColumn(*session) &&
+      !AddBillNumberColumn(*session)) {
+    session->RollbackTransaction();
+    *error = QStringLiteral("无法在账簿文件中添加交易单号列！");
+    return -1;
+  }
   history.BeginGroup();
-  int stored = 0, done = 0;
+  int count = 0, done = 0;
   QList<CRowItem> batch;
   auto flush = [&] {
     if (!batch.isEmpty())
-      stored += history.AddRows(batch);
+      count += history.AddRows(batch);
     batch.clear();
   };
-  QStringList headers;
   // The line whose formulas gave no number; the import stops there.
   int notFiniteLine = 0;
-  const bool read = ReadStatement(
-      path_, mapping_.format, &headers,
-      [&](const SourceLine &line) {
-        QStringList texts;
-        QString reason;
-        // Duplicates are told apart exactly as Check does.
-        if (ConvertLine(line, &texts, &reason) &&
-            (!TakeDuplicate(existing, texts) ||
-             includeDuplicates.contains(line.lineNumber))) {
-          bool finite = true;
-          CRowItem record = MakeRecord(texts, ++key, start, &finite);
-          if (!finite) {
-            notFiniteLine = line.lineNumber;
-            return false;
-          }
-          batch.append(std::move(record));
-          if (batch.size() >= kBatch)
-            flush();
-        }
-        if (progress && !progress(++done)) {
-          *cancelled = true;
-          return false;
-        }
-        return true;
-      },
-      error);
+  for (const CheckedLine &line : check.lines) {
+    if (stored(line)) {
+      bool finite = true;
+      CRowItem record = MakeRecord(line.texts, ++key, start, &finite);
+      if (!finite) {
+        notFiniteLine = line.lineNumber;
+        break;
+      }
+      if (!line.number.isEmpty())
+        SetBillNumber(record, line.number);
+      batch.append(std::move(record));
+      if (batch.size() >= kBatch)
+        flush();
+    }
+    if (progress && !progress(++done)) {
+      *cancelled = true;
+      break;
+    }
+  }
   if (!*cancelled && notFiniteLine == 0)
     flush();
   if (notFiniteLine > 0)
     *error = QStringLiteral("第%1行：计算结果超出数值范围或无意义").arg(notFiniteLine);
-  if (*cancelled || !read || notFiniteLine > 0) {
+  if (*cancelled || notFiniteLine > 0) {
     history.DiscardGroup();
     session->RollbackTransaction();
     group.largestKey = firstKey;
@@ -464,9 +767,9 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
     return -1;
   }
   group.largestKey = key;
-  if (stored > 0)
+  if (count > 0)
     file_.Notify(HINT_RECORDS);
-  return stored;
+  return count;
 }
 
 bool StatementImport::SaveMapping() {

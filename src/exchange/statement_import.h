@@ -1,17 +1,23 @@
-// Importing a bank statement into a group of an account file.
+// Importing a bank statement or a payment service's bill into a group of an
+// account file.
 //
-// Open reads the start of the statement and proposes a mapping (the one
-// saved for this statement layout, else a guess); Check reads every line as
-// it would be stored and counts good lines, bad lines (with their number
-// and reason) and duplicates of records already in the group (each record
-// matches one line at most); Store then
-// inserts the good lines through the record store as one command group,
-// inside one unit of work, so one undo takes the whole import back. Each
-// record gets its key, defaults and formulas as a typed record does; a
-// mapped value wins over a default and over the automatic date or time.
-// The statement is read line by line in each pass, never held whole.
+// Open recognises a known bill by its head (bill_recognition.h) and
+// proposes a mapping (the one saved for this statement layout, else the
+// bill's, else a guess); Check reads every line as it would be stored and
+// gives each its state: new, duplicate (of a record already stored: by the
+// bill's number in any group, else by its values in the group, each record
+// matching one line at most), skipped (a bill's closed payments and the
+// refunds that cancel them) or bad (with the reason), and whether it is
+// ticked. Store then inserts the ticked lines through the record store as
+// one command group, inside one unit of work, so one undo takes the whole
+// import back. Each record gets its key, defaults and formulas as a typed
+// record does; a mapped value wins over a default and over the automatic
+// date or time. The statement is read line by line, never held whole; a
+// check keeps the texts of its lines.
 #pragma once
 
+#include "exchange/bill_lines.h"
+#include "exchange/bill_recognition.h"
 #include "exchange/import_mapping.h"
 #include "exchange/import_rules.h"
 #include "records/row_item.h"
@@ -32,10 +38,36 @@ struct BadLine {
   QString reason;
 };
 
+// What a line of the statement is to the import.
+enum class LineState {
+  New,       // to be stored (ticked unless reason says why not)
+  Duplicate, // the same payment (by its number, else by its values) is stored
+  Skipped,   // a closed payment or a refund that cancels one: not stored
+  Bad,       // does not read: reason says why
+};
+
+struct CheckedLine {
+  int lineNumber = 0;
+  LineState state = LineState::New;
+  // Whether the line is stored unless the user says otherwise.
+  bool ticked = false;
+  QString reason;
+  // The record's texts, one per column as ConvertLine gives them (empty for
+  // a bad line), and the bill's number of the payment.
+  QStringList texts;
+  QString number;
+};
+
 struct ImportCheck {
-  int good = 0; // lines that read, duplicates included
+  int good = 0; // lines that read and are not skipped, duplicates included
   QList<BadLine> bad;
   QList<int> duplicateLines;
+  // Every line, in order, with its state.
+  std::vector<CheckedLine> lines;
+
+  int Count(LineState state) const;
+  // The numbers of the lines ticked.
+  QSet<int> TickedLines() const;
 };
 
 // Told the number of lines done so far; false cancels.
@@ -56,6 +88,8 @@ public:
   const QStringList &Headers() const { return headers_; }
   // Up to 20 first data lines.
   const std::vector<SourceLine> &Sample() const { return sample_; }
+  // What identifies the statement's layout as it was opened; the mapping is
+  // saved under it.
   QString Signature() const;
   ImportMapping &Mapping() { return mapping_; }
   const ImportMapping &Mapping() const { return mapping_; }
@@ -69,6 +103,15 @@ public:
   // Sets the mapping's date form and decimal separator from the sample
   // lines of its mapped columns (after the mapping was changed by hand).
   void DetectValueForms();
+
+  // The known bill the statement is (bill_layouts.h), or null, and what its
+  // head says.
+  const BillLayout *Layout() const { return layout_; }
+  const BillHead &Head() const { return head_; }
+  // Whether a refund cancels (all or part of) its payment in the same bill
+  // rather than being income; off by default.
+  bool RefundsCancelPayments() const { return refundsCancelPayments_; }
+  void SetRefundsCancelPayments(bool on) { refundsCancelPayments_ = on; }
 
   // The group the records go to; by default the selected group, else the
   // first group of the tree.
@@ -103,13 +146,24 @@ public:
   CRowItem MakeRecord(const QStringList &texts, int key,
                       const RecordStart &start, bool *finite = nullptr) const;
 
+  // Reads every line and gives it its state. Lines of a bill are decided
+  // over the whole bill (bill_lines.h); income of a bill goes unticked
+  // ("账簿没有收支列") into a file without a direction column, and neutral
+  // lines ("不计收支") unticked. A bill's number finds duplicates among the
+  // records of every group and the lines above; a line without one is
+  // compared by its values with the records of the target group.
   bool Check(ImportCheck *check, const ExchangeProgress &progress,
              QString *error);
-  // Stores the good lines, leaving out duplicates whose line number is not
-  // in includeDuplicates. The number of records stored; 0 with *cancelled
-  // set when progress cancelled (nothing is stored then), -1 with error
-  // when the import could not run or a line's formulas gave no finite
-  // number (nothing is stored then either).
+  // Stores the lines of check whose numbers are in ticked (bad ones never)
+  // with their texts. The number of records stored; 0 with *cancelled set
+  // when progress cancelled (nothing is stored then), -1 with error when
+  // the import could not run or a line's formulas gave no finite number
+  // (nothing is stored then either).
+  int Store(const ImportCheck &check, const QSet<int> &ticked,
+            const ExchangeProgress &progress, bool *cancelled,
+            QString *error);
+  // Checks the statement and stores the lines ticked by default and the
+  // duplicates whose line numbers are in includeDuplicates.
   int Store(const QSet<int> &includeDuplicates,
             const ExchangeProgress &progress, bool *cancelled,
             QString *error);
@@ -131,6 +185,34 @@ private:
   bool TakeDuplicate(QHash<QString, int> &existing,
                      const QStringList &texts) const;
   bool ValidGroup(QString *error) const;
+  // The signed amount of line (expenses below zero) and whether its side is
+  // neutral; false with reason when it does not read.
+  bool ReadAmount(const SourceLine &line, double *amount, bool *neutral,
+                  QString *reason) const;
+  // Puts amount into texts: positive with its side in the direction column
+  // when the mapping has one, else signed (negated when asked).
+  void WriteAmount(double amount, bool neutral, QStringList *texts) const;
+  // Whether the mapping reads a bill's 收/支 or status: its lines are then
+  // decided over the whole bill.
+  bool IsBill() const;
+  // The bill's number of line, or empty.
+  QString BillNumberOf(const SourceLine &line) const;
+  // What a bill line says of itself; read tells whether it converted.
+  BillFacts FactsOf(const SourceLine &line, bool read) const;
+  // Applies what the whole bill makes of each line that reads.
+  void DecideBillLines(const std::vector<BillFacts> &facts,
+                       std::vector<CheckedLine> &lines) const;
+  // Check, telling a cancel apart.
+  bool CheckLines(ImportCheck *check, const ExchangeProgress &progress,
+                  bool *cancelled, QString *error);
+  // Marks duplicates among the new lines.
+  void FindDuplicates(std::vector<CheckedLine> &lines);
+  // Takes the mapping saved for the layout when the file read with its
+  // settings has the columns it maps; otherwise leaves the mapping and the
+  // lines read with format.
+  bool LoadFittingMapping(const StatementFormat &format);
+  // Whether every source column the mapping names was read.
+  bool MappedColumnsRead() const;
   // The stored text of a statement's date in the mapping's date form, or
   // a null text when it does not read. A statement repeats its days line
   // after line; each text is read once.
@@ -139,6 +221,10 @@ private:
   AccountFile &file_;
   QString path_;
   QStringList headers_;
+  QString signature_;
+  const BillLayout *layout_ = nullptr;
+  BillHead head_;
+  bool refundsCancelPayments_ = false;
   std::vector<SourceLine> sample_;
   ImportMapping mapping_;
   bool mappingSaved_ = false;

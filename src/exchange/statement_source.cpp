@@ -16,6 +16,8 @@
 namespace {
 
 constexpr qint64 kChunk = 64 * 1024;
+// No line of a statement is this long; a longer one is no statement.
+constexpr qsizetype kMaxLineBytes = 256 * 1024;
 // The lines at the start of a statement that its layout is detected from.
 constexpr int kSampleLines = 40;
 
@@ -184,6 +186,11 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
         headerDone = true;
         continue;
       }
+      if (!format.rowsEnd.isEmpty() &&
+          line.fields.value(0).trimmed().startsWith(format.rowsEnd)) {
+        stopped = true;
+        return;
+      }
       if (!format.hasHeader)
         NameColumns(headers, line.fields.size());
       if (!onLine(line))
@@ -193,12 +200,23 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
   // Feeds text line by line, so that each record knows the line it starts
   // on; a line not yet ended is fed as far as it goes, so that a long line
   // is never gathered whole.
+  qsizetype lineBytes = 0; // of the line not yet ended
   auto feed = [&](const QByteArray &text) {
     qsizetype start = 0;
     while (start < text.size() && !stopped) {
       const qsizetype newline = text.indexOf('\n', start);
       const qsizetype end = newline < 0 ? text.size() : newline + 1;
       const int line = lineNumber + 1;
+      lineBytes += end - start;
+      if (lineBytes > kMaxLineBytes) {
+        *error = QStringLiteral("对账单第%1行超过 %2 KB，不是可识别的对账单：%3")
+                     .arg(line)
+                     .arg(kMaxLineBytes / 1024)
+                     .arg(path);
+        return false;
+      }
+      if (newline >= 0)
+        lineBytes = 0;
       if (line > format.skipLines) {
         if (!csv.Feed(line, QByteArrayView(text).sliced(start, end - start))) {
           *error = QStringLiteral("第%1行无法读取").arg(line);
@@ -278,6 +296,9 @@ bool ReadXlsx(const QString &path, const StatementFormat &format,
           headerDone = true;
           return true;
         }
+        if (!format.rowsEnd.isEmpty() &&
+            fields.value(0).trimmed().startsWith(format.rowsEnd))
+          return false;
         if (!format.hasHeader)
           NameColumns(headers, fields.size());
         while (fields.size() < headers->size())

@@ -5,8 +5,8 @@
 // data lines of fields, each with the number of the line (for OFX, of the
 // transaction; for XLSX, of the sheet's row) it came from. Statements are
 // read in chunks, never whole into memory; a CSV line of more than
-// kMaxCsvFields fields, text that is not valid in its encoding and NUL
-// bytes refuse the file.
+// kMaxCsvFields fields or 256 KB, text that is not valid in its encoding
+// and NUL bytes refuse the file.
 #pragma once
 
 #include <QString>
@@ -26,6 +26,9 @@ struct StatementFormat {
   char delimiter = ',';
   int skipLines = 0;
   bool hasHeader = true;
+  // A data line whose first field starts with this text ends the rows (the
+  // summary under a bill's rows); empty: the rows go to the end.
+  QString rowsEnd;
 };
 
 inline constexpr int kMaxCsvFields = 1000;

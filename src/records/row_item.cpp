@@ -81,6 +81,14 @@ void CRowItem::TakeCurrentRow(CDBVisiter &session) {
   // changed the columns, a row made before would otherwise read columns
   // that are no longer in the list.
   const ColumnList &columns = accountFile->Columns();
+  // Items after the row's columns are of columns the grid does not show
+  // (the number a bill gave an imported record): they stay with the row,
+  // read as stored, so that undo and redo keep them.
+  FieldValueRow hidden;
+  if (columnCount > 0 && items.size() > qsizetype(columnCount))
+    for (const FieldValueItem &item : items.mid(columnCount))
+      if (columns.PositionOf(item.fieldName) < 0)
+        hidden.append(item);
   keyIndex = unsigned(columns.KeyPosition());
   columnCount = unsigned(columns.Size());
   // A row of the current layout is filled in place, without a new list.
@@ -91,6 +99,10 @@ void CRowItem::TakeCurrentRow(CDBVisiter &session) {
   for (int i = 0; i < columns.Size(); ++i) {
     const ColumnDef &column = columns.At(i);
     items[i] = ItemOfColumn(column, session.GetString(column.fieldName));
+  }
+  for (FieldValueItem &item : hidden) {
+    item.text = session.GetString(item.fieldName);
+    items.append(item);
   }
   groupId = session.GetInt(QStringLiteral("trelva_Group_ID"));
   textsAsStored = true;

@@ -17,8 +17,9 @@ void ExchangeTest::SetUp() {
 
 void ExchangeTest::TearDown() { CDBVisiterFactory::Instance().DestroyAll(); }
 
-void ExchangeTest::OpenFresh(AccountFile &other, const QString &name) {
-  const QString path = CopyTemplate(dir_, QStringLiteral("家庭账本"), name);
+void ExchangeTest::OpenFresh(AccountFile &other, const QString &name,
+                             const QString &templateName) {
+  const QString path = CopyTemplate(dir_, templateName, name);
   ASSERT_TRUE(other.OpenAccountFile(path));
 }
 

@@ -29,8 +29,10 @@ protected:
   // (2024-01-05..07 in a date format, no 备注) each followed by an empty
   // row; its path.
   QString WriteXlsxBill(const QString &name) const;
-  // Opens a second fresh copy of the template as other.
-  void OpenFresh(AccountFile &other, const QString &name);
+  // Opens a fresh copy of a template (the household one unless named) as
+  // other.
+  void OpenFresh(AccountFile &other, const QString &name,
+                 const QString &templateName = QStringLiteral("家庭账本"));
 
   // Every row of sql on file, its cells joined by '|'.
   static QStringList Rows(AccountFile &file, const QString &sql);

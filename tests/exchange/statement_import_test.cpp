@@ -9,6 +9,8 @@
 #include "groups/group_tree.h"
 #include "records/command_history.h"
 
+#include <QStringEncoder>
+
 #include <sqlite3.h>
 
 namespace {
@@ -244,4 +246,48 @@ TEST_F(ExchangeTest, TheMappingIsRememberedForTheSameLayout) {
   StatementImport other(file_);
   ASSERT_TRUE(other.Open(Data("decimal_comma.csv"), &error));
   EXPECT_FALSE(other.MappingWasSaved());
+}
+
+// A mapping is remembered with the layout it was made for: a semicolon file
+// in GB18030 with the same column names is another layout, and each of the
+// two imports with its own mapping, also the next time.
+TEST_F(ExchangeTest, AMappingAppliesOnlyToTheLayoutItWasMadeFor) {
+  const QString comma = WriteFile(
+      "comma.csv", QStringLiteral("日期,项目,金额\n2024-01-05,午饭,-12\n").toUtf8());
+  QStringEncoder gb("GB18030");
+  const QString semicolon = WriteFile(
+      "semicolon.csv",
+      gb.encode(QStringLiteral("日期;项目;金额\n2024-01-06;晚饭;-20,5\n")));
+  int pass = 0;
+  for (const QString &path : {comma, semicolon, comma, semicolon}) {
+    StatementImport import(file_);
+    QString error;
+    ASSERT_TRUE(import.Open(path, &error)) << qPrintable(error);
+    EXPECT_EQ(import.Headers(), (QStringList{"日期", "项目", "金额"}));
+    import.Mapping().Map("Data", "日期");
+    import.Mapping().Map("Item", "项目");
+    import.Mapping().amountField = "Amount";
+    import.Mapping().amountColumn = "金额";
+    import.DetectValueForms();
+    import.SetGroupId(3 + pass++ / 2); // the second round into group 4
+    ASSERT_EQ(ImportAll(import), 1);
+    ASSERT_TRUE(import.SaveMapping());
+  }
+  EXPECT_EQ(Records(file_, 3), Records(file_, 4));
+  EXPECT_EQ(Records(file_, 4), (QStringList{"2024/1/5|午饭|-12|1|-12|",
+                                            "2024/1/6|晚饭|-20.5|1|-20.5|"}));
+
+  // Older builds saved a mapping under the column names alone: it still
+  // applies to the file it was made for.
+  StatementImport older(file_);
+  QString error;
+  ASSERT_TRUE(older.Open(semicolon, &error));
+  ASSERT_TRUE(file_.Session()->Execute("Delete From FilterMemory"));
+  older.Mapping().Map("Memo", "项目");
+  ASSERT_TRUE(SaveImportMapping(*file_.Session(), "CSV:日期|项目|金额",
+                                older.Mapping()));
+  StatementImport next(file_);
+  ASSERT_TRUE(next.Open(semicolon, &error));
+  EXPECT_TRUE(next.MappingWasSaved());
+  EXPECT_EQ(next.Mapping().SourceOf("Memo"), "项目");
 }

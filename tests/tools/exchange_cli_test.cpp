@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -217,4 +218,61 @@ TEST_F(ExchangeCliTest, AKilledOfxImportLeavesNoCopyOfTheStatement) {
   cli.kill();
   cli.waitForFinished();
   EXPECT_EQ(folder.entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// A WeChat Pay bill into the 收支账本 template: --report says what became
+// of every line, and a second import of the bill finds every payment by its
+// number.
+TEST_F(ExchangeCliTest, ABillReportsEveryLine) {
+  const QString ledger = dir_.filePath("ledger.fz");
+  ASSERT_EQ(RunCli({"new", ledger, "--template", "收支账本"}).status, 0);
+  const QString bill = Statement(
+      "wechat.csv",
+      "\xEF\xBB\xBF微信支付账单明细,,,,,,,,,,\n"
+      "微信昵称：[小明],,,,,,,,,,\n"
+      "----------------------微信支付账单明细列表--------------------,,,,,,,,,,\n"
+      "交易时间,交易类型,交易对方,商品,收/支,金额(元),支付方式,当前状态,交易单号,"
+      "商户单号,备注\n"
+      "2024-03-02 12:00:00,商户消费,美团,午餐,支出,¥32.00,零钱,支付成功,"
+      "4200001\t,M1\t,/\n"
+      "2024-03-03 12:00:00,商户消费,美团,晚餐,支出,¥40.00,零钱,支付失败,"
+      "4200002\t,M2\t,/\n"
+      "2024-03-04 12:00:00,零钱提现,银行,/,/,¥100.00,零钱,提现已到账,4200003\t,/,/\n"
+      "2024-03-05 12:00:00,商户消费,美团,午餐,支出,¥abc,零钱,支付成功,"
+      "4200004\t,M4\t,/\n");
+  CliResult result = RunCli({"import", ledger, bill, "--report"});
+  EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+  EXPECT_EQ(result.out, "5\tnew\t\n6\tskipped\t支付失败\n7\tskipped\t不计收支\n"
+                        "8\tbad\t金额无法识别：¥abc\n"
+                        "已导入 1 条记录，拒绝 1 行，重复未导入 0 行，跳过 2 行\n");
+  EXPECT_TRUE(result.err.startsWith("微信支付账单：小明\n")) << qPrintable(result.err);
+  result = RunCli({"import", ledger, bill, "--report", "--group", "5"});
+  EXPECT_TRUE(result.out.startsWith("5\tduplicate\t交易单号已导入：4200001\n"))
+      << qPrintable(result.out);
+  EXPECT_EQ(RunCli({"sql", ledger, "Select Direction, Goods, Amount, BillNumber "
+                                   "From Users"})
+                .out.replace('\t', '|'),
+            "支出|午餐|32|4200001\n");
+}
+
+// A mapping given for a comma-separated file is not applied to a
+// semicolon-separated GB18030 file with the same column names.
+TEST_F(ExchangeCliTest, AMappingOfOneLayoutLeavesAnotherAlone) {
+  const QString comma =
+      Statement("comma.csv", QStringLiteral("日期,项目,金额\n2024-01-05,午饭,-12\n")
+                                 .toUtf8());
+  QStringEncoder gb("GB18030");
+  const QByteArray semicolonBytes =
+      gb.encode(QStringLiteral("日期;项目;金额\n2024-01-06;晚饭;-20\n"));
+  const QString semicolon = Statement("semicolon.csv", semicolonBytes);
+  for (const QString &statement : {comma, semicolon}) {
+    const CliResult result =
+        RunCli({"import", path_, statement, "--group", "4", "--map",
+                "日期=Data", "--map", "项目=Item", "--map", "金额=Amount"});
+    EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+    EXPECT_EQ(result.out, "已导入 1 条记录，拒绝 0 行，重复未导入 0 行\n");
+  }
+  EXPECT_EQ(Sql("Select Item, Amount From Users Where trelva_Group_ID=4 Order "
+                "By ID"),
+            "午饭|-12\n晚饭|-20\n");
 }

@@ -1,15 +1,18 @@
 // sorvanel-cli import PATH FILE [--group ID] [--map SOURCE=FIELD ...]
-// [--date-form FORM] [--encoding NAME] [--include-duplicates]: imports a
-// bank statement (CSV, OFX or XLSX) into a group as one undoable step. Without
-// --map the mapping saved for the statement's layout is used, else one
-// guessed from its column names; a given mapping is saved for the next
-// time, once the import stored records. Lines equal to records of the group
+// [--date-form FORM] [--encoding NAME] [--include-duplicates] [--no-rules]
+// [--cancel-refunds] [--report]: imports a bank statement or a payment
+// service's bill (CSV, OFX or XLSX) into a group as one undoable step. Without
+// --map the mapping saved for the statement's layout is used, else the one
+// of a known bill, else one guessed from its column names; a given mapping
+// is saved for the next time, once the import stored records. Duplicates
 // are left out unless --include-duplicates. The file's import rules set
 // values of the lines unless --no-rules. FIELD is a field name
 // or caption; "-FIELD" and "+FIELD" name the debit and credit columns whose
-// difference goes to FIELD. Prints the numbers of records stored, lines
-// refused (each with its number and reason on stderr) and duplicates left
-// out; exit 1 when nothing was stored because of an error.
+// difference goes to FIELD. --report prints a line per statement line:
+// its number, what happened to it (new, duplicate, skipped, bad) and why,
+// tab-separated. Prints the numbers of records stored, lines refused (each
+// with its number and reason on stderr), duplicates and lines skipped; exit
+// 1 when nothing could be read.
 #include "cli_account.h"
 #include "cli_command.h"
 #include "record_arguments.h"
@@ -22,13 +25,15 @@
 #include "groups/group_node.h"
 #include "document/account_file.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 const char kUsage[] = "import PATH FILE [--group ID] [--map SOURCE=FIELD ...] "
                       "[--date-form FORM] [--encoding NAME] "
-                      "[--include-duplicates] [--no-rules]";
+                      "[--include-duplicates] [--no-rules] [--cancel-refunds] "
+                      "[--report]";
 
 struct ImportArguments {
   QString path;
@@ -38,6 +43,8 @@ struct ImportArguments {
   QString dateForm;
   QString encoding;
   bool includeDuplicates = false;
+  bool cancelRefunds = false;
+  bool report = false;
   bool noRules = false;
 };
 
@@ -65,6 +72,10 @@ bool ParseImportArguments(const QStringList &args, ImportArguments &out) {
       out.encoding = args[++i];
     else if (arg == QLatin1String("--include-duplicates"))
       out.includeDuplicates = true;
+    else if (arg == QLatin1String("--cancel-refunds"))
+      out.cancelRefunds = true;
+    else if (arg == QLatin1String("--report"))
+      out.report = true;
     else if (arg == QLatin1String("--no-rules"))
       out.noRules = true;
     else if (out.path.isEmpty())
@@ -120,6 +131,21 @@ bool ApplyMaps(const AccountFile &file, const QStringList &maps,
   return true;
 }
 
+// What happened to line: stored lines are new, the others keep their state
+// (a line not ticked is skipped) and reason.
+QString ReportLine(const CheckedLine &line, bool stored) {
+  const char *state = "new";
+  if (line.state == LineState::Bad)
+    state = "bad";
+  else if (!stored && line.state == LineState::Duplicate)
+    state = "duplicate";
+  else if (!stored)
+    state = "skipped";
+  return QStringLiteral("%1\t%2\t%3")
+      .arg(line.lineNumber)
+      .arg(QLatin1String(state), line.reason);
+}
+
 int RunImport(const QStringList &args) {
   ImportArguments parsed;
   if (!ParseImportArguments(args, parsed))
@@ -166,6 +192,10 @@ int RunImport(const QStringList &args) {
     import.SetGroupId(id);
   }
 
+  import.SetRefundsCancelPayments(parsed.cancelRefunds);
+  if (const BillLayout *layout = import.Layout())
+    std::fprintf(stderr, "%s\n", qPrintable(BillTitle(*layout, import.Head())));
+
   ImportCheck check;
   if (!import.Check(&check, {}, &error)) {
     ShowMessage(error);
@@ -174,28 +204,43 @@ int RunImport(const QStringList &args) {
   for (const BadLine &bad : check.bad)
     std::fprintf(stderr, "第%d行：%s\n", bad.lineNumber,
                  qPrintable(bad.reason));
-  QSet<int> include;
+  QSet<int> ticked = check.TickedLines();
   if (parsed.includeDuplicates)
-    include = QSet<int>(check.duplicateLines.cbegin(),
-                        check.duplicateLines.cend());
+    for (const int line : check.duplicateLines)
+      ticked.insert(line);
   bool cancelled = false;
-  import.Rules().ResetMatches();
-  const int stored = import.Store(include, {}, &cancelled, &error);
+  const int stored = import.Store(check, ticked, {}, &cancelled, &error);
   if (stored < 0) {
     ShowMessage(error);
     return 1;
   }
+  if (parsed.report)
+    for (const CheckedLine &line : check.lines)
+      PrintLine(ReportLine(line, ticked.contains(line.lineNumber)));
+  const int skipped = int(std::count_if(
+      check.lines.cbegin(), check.lines.cend(), [&](const CheckedLine &line) {
+        return line.state != LineState::Bad &&
+               line.state != LineState::Duplicate &&
+               !ticked.contains(line.lineNumber);
+      }));
   // An import that stored nothing leaves the file as it was.
   if (stored > 0)
     SaveImportRuleMatches(file, import.Rules());
   if (stored > 0 && (!parsed.maps.isEmpty() || !parsed.dateForm.isEmpty() ||
                      !parsed.encoding.isEmpty()))
     import.SaveMapping();
-  PrintLine(QStringLiteral("已导入 %1 条记录，拒绝 %2 行，重复未导入 %3 行")
-                .arg(stored)
-                .arg(check.bad.size())
-                .arg(check.duplicateLines.size() - include.size()));
-  const bool failed = stored == 0 && !check.bad.isEmpty();
+  QString summary = QStringLiteral("已导入 %1 条记录，拒绝 %2 行，重复未导入 %3 行")
+                        .arg(stored)
+                        .arg(check.bad.size())
+                        .arg(parsed.includeDuplicates
+                                 ? 0
+                                 : check.duplicateLines.size());
+  if (skipped > 0)
+    summary += QStringLiteral("，跳过 %1 行").arg(skipped);
+  PrintLine(summary);
+  // Nothing could be read: every line refused.
+  const bool failed =
+      !check.lines.empty() && check.bad.size() == qsizetype(check.lines.size());
   return failed ? 1 : 0;
 }
 

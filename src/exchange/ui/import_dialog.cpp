@@ -217,6 +217,21 @@ void ImportDialog::BuildControls() {
                              this));
   root->addWidget(preview_, 2);
 
+  // A known bill: what it is, whose and of when, and how its refunds go.
+  if (const BillLayout *layout = import_.Layout()) {
+    auto *bill = new QHBoxLayout;
+    bill->addWidget(new QLabel(BillTitle(*layout, import_.Head()), this), 1);
+    auto *cancel = new QCheckBox(QStringLiteral("退款抵消付款"), this);
+    cancel->setToolTip(
+        QStringLiteral("账单中的退款冲减其付款的金额，而不记为收入"));
+    cancel->setChecked(import_.RefundsCancelPayments());
+    connect(cancel, &QCheckBox::toggled, this, [this](bool on) {
+      import_.SetRefundsCancelPayments(on);
+      ScheduleCheck();
+    });
+    bill->addWidget(cancel);
+    root->addLayout(bill);
+  }
   summary_ = new QLabel(this);
   root->addWidget(summary_);
   badLines_ = new QListWidget(this);
@@ -232,6 +247,11 @@ void ImportDialog::BuildControls() {
   duplicates_->setFlow(QListView::LeftToRight);
   duplicates_->setWrapping(true);
   root->addWidget(duplicates_);
+  unticked_ = new QListWidget(this);
+  unticked_->setAccessibleName(QStringLiteral("不导入的行"));
+  unticked_->setToolTip(QStringLiteral("已关闭、已退款、不计收支等行，勾选的行仍会导入"));
+  unticked_->setMaximumHeight(90);
+  root->addWidget(unticked_);
 
   auto *buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("导入"), QDialogButtonBox::AcceptRole);
@@ -410,7 +430,7 @@ void ImportDialog::Recheck() {
 void ImportDialog::ShowCheck() {
   const int duplicates = int(check_.duplicateLines.size());
   summary_->setText(QStringLiteral("可导入 %1 行，无法导入 %2 行，重复 %3 行")
-                        .arg(check_.good - duplicates)
+                        .arg(int(check_.TickedLines().size()))
                         .arg(check_.bad.size())
                         .arg(duplicates));
   badLines_->clear();
@@ -428,6 +448,25 @@ void ImportDialog::ShowCheck() {
   }
   duplicateNote_->setVisible(duplicates > 0);
   duplicates_->setVisible(duplicates > 0);
+  // Lines of a bill that are not imported unless ticked: closed payments,
+  // refunds that cancel their payments, neutral lines and income without a
+  // 收支 column.
+  unticked_->clear();
+  for (const CheckedLine &line : check_.lines) {
+    if (line.ticked || line.state == LineState::Bad ||
+        line.state == LineState::Duplicate)
+      continue;
+    auto *item = new QListWidgetItem(
+        QStringLiteral("第%1行：%2").arg(line.lineNumber).arg(line.reason));
+    item->setData(Qt::UserRole, line.lineNumber);
+    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+    unticked_->addItem(item);
+  }
+  unticked_->setVisible(unticked_->count() > 0);
+  if (unticked_->count() > 0)
+    summary_->setText(summary_->text() +
+                      QStringLiteral("，不导入 %1 行").arg(unticked_->count()));
 }
 
 void ImportDialog::accept() {
@@ -437,17 +476,17 @@ void ImportDialog::accept() {
     ShowMessage(QStringLiteral("没有可导入的行！"));
     return;
   }
-  QSet<int> include;
-  for (int i = 0; i < duplicates_->count(); ++i)
-    if (duplicates_->item(i)->checkState() == Qt::Checked)
-      include.insert(duplicates_->item(i)->data(Qt::UserRole).toInt());
+  QSet<int> ticked = check_.TickedLines();
+  for (const QListWidget *list : {duplicates_, unticked_})
+    for (int i = 0; i < list->count(); ++i)
+      if (list->item(i)->checkState() == Qt::Checked)
+        ticked.insert(list->item(i)->data(Qt::UserRole).toInt());
   ExchangeProgressDialog progress(this,
                                   QStringLiteral("正在导入……已读 %1 行"));
   bool cancelled = false;
   QString error;
-  import_.Rules().ResetMatches();
-  const int stored = import_.Store(include, progress.Callback(), &cancelled,
-                                   &error);
+  const int stored = import_.Store(check_, ticked, progress.Callback(),
+                                   &cancelled, &error);
   if (cancelled)
     return;
   if (stored < 0) {

@@ -3,7 +3,8 @@
 // which statement column fills which column of the file, how dates and
 // amounts are read, the target group, a preview of the first lines as they
 // will be stored, the lines that do not read with their numbers and
-// reasons, and how many lines are duplicates of records in the group.
+// reasons, how many lines are duplicates of records in the group, and the
+// lines of a bill that are not imported unless ticked, with their reasons.
 // Nothing is stored before "导入"; then only the good lines, as one undoable
 // step, and the mapping is remembered for the next statement of the layout.
 // The rules live in StatementImport; the dialog shows and forwards.
@@ -85,5 +86,6 @@ private:
   QLabel *summary_ = nullptr;
   QLabel *duplicateNote_ = nullptr;
   QListWidget *duplicates_ = nullptr;
+  QListWidget *unticked_ = nullptr; // lines of a bill not imported unless ticked
   QTimer *checkTimer_ = nullptr;
 };

@@ -4,8 +4,10 @@
 #include "window/chart_image.h"
 #include "exchange/ui/import_dialog.h"
 
+#include "../bill_samples.h"
 #include "../exchange_test_file.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QImage>
@@ -85,6 +87,42 @@ TEST_F(ExchangeTest, ImportDialogLeavesOutDuplicatesUnlessTicked) {
     EXPECT_EQ(dialog.StoredCount(), 1);
   }
   EXPECT_EQ(Records(file_, 4).size(), 4);
+}
+
+// A bill names itself with its holder; the lines it does not import are
+// listed with their reasons, and a ticked one goes in all the same.
+TEST_F(ExchangeTest, ImportDialogListsABillsLinesNotImported) {
+  const QString bill = WriteFile(
+      "wechat.csv",
+      WeChatBill({"2024-03-02 12:00:00,商户消费,美团,午餐,支出,¥32.00,零钱,"
+                  "支付成功,4200001\t,M1\t,/",
+                  "2024-03-03 12:00:00,商户消费,超市,水果,支出,¥80.00,零钱,"
+                  "已退款(¥30.00),4200002\t,M2\t,/",
+                  "2024-03-04 12:00:00,超市-退款,超市,水果,收入,¥30.00,零钱,"
+                  "已退款,5000002\t,M2\t,/",
+                  "2024-03-05 12:00:00,转账,张三,/,/,¥100.00,零钱,已转账,"
+                  "4200003\t,/,/"}));
+  ImportDialog dialog(file_, 5);
+  ASSERT_TRUE(dialog.OpenStatement(bill));
+  EXPECT_TRUE(Named<QLabel>(dialog, "微信支付账单：小明，2024-03-01 00:00:00 至 "
+                                    "2024-03-31 23:59:59"));
+  auto *unticked = Named<QListWidget>(dialog, "不导入的行");
+  ASSERT_TRUE(unticked);
+  ASSERT_EQ(unticked->count(), 2);
+  EXPECT_EQ(unticked->item(0)->text(), "第12行：账簿没有收支列");
+  EXPECT_EQ(unticked->item(1)->text(), "第13行：不计收支");
+  auto *cancel = Named<QCheckBox>(dialog, "退款抵消付款");
+  ASSERT_TRUE(cancel);
+  cancel->setChecked(true);
+  dialog.Recheck();
+  ASSERT_EQ(unticked->count(), 2);
+  EXPECT_EQ(unticked->item(0)->text(), "第12行：与第11行的付款相抵");
+  unticked->item(1)->setCheckState(Qt::Checked);
+  dialog.accept();
+  EXPECT_EQ(dialog.StoredCount(), 3);
+  EXPECT_EQ(Rows(file_, "Select Amount From Users Where trelva_Group_ID=5 "
+                        "Order By ID"),
+            (QStringList{"-32", "-50", "100"}));
 }
 
 TEST_F(ExchangeTest, ImportDialogReadsAnXlsxBillWithoutCsvSettings) {

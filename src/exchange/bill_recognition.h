@@ -1,0 +1,44 @@
+// Telling a known bill (bill_layouts.h) by its content: the first lines of
+// the file, never more than its first 64 KB of a CSV, or the first rows of
+// an XLSX workbook's sheet. A known bill gives its layout,
+// the reading settings (encoding, the lines above the header, where its rows
+// end) and what its head says: the account holder and the period. A file
+// that fits no layout is no error: it is read as any statement.
+#pragma once
+
+#include "exchange/bill_layouts.h"
+#include "exchange/statement_source.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The most bytes read to recognise a bill.
+inline constexpr qint64 kBillHeadBytes = 64 * 1024;
+
+struct BillHead {
+  QString holder;      // 姓名, 微信昵称, 账号 or 户名 as the bill writes it
+  QString periodStart; // 起始时间 as written, without brackets
+  QString periodEnd;   // 终止时间
+};
+
+struct RecognisedBill {
+  const BillLayout *layout = nullptr;
+  StatementFormat format;
+  BillHead head;
+};
+
+// What the user is told of a recognised bill: its layout, holder and
+// period, "微信支付账单：小明，2024-03-01 00:00:00 至 2024-03-31 23:59:59".
+QString BillTitle(const BillLayout &layout, const BillHead &head);
+
+// The layout among BillLayouts() of source whose header is one of lines (the
+// first lines of a file, each as its fields), with the lines above the
+// header (skipLines) and the head they hold; false when none fits.
+bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
+                        RecognisedBill *bill);
+
+// Recognises the bill at path: a CSV from its first kBillHeadBytes, an XLSX
+// workbook from the first rows of its sheet. False when it is no known bill
+// (or cannot be read: the statement reader says why).
+bool RecogniseBill(const QString &path, RecognisedBill *bill);
