@@ -15,6 +15,7 @@
 #include "analysis/pie_series.h"
 #include "analysis/ui/bar_chart_view.h"
 #include "analysis/ui/bar_chart_widget.h"
+#include "analysis/ui/chart_set_up_source.h"
 #include "analysis/ui/pie_chart_view.h"
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
@@ -220,11 +221,8 @@ public:
     where.clear();
     return true;
   }
-  CSorvanBarSetUpPane *BarSetUpPane() const override {
-    return const_cast<CSorvanBarSetUpPane *>(&bar_);
-  }
-  CSorvanPieSetUpPane *PieSetUpPane() const override {
-    return const_cast<CSorvanPieSetUpPane *>(&pie_);
+  bool ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const override {
+    return ReadSetUpPanes(&bar_, &pie_, kind, setUp);
   }
 
 private:
