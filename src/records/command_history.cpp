@@ -3,6 +3,7 @@
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"
+#include "records/hidden_fields.h"
 #include "records/record_file.h"
 #include "records/record_grid.h"
 #include "records/row_item.h"
@@ -114,7 +115,11 @@ int CommandHistory::AddRows(const QList<CRowItem> &rows) {
 }
 
 int CommandHistory::DeleteRows(const QList<CRowItem> &rows) {
-  return RecordRows(rows, [](const CRowItem &row) {
+  // Rows gathered from a grid lack what no column shows; undo must store it
+  // again.
+  QList<CRowItem> complete = rows;
+  KeepHiddenFields(file_, complete);
+  return RecordRows(complete, [](const CRowItem &row) {
     return std::make_unique<RowCommand>(row, RowCommand::Delete);
   });
 }

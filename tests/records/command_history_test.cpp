@@ -3,6 +3,9 @@
 #include "record_test_file.h"
 
 #include "formula/evaluate_row.h"
+#include "model/column_store.h"
+#include "support/query_rows.h"
+#include "db/db_visiter.h"
 #include "records/command_history.h"
 
 namespace {
@@ -52,6 +55,26 @@ TEST_F(CommandHistoryTest, DeletedRowsComeBackInOneUndoAndGoInOneRedo) {
   // Undo and redo announce nothing themselves; their caller does.
   EXPECT_EQ(hints_.hints, QList<unsigned>({kRecordHint}));
   EXPECT_TRUE(prompt_.Texts().isEmpty());
+}
+
+// The grid holds only the shown columns; a column switched off (like the
+// number a bill gave an imported record) must survive a delete and its undo.
+TEST_F(CommandHistoryTest, UndoOfADeleteKeepsWhatNoColumnShows) {
+  QList<CRowItem> rows = AddEach({"a", "b"});
+  CDBVisiter &session = *file_.Session();
+  ColumnDef hidden;
+  hidden.id = 90;
+  hidden.order = 90;
+  hidden.fieldName = "BillNo";
+  hidden.title = "交易单号";
+  hidden.enabled = false;
+  ASSERT_TRUE(InsertColumn(session, hidden));
+  ASSERT_TRUE(session.Execute("Update Users Set BillNo='2026''01' Where Item='a'"));
+
+  EXPECT_EQ(History().DeleteRows({rows[1], rows[0]}), 2);
+  ASSERT_TRUE(History().Undo());
+  EXPECT_EQ(QueryRows(session, "Select Item, BillNo From Users Order By Item"),
+            QStringList({"a|2026'01", "b|"}));
 }
 
 TEST_F(CommandHistoryTest, ANewChangeDiscardsWhatCouldBeRedone) {
