@@ -206,7 +206,7 @@ void StatementImport::DetectValueForms() {
 }
 
 bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
-                                  QString *reason) const {
+                                  QString *reason, QList<int> *ruleSet) const {
   const ColumnList &columns = file_.Columns();
   if (!line.problem.isEmpty()) {
     *reason = line.problem;
@@ -258,7 +258,7 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     }
     (*texts)[position] = text;
   }
-  rules_.Apply(headers_, line.fields, columns, texts);
+  rules_.Apply(headers_, line.fields, columns, texts, ruleSet);
   if (columns.PositionOf(mapping_.amountField) < 0 ||
       (!mapping_.UsesDebitCredit() && mapping_.amountColumn.isEmpty()))
     return true;
@@ -600,6 +600,25 @@ void StatementImport::FindDuplicates(std::vector<CheckedLine> &lines) {
   }
 }
 
+bool StatementImport::ReadLine(int lineNumber, SourceLine *line,
+                               QString *error) const {
+  QStringList headers;
+  bool found = false;
+  const bool read = ReadStatement(
+      path_, mapping_.format, &headers,
+      [&](const SourceLine &each) {
+        if (each.lineNumber != lineNumber)
+          return each.lineNumber < lineNumber;
+        *line = each;
+        found = true;
+        return false;
+      },
+      error);
+  if (read && !found)
+    *error = QStringLiteral("对账单中没有第%1行").arg(lineNumber);
+  return read && found;
+}
+
 bool StatementImport::Check(ImportCheck *check,
                             const ExchangeProgress &progress,
                             QString *error) {
@@ -631,11 +650,14 @@ bool StatementImport::CheckLines(ImportCheck *check,
         CheckedLine checked;
         checked.lineNumber = line.lineNumber;
         const bool converts =
-            ConvertLine(line, &checked.texts, &checked.reason);
+            ConvertLine(line, &checked.texts, &checked.reason,
+                        &checked.ruleSet);
         checked.state = converts ? LineState::New : LineState::Bad;
         checked.ticked = converts;
-        if (!converts)
+        if (!converts) {
           checked.texts.clear();
+          checked.ruleSet.clear();
+        }
         // A statement that is no bill needs only the numbers, if any.
         if (bill)
           facts.push_back(FactsOf(line, converts));

@@ -56,6 +56,8 @@ struct CheckedLine {
   // a bad line), and the bill's number of the payment.
   QStringList texts;
   QString number;
+  // The positions of texts that rules set, in column order.
+  QList<int> ruleSet;
 };
 
 struct ImportCheck {
@@ -126,9 +128,14 @@ public:
   // The texts line gives the file's columns (one per column, in column
   // order; unmapped ones empty); false with the reason when it does not
   // read. The rules set their columns after the mapped ones, so they win
-  // over a mapped value; the amount is set after them.
+  // over a mapped value; the amount is set after them. ruleSet, when given,
+  // gets the positions the rules set.
   bool ConvertLine(const SourceLine &line, QStringList *texts,
-                   QString *reason) const;
+                   QString *reason, QList<int> *ruleSet = nullptr) const;
+  // The line of the statement numbered lineNumber as read (its fields by
+  // the header); false with a message when there is none or the statement
+  // no longer reads.
+  bool ReadLine(int lineNumber, SourceLine *line, QString *error) const;
   // The record made of texts for the target group with key, as a typed
   // record: defaults, automatic date and time (unless mapped), formulas.
   CRowItem MakeRecord(const QStringList &texts, int key,

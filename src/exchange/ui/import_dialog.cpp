@@ -6,12 +6,13 @@
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
 #include "exchange/ui/exchange_progress.h"
+#include "exchange/ui/import_preview_model.h"
 #include "groups/group_node.h"
 #include "document/account_file.h"
 #include "model/field_type.h"
-#include "records/row_item.h"
 #include "widgets/start_folder.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -21,11 +22,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -107,18 +108,147 @@ void ImportDialog::BuildControls() {
   delete layout();
   qDeleteAll(findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly));
   fieldSources_.clear();
+  auto *root = new QVBoxLayout(this);
+
+  // What the statement is: a known bill with its holder and period, or a
+  // file read through the mapping below.
+  const BillLayout *layout = import_.Layout();
+  auto *head = new QHBoxLayout;
+  head->addWidget(
+      new QLabel(layout ? BillTitle(*layout, import_.Head())
+                        : QStringLiteral("未识别的对账单格式，请选择列对应"),
+                 this),
+      1);
+  if (layout) {
+    auto *cancel = new QCheckBox(QStringLiteral("退款抵消付款(&F)"), this);
+    cancel->setAccessibleName(QStringLiteral("退款抵消付款"));
+    cancel->setToolTip(
+        QStringLiteral("账单中的退款冲减其付款的金额，而不记为收入"));
+    cancel->setChecked(import_.RefundsCancelPayments());
+    connect(cancel, &QCheckBox::toggled, this, [this](bool on) {
+      import_.SetRefundsCancelPayments(on);
+      ScheduleCheck();
+    });
+    head->addWidget(cancel);
+  }
+  auto *showMapping = new QPushButton(QStringLiteral("列对应(&M)"), this);
+  showMapping->setAccessibleName(QStringLiteral("列对应"));
+  showMapping->setCheckable(true);
+  head->addWidget(showMapping);
+  root->addLayout(head);
+
+  // A known bill needs no mapping; it stays at hand all the same.
+  QWidget *mapping = BuildMappingPanel();
+  root->addWidget(mapping);
+  showMapping->setChecked(!layout);
+  mapping->setVisible(!layout);
+  connect(showMapping, &QPushButton::toggled, mapping, &QWidget::setVisible);
+
+  // Every line with its tick, state and reason, then the record.
+  auto *tableLabel = new QLabel(QStringLiteral("对账单的行(&L)："), this);
+  root->addWidget(tableLabel);
+  model_ = new ImportPreviewModel(import_, file_.Columns(), this);
+  table_ = new QTableView(this);
+  table_->setModel(model_);
+  table_->setAccessibleName(QStringLiteral("预览"));
+  table_->setAccessibleDescription(
+      QStringLiteral("每行的导入勾选、行号、状态、原因和将存入的记录；空格键切换勾选"));
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setEditTriggers(QAbstractItemView::DoubleClicked |
+                          QAbstractItemView::EditKeyPressed |
+                          QAbstractItemView::AnyKeyPressed);
+  table_->setTabKeyNavigation(false);
+  table_->verticalHeader()->hide();
+  table_->horizontalHeader()->setResizeContentsPrecision(50);
+  table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+  table_->installEventFilter(this);
+  tableLabel->setBuddy(table_);
+  root->addWidget(table_, 1);
+
+  summary_ = new QLabel(this);
+  summary_->setAccessibleName(QStringLiteral("统计"));
+  root->addWidget(summary_);
+
+  auto *bottom = new QHBoxLayout;
+  auto *groupLabel = new QLabel(QStringLiteral("目标分组(&G)："), this);
+  group_ = new QComboBox(this);
+  group_->setAccessibleName(QStringLiteral("目标分组"));
+  AddGroups(group_, file_.Root(), QString());
+  groupLabel->setBuddy(group_);
+  bottom->addWidget(groupLabel);
+  bottom->addWidget(group_);
+  remember_ = new QPushButton(QStringLiteral("记住此分类(&R)"), this);
+  remember_->setAccessibleName(QStringLiteral("记住此分类"));
+  remember_->setToolTip(
+      QStringLiteral("按这一行的交易对方记下修改后的值，作为导入规则"));
+  remember_->setAutoDefault(false);
+  connect(remember_, &QPushButton::clicked, this,
+          &ImportDialog::RememberCategory);
+  bottom->addWidget(remember_);
+  auto *rememberAction = new QAction(QStringLiteral("记住此分类"), table_);
+  connect(rememberAction, &QAction::triggered, this,
+          &ImportDialog::RememberCategory);
+  table_->addAction(rememberAction);
+  bottom->addStretch(1);
+
+  auto *buttons = new QDialogButtonBox(this);
+  QPushButton *importButton =
+      buttons->addButton(QStringLiteral("导入(&I)"), QDialogButtonBox::AcceptRole);
+  importButton->setAccessibleName(QStringLiteral("导入"));
+  importButton->setDefault(true);
+  QPushButton *cancelButton =
+      buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
+  cancelButton->setAccessibleName(QStringLiteral("取消"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &ImportDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &ImportDialog::reject);
+  bottom->addWidget(buttons);
+  root->addLayout(bottom);
+
+  connect(table_->selectionModel(), &QItemSelectionModel::currentChanged,
+          this, &ImportDialog::UpdateRememberButton);
+  connect(model_, &QAbstractItemModel::dataChanged, this, [this] {
+    summary_->setText(model_->Preview().CountsText());
+    UpdateRememberButton();
+  });
+
+  // Reading settings read the statement again; the rest re-check it.
+  for (QComboBox *box : {encoding_, delimiter_})
+    connect(box, &QComboBox::currentIndexChanged, this,
+            &ImportDialog::ReadFormat);
+  connect(skipLines_, &QSpinBox::valueChanged, this, &ImportDialog::ReadFormat);
+  connect(hasHeader_, &QCheckBox::toggled, this, &ImportDialog::ReadFormat);
+  QList<QComboBox *> mappingBoxes{group_,        amountField_, amountMode_,
+                                  amountColumn_, debitColumn_, creditColumn_,
+                                  dateForm_,     decimal_};
+  for (QComboBox *box : fieldSources_)
+    if (box)
+      mappingBoxes.append(box);
+  for (QComboBox *box : mappingBoxes)
+    connect(box, &QComboBox::currentIndexChanged, this,
+            &ImportDialog::ReadMapping);
+  connect(negate_, &QCheckBox::toggled, this, &ImportDialog::ReadMapping);
+  const QList<QWidget *> order{showMapping, table_,       group_,
+                               remember_,   importButton, cancelButton};
+  for (qsizetype i = 1; i < order.size(); ++i)
+    setTabOrder(order[i - 1], order[i]);
+  table_->setFocus();
+  resize(1100, 720);
+}
+
+// How the statement is read and which of its columns fills which column
+// of the file.
+QWidget *ImportDialog::BuildMappingPanel() {
   // Encoding and delimiter are a CSV's; an XLSX has lines above its header
   // too.
   const StatementKind kind = import_.Mapping().format.kind;
   const bool csv = kind == StatementKind::Csv;
   const bool lines = csv || kind == StatementKind::Xlsx;
   const QStringList &headers = import_.Headers();
-  auto *root = new QVBoxLayout(this);
-  auto *top = new QHBoxLayout;
-  root->addLayout(top);
+  auto *panel = new QWidget(this);
+  auto *top = new QHBoxLayout(panel);
+  top->setContentsMargins(0, 0, 0, 0);
 
-  // How the statement is read.
-  auto *reading = new QGroupBox(QStringLiteral("读取"), this);
+  auto *reading = new QGroupBox(QStringLiteral("读取"), panel);
   auto *readingForm = new QFormLayout(reading);
   encoding_ = new QComboBox(reading);
   encoding_->addItems(StatementEncodings());
@@ -129,27 +259,24 @@ void ImportDialog::BuildControls() {
   skipLines_ = new QSpinBox(reading);
   skipLines_->setRange(0, 1000);
   hasHeader_ = new QCheckBox(QStringLiteral("首行为标题"), reading);
-  group_ = new QComboBox(reading);
-  AddGroups(group_, file_.Root(), QString());
   const QList<QPair<QString, QWidget *>> readingRows{
       {QStringLiteral("编码"), encoding_},
       {QStringLiteral("分隔符"), delimiter_},
       {QStringLiteral("跳过行数"), skipLines_},
-      {QString(), hasHeader_},
-      {QStringLiteral("目标分组"), group_}};
+      {QString(), hasHeader_}};
   for (const auto &[label, widget] : readingRows) {
     if (!label.isEmpty())
       widget->setAccessibleName(label);
     readingForm->addRow(label, widget);
     if (widget == encoding_ || widget == delimiter_)
       widget->setEnabled(csv);
-    else if (widget != group_)
+    else
       widget->setEnabled(lines);
   }
   top->addWidget(reading);
 
   // Columns of the file and where their values come from.
-  auto *mapping = new QGroupBox(QStringLiteral("列对应"), this);
+  auto *mapping = new QGroupBox(QStringLiteral("列对应"), panel);
   auto *mappingForm = new QFormLayout(mapping);
   const ColumnList &columns = file_.Columns();
   for (int i = 0; i < columns.Size(); ++i) {
@@ -165,7 +292,7 @@ void ImportDialog::BuildControls() {
   top->addWidget(mapping);
 
   // Amounts and the forms of dates and numbers.
-  auto *values = new QGroupBox(QStringLiteral("金额与格式"), this);
+  auto *values = new QGroupBox(QStringLiteral("金额与格式"), panel);
   auto *valuesForm = new QFormLayout(values);
   amountField_ = new QComboBox(values);
   amountField_->addItem(kNone, QString());
@@ -201,82 +328,7 @@ void ImportDialog::BuildControls() {
     valuesForm->addRow(label, widget);
   }
   top->addWidget(values);
-
-  // The first lines as they will be stored.
-  preview_ = new QTableWidget(this);
-  preview_->setAccessibleName(QStringLiteral("预览"));
-  preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  preview_->setColumnCount(columns.Size() + 1);
-  QStringList captions{QStringLiteral("行")};
-  for (const ColumnDef &column : columns.All())
-    captions.append(column.title);
-  preview_->setHorizontalHeaderLabels(captions);
-  preview_->verticalHeader()->hide();
-  root->addWidget(new QLabel(QStringLiteral("预览（前%1行）")
-                                 .arg(import_.Sample().size()),
-                             this));
-  root->addWidget(preview_, 2);
-
-  // A known bill: what it is, whose and of when, and how its refunds go.
-  if (const BillLayout *layout = import_.Layout()) {
-    auto *bill = new QHBoxLayout;
-    bill->addWidget(new QLabel(BillTitle(*layout, import_.Head()), this), 1);
-    auto *cancel = new QCheckBox(QStringLiteral("退款抵消付款"), this);
-    cancel->setToolTip(
-        QStringLiteral("账单中的退款冲减其付款的金额，而不记为收入"));
-    cancel->setChecked(import_.RefundsCancelPayments());
-    connect(cancel, &QCheckBox::toggled, this, [this](bool on) {
-      import_.SetRefundsCancelPayments(on);
-      ScheduleCheck();
-    });
-    bill->addWidget(cancel);
-    root->addLayout(bill);
-  }
-  summary_ = new QLabel(this);
-  root->addWidget(summary_);
-  badLines_ = new QListWidget(this);
-  badLines_->setAccessibleName(QStringLiteral("无法导入的行"));
-  badLines_->setMaximumHeight(90);
-  root->addWidget(badLines_);
-  duplicateNote_ = new QLabel(
-      QStringLiteral("下列行与分组中已有的记录相同，勾选的行仍会导入："), this);
-  root->addWidget(duplicateNote_);
-  duplicates_ = new QListWidget(this);
-  duplicates_->setAccessibleName(QStringLiteral("重复的行"));
-  duplicates_->setMaximumHeight(90);
-  duplicates_->setFlow(QListView::LeftToRight);
-  duplicates_->setWrapping(true);
-  root->addWidget(duplicates_);
-  unticked_ = new QListWidget(this);
-  unticked_->setAccessibleName(QStringLiteral("不导入的行"));
-  unticked_->setToolTip(QStringLiteral("已关闭、已退款、不计收支等行，勾选的行仍会导入"));
-  unticked_->setMaximumHeight(90);
-  root->addWidget(unticked_);
-
-  auto *buttons = new QDialogButtonBox(this);
-  buttons->addButton(QStringLiteral("导入"), QDialogButtonBox::AcceptRole);
-  buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-  connect(buttons, &QDialogButtonBox::accepted, this, &ImportDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &ImportDialog::reject);
-  root->addWidget(buttons);
-
-  // Reading settings read the statement again; the rest re-check it.
-  for (QComboBox *box : {encoding_, delimiter_})
-    connect(box, &QComboBox::currentIndexChanged, this,
-            &ImportDialog::ReadFormat);
-  connect(skipLines_, &QSpinBox::valueChanged, this, &ImportDialog::ReadFormat);
-  connect(hasHeader_, &QCheckBox::toggled, this, &ImportDialog::ReadFormat);
-  QList<QComboBox *> mappingBoxes{group_,        amountField_, amountMode_,
-                                  amountColumn_, debitColumn_, creditColumn_,
-                                  dateForm_,     decimal_};
-  for (QComboBox *box : fieldSources_)
-    if (box)
-      mappingBoxes.append(box);
-  for (QComboBox *box : mappingBoxes)
-    connect(box, &QComboBox::currentIndexChanged, this,
-            &ImportDialog::ReadMapping);
-  connect(negate_, &QCheckBox::toggled, this, &ImportDialog::ReadMapping);
-  resize(1100, 720);
+  return panel;
 }
 
 // The mapping into the controls.
@@ -379,113 +431,109 @@ void ImportDialog::ReadMapping() {
   ScheduleCheck();
 }
 
-void ImportDialog::ScheduleCheck() {
-  ShowPreview();
-  checkTimer_->start();
-}
-
-void ImportDialog::ShowPreview() {
-  const std::vector<SourceLine> &sample = import_.Sample();
-  const QDateTime now = QDateTime::currentDateTime();
-  preview_->setRowCount(int(sample.size()));
-  for (int row = 0; row < int(sample.size()); ++row) {
-    QStringList texts;
-    QString reason;
-    const bool good = import_.ConvertLine(sample[size_t(row)], &texts, &reason);
-    if (good) {
-      // As stored: with defaults, automatic values and formulas; the key
-      // is given when the record is stored.
-      const CRowItem record = import_.MakeRecord(texts, 0, now);
-      for (qsizetype i = 0; i < texts.size() && i < record.items.size(); ++i)
-        texts[i] = int(i) == int(record.keyIndex) && file_.Columns().At(int(i)).type == FT_KEY
-                       ? QString()
-                       : record.items[i].text;
-    }
-    auto *number =
-        new QTableWidgetItem(QString::number(sample[size_t(row)].lineNumber));
-    preview_->setItem(row, 0, number);
-    for (int col = 0; col < file_.Columns().Size(); ++col) {
-      auto *item = new QTableWidgetItem(good ? texts.value(col)
-                                             : col == 0 ? reason : QString());
-      if (!good)
-        item->setForeground(Qt::red);
-      preview_->setItem(row, col + 1, item);
-    }
-  }
-  preview_->resizeColumnsToContents();
-}
+void ImportDialog::ScheduleCheck() { checkTimer_->start(); }
 
 void ImportDialog::Recheck() {
   checkTimer_->stop();
-  ShowPreview();
   ExchangeProgressDialog progress(this,
                                   QStringLiteral("正在检查……已读 %1 行"));
+  ImportCheck check;
   QString error;
-  if (!import_.Check(&check_, progress.Callback(), &error))
+  if (!import_.Check(&check, progress.Callback(), &error)) {
     summary_->setText(error);
-  else
-    ShowCheck();
+    return;
+  }
+  model_->SetCheck(std::move(check));
+  ShowCheck();
+}
+
+const ImportCheck &ImportDialog::LastCheck() const {
+  return model_->Preview().Check();
 }
 
 void ImportDialog::ShowCheck() {
-  const int duplicates = int(check_.duplicateLines.size());
-  summary_->setText(QStringLiteral("可导入 %1 行，无法导入 %2 行，重复 %3 行")
-                        .arg(int(check_.TickedLines().size()))
-                        .arg(check_.bad.size())
-                        .arg(duplicates));
-  badLines_->clear();
-  for (const BadLine &bad : check_.bad)
-    badLines_->addItem(
-        QStringLiteral("第%1行：%2").arg(bad.lineNumber).arg(bad.reason));
-  badLines_->setVisible(!check_.bad.isEmpty());
-  duplicates_->clear();
-  for (const int line : check_.duplicateLines) {
-    auto *item = new QListWidgetItem(QStringLiteral("第%1行").arg(line));
-    item->setData(Qt::UserRole, line);
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-    duplicates_->addItem(item);
+  summary_->setText(model_->Preview().CountsText());
+  // Wide enough for the first lines; the rest are not measured.
+  table_->resizeColumnsToContents();
+  UpdateRememberButton();
+}
+
+bool ImportDialog::CurrentCellRemembers() const {
+  const QModelIndex index = table_->currentIndex();
+  if (!index.isValid())
+    return false;
+  const int position = model_->PositionAt(index.column());
+  return position >= 0 && file_.Columns().Type(position) == FT_OPTION &&
+         model_->Preview().Edited(index.row(), position);
+}
+
+void ImportDialog::UpdateRememberButton() {
+  const bool on = CurrentCellRemembers();
+  remember_->setEnabled(on);
+  for (QAction *action : table_->actions())
+    action->setEnabled(on);
+}
+
+bool ImportDialog::RememberCategory() {
+  if (!CurrentCellRemembers()) {
+    ShowMessage(QStringLiteral("请先修改一行的可选型单元格（如类别），再记住此分类"));
+    return false;
   }
-  duplicateNote_->setVisible(duplicates > 0);
-  duplicates_->setVisible(duplicates > 0);
-  // Lines of a bill that are not imported unless ticked: closed payments,
-  // refunds that cancel their payments, neutral lines and income without a
-  // 收支 column.
-  unticked_->clear();
-  for (const CheckedLine &line : check_.lines) {
-    if (line.ticked || line.state == LineState::Bad ||
-        line.state == LineState::Duplicate)
-      continue;
-    auto *item = new QListWidgetItem(
-        QStringLiteral("第%1行：%2").arg(line.lineNumber).arg(line.reason));
-    item->setData(Qt::UserRole, line.lineNumber);
-    item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-    item->setCheckState(Qt::Unchecked);
-    unticked_->addItem(item);
+  const QModelIndex index = table_->currentIndex();
+  const int position = model_->PositionAt(index.column());
+  const CheckedLine &checked = model_->Preview().Line(index.row());
+  const int lineNumber = checked.lineNumber;
+  const QString value = checked.texts.value(position);
+  SourceLine line;
+  QString error;
+  if (!import_.ReadLine(lineNumber, &line, &error)) {
+    ShowMessage(error);
+    return false;
   }
-  unticked_->setVisible(unticked_->count() > 0);
-  if (unticked_->count() > 0)
-    summary_->setText(summary_->text() +
-                      QStringLiteral("，不导入 %1 行").arg(unticked_->count()));
+  ImportRule rule;
+  if (!RuleFromChangedCell(import_.Headers(), line, import_.Mapping(),
+                           file_.Columns(), position, value, &rule)) {
+    ShowMessage(QStringLiteral("第%1行没有交易对方或文字，无法生成规则")
+                    .arg(lineNumber));
+    return false;
+  }
+  if (!RememberImportRule(file_, rule))
+    return false;
+  // The other lines the rule matches take its value.
+  import_.SetRules(ImportRules(LoadImportRules(file_)));
+  Recheck();
+  table_->setCurrentIndex(model_->index(index.row(), index.column()));
+  return true;
+}
+
+// Space ticks or unticks the current line from any of its cells (an open
+// cell editor gets its keys itself).
+bool ImportDialog::eventFilter(QObject *watched, QEvent *event) {
+  if (watched != table_ || event->type() != QEvent::KeyPress ||
+      static_cast<QKeyEvent *>(event)->key() != Qt::Key_Space)
+    return QDialog::eventFilter(watched, event);
+  const QModelIndex index = table_->currentIndex();
+  if (!index.isValid())
+    return false;
+  const CheckedLine &line = model_->Preview().Line(index.row());
+  model_->SetTicked(index.row(), !line.ticked);
+  return true;
 }
 
 void ImportDialog::accept() {
   if (checkTimer_->isActive())
     Recheck();
-  if (check_.good == 0) {
+  const ImportCheck &check = LastCheck();
+  const QSet<int> ticked = model_->Preview().TickedLines();
+  if (ticked.isEmpty()) {
     ShowMessage(QStringLiteral("没有可导入的行！"));
     return;
   }
-  QSet<int> ticked = check_.TickedLines();
-  for (const QListWidget *list : {duplicates_, unticked_})
-    for (int i = 0; i < list->count(); ++i)
-      if (list->item(i)->checkState() == Qt::Checked)
-        ticked.insert(list->item(i)->data(Qt::UserRole).toInt());
   ExchangeProgressDialog progress(this,
                                   QStringLiteral("正在导入……已读 %1 行"));
   bool cancelled = false;
   QString error;
-  const int stored = import_.Store(check_, ticked, progress.Callback(),
+  const int stored = import_.Store(check, ticked, progress.Callback(),
                                    &cancelled, &error);
   if (cancelled)
     return;

@@ -1,13 +1,15 @@
-// "导入…": the dialog that brings a bank statement into a group. It shows
-// how the statement is read (encoding, delimiter, lines above the header),
-// which statement column fills which column of the file, how dates and
-// amounts are read, the target group, a preview of the first lines as they
-// will be stored, the lines that do not read with their numbers and
-// reasons, how many lines are duplicates of records in the group, and the
-// lines of a bill that are not imported unless ticked, with their reasons.
-// Nothing is stored before "导入"; then only the good lines, as one undoable
-// step, and the mapping is remembered for the next statement of the layout.
-// The rules live in StatementImport; the dialog shows and forwards.
+// "导入…": the dialog that brings a bank statement or a bill into a group.
+// It names the bill recognised with its holder and period (or, for a file
+// it does not know, opens the mapping: how the statement is read, which
+// statement column fills which column of the file, how dates and amounts
+// are read), and shows every line in one table with its tick, state
+// (新 / 重复 / 跳过 / 错误) and reason, then the record as it will be stored,
+// the values rules set in their own colour; the counts per state; and the
+// target group. Record cells may be changed before the import, and
+// "记住此分类" makes a rule of a changed option cell. Nothing is stored
+// before "导入"; then the ticked lines as edited, as one undoable step, and
+// the mapping is remembered for the next statement of the layout. The rules
+// live in StatementImport and ImportPreview; the dialog shows and forwards.
 #pragma once
 
 #include "exchange/statement_import.h"
@@ -20,9 +22,10 @@ class AccountFile;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QListWidget;
+class ImportPreviewModel;
+class QPushButton;
 class QSpinBox;
-class QTableWidget;
+class QTableView;
 class QTimer;
 
 class ImportDialog : public QDialog {
@@ -41,14 +44,22 @@ public:
 
   // The number of records the last import stored.
   int StoredCount() const { return stored_; }
-  const ImportCheck &LastCheck() const { return check_; }
+  // The last check with the user's ticks and edits.
+  const ImportCheck &LastCheck() const;
   StatementImport &Import() { return import_; }
 
 public slots:
   // Runs the whole-file check now and shows its result.
   void Recheck();
-  // Stores the good lines and closes the dialog.
+  // Stores the ticked lines and closes the dialog.
   void accept() override;
+  // Makes a rule of the changed option cell at the table's current index
+  // and applies it to the other lines; false (with the reason shown) when
+  // it cannot.
+  bool RememberCategory();
+
+protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
   void BuildControls();
@@ -56,13 +67,16 @@ private:
   void ShowMapping();
   void ReadFormat();
   void ReadMapping();
-  void ShowPreview();
   void ShowCheck();
   void ScheduleCheck();
+  // Whether the current cell of the table is a changed option cell.
+  bool CurrentCellRemembers() const;
+  void UpdateRememberButton();
+  QWidget *BuildMappingPanel();
 
   AccountFile &file_;
   StatementImport import_;
-  ImportCheck check_;
+  ImportPreviewModel *model_ = nullptr;
   int stored_ = 0;
   bool showing_ = false;
 
@@ -81,11 +95,8 @@ private:
   QComboBox *dateForm_ = nullptr;
   QComboBox *decimal_ = nullptr;
   QLabel *dateNote_ = nullptr;
-  QTableWidget *preview_ = nullptr;
-  QListWidget *badLines_ = nullptr;
+  QTableView *table_ = nullptr;
   QLabel *summary_ = nullptr;
-  QLabel *duplicateNote_ = nullptr;
-  QListWidget *duplicates_ = nullptr;
-  QListWidget *unticked_ = nullptr; // lines of a bill not imported unless ticked
+  QPushButton *remember_ = nullptr;
   QTimer *checkTimer_ = nullptr;
 };
