@@ -50,9 +50,14 @@ bool ImportPreview::Edit(const ColumnList &columns, int row, int position,
   // Stored as a rule would store it (a date in the stored form), else as
   // typed.
   QString problem;
-  const QString stored = RuleValueText(columns, position, text, &problem);
-  line.texts[position] = stored.isNull() ? text : stored;
-  edits_.insert({line.lineNumber, position}, line.texts[position]);
+  QString stored = RuleValueText(columns, position, text, &problem);
+  if (stored.isNull())
+    stored = text;
+  // An editor closed on the same text changes nothing.
+  if (stored == line.texts[position])
+    return true;
+  line.texts[position] = stored;
+  edits_.insert({line.lineNumber, position}, stored);
   return true;
 }
 

@@ -31,7 +31,7 @@ public:
   // Sets the text of the column at position of the line at row as if typed
   // into a record's cell; false with the refusal the records grid gives
   // ("单价：abc 不是数字", "日期格式不正确") when it cannot be stored, the
-  // text kept as it was.
+  // text kept as it was. The same text again is no change.
   bool Edit(const ColumnList &columns, int row, int position,
             const QString &text, QString *refusal);
   bool Edited(int row, int position) const;

@@ -6,6 +6,7 @@
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
 #include "exchange/ui/exchange_progress.h"
+#include "exchange/ui/import_preview_delegate.h"
 #include "exchange/ui/import_preview_model.h"
 #include "groups/group_node.h"
 #include "document/account_file.h"
@@ -150,6 +151,8 @@ void ImportDialog::BuildControls() {
   model_ = new ImportPreviewModel(import_, file_.Columns(), this);
   table_ = new QTableView(this);
   table_->setModel(model_);
+  table_->setItemDelegate(
+      new ImportPreviewDelegate(*model_, file_.Columns(), table_));
   table_->setAccessibleName(QStringLiteral("预览"));
   table_->setAccessibleDescription(
       QStringLiteral("每行的导入勾选、行号、状态、原因和将存入的记录；空格键切换勾选"));
@@ -448,7 +451,8 @@ void ImportDialog::Recheck() {
 }
 
 const ImportCheck &ImportDialog::LastCheck() const {
-  return model_->Preview().Check();
+  static const ImportCheck none;
+  return model_ ? model_->Preview().Check() : none;
 }
 
 void ImportDialog::ShowCheck() {
