@@ -162,6 +162,8 @@ void ImportDialog::BuildControls() {
                           QAbstractItemView::AnyKeyPressed);
   table_->setTabKeyNavigation(false);
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+  table_->horizontalHeader()->setStretchLastSection(true);
   table_->horizontalHeader()->setResizeContentsPrecision(50);
   table_->setContextMenuPolicy(Qt::ActionsContextMenu);
   table_->installEventFilter(this);

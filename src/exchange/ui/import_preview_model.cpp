@@ -109,7 +109,7 @@ QVariant ImportPreviewModel::data(const QModelIndex &index, int role) const {
       return RecordTexts(row).value(position);
     }
   case Qt::EditRole:
-    return line.texts.value(position);
+    return RecordTexts(row).value(position);
   case Qt::ForegroundRole:
     if (line.state == LineState::Bad)
       return index.column() == Reason ? QVariant(kBadColour) : QVariant();
@@ -177,6 +177,9 @@ bool ImportPreviewModel::setData(const QModelIndex &index,
   const int position = PositionAt(index.column());
   if (role != Qt::EditRole || position < 0)
     return false;
+  // An editor closed on the text it showed changes nothing.
+  if (value.toString() == RecordTexts(row).value(position))
+    return true;
   QString refusal;
   if (!preview_.Edit(columns_, row, position, value.toString(), &refusal)) {
     if (!refusal.isEmpty())
