@@ -21,6 +21,7 @@ QWidget *ImportPreviewDelegate::createEditor(QWidget *parent,
   auto *combo = new QComboBox(parent);
   combo->setEditable(true);
   combo->addItems(columns_.At(position).Choices());
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   combo->setAccessibleName(columns_.Title(position));
   return combo;
 }
@@ -32,7 +33,12 @@ void ImportPreviewDelegate::setEditorData(QWidget *editor,
     QStyledItemDelegate::setEditorData(editor, index);
     return;
   }
-  combo->setCurrentText(index.data(Qt::EditRole).toString());
+  const QString text = index.data(Qt::EditRole).toString();
+  const int choice = combo->findText(text);
+  if (choice >= 0)
+    combo->setCurrentIndex(choice);
+  else
+    combo->setCurrentText(text);
 }
 
 void ImportPreviewDelegate::setModelData(QWidget *editor,
@@ -44,4 +50,16 @@ void ImportPreviewDelegate::setModelData(QWidget *editor,
     return;
   }
   model->setData(index, combo->currentText(), Qt::EditRole);
+}
+
+void ImportPreviewDelegate::updateEditorGeometry(
+    QWidget *editor, const QStyleOptionViewItem &option,
+    const QModelIndex &index) const {
+  if (!qobject_cast<QComboBox *>(editor)) {
+    QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+    return;
+  }
+  QRect rect = option.rect;
+  rect.setWidth(qMax(rect.width(), editor->sizeHint().width()));
+  editor->setGeometry(rect);
 }

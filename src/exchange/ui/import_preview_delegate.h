@@ -20,6 +20,10 @@ public:
   void setEditorData(QWidget *editor, const QModelIndex &index) const override;
   void setModelData(QWidget *editor, QAbstractItemModel *model,
                     const QModelIndex &index) const override;
+  // A drop-down list is at least as wide as its longest option.
+  void updateEditorGeometry(QWidget *editor,
+                            const QStyleOptionViewItem &option,
+                            const QModelIndex &index) const override;
 
 private:
   const ImportPreviewModel &model_;

@@ -6,7 +6,6 @@
 #include "exchange/ui/import_dialog.h"
 
 #include "exchange/import_rule_store.h"
-#include "exchange/ui/import_preview_model.h"
 
 #include "../bill_samples.h"
 #include "../exchange_test_file.h"
