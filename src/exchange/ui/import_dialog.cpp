@@ -459,8 +459,23 @@ const ImportCheck &ImportDialog::LastCheck() const {
 
 void ImportDialog::ShowCheck() {
   summary_->setText(model_->Preview().CountsText());
-  // Wide enough for the first lines; the rest are not measured.
-  table_->resizeColumnsToContents();
+  // The first lines are measured, not all of them; a record column is at
+  // least as wide as in the records grid, the line numbers as the last.
+  const ImportPreview &preview = model_->Preview();
+  const QString lastLine =
+      preview.RowCount() > 0
+          ? QString::number(preview.Line(preview.RowCount() - 1).lineNumber)
+          : QString();
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    const int position = model_->PositionAt(column);
+    table_->resizeColumnToContents(column);
+    int width = table_->columnWidth(column);
+    if (position >= 0)
+      width = qMax(width, file_.Columns().At(position).width);
+    else if (column == ImportPreviewModel::LineNumber)
+      width = qMax(width, fontMetrics().horizontalAdvance(lastLine) + 12);
+    table_->setColumnWidth(column, width);
+  }
   UpdateRememberButton();
 }
 
