@@ -115,11 +115,12 @@ void ImportDialog::BuildControls() {
   // file read through the mapping below.
   const BillLayout *layout = import_.Layout();
   auto *head = new QHBoxLayout;
-  head->addWidget(
-      new QLabel(layout ? BillTitle(*layout, import_.Head())
-                        : QStringLiteral("未识别的对账单格式，请选择列对应"),
-                 this),
-      1);
+  const QString title =
+      layout ? BillTitle(*layout, import_.Head())
+      : import_.MappingWasSaved()
+          ? QStringLiteral("未识别的账单格式，按上次保存的列对应读取，请核对")
+          : QStringLiteral("未识别的账单格式，已按列名猜测列对应，请核对");
+  head->addWidget(new QLabel(title, this), 1);
   if (layout) {
     auto *cancel = new QCheckBox(QStringLiteral("退款抵消付款(&F)"), this);
     cancel->setAccessibleName(QStringLiteral("退款抵消付款"));
@@ -148,8 +149,8 @@ void ImportDialog::BuildControls() {
   // Every line with its tick, state and reason, then the record.
   auto *tableLabel = new QLabel(QStringLiteral("对账单的行(&L)："), this);
   root->addWidget(tableLabel);
-  model_ = new ImportPreviewModel(import_, file_.Columns(), this);
   table_ = new QTableView(this);
+  model_ = new ImportPreviewModel(import_, file_.Columns(), table_);
   table_->setModel(model_);
   table_->setItemDelegate(
       new ImportPreviewDelegate(*model_, file_.Columns(), table_));
