@@ -19,10 +19,10 @@
 #include <memory>
 
 class AccountFile;
+class ImportPreviewModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class ImportPreviewModel;
 class QPushButton;
 class QSpinBox;
 class QTableView;
