@@ -13,6 +13,7 @@
 #include "groups/group_node.h"
 #include "document/account_file.h"
 #include "records/command_history.h"
+#include "records/hidden_fields.h"
 #include "records/record_key.h"
 #include "records/ui/grid_commands.h"
 
@@ -80,6 +81,9 @@ void CSorvansGridCtrl::CutSelectedRows() {
           QStringLiteral("准备剪切%1条记录！").arg(rows.size())))
     return;
   FillClipboardRows(rows);
+  // Records moved by cut and paste take along what no column shows (the
+  // number a bill gave them, so that the bill does not import them again).
+  KeepHiddenFields(*File(), clipboardRows_);
   CopySelected();
   File()->History().DeleteRows(GatherRows(rows, true));
   ClearSelections();

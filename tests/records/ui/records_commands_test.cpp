@@ -4,6 +4,8 @@
 // and the enabling of the commands.
 #include "records_page_fixture.h"
 
+#include "db/db_visiter.h"
+#include "model/column_store.h"
 #include "records/command_history.h"
 #include "records/ui/find_dialog.h"
 #include "records/ui/grid_commands.h"
@@ -16,6 +18,7 @@
 #include <QPushButton>
 
 #include "formula/format_decimal.h"
+#include "support/query_rows.h"
 
 namespace {
 
@@ -79,6 +82,27 @@ TEST_F(RecordsCommandsTest, ManyRowsComeBackAsTheyWereStored) {
   EXPECT_EQ(page_->GridView()->model()->rowCount(), 84);
   EXPECT_EQ(Shown(40), shown40);
   EXPECT_TRUE(Grid().IsNewRecordRow(81));
+}
+
+// A bill's number lives in a column the grid does not show; a record moved
+// to another group by cut and paste keeps it.
+TEST_F(RecordsCommandsTest, ARecordMovedByCutAndPasteKeepsWhatNoColumnShows) {
+  TypeRecords(2, {"a"});
+  CDBVisiter &session = *file_.Session();
+  ColumnDef hidden;
+  hidden.id = 90;
+  hidden.order = 90;
+  hidden.fieldName = "BillNo";
+  hidden.enabled = false;
+  ASSERT_TRUE(InsertColumn(session, hidden));
+  ASSERT_TRUE(session.Execute("Update Users Set BillNo='N1'"));
+  SelectRows(RecordRows(2));
+  prompt_.QueueAnswer(1);
+  ASSERT_TRUE(page_->RunCommand(ID_EDIT_CUT));
+  Grid().GotoCell(kItem, NewRecordRow(3));
+  ASSERT_TRUE(page_->RunCommand(ID_EDIT_PASTE));
+  EXPECT_EQ(QueryRows(session, "Select trelva_Group_ID, BillNo From Users"),
+            QStringList({"3|N1"}));
 }
 
 TEST_F(RecordsCommandsTest, OnlyRecordRowsEnableCutCopyAndDelete) {
