@@ -85,12 +85,12 @@ CDBVisiter::InsertRow(const QString &table, const QStringList &columns,
 }
 
 bool CDBVisiter::InsertedRowTexts(const std::vector<BoundValue> &values,
-                               QStringList *texts) const {
+                                  QStringList *texts) const {
   return inserts_ && inserts_->StoredTexts(values, texts);
 }
 
 void CDBVisiter::LearnInsertedRowTexts(const std::vector<BoundValue> &values,
-                                    const QStringList &texts) {
+                                       const QStringList &texts) {
   if (inserts_)
     inserts_->LearnStoredTexts(values, texts);
 }

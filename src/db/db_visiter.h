@@ -108,9 +108,9 @@ public:
   // the session what was read back then, so that the same values are known
   // the next time.
   bool InsertedRowTexts(const std::vector<BoundValue> &values,
-                     QStringList *texts) const;
+                        QStringList *texts) const;
   void LearnInsertedRowTexts(const std::vector<BoundValue> &values,
-                          const QStringList &texts);
+                             const QStringList &texts);
 
   bool IsConnectionOpen() const;
   bool IsResultOpen() const;

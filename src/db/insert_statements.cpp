@@ -92,9 +92,9 @@ sqlite3_stmt *InsertStatements::Prepare(const QString &table,
   return statement;
 }
 
-InsertStatements::Entry *InsertStatements::Find(const QString &table,
-                                     const QStringList &columns,
-                                     const std::vector<BoundValue> &values) {
+InsertStatements::Entry *
+InsertStatements::Find(const QString &table, const QStringList &columns,
+                       const std::vector<BoundValue> &values) {
   // A change of the schema may have turned a column into an integer one.
   if (schema_ && schema_->Generation() != generation_) {
     Clear();
@@ -114,14 +114,25 @@ InsertStatements::Entry *InsertStatements::Find(const QString &table,
     sqlite3_finalize(entries_.front().statement);
     entries_.erase(entries_.begin());
   }
-  const JetTableColumns *declared = schema_ ? schema_->Columns(table) : nullptr;
-  std::vector<bool> integer(size_t(columns.size()));
-  for (qsizetype i = 0; i < columns.size(); ++i)
-    integer[size_t(i)] = declared && declared->IsInteger(columns[i]);
-  auto texts = std::make_unique<InsertedTexts>(db_, table, columns, integer);
-  entries_.push_back(
-      {table, columns, std::move(numbers), statement, std::move(texts)});
+  entries_.push_back({table, columns, std::move(numbers), statement});
   return &entries_.back();
+}
+
+void InsertStatements::KnowTexts(Entry &entry) {
+  // SQLite prepares a statement again after any change of the schema, a
+  // trigger made by another connection included.
+  const int prepared =
+      sqlite3_stmt_status(entry.statement, SQLITE_STMTSTATUS_REPREPARE, 0);
+  if (entry.texts && entry.prepared == prepared)
+    return;
+  const JetTableColumns *declared =
+      schema_ ? schema_->Columns(entry.table) : nullptr;
+  std::vector<bool> integer(size_t(entry.columns.size()));
+  for (qsizetype i = 0; i < entry.columns.size(); ++i)
+    integer[size_t(i)] = declared && declared->IsInteger(entry.columns[i]);
+  entry.texts =
+      std::make_unique<InsertedTexts>(db_, entry.table, entry.columns, integer);
+  entry.prepared = prepared;
 }
 
 InsertStatements::Outcome InsertStatements::Insert(
@@ -145,6 +156,7 @@ InsertStatements::Outcome InsertStatements::Insert(
   sqlite3_clear_bindings(statement);
   if (rc != SQLITE_DONE)
     return Failed;
+  KnowTexts(*entry);
   last_ = entry;
   return Stored;
 }

@@ -61,13 +61,18 @@ private:
     QStringList columns;
     std::vector<bool> numbers;
     sqlite3_stmt *statement = nullptr;
+    // What the rows it stores read back as, and the count of preparations
+    // of the statement that was made for.
     std::unique_ptr<InsertedTexts> texts;
+    int prepared = 0;
   };
 
   Entry *Find(const QString &table, const QStringList &columns,
               const std::vector<BoundValue> &values);
   sqlite3_stmt *Prepare(const QString &table, const QStringList &columns,
                         const std::vector<bool> &numbers);
+  // Makes entry's texts again when its statement was prepared again since.
+  void KnowTexts(Entry &entry);
   void Clear();
 
   sqlite3 *db_;

@@ -13,10 +13,6 @@ namespace {
 // Texts learned per column before it starts over.
 constexpr qsizetype kLearnedSize = 4096;
 
-bool Contains(const QByteArray &upper, const char *part) {
-  return upper.contains(part);
-}
-
 // Whether a column of numeric affinity could read the text as a number:
 // SQLite's numbers are made of these characters alone.
 bool MayReadAsNumber(const QString &text) {
@@ -68,15 +64,15 @@ InsertedTexts::InsertedTexts(sqlite3 *db, const QString &table,
     column.integer = i < qsizetype(integer.size()) && integer[size_t(i)];
     // SQLite's rules, in SQLite's order.
     const QByteArray upper = QByteArray(declared ? declared : "").toUpper();
-    if (Contains(upper, "INT"))
+    if (upper.contains("INT"))
       column.affinity = Affinity::Integer;
-    else if (Contains(upper, "CHAR") || Contains(upper, "CLOB") ||
-             Contains(upper, "TEXT"))
+    else if (upper.contains("CHAR") || upper.contains("CLOB") ||
+             upper.contains("TEXT"))
       column.affinity = Affinity::Text;
-    else if (upper.isEmpty() || Contains(upper, "BLOB"))
+    else if (upper.isEmpty() || upper.contains("BLOB"))
       column.affinity = Affinity::Blob;
-    else if (Contains(upper, "REAL") || Contains(upper, "FLOA") ||
-             Contains(upper, "DOUB"))
+    else if (upper.contains("REAL") || upper.contains("FLOA") ||
+             upper.contains("DOUB"))
       column.affinity = Affinity::Real;
     else
       column.affinity = Affinity::Numeric;

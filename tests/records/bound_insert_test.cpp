@@ -131,6 +131,8 @@ TEST_F(BoundInsertTest, FailsAloneWithTheEngineMessageAndStoresNothing) {
 }
 
 TEST_F(BoundInsertTest, ARowChangedByATriggerHoldsWhatTheTriggerStored) {
+  // The prepared statement has stored a row before the trigger is made.
+  ASSERT_TRUE(NewRow(2, {{"Item", "first"}}).InsertIntoDatabase());
   RawSql("CREATE TRIGGER mark AFTER INSERT ON Users BEGIN UPDATE Users SET "
          "Item=NEW.Item || '!' WHERE rowid=NEW.rowid; END");
   for (int i = 0; i < 2; ++i) {
