@@ -114,7 +114,8 @@ InsertStatements::Find(const QString &table, const QStringList &columns,
     sqlite3_finalize(entries_.front().statement);
     entries_.erase(entries_.begin());
   }
-  entries_.push_back({table, columns, std::move(numbers), statement});
+  entries_.push_back(
+      {table, columns, std::move(numbers), statement, nullptr, 0});
   return &entries_.back();
 }
 
