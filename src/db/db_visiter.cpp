@@ -84,6 +84,17 @@ CDBVisiter::InsertRow(const QString &table, const QStringList &columns,
   return InsertNotPrepared;
 }
 
+bool CDBVisiter::InsertedRowTexts(const std::vector<BoundValue> &values,
+                                  QStringList *texts) const {
+  return inserts_ && inserts_->StoredTexts(values, texts);
+}
+
+void CDBVisiter::LearnInsertedRowTexts(const std::vector<BoundValue> &values,
+                                       const QStringList &texts) {
+  if (inserts_)
+    inserts_->LearnStoredTexts(values, texts);
+}
+
 bool CDBVisiter::IsConnectionOpen() const { return connection_ != nullptr; }
 
 bool CDBVisiter::IsResultOpen() const {

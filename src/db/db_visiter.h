@@ -102,6 +102,15 @@ public:
   enum InsertOutcome { InsertStored, InsertFailed, InsertNotPrepared };
   InsertOutcome InsertRow(const QString &table, const QStringList &columns,
                           const std::vector<BoundValue> &values);
+  // Right after InsertRow stored values: the texts the typed readers would
+  // give for the row's columns, when they are known without reading the row
+  // (inserted_texts.h); false when the row must be read back. Learn tells
+  // the session what was read back then, so that the same values are known
+  // the next time.
+  bool InsertedRowTexts(const std::vector<BoundValue> &values,
+                        QStringList *texts) const;
+  void LearnInsertedRowTexts(const std::vector<BoundValue> &values,
+                             const QStringList &texts);
 
   bool IsConnectionOpen() const;
   bool IsResultOpen() const;

@@ -1,6 +1,7 @@
 // Prepared INSERT statements of a session and binding a row's values.
 #include "db/insert_statements.h"
 
+#include "db/inserted_texts.h"
 #include "db/jet_tokenizer.h"
 #include "db/session_schema.h"
 
@@ -11,29 +12,14 @@ namespace {
 // Statements kept at most; a session inserts into one or two layouts.
 constexpr size_t kMaxEntries = 8;
 
-// A whole number that fits 64 bits, read exactly: SQLite reads such a
-// literal as an integer, never through a double.
-bool WholeNumber(const QString &text, sqlite3_int64 &value) {
-  const qsizetype size = text.size();
-  qsizetype i = size > 0 && text[0] == QLatin1Char('-') ? 1 : 0;
-  if (i == size || size - i > 19)
-    return false;
-  for (qsizetype j = i; j < size; ++j)
-    if (text[j] < QLatin1Char('0') || text[j] > QLatin1Char('9'))
-      return false;
-  bool ok = false;
-  value = text.toLongLong(&ok);
-  return ok;
-}
-
 void Bind(sqlite3_stmt *statement, int index, const BoundValue &value) {
-  sqlite3_int64 whole = 0;
+  qint64 whole = 0;
   switch (value.kind) {
   case BoundValue::Null:
     sqlite3_bind_null(statement, index);
     return;
   case BoundValue::Number:
-    if (WholeNumber(value.text, whole)) {
+    if (BoundWholeNumber(value.text, &whole)) {
       sqlite3_bind_int64(statement, index, whole);
       return;
     }
@@ -48,6 +34,19 @@ void Bind(sqlite3_stmt *statement, int index, const BoundValue &value) {
 
 } // namespace
 
+bool BoundWholeNumber(const QString &text, qint64 *value) {
+  const qsizetype size = text.size();
+  qsizetype i = size > 0 && text[0] == QLatin1Char('-') ? 1 : 0;
+  if (i == size || size - i > 19)
+    return false;
+  for (qsizetype j = i; j < size; ++j)
+    if (text[j] < QLatin1Char('0') || text[j] > QLatin1Char('9'))
+      return false;
+  bool ok = false;
+  *value = text.toLongLong(&ok);
+  return ok;
+}
+
 InsertStatements::InsertStatements(sqlite3 *db, SessionSchema *schema)
     : db_(db), schema_(schema),
       generation_(schema ? schema->Generation() : 0) {}
@@ -58,6 +57,7 @@ void InsertStatements::Clear() {
   for (Entry &entry : entries_)
     sqlite3_finalize(entry.statement);
   entries_.clear();
+  last_ = nullptr;
 }
 
 sqlite3_stmt *InsertStatements::Prepare(const QString &table,
@@ -92,9 +92,9 @@ sqlite3_stmt *InsertStatements::Prepare(const QString &table,
   return statement;
 }
 
-sqlite3_stmt *InsertStatements::Find(const QString &table,
-                                     const QStringList &columns,
-                                     const std::vector<BoundValue> &values) {
+InsertStatements::Entry *
+InsertStatements::Find(const QString &table, const QStringList &columns,
+                       const std::vector<BoundValue> &values) {
   // A change of the schema may have turned a column into an integer one.
   if (schema_ && schema_->Generation() != generation_) {
     Clear();
@@ -103,10 +103,10 @@ sqlite3_stmt *InsertStatements::Find(const QString &table,
   std::vector<bool> numbers(values.size());
   for (size_t i = 0; i < values.size(); ++i)
     numbers[i] = values[i].kind == BoundValue::Number;
-  for (const Entry &entry : entries_)
+  for (Entry &entry : entries_)
     if (entry.numbers == numbers && entry.columns == columns &&
         entry.table == table)
-      return entry.statement;
+      return &entry;
   sqlite3_stmt *statement = Prepare(table, columns, numbers);
   if (!statement)
     return nullptr;
@@ -114,18 +114,38 @@ sqlite3_stmt *InsertStatements::Find(const QString &table,
     sqlite3_finalize(entries_.front().statement);
     entries_.erase(entries_.begin());
   }
-  entries_.push_back({table, columns, std::move(numbers), statement});
-  return statement;
+  entries_.push_back(
+      {table, columns, std::move(numbers), statement, nullptr, 0});
+  return &entries_.back();
+}
+
+void InsertStatements::KnowTexts(Entry &entry) {
+  // SQLite prepares a statement again after any change of the schema, a
+  // trigger made by another connection included.
+  const int prepared =
+      sqlite3_stmt_status(entry.statement, SQLITE_STMTSTATUS_REPREPARE, 0);
+  if (entry.texts && entry.prepared == prepared)
+    return;
+  const JetTableColumns *declared =
+      schema_ ? schema_->Columns(entry.table) : nullptr;
+  std::vector<bool> integer(size_t(entry.columns.size()));
+  for (qsizetype i = 0; i < entry.columns.size(); ++i)
+    integer[size_t(i)] = declared && declared->IsInteger(entry.columns[i]);
+  entry.texts =
+      std::make_unique<InsertedTexts>(db_, entry.table, entry.columns, integer);
+  entry.prepared = prepared;
 }
 
 InsertStatements::Outcome InsertStatements::Insert(
     const QString &table, const QStringList &columns,
     const std::vector<BoundValue> &values, QString *error) {
+  last_ = nullptr;
   if (columns.isEmpty() || size_t(columns.size()) != values.size())
     return NotPrepared;
-  sqlite3_stmt *statement = Find(table, columns, values);
-  if (!statement)
+  Entry *entry = Find(table, columns, values);
+  if (!entry)
     return NotPrepared;
+  sqlite3_stmt *statement = entry->statement;
   for (size_t i = 0; i < values.size(); ++i)
     Bind(statement, int(i + 1), values[i]);
   const int rc = sqlite3_step(statement);
@@ -135,5 +155,20 @@ InsertStatements::Outcome InsertStatements::Insert(
   // Reset at once: a statement left running holds a lock on the file.
   sqlite3_reset(statement);
   sqlite3_clear_bindings(statement);
-  return rc == SQLITE_DONE ? Stored : Failed;
+  if (rc != SQLITE_DONE)
+    return Failed;
+  KnowTexts(*entry);
+  last_ = entry;
+  return Stored;
+}
+
+bool InsertStatements::StoredTexts(const std::vector<BoundValue> &values,
+                                   QStringList *texts) const {
+  return last_ && last_->texts && last_->texts->Texts(values, texts);
+}
+
+void InsertStatements::LearnStoredTexts(const std::vector<BoundValue> &values,
+                                        const QStringList &texts) {
+  if (last_ && last_->texts)
+    last_->texts->Learn(values, texts);
 }

@@ -17,8 +17,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <vector>
 
+class InsertedTexts;
 class SessionSchema;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -43,6 +45,15 @@ public:
   // nothing of the row in the file and the engine's message in error.
   Outcome Insert(const QString &table, const QStringList &columns,
                  const std::vector<BoundValue> &values, QString *error);
+  // After Insert stored values: the texts of the row as the session reads
+  // them back, one per column, when they are known without reading the row
+  // (inserted_texts.h); false otherwise.
+  bool StoredTexts(const std::vector<BoundValue> &values,
+                   QStringList *texts) const;
+  // After Insert stored values and the row was read back: remembers what
+  // was read, texts one per column.
+  void LearnStoredTexts(const std::vector<BoundValue> &values,
+                        const QStringList &texts);
 
 private:
   struct Entry {
@@ -50,16 +61,29 @@ private:
     QStringList columns;
     std::vector<bool> numbers;
     sqlite3_stmt *statement = nullptr;
+    // What the rows it stores read back as, and the count of preparations
+    // of the statement that was made for.
+    std::unique_ptr<InsertedTexts> texts;
+    int prepared = 0;
   };
 
-  sqlite3_stmt *Find(const QString &table, const QStringList &columns,
-                     const std::vector<BoundValue> &values);
+  Entry *Find(const QString &table, const QStringList &columns,
+              const std::vector<BoundValue> &values);
   sqlite3_stmt *Prepare(const QString &table, const QStringList &columns,
                         const std::vector<bool> &numbers);
+  // Makes entry's texts again when its statement was prepared again since.
+  void KnowTexts(Entry &entry);
   void Clear();
 
   sqlite3 *db_;
   SessionSchema *schema_;
   unsigned generation_ = 0;
   std::vector<Entry> entries_;
+  // The entry of the last row stored, or null.
+  Entry *last_ = nullptr;
 };
+
+// Whether text, a number bound to an insert, is a whole number that fits 64
+// bits, and its value: such a number is bound as an integer, never read
+// through a double.
+bool BoundWholeNumber(const QString &text, qint64 *value);

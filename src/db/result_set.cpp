@@ -27,6 +27,21 @@ QDateTime ToDateTime(const JetDateTime &v) {
 
 } // namespace
 
+bool IsDateTextOf(ColumnKind kind, const char *bytes, qsizetype size) {
+  if (kind == ColumnKind::Date)
+    return true;
+  // An expression such as Min(Data) has no declared type; its value is
+  // known as a date by its form.
+  return kind == ColumnKind::Other && LooksCanonicalDate(bytes, size);
+}
+
+QString StoredTextString(ColumnKind kind, const char *bytes, qsizetype size) {
+  JetDateTime date;
+  if (IsDateTextOf(kind, bytes, size) && ParseCanonicalDate(bytes, size, date))
+    return DisplayDateText(date);
+  return QString::fromUtf8(bytes, size);
+}
+
 bool ResultSet::StoreBytes(CellData &cell, const void *data, qsizetype size) {
   if (size < 0 || quint64(size) > UINT32_MAX)
     return false;
@@ -162,12 +177,7 @@ int ResultSet::FindColumn(const QString &name) const {
 }
 
 bool ResultSet::IsDateText(int column, const CellData &cell) const {
-  const ColumnKind kind = columns_[size_t(column)].kind;
-  if (kind == ColumnKind::Date)
-    return true;
-  // An expression such as Min(Data) has no declared type; its value is
-  // known as a date by its form.
-  return kind == ColumnKind::Other && LooksCanonicalDate(Bytes(cell), cell.size);
+  return IsDateTextOf(columns_[size_t(column)].kind, Bytes(cell), cell.size);
 }
 
 QString ResultSet::StringAt(int column) const {
@@ -179,12 +189,9 @@ QString ResultSet::StringAt(int column) const {
     return FormatJetInteger(cell.integer);
   case Float:
     return FormatJetDouble(cell.real);
-  case Text: {
-    JetDateTime date;
-    if (IsDateText(column, cell) && ParseCanonicalDate(Bytes(cell), cell.size, date))
-      return DisplayDateText(date);
-    return QString::fromUtf8(Bytes(cell), cell.size);
-  }
+  case Text:
+    return StoredTextString(columns_[size_t(column)].kind, Bytes(cell),
+                            cell.size);
   case Blob:
     return QString::fromUtf8(Bytes(cell), cell.size);
   }

@@ -23,6 +23,13 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
+// Whether a stored text of a column of kind is read as a date when it has
+// a date's form.
+bool IsDateTextOf(ColumnKind kind, const char *bytes, qsizetype size);
+// What the typed readers give for a stored text (UTF-8 bytes) of a column
+// of kind: a date's display text, else the text itself.
+QString StoredTextString(ColumnKind kind, const char *bytes, qsizetype size);
+
 class ResultSet {
 public:
   enum CellType : std::uint8_t { Null, Integer, Float, Text, Blob };

@@ -223,9 +223,7 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     const qsizetype index = headers_.indexOf(source);
     return index >= 0 ? line.fields.value(index).trimmed() : QString();
   };
-  texts->clear();
-  for (int i = 0; i < columns.Size(); ++i)
-    texts->append(QString());
+  texts->fill(QString(), columns.Size());
   for (const auto &[fieldName, source] : mapping_.fields) {
     const int position = columns.PositionOf(fieldName);
     if (position < 0 || columns.At(position).type == FT_KEY)

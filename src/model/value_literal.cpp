@@ -55,6 +55,41 @@ QString StoredDateText(const QString &value, int type) {
   return stored;
 }
 
+// Whether text is a whole number of at most 15 digits without leading
+// zeros: a double holds it exactly, and its literal is the text itself.
+bool PlainWholeNumber(const QString &text) {
+  const qsizetype first = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+  const qsizetype digits = text.size() - first;
+  if (digits < 1 || digits > 15 ||
+      (digits > 1 && text[first] == QLatin1Char('0')))
+    return false;
+  for (qsizetype i = first; i < text.size(); ++i)
+    if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+      return false;
+  return true;
+}
+
+// The literal of value for a number column. Keys are whole numbers, and
+// amounts repeat from row to row, so the literal of another short text is
+// worked out once per thread.
+QString NumberLiteral(const QString &value) {
+  if (value.isEmpty())
+    return QStringLiteral("0");
+  if (PlainWholeNumber(value))
+    return value;
+  if (value.size() > 64)
+    return FormatDecimal(LeadingNumber(value), 18);
+  thread_local QHash<QString, QString> known;
+  const auto found = known.constFind(value);
+  if (found != known.cend())
+    return found.value();
+  const QString literal = FormatDecimal(LeadingNumber(value), 18);
+  if (known.size() >= kMemoSize)
+    known.clear();
+  known.insert(value, literal);
+  return literal;
+}
+
 } // namespace
 
 double LeadingNumber(const QString &text) {
@@ -66,9 +101,7 @@ QString TypedLiteral(const QString &value, int type) {
     return SqlTextLiteral(value);
   if (IsDateTimeType(type))
     return DateLiteral(value, type);
-  if (value.isEmpty())
-    return QStringLiteral("0");
-  return FormatDecimal(LeadingNumber(value), 18);
+  return NumberLiteral(value);
 }
 
 bool TypedBoundValue(const QString &value, int type, BoundValue *out) {
@@ -83,7 +116,7 @@ bool TypedBoundValue(const QString &value, int type, BoundValue *out) {
     out->kind = BoundValue::Text;
     return !out->text.isNull();
   }
-  out->text = TypedLiteral(value, type);
+  out->text = NumberLiteral(value);
   // "inf" and "nan" are no number literal at all.
   for (const QChar c : std::as_const(out->text))
     if (c != QLatin1Char('-') && c != QLatin1Char('.') && !c.isDigit())

@@ -108,6 +108,36 @@ void CRowItem::TakeCurrentRow(CDBVisiter &session) {
   textsAsStored = true;
 }
 
+bool CRowItem::TakeStoredTexts(const QStringList &texts) {
+  const ColumnList &columns = accountFile->Columns();
+  if (columnCount != unsigned(columns.Size()) ||
+      items.size() < columns.Size() || texts.size() != items.size() + 1)
+    return false;
+  for (int i = 0; i < columns.Size(); ++i)
+    if (items[i].fieldName != columns.At(i).fieldName)
+      return false;
+  // As TakeCurrentRow: items after the columns stay only while no column
+  // of the list has their name.
+  for (qsizetype i = columns.Size(); i < items.size(); ++i)
+    if (columns.PositionOf(items[i].fieldName) >= 0)
+      return false;
+  for (int i = 0; i < columns.Size(); ++i)
+    items[i] = ItemOfColumn(columns.At(i), texts[i]);
+  for (qsizetype i = columns.Size(); i < items.size(); ++i)
+    items[i].text = texts[i];
+  keyIndex = unsigned(columns.KeyPosition());
+  textsAsStored = true;
+  return true;
+}
+
+QStringList CRowItem::ItemNames() const {
+  QStringList names;
+  names.reserve(items.size());
+  for (const FieldValueItem &item : items)
+    names.append(item.fieldName);
+  return names;
+}
+
 CRowItem CRowItem::Reload() const {
   CRowItem copy = *this;
   copy.LoadFromDatabase(KeyValue(), groupId);

@@ -13,6 +13,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <vector>
+
 class RecordFile;
 class RecordGrid;
 
@@ -110,8 +112,18 @@ private:
   bool AutomaticItemGiven(unsigned type) const;
   // Takes the items and the group from the session's current row.
   void TakeCurrentRow(CDBVisiter &session);
+  // Takes texts (one per item, then the group's) as the stored texts of a
+  // row of the file's current layout; false, with the row unchanged, when
+  // the layout has changed since the row was made.
+  bool TakeStoredTexts(const QStringList &texts);
+  // The field names of the items, in order.
+  QStringList ItemNames() const;
+  // After an insert of values (empty when the statement ran as text): the
+  // texts as stored, known by the session or read back.
+  void TakeInsertedRow(const std::vector<BoundValue> &values);
   bool RunStatement(const QString &sql, bool mustChangeRow) const;
-  // Runs InsertStatement through the session's prepared statement.
-  CDBVisiter::InsertOutcome InsertBound() const;
+  // Runs InsertStatement through the session's prepared statement, with
+  // the values it bound (the group's last).
+  CDBVisiter::InsertOutcome InsertBound(std::vector<BoundValue> &values) const;
   void ShowInGrids(ShowKind kind) const;
 };

@@ -105,13 +105,14 @@ QString CRowItem::InsertStatement() const {
   return names + values;
 }
 
-CDBVisiter::InsertOutcome CRowItem::InsertBound() const {
+CDBVisiter::InsertOutcome
+CRowItem::InsertBound(std::vector<BoundValue> &values) const {
   CDBVisiter *session = accountFile ? accountFile->Session() : nullptr;
   if (!session)
     return CDBVisiter::InsertNotPrepared;
   const ColumnList &columns = ColumnsOf(accountFile);
   QStringList names;
-  std::vector<BoundValue> values(size_t(items.size()) + 1);
+  values.resize(size_t(items.size()) + 1);
   names.reserve(items.size() + 1);
   for (int i = 0; i < items.size(); ++i) {
     names.append(items[i].fieldName);
@@ -121,6 +122,32 @@ CDBVisiter::InsertOutcome CRowItem::InsertBound() const {
   names.append(QStringLiteral("trelva_Group_ID"));
   values.back() = {BoundValue::Number, QString::number(groupId)};
   return session->InsertRow(QStringLiteral("Users"), names, values);
+}
+
+void CRowItem::TakeInsertedRow(const std::vector<BoundValue> &values) {
+  CDBVisiter *session = accountFile ? accountFile->Session() : nullptr;
+  if (!session)
+    return;
+  // The values of a prepared insert whose stored texts the session knows
+  // need no reading back.
+  QStringList texts;
+  if (!values.empty() && session->InsertedRowTexts(values, &texts) &&
+      TakeStoredTexts(texts))
+    return;
+  // Else the row is read back by its rowid, through a statement the
+  // session keeps prepared, and the session learns what it stored.
+  const QStringList bound = ItemNames();
+  if (!LoadInsertedRow()) {
+    LoadFromDatabase(KeyValue(), groupId);
+    return;
+  }
+  if (values.empty() || ItemNames() != bound)
+    return;
+  texts.clear();
+  for (const FieldValueItem &item : std::as_const(items))
+    texts.append(item.text);
+  texts.append(QString::number(groupId));
+  session->LearnInsertedRowTexts(values, texts);
 }
 
 QString CRowItem::KeyCondition() const {
@@ -185,22 +212,23 @@ void CRowItem::ShowInGrids(ShowKind kind) const {
 bool CRowItem::InsertIntoDatabase() {
   // The prepared statement stores what the statement text would; the text
   // is written out only where the session has no prepared form of it.
-  switch (InsertBound()) {
+  std::vector<BoundValue> values;
+  switch (InsertBound(values)) {
   case CDBVisiter::InsertStored:
     break;
   case CDBVisiter::InsertFailed:
     ShowMessage(QStringLiteral("失败！"));
     return false;
   case CDBVisiter::InsertNotPrepared:
+    values.clear();
     if (!RunStatement(InsertStatement(), false))
       return false;
     break;
   }
-  // A row whose texts were not read from the file is read back by its
-  // rowid, through a statement the session keeps prepared: this runs for
-  // every record added.
-  if (!textsAsStored && !LoadInsertedRow())
-    LoadFromDatabase(KeyValue(), groupId);
+  // A row whose texts were not read from the file takes them as stored:
+  // this runs for every record added.
+  if (!textsAsStored)
+    TakeInsertedRow(values);
   ShowInGrids(ShowInsert);
   return true;
 }

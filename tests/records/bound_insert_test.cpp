@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -52,6 +53,14 @@ public:
   }
 };
 
+// The texts a row holds, item after item.
+std::string Texts(const CRowItem &row) {
+  QStringList texts;
+  for (const FieldValueItem &item : row.items)
+    texts.append(item.text);
+  return texts.join(QLatin1Char('|')).toStdString();
+}
+
 QString RandomText(QRandomGenerator &random) {
   static const char *const kFixed[] = {
       "", "0", "-0", "12.5", "-2.5", "0.1", "1e300", "-1e-300", "1e400",
@@ -89,6 +98,9 @@ void ExpectSameAsText(BoundInsertTest &test, CDBVisiter &session,
     ++stored;
     EXPECT_EQ(test.Raw(key, 2), test.Raw(key, 3)) << qPrintable(sql);
     EXPECT_EQ(test.Stored(key, 2), test.Stored(key, 3)) << qPrintable(sql);
+    // The row holds what reading it back gives, whether the session knew
+    // the stored texts or read them.
+    EXPECT_EQ(Texts(copy), Texts(copy.Reload())) << qPrintable(sql);
   }
   EXPECT_GT(stored, rows / 2);
 }
@@ -116,6 +128,19 @@ TEST_F(BoundInsertTest, FailsAloneWithTheEngineMessageAndStoresNothing) {
   EXPECT_EQ(Records(2), QStringList({"1|good|0|1|0|"}));
   // The statement was reset: nothing holds the file.
   EXPECT_TRUE(Session().Execute("DELETE * FROM Users"));
+}
+
+TEST_F(BoundInsertTest, ARowChangedByATriggerHoldsWhatTheTriggerStored) {
+  // The prepared statement has stored a row before the trigger is made.
+  ASSERT_TRUE(NewRow(2, {{"Item", "first"}}).InsertIntoDatabase());
+  RawSql("CREATE TRIGGER mark AFTER INSERT ON Users BEGIN UPDATE Users SET "
+         "Item=NEW.Item || '!' WHERE rowid=NEW.rowid; END");
+  for (int i = 0; i < 2; ++i) {
+    CRowItem row = NewRow(2, {{"Item", "good"}});
+    ASSERT_TRUE(row.InsertIntoDatabase());
+    EXPECT_EQ(Texts(row), Texts(row.Reload()));
+    EXPECT_EQ(row.Item(QStringLiteral("Item"))->text, QStringLiteral("good!"));
+  }
 }
 
 TEST_F(BoundInsertTest, AChangedColumnTypeReachesThePreparedStatement) {
