@@ -225,6 +225,21 @@ void BM_ImportAlipayBill(benchmark::State &state) {
          kBillLines);
 }
 
+// Runs the INSERT statements in one transaction through the C API, timed,
+// then closes db untimed.
+void RunTimedInserts(benchmark::State &state, sqlite3 *db,
+                     const std::vector<std::string> &inserts) {
+  state.ResumeTiming();
+  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+  for (const std::string &sql : inserts)
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+      state.SkipWithError(sqlite3_errmsg(db));
+  sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+  state.PauseTiming();
+  sqlite3_close(db);
+  state.ResumeTiming();
+}
+
 // The peer of the bill: the INSERTs of the same records with their numbers,
 // into a file that has the number column already.
 void BM_RawBillInserts(benchmark::State &state) {
@@ -256,15 +271,7 @@ void BM_RawBillInserts(benchmark::State &state) {
               .toUtf8();
       inserts.emplace_back(sql.constData());
     }
-    state.ResumeTiming();
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (const std::string &sql : inserts)
-      if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        state.SkipWithError(sqlite3_errmsg(db));
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    state.PauseTiming();
-    sqlite3_close(db);
-    state.ResumeTiming();
+    RunTimedInserts(state, db, inserts);
   }
 }
 
@@ -334,15 +341,7 @@ void BM_RawInserts(benchmark::State &state) {
                     i + 1, month, day, amount, amount, i, kGroup);
       inserts.emplace_back(sql);
     }
-    state.ResumeTiming();
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    for (const std::string &sql : inserts)
-      if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        state.SkipWithError(sqlite3_errmsg(db));
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    state.PauseTiming();
-    sqlite3_close(db);
-    state.ResumeTiming();
+    RunTimedInserts(state, db, inserts);
   }
 }
 
