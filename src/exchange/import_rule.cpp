@@ -5,10 +5,9 @@
 #include "exchange/statement_values.h"
 #include "model/column_list.h"
 #include "model/value_literal.h"
+#include "records/record_cell_text.h"
 
 namespace {
-
-bool IsTimeType(int type) { return type == FT_TIME || type == FT_AUTOTIME; }
 
 QString Caption(const ColumnList &columns, int position) {
   const QString title = columns.Title(position);
@@ -80,7 +79,7 @@ QString RuleValueText(const ColumnList &columns, int position,
     }
     const DateValue date = ParseDateTime(typed);
     const DateTimePart part = type == FT_DATETIME ? DTP_BOTH
-                              : IsTimeType(type)  ? DTP_TIME
+                              : IsTimeOnlyType(type)  ? DTP_TIME
                                                   : DTP_DATE;
     return FormatDateTime(date, part);
   }

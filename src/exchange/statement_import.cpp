@@ -11,6 +11,7 @@
 #include "document/account_file.h"
 #include "model/field_type.h"
 #include "records/command_history.h"
+#include "records/record_cell_text.h"
 #include "records/row_item.h"
 
 #include <QDateTime>
@@ -19,12 +20,6 @@ namespace {
 
 constexpr int kSampleLines = 20;
 constexpr int kBatch = 500;
-
-bool IsDateType(int type) {
-  return type == FT_DATE || type == FT_AUTODATE || type == FT_DATETIME;
-}
-
-bool IsTimeType(int type) { return type == FT_TIME || type == FT_AUTOTIME; }
 
 bool IsNumberType(int type) {
   return type == FT_INTEGER || type == FT_FLOAT;
@@ -168,7 +163,7 @@ QStringList StatementImport::DateFormChoices() const {
     const int position = file_.Columns().PositionOf(field);
     const qsizetype index = headers_.indexOf(source);
     if (position < 0 || index < 0 ||
-        !IsDateType(file_.Columns().At(position).type))
+        !IsDatePickerType(file_.Columns().At(position).type))
       continue;
     for (const SourceLine &line : sample_)
       dates.append(line.fields.value(index));
@@ -233,13 +228,13 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
     QString text = value;
     if (value.isEmpty()) {
       // An empty source leaves the column to its default.
-    } else if (IsDateType(type)) {
+    } else if (IsDatePickerType(type)) {
       text = DateText(value, type == FT_DATETIME);
       if (text.isNull()) {
         *reason = QStringLiteral("日期无法识别：%1").arg(value);
         return false;
       }
-    } else if (IsTimeType(type)) {
+    } else if (IsTimeOnlyType(type)) {
       const DateValue time = ParseDateTime(value);
       if (!time.IsValid()) {
         *reason = QStringLiteral("时间无法识别：%1").arg(value);
@@ -418,7 +413,7 @@ QString StatementImport::DuplicateKey(const QStringList &texts) const {
       continue;
     const int type = columns.At(position).type;
     const QString text = texts.at(position).trimmed();
-    if (IsDateType(type) || IsTimeType(type)) {
+    if (IsDatePickerType(type) || IsTimeOnlyType(type)) {
       const DateValue value = ParseDateTime(text);
       parts.append(value.IsValid() ? FormatDateTime(value) : text);
     } else if (IsNumberType(type)) {
