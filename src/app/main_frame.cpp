@@ -33,6 +33,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabBar>
@@ -219,10 +220,12 @@ void CMainFrame::CreateActions() {
       [this] { OnRestoreBackup(); });
   add(QStringLiteral("复制文件路径"), none, false, {},
       [this] { OnCopyFilePath(); });
-  add(QStringLiteral("打印设置(&R)..."), none, false, {}, [] {});
+  add(QStringLiteral("打印设置(&R)..."), none, false, {},
+      [this] { PrintCommand(PC_PRINT_SETUP); });
   add(QStringLiteral("打印(&P)..."), AppIconKind::Print, true,
-      {QKeySequence(Qt::CTRL | Qt::Key_P)}, [] {});
-  add(QStringLiteral("打印预览(&V)"), none, false, {}, [] {});
+      {QKeySequence(Qt::CTRL | Qt::Key_P)}, [this] { PrintCommand(PC_PRINT); });
+  add(QStringLiteral("打印预览(&V)"), none, false, {},
+      [this] { PrintCommand(PC_PRINT_PREVIEW); });
   add(QStringLiteral("退出(&X)"), none, false, {}, [this] { close(); });
 
   add(QStringLiteral("撤消(&U)"), AppIconKind::Undo, true,
@@ -693,6 +696,17 @@ void CMainFrame::PageCommand(int command) {
     child->RunPageCommand(command);
 }
 
+QPrinter &CMainFrame::Printer() {
+  if (!printer_)
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+void CMainFrame::PrintCommand(int command) {
+  if (CChildFrame *child = ActiveChild())
+    child->RunPrintCommand(command, Printer());
+}
+
 void CMainFrame::UpdateUi() {
   CChildFrame *child = ActiveChild();
   const int windows = int(Children().size());
@@ -721,8 +735,11 @@ void CMainFrame::UpdateUi() {
                            "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
   Command(QStringLiteral("关闭其它页"))->setEnabled(documents_.All().size() > 1);
-  for (const char *name : {"打印", "打印预览"})
-    Command(QString::fromUtf8(name))->setEnabled(false);
+  const std::pair<const char *, int> printCommands[] = {
+      {"打印设置", PC_PRINT_SETUP}, {"打印", PC_PRINT}, {"打印预览", PC_PRINT_PREVIEW}};
+  for (const auto &[name, command] : printCommands)
+    Command(QString::fromUtf8(name))
+        ->setEnabled(hasDoc && child->CanRunPageCommand(command));
   editMenu_->menuAction()->setVisible(hasDoc);
   windowMenu_->menuAction()->setVisible(hasDoc);
   const std::pair<const char *, int> pageCommands[] = {
