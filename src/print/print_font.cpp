@@ -5,9 +5,12 @@
 
 QFont PrintFont(int pixelSize, bool bold) {
   QFont font;
-  // Noto Sans CJK where it is installed (scripts/install-deps); the
-  // desktop's sans-serif fonts otherwise.
-  font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK"),
+  // Latin letters and digits from DejaVu Sans, Chinese from Noto Sans CJK
+  // (both from scripts/install-deps). The Latin glyphs Noto CJK shapes for
+  // a run of Latin text are not in its character map, so Qt's PDF writer
+  // could not give them their characters back: the text would not be
+  // searchable.
+  font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Noto Sans CJK SC"),
                     QStringLiteral("Sans Serif")});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(pixelSize);
