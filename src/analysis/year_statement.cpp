@@ -54,12 +54,15 @@ void Add(PeriodTotal &total, int count, double sum) {
   total.sum += sum;
 }
 
-// Drops options without records, keeping the order.
-void DropEmptyOptions(YearStatement &statement) {
+// Drops options without records, keeping the order; the records without
+// an option come last.
+void DropEmptyOptions(YearStatement &statement, const OptionTotals &none) {
   QList<OptionTotals> kept;
   for (const OptionTotals &row : statement.options)
     if (row.year.count > 0)
       kept.append(row);
+  if (none.year.count > 0)
+    kept.append(none);
   statement.options = kept;
 }
 
@@ -105,6 +108,7 @@ bool BuildYearStatement(CDBVisiter &session, const ColumnList &columns,
   statement.dateTitle = ChartDateColumn(columns)->title;
   statement.sumTitle = ChartSumColumn(columns, request.sumField)->title;
   QHash<QString, int> index;
+  OptionTotals none{QStringLiteral("（空）"), {}, {}};
   if (const ColumnDef *by = request.byField.isEmpty()
                                 ? nullptr : OptionColumn(columns, request.byField)) {
     statement.byTitle = by->title;
@@ -125,11 +129,10 @@ bool BuildYearStatement(CDBVisiter &session, const ColumnList &columns,
     if (statement.byTitle.isEmpty())
       continue;
     const QString option = session.GetString(1);
-    OptionTotals &totals =
-        RowOf(statement, index, option.isEmpty() ? QStringLiteral("（空）") : option);
+    OptionTotals &totals = option.isEmpty() ? none : RowOf(statement, index, option);
     Add(totals.months[size_t(month - 1)], count, sum);
     Add(totals.year, count, sum);
   }
-  DropEmptyOptions(statement);
+  DropEmptyOptions(statement, none);
   return true;
 }

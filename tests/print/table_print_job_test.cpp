@@ -2,7 +2,8 @@
 // rows need, the caption row on every page, every row on exactly one page
 // and whole, the first and the last rows where they belong; a wide table in
 // slices side by side.
-#include "pdf_text.h"
+#include "print_to_pdf.h"
+#include "support/pdf_text.h"
 
 #include "print/page_frame.h"
 #include "print/table_print_job.h"

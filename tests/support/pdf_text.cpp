@@ -1,12 +1,6 @@
 // Reading a PDF back; see pdf_text.h.
-#include "pdf_text.h"
+#include "support/pdf_text.h"
 
-#include "print/page_frame.h"
-#include "print/print_pages.h"
-
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -38,14 +32,6 @@ QString PdfPageText(const QString &path, int page) {
               QString::number(page), QStringLiteral("-raw"), path,
               QStringLiteral("-")})
       .normalized(QString::NormalizationForm_KC);
-}
-
-bool PrintToPdf(PrintJob &job, const PageFrame &frame, const QString &path) {
-  QPdfWriter writer(path);
-  writer.setResolution(600);
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                   QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-  return PrintPages(job, frame, writer);
 }
 
 bool PdfHas(const QString &pageText, const QString &text) {
