@@ -157,8 +157,8 @@ void BarChartPainter::PaintBars(QPainter &painter, const QRect &rect,
                                 const QRect &plot, const Scale &scale,
                                 int scrollX, const QFont &font,
                                 int hovered) const {
-  painter.setClipRect(QRect(plot.left() + 1, rect.top(), plot.width(),
-                            rect.height()));
+  const QRect clip(plot.left() + 1, rect.top(), plot.width(), rect.height());
+  painter.setClipRect(clip);
   painter.setFont(ScaledFont(font, 0.9));
   const int first = std::max(0, (scrollX - kPadding) / kBarPitch);
   const int last = std::min(BarCount() - 1,
@@ -166,6 +166,10 @@ void BarChartPainter::PaintBars(QPainter &painter, const QRect &rect,
   for (int i = first; i <= last; ++i) {
     const ChartBar &bar = bars_[i];
     const QRect box = BarRectIn(plot, scale, scrollX, i);
+    // A bar out of view draws nothing, not even clipped text: a printed
+    // page holds only the bars it shows.
+    if (box.right() < clip.left() || box.left() > clip.right())
+      continue;
     painter.fillRect(box, bar.fill);
     painter.setPen(QPen(bar.fill.darker(140), 1));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
