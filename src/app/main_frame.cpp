@@ -13,6 +13,7 @@
 #include "app/startup_settings.h"
 #include "app/startup_wizard.h"
 #include "base/prompt.h"
+#include "analysis/ui/year_report_dialog.h"
 #include "exchange/ui/export_records_action.h"
 #include "exchange/ui/import_dialog.h"
 #include "exchange/ui/import_rules_dialog.h"
@@ -216,6 +217,7 @@ void CMainFrame::CreateActions() {
   add(QStringLiteral("导入规则…"), none, false, {},
       [this] { OnImportRules(); });
   add(QStringLiteral("导出…"), none, false, {}, [this] { OnExport(); });
+  add(QStringLiteral("导出报表…"), none, false, {}, [this] { OnExportReport(); });
   add(QStringLiteral("从备份恢复…"), none, false, {},
       [this] { OnRestoreBackup(); });
   add(QStringLiteral("复制文件路径"), none, false, {},
@@ -313,6 +315,7 @@ void CMainFrame::CreateMenus() {
   file->addAction(Command(QStringLiteral("导入…")));
   file->addAction(Command(QStringLiteral("导入规则…")));
   file->addAction(Command(QStringLiteral("导出…")));
+  file->addAction(Command(QStringLiteral("导出报表…")));
   file->addAction(Command(QStringLiteral("复制文件路径")));
   file->addSeparator();
   for (const char *name : {"打印设置", "打印", "打印预览"})
@@ -659,6 +662,15 @@ void CMainFrame::OnImportRules() {
   CurrentDialogRunner().Run(dialog);
 }
 
+void CMainFrame::OnExportReport() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  child->EndEdit();
+  CYearReportDialog dialog(*child, this);
+  CurrentDialogRunner().Run(dialog);
+}
+
 void CMainFrame::OnExport() {
   CChildFrame *child = ActiveChild();
   if (!child)
@@ -731,7 +743,7 @@ void CMainFrame::UpdateUi() {
   summaryPane_->setVisible(!summary.isEmpty());
 
   const bool hasDoc = child != nullptr;
-  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导入规则…", "导出…",
+  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导入规则…", "导出…", "导出报表…",
                            "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
   Command(QStringLiteral("关闭其它页"))->setEnabled(documents_.All().size() > 1);

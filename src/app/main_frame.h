@@ -88,6 +88,7 @@ public slots:
   void OnImport();
   void OnImportRules();
   void OnExport();
+  void OnExportReport();
   void OnOptions();
   void OnAbout();
 
