@@ -7,6 +7,7 @@
 #include "base/date_text.h"
 #include "exchange/export_target.h"
 #include "print/chart_print_job.h"
+#include "print/pdf_text_layer.h"
 #include "print/print_font.h"
 #include "print/print_pages.h"
 #include "print/report_file.h"
@@ -204,7 +205,8 @@ bool WriteYearReport(const YearStatement &statement,
   return WriteWholeFile(
       path,
       [&](const QString &scratch) {
-        return pdf ? PaintYearReportPdf(statement, texts, scratch)
+        return pdf ? PaintYearReportPdf(statement, texts, scratch) &&
+                         MendPdfTextLayer(scratch)
                    : WriteYearReportHtmlTo(statement, texts, scratch);
       },
       error);

@@ -2,13 +2,17 @@
 #include "window/page_printing.h"
 
 #include "base/prompt.h"
+#include "document/account_file.h"
+#include "print/pdf_text_layer.h"
 #include "print/print_job.h"
 #include "print/print_pages.h"
+#include "widgets/start_folder.h"
 #include "window/dialog_runner.h"
 #include "window/print_preview_dialog.h"
 #include "window/print_scope.h"
 #include "window/sorvan_base_view.h"
 
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -31,8 +35,11 @@ bool PrintPageTo(const CSorvanBaseView &page, QPrinter &printer,
   const int last = printer.printRange() == QPrinter::PageRange &&
                            printer.toPage() > 0
                        ? printer.toPage() - 1 : -1;
-  if (PrintPages(*job, WindowPageFrame(*page.Window()), printer, first, last))
+  if (PrintPages(*job, WindowPageFrame(*page.Window()), printer, first, last)) {
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+      MendPdfTextLayer(printer.outputFileName());
     return true;
+  }
   const QString target = printer.outputFileName();
   ShowMessage(target.isEmpty()
                   ? QStringLiteral("无法打印到打印机“%1”！").arg(printer.printerName())
@@ -43,6 +50,14 @@ bool PrintPageTo(const CSorvanBaseView &page, QPrinter &printer,
 bool RunPrint(CSorvanBaseView &page, QPrinter &printer) {
   if (!page.CanPrint())
     return false;
+  // Printing to a PDF file (no printer, or chosen before): the file goes
+  // beside the account file, named after it, not into the program's folder.
+  AccountFile *file = page.File();
+  if (file && printer.outputFormat() == QPrinter::PdfFormat &&
+      printer.outputFileName().isEmpty())
+    printer.setOutputFileName(StartFolder(file->Path()) + QLatin1Char('/') +
+                              QFileInfo(file->Path()).completeBaseName() +
+                              QStringLiteral(".pdf"));
   QPrintDialog dialog(&printer, &page);
   dialog.setWindowTitle(QStringLiteral("打印"));
   const bool selection = page.HasPrintSelection();

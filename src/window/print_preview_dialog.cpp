@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -74,7 +75,10 @@ PrintPreviewDialog::PrintPreviewDialog(PrintJob &job, const PageFrame &frame,
   connect(page_, &QSpinBox::valueChanged, this,
           [this](int value) { ShowPage(value - 1); });
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
-  resize(760, 900);
+  // A sheet's shape, as tall as the screen allows.
+  const QRect screen = parent ? parent->screen()->availableGeometry() : QRect(0, 0, 760, 900);
+  const int height = std::min(900, screen.height() * 9 / 10);
+  resize(std::min(760, height * 5 / 6), height);
   Relayout();
 }
 

@@ -2,6 +2,7 @@
 #include "print_to_pdf.h"
 
 #include "print/page_frame.h"
+#include "print/pdf_text_layer.h"
 #include "print/print_pages.h"
 
 #include <QPageLayout>
@@ -13,5 +14,7 @@ bool PrintToPdf(PrintJob &job, const PageFrame &frame, const QString &path) {
   writer.setResolution(600);
   writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                    QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-  return PrintPages(job, frame, writer);
+  if (!PrintPages(job, frame, writer))
+    return false;
+  return MendPdfTextLayer(path);
 }

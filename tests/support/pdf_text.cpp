@@ -24,16 +24,12 @@ int PdfPageCount(const QString &path) {
 }
 
 QString PdfPageText(const QString &path, int page) {
-  // Qt's PDF writer gives a glyph the lowest character that shows it, and
-  // Noto CJK shows the Kangxi radicals with the ideographs' glyphs: 日
-  // comes back as ⽇, which NFKC folds back.
   return Run(QStringLiteral("pdftotext"),
              {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
               QString::number(page), QStringLiteral("-raw"), path,
-              QStringLiteral("-")})
-      .normalized(QString::NormalizationForm_KC);
+              QStringLiteral("-")});
 }
 
 bool PdfHas(const QString &pageText, const QString &text) {
-  return pageText.contains(text.normalized(QString::NormalizationForm_KC));
+  return pageText.contains(text);
 }

@@ -6,7 +6,7 @@
 
 // The number of pages; -1 when the file does not read as PDF.
 int PdfPageCount(const QString &path);
-// The text of page (from 1), in reading order, folded by NFKC.
+// The text of page (from 1), in the order it was drawn.
 QString PdfPageText(const QString &path, int page);
-// Whether a page's text holds text (folded as the page's text is).
+// Whether a page's text holds text.
 bool PdfHas(const QString &pageText, const QString &text);
