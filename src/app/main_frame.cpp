@@ -709,8 +709,11 @@ void CMainFrame::PageCommand(int command) {
 }
 
 QPrinter &CMainFrame::Printer() {
-  if (!printer_)
+  if (!printer_) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Margins that every printer can print within, not the sheet's edge.
+    printer_->setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+  }
   return *printer_;
 }
 

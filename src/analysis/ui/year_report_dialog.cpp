@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -82,6 +83,13 @@ CYearReportDialog::CYearReportDialog(const DocumentWindow &window, QWidget *pare
   connect(browse, &QPushButton::clicked, this, &CYearReportDialog::Browse);
   connect(format_, &QComboBox::currentIndexChanged, this,
           [this] { path_->setText(PathWithSuffix()); });
+  // The file named after the year follows the year.
+  connect(year_, &QSpinBox::valueChanged, this, [this](int year) {
+    const QFileInfo info(path_->text());
+    if (info.completeBaseName().endsWith(QStringLiteral(" 年度报表")))
+      path_->setText(info.dir().filePath(
+          QStringLiteral("%1 年度报表.%2").arg(year).arg(info.suffix())));
+  });
 
   auto *buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("导出"), QDialogButtonBox::AcceptRole);
@@ -89,6 +97,7 @@ CYearReportDialog::CYearReportDialog(const DocumentWindow &window, QWidget *pare
   connect(buttons, &QDialogButtonBox::accepted, this, &CYearReportDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form->addRow(buttons);
+  setMinimumWidth(560);
 }
 
 QString CYearReportDialog::PathWithSuffix() const {
