@@ -12,8 +12,9 @@
 
 namespace {
 
-// A table up to this much wider than the page is shrunk to fit it.
-constexpr double kMostShrunk = 0.8;
+// A table up to a third wider than the page is shrunk to fit it (the
+// household layout on A4 portrait, say); a wider one is split.
+constexpr double kMostShrunk = 0.75;
 const QColor kCaptionFill(214, 226, 245);
 const QColor kGroupFill(232, 232, 232);
 const QColor kLine(150, 150, 150);

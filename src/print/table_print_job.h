@@ -1,7 +1,7 @@
 // A table on printed pages: the caption row at the top of every page, then
 // as many whole rows as fit (a row is never cut between pages). Column
 // widths are the screen's widths scaled to the page: a table narrower than
-// the page is stretched to its width, one up to a fifth wider is shrunk to
+// the page is stretched to its width, one up to a third wider is shrunk to
 // it. A wider table is split into column slices side by side: the pages of
 // one band of rows follow each other, one per slice, each slice stretched
 // to the page width, so that they can be laid next to each other.
