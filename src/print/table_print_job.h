@@ -13,6 +13,8 @@
 #include <QList>
 #include <QString>
 
+#include <utility>
+
 class QFontMetricsF;
 class TableSource;
 
@@ -57,4 +59,25 @@ private:
   QFont boldFont_;
   QList<Slice> slices_;
   int rowsPerPage_ = 1;
+};
+
+// A table print job that holds its own source: what a page's MakePrintJob
+// returns for a table it shows, e.g.
+//   return std::make_unique<OwnTablePrintJob<MonthTableSource>>(*this);
+template <class Source> class OwnTablePrintJob : public PrintJob {
+public:
+  template <class... Args>
+  explicit OwnTablePrintJob(Args &&...args)
+      : source_(std::forward<Args>(args)...), table_(source_) {}
+
+  int Paginate(const QSizeF &body) override { return table_.Paginate(body); }
+  void PaintPage(QPainter &painter, const QRectF &body,
+                 int index) const override {
+    table_.PaintPage(painter, body, index);
+  }
+  const TablePrintJob &Table() const { return table_; }
+
+private:
+  Source source_;
+  TablePrintJob table_;
 };

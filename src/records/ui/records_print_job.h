@@ -5,7 +5,6 @@
 // records, each under its group's header row.
 #pragma once
 
-#include "print/print_job.h"
 #include "print/table_print_job.h"
 #include "print/table_source.h"
 
@@ -34,19 +33,4 @@ private:
   std::vector<int> rows_;
 };
 
-class RecordsPrintJob : public PrintJob {
-public:
-  RecordsPrintJob(const CSorvansGridCtrl &grid, bool selectedOnly)
-      : source_(grid, selectedOnly), table_(source_) {}
-
-  int Paginate(const QSizeF &body) override { return table_.Paginate(body); }
-  void PaintPage(QPainter &painter, const QRectF &body,
-                 int index) const override {
-    table_.PaintPage(painter, body, index);
-  }
-  const TablePrintJob &Table() const { return table_; }
-
-private:
-  RecordsTableSource source_;
-  TablePrintJob table_;
-};
+using RecordsPrintJob = OwnTablePrintJob<RecordsTableSource>;
