@@ -15,6 +15,8 @@
 #include "records/ui/grid_commands.h"
 #include "records/ui/sorvan_grid_view.h"
 #include "window/page_commands.h"
+#include "window/page_printing.h"
+#include "window/print_scope.h"
 #include "window/sorvan_base_view.h"
 
 #include <QLabel>
@@ -173,7 +175,24 @@ void CChildFrame::RunPageCommand(int command) {
     piePage_->OnRefreshCommand();
 }
 
+void CChildFrame::RunPrintCommand(int command, QPrinter &printer) {
+  auto *page = qobject_cast<CSorvanBaseView *>(view_->ActivePage());
+  if (!page || !page->CanPrint())
+    return;
+  if (command == PC_PRINT_SETUP)
+    RunPageSetup(this, printer);
+  else if (command == PC_PRINT)
+    RunPrint(*page, printer);
+  else if (command == PC_PRINT_PREVIEW)
+    RunPrintPreview(*page, printer);
+}
+
 bool CChildFrame::CanRunPageCommand(int command) const {
+  if (command == PC_PRINT_SETUP || command == PC_PRINT ||
+      command == PC_PRINT_PREVIEW) {
+    auto *page = qobject_cast<CSorvanBaseView *>(view_->ActivePage());
+    return page && page->CanPrint();
+  }
   if (view_->ActivePage() == gridPage_)
     return gridPage_->IsCommandEnabled(RecordsCommand(command));
   return command == PC_REFRESH;
@@ -197,15 +216,7 @@ bool CChildFrame::ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const {
   return ReadSetUpPanes(barSetUp_, pieSetUp_, kind, setUp);
 }
 
-QString CChildFrame::ScopeWhere() const {
-  QStringList groups;
-  for (int id : ActiveGroupIds())
-    groups.append(QStringLiteral("trelva_Group_ID=%1").arg(id));
-  QString filter;
-  if (!FilterWhere(filter))
-    filter = NoRecordsWhere();
-  return CombineWhere(groups.join(QStringLiteral(" or ")), filter);
-}
+QString CChildFrame::ScopeWhere() const { return WindowScopeWhere(*this); }
 
 QString CChildFrame::FilterNote() const {
   const QString problem = filterPane_->FilterProblem();

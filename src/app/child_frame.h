@@ -20,6 +20,7 @@ class CSorvanGroupPane;
 class CSorvanelDoc;
 class CSorvanelView;
 class QLabel;
+class QPrinter;
 class QSplitter;
 class QToolBox;
 
@@ -71,6 +72,9 @@ public:
   // page (PageCommandId).
   void RunPageCommand(int command);
   bool CanRunPageCommand(int command) const;
+  // 打印设置, 打印 and 打印预览 (PC_PRINT_SETUP, PC_PRINT, PC_PRINT_PREVIEW)
+  // on the active page, with the main window's printer.
+  void RunPrintCommand(int command, QPrinter &printer);
   // The records page handles the edit keys itself while it is shown.
   bool RecordsPageActive() const;
   CSorvanGridView *GridPage() const { return gridPage_; }

@@ -13,6 +13,7 @@
 #include "app/startup_settings.h"
 #include "app/startup_wizard.h"
 #include "base/prompt.h"
+#include "analysis/ui/year_report_dialog.h"
 #include "exchange/ui/export_records_action.h"
 #include "exchange/ui/import_dialog.h"
 #include "exchange/ui/import_rules_dialog.h"
@@ -33,6 +34,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPrinter>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabBar>
@@ -215,14 +217,17 @@ void CMainFrame::CreateActions() {
   add(QStringLiteral("导入规则…"), none, false, {},
       [this] { OnImportRules(); });
   add(QStringLiteral("导出…"), none, false, {}, [this] { OnExport(); });
+  add(QStringLiteral("导出报表…"), none, false, {}, [this] { OnExportReport(); });
   add(QStringLiteral("从备份恢复…"), none, false, {},
       [this] { OnRestoreBackup(); });
   add(QStringLiteral("复制文件路径"), none, false, {},
       [this] { OnCopyFilePath(); });
-  add(QStringLiteral("打印设置(&R)..."), none, false, {}, [] {});
+  add(QStringLiteral("打印设置(&R)..."), none, false, {},
+      [this] { PrintCommand(PC_PRINT_SETUP); });
   add(QStringLiteral("打印(&P)..."), AppIconKind::Print, true,
-      {QKeySequence(Qt::CTRL | Qt::Key_P)}, [] {});
-  add(QStringLiteral("打印预览(&V)"), none, false, {}, [] {});
+      {QKeySequence(Qt::CTRL | Qt::Key_P)}, [this] { PrintCommand(PC_PRINT); });
+  add(QStringLiteral("打印预览(&V)"), none, false, {},
+      [this] { PrintCommand(PC_PRINT_PREVIEW); });
   add(QStringLiteral("退出(&X)"), none, false, {}, [this] { close(); });
 
   add(QStringLiteral("撤消(&U)"), AppIconKind::Undo, true,
@@ -310,6 +315,7 @@ void CMainFrame::CreateMenus() {
   file->addAction(Command(QStringLiteral("导入…")));
   file->addAction(Command(QStringLiteral("导入规则…")));
   file->addAction(Command(QStringLiteral("导出…")));
+  file->addAction(Command(QStringLiteral("导出报表…")));
   file->addAction(Command(QStringLiteral("复制文件路径")));
   file->addSeparator();
   for (const char *name : {"打印设置", "打印", "打印预览"})
@@ -656,6 +662,15 @@ void CMainFrame::OnImportRules() {
   CurrentDialogRunner().Run(dialog);
 }
 
+void CMainFrame::OnExportReport() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  child->EndEdit();
+  CYearReportDialog dialog(*child, this);
+  CurrentDialogRunner().Run(dialog);
+}
+
 void CMainFrame::OnExport() {
   CChildFrame *child = ActiveChild();
   if (!child)
@@ -693,6 +708,20 @@ void CMainFrame::PageCommand(int command) {
     child->RunPageCommand(command);
 }
 
+QPrinter &CMainFrame::Printer() {
+  if (!printer_) {
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // Margins that every printer can print within, not the sheet's edge.
+    printer_->setPageMargins(QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+  }
+  return *printer_;
+}
+
+void CMainFrame::PrintCommand(int command) {
+  if (CChildFrame *child = ActiveChild())
+    child->RunPrintCommand(command, Printer());
+}
+
 void CMainFrame::UpdateUi() {
   CChildFrame *child = ActiveChild();
   const int windows = int(Children().size());
@@ -717,12 +746,15 @@ void CMainFrame::UpdateUi() {
   summaryPane_->setVisible(!summary.isEmpty());
 
   const bool hasDoc = child != nullptr;
-  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导入规则…", "导出…",
+  for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导入规则…", "导出…", "导出报表…",
                            "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
   Command(QStringLiteral("关闭其它页"))->setEnabled(documents_.All().size() > 1);
-  for (const char *name : {"打印", "打印预览"})
-    Command(QString::fromUtf8(name))->setEnabled(false);
+  const std::pair<const char *, int> printCommands[] = {
+      {"打印设置", PC_PRINT_SETUP}, {"打印", PC_PRINT}, {"打印预览", PC_PRINT_PREVIEW}};
+  for (const auto &[name, command] : printCommands)
+    Command(QString::fromUtf8(name))
+        ->setEnabled(hasDoc && child->CanRunPageCommand(command));
   editMenu_->menuAction()->setVisible(hasDoc);
   windowMenu_->menuAction()->setVisible(hasDoc);
   const std::pair<const char *, int> pageCommands[] = {

@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 class CChildFrame;
 class CSorvanelDoc;
 class QAction;
@@ -17,6 +19,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QPrinter;
 class QTabBar;
 class RecentFileList;
 class StartupSettings;
@@ -65,6 +68,10 @@ public:
   // "system" unless set).
   void SetSystemFolder(const QString &folder) { systemFolder_ = folder; }
 
+  // The printer of the print commands, made when first asked for; its page
+  // set-up holds while the program runs.
+  QPrinter &Printer();
+
   // Brings the status panes, the title and the commands up to date.
   void UpdateUi();
 
@@ -81,6 +88,7 @@ public slots:
   void OnImport();
   void OnImportRules();
   void OnExport();
+  void OnExportReport();
   void OnOptions();
   void OnAbout();
 
@@ -107,6 +115,8 @@ private:
   CChildFrame *AddWindow(CSorvanelDoc &doc, bool show);
   void OnSubWindowGone(CSorvanelDoc *doc);
   void PageCommand(int command);
+  // 打印设置, 打印 and 打印预览 on the active page.
+  void PrintCommand(int command);
 
   StartupSettings &settings_;
   RecentFileList &recent_;
@@ -120,4 +130,5 @@ private:
   QList<QAction *> actions_;
   OpenDocuments documents_;
   QString systemFolder_;
+  std::unique_ptr<QPrinter> printer_;
 };

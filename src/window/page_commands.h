@@ -11,4 +11,7 @@ enum PageCommandId {
   PC_DELETE,
   PC_FIND,
   PC_REFRESH,
+  PC_PRINT_SETUP,
+  PC_PRINT,
+  PC_PRINT_PREVIEW,
 };

@@ -3,6 +3,7 @@
 
 #include "window/document_window.h"
 #include "document/account_file.h"
+#include "print/print_job.h"
 
 CSorvanBaseView::CSorvanBaseView(DocumentWindow *window, QWidget *parent)
     : QWidget(parent), window_(window) {}
@@ -27,6 +28,10 @@ void CSorvanBaseView::ReloadOrMark() {
 void CSorvanBaseView::Refresh() { reloadPending_ = false; }
 
 bool CSorvanBaseView::GetSummaryText(QString &) const { return false; }
+
+std::unique_ptr<PrintJob> CSorvanBaseView::MakePrintJob(bool) const {
+  return nullptr;
+}
 
 void CSorvanBaseView::SetActivePage(bool active) {
   isActivePage_ = active;

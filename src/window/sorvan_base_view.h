@@ -10,8 +10,11 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 class AccountFile;
 class DocumentWindow;
+class PrintJob;
 
 class CSorvanBaseView : public QWidget {
   Q_OBJECT
@@ -34,6 +37,14 @@ public:
   // The note on the page's current selection for the status bar; false
   // when there is none to show.
   virtual bool GetSummaryText(QString &text) const;
+
+  // Printing: what the page prints, as it shows it now. A page that prints
+  // answers CanPrint and makes a job; selectedOnly asks for the selected
+  // records alone ("仅打印选中的记录"), which HasPrintSelection offers. The
+  // base prints nothing.
+  virtual bool CanPrint() const { return false; }
+  virtual bool HasPrintSelection() const { return false; }
+  virtual std::unique_ptr<PrintJob> MakePrintJob(bool selectedOnly) const;
 
   // Set by the page tabs: true while this page is the selected tab. A page
   // that becomes active with a reload pending reloads now.

@@ -1,13 +1,18 @@
 // sorvanel-cli: the headless companion of the ledger. Every message of the
-// system goes to stderr; the exit status is 0 or 1.
+// system goes to stderr; the exit status is 0 or 1. The commands that paint
+// (report) run in a QGuiApplication on the offscreen platform, for the
+// fonts; the others need no more than QtCore.
 #include "cli_command.h"
 
 #include "base/prompt.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -17,11 +22,21 @@ void PrintUsage() {
     std::fprintf(stderr, "  sorvanel-cli %s\n", command.usage);
 }
 
+bool Paints(int argc, char **argv) {
+  return argc > 1 && std::strcmp(argv[1], "report") == 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
-  QCoreApplication app(argc, argv);
-  QStringList args = app.arguments();
+  std::unique_ptr<QCoreApplication> app;
+  if (Paints(argc, argv)) {
+    qputenv("QT_QPA_PLATFORM", "offscreen"); // no window, on any display
+    app = std::make_unique<QGuiApplication>(argc, argv);
+  } else {
+    app = std::make_unique<QCoreApplication>(argc, argv);
+  }
+  QStringList args = app->arguments();
   args.removeFirst();
   if (args.isEmpty() || args.first() == QLatin1String("help") ||
       args.first() == QLatin1String("--help")) {

@@ -8,6 +8,8 @@
 #include "analysis/ui/chart_set_up_source.h"
 #include "base/prompt.h"
 #include "document/account_file.h"
+#include "print/chart_print_job.h"
+#include "window/print_scope.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -121,4 +123,13 @@ void CSorvanBarChartView::contextMenuEvent(QContextMenuEvent *event) {
     return CSorvanBaseView::contextMenuEvent(event);
   menu_->popup(event->globalPos());
   event->accept();
+}
+
+std::unique_ptr<PrintJob> CSorvanBarChartView::MakePrintJob(bool) const {
+  if (!chart_ || !Window())
+    return nullptr;
+  const ChartSetUp setUp = BarChartSetUp(Window());
+  return std::make_unique<BarChartPrintJob>(
+      chart_->Drawing(), ScopeText(*Window(), setUp.groupScope == SCOPE_ONLY,
+                                   setUp.filterScope == SCOPE_ONLY));
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "analysis/ui/chart_accessible.h"
+#include "print/bar_chart_painter.h"
 
 #include <QAbstractScrollArea>
 #include <QColor>
@@ -20,11 +21,11 @@ class BarChartWidget : public QAbstractScrollArea, public ChartAccessibleItems {
 
 public:
   // Horizontal layout of the bars, in pixels.
-  static constexpr int kBarPitch = 56;
-  static constexpr int kBarWidth = 34;
-  static constexpr int kAxisWidth = 80;
-  static constexpr int kTitleHeight = 44;
-  static constexpr int kLabelHeight = 30;
+  static constexpr int kBarPitch = BarChartPainter::kBarPitch;
+  static constexpr int kBarWidth = BarChartPainter::kBarWidth;
+  static constexpr int kAxisWidth = BarChartPainter::kAxisWidth;
+  static constexpr int kTitleHeight = BarChartPainter::kTitleHeight;
+  static constexpr int kLabelHeight = BarChartPainter::kLabelHeight;
 
   explicit BarChartWidget(QWidget *parent = nullptr);
   ~BarChartWidget() override;
@@ -32,7 +33,7 @@ public:
   void SetTitle(const QString &title);
   void SetBackgroundColour(const QColor &colour);
   void SetTitleColour(const QColor &colour);
-  QString Title() const { return title_; }
+  QString Title() const { return chart_.Title(); }
 
   // Removes every bar and resets the scroll extent.
   void RemoveAllBars();
@@ -42,10 +43,12 @@ public:
   // Lays the bars out again and repaints.
   void Redraw();
 
-  int BarCount() const { return int(bars_.size()); }
-  QString BarLabel(int i) const { return bars_[i].label; }
-  double BarValue(int i) const { return bars_[i].value; }
-  QColor BarFill(int i) const { return bars_[i].fill; }
+  int BarCount() const { return chart_.BarCount(); }
+  QString BarLabel(int i) const { return chart_.Bar(i).label; }
+  double BarValue(int i) const { return chart_.Bar(i).value; }
+  QColor BarFill(int i) const { return chart_.Bar(i).fill; }
+  // The drawing the widget shows: for pictures and printed pages.
+  const BarChartPainter &Drawing() const { return chart_; }
   // The bar's rectangle in the viewport, clipped to the plot; empty when it
   // is scrolled out of view.
   QRect BarRect(int i) const;
@@ -82,35 +85,9 @@ protected:
   void scrollContentsBy(int dx, int dy) override;
 
 private:
-  struct Bar {
-    QString label;
-    QColor fill;
-    QColor second;
-    double value = 0;
-  };
-  // The value range the axis shows, always including 0.
-  struct Scale {
-    double low = 0;
-    double high = 1;
-    double step = 1;
-  };
-
-  Scale ValueScale() const;
-  // The area of the bars within rect.
-  QRect PlotRect(const QRect &rect) const;
-  QRect BarRectIn(const QRect &plot, const Scale &scale, int scrollX,
-                  int i) const;
-  void PaintAxis(QPainter &painter, const QRect &plot, const Scale &scale) const;
-  void PaintBars(QPainter &painter, const QRect &rect, const QRect &plot,
-                 const Scale &scale, int scrollX) const;
   void UpdateScrollRange();
 
-  QString title_;
-  QColor background_;
-  QColor titleColour_;
-  QList<Bar> bars_;
-  double min_ = 0;
-  double max_ = 0;
+  BarChartPainter chart_;
   int hovered_ = -1;
   mutable ChartAccessibleCache accessible_;
 };

@@ -8,6 +8,8 @@
 #include "analysis/ui/pie_chart_widget.h"
 #include "base/prompt.h"
 #include "document/account_file.h"
+#include "print/chart_print_job.h"
+#include "window/print_scope.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -103,4 +105,13 @@ void CSorvanPieChartView::contextMenuEvent(QContextMenuEvent *event) {
     return CSorvanBaseView::contextMenuEvent(event);
   menu_->popup(event->globalPos());
   event->accept();
+}
+
+std::unique_ptr<PrintJob> CSorvanPieChartView::MakePrintJob(bool) const {
+  if (!chart_ || !Window())
+    return nullptr;
+  const ChartSetUp setUp = PieChartSetUp(Window());
+  return std::make_unique<PieChartPrintJob>(
+      chart_->Drawing(), ScopeText(*Window(), setUp.groupScope == SCOPE_ONLY,
+                                   setUp.filterScope == SCOPE_ONLY));
 }

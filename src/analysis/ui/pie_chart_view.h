@@ -20,6 +20,9 @@ public:
   explicit CSorvanPieChartView(DocumentWindow *window, QWidget *parent = nullptr);
   ~CSorvanPieChartView() override;
 
+  bool CanPrint() const override { return chart_ != nullptr; }
+  // The chart as drawn now, with the scope of its set-up pane.
+  std::unique_ptr<PrintJob> MakePrintJob(bool selectedOnly) const override;
   int GetPageKind() const override { return PieChartPage; }
   // Clears the pending mark and recomputes the slices.
   void Refresh() override;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "analysis/ui/chart_accessible.h"
+#include "print/pie_chart_painter.h"
 
 #include <QColor>
 #include <QList>
@@ -21,12 +22,12 @@ public:
   explicit PieChartWidget(const QString &caption, QWidget *parent = nullptr);
   ~PieChartWidget() override;
 
-  QString Caption() const { return caption_; }
+  QString Caption() const { return chart_.Caption(); }
   void SetBackgroundColour(const QColor &colour);
   // What the chart says where the pie would be while it has no slice (what
   // to do to see one); empty for nothing. Repaints.
   void SetEmptyText(const QString &text);
-  QString EmptyText() const { return emptyText_; }
+  QString EmptyText() const { return chart_.EmptyText(); }
 
   // Adds a slice; a slice whose name is empty or already present, or whose
   // value is not above 0, is ignored (false). Repaints.
@@ -34,12 +35,14 @@ public:
                 double value);
   // Removes the slice at index, if any, and repaints.
   void RemoveSlice(int index);
-  int SliceCount() const { return int(slices_.size()); }
-  QString SliceName(int i) const { return slices_[i].name; }
-  double SliceValue(int i) const { return slices_[i].value; }
-  QColor SliceColour(int i) const { return slices_[i].colour; }
+  int SliceCount() const { return chart_.SliceCount(); }
+  QString SliceName(int i) const { return chart_.Slice(i).name; }
+  double SliceValue(int i) const { return chart_.Slice(i).value; }
+  QColor SliceColour(int i) const { return chart_.Slice(i).colour; }
   // The sum of the values accepted.
-  double Total() const { return total_; }
+  double Total() const { return chart_.Total(); }
+  // The drawing the widget shows: for pictures and printed pages.
+  const PieChartPainter &Drawing() const { return chart_; }
 
   // The slice whose wedge or legend entry holds a point of the widget, or -1.
   int SliceAt(const QPoint &pos) const;
@@ -63,31 +66,8 @@ protected:
   bool event(QEvent *event) override;
 
 private:
-  struct Slice {
-    QString name;
-    QString tip;
-    QColor colour;
-    double value = 0;
-  };
-  struct Layout {
-    QRect caption;
-    QRect pie;     // the square the circle fills
-    QRect legend;
-    int rowHeight = 22;
-    int rows = 0;  // legend rows that fit
-  };
-
-  Layout LayOut(const QRect &rect) const;
-  // Start and span of slice i in degrees, clockwise from twelve o'clock.
-  void SliceAngles(int i, double &start, double &span) const;
-  QRect LegendRow(const Layout &layout, int i) const;
   void Changed();
 
-  QString caption_;
-  QColor background_;
-  QList<Slice> slices_;
-  QString emptyText_;
-  QList<double> starts_; // the sum of the values before each slice
-  double total_ = 0;
+  PieChartPainter chart_;
   mutable ChartAccessibleCache accessible_;
 };

@@ -7,6 +7,7 @@
 #include "records/command_history.h"
 #include "records/records_query.h"
 #include "records/ui/find_dialog.h"
+#include "records/ui/records_print_job.h"
 #include "records/ui/grid_commands.h"
 #include "widgets/cell_grid_view.h"
 
@@ -290,4 +291,12 @@ void CSorvanGridView::OpenFindDialog() {
             grid_.FindNext(text, flags);
           });
   findDialog_->show();
+}
+
+bool CSorvanGridView::HasPrintSelection() const {
+  return !grid_.SelectedRanges().empty() && !grid_.SelectedRecordRows().empty();
+}
+
+std::unique_ptr<PrintJob> CSorvanGridView::MakePrintJob(bool selectedOnly) const {
+  return std::make_unique<RecordsPrintJob>(grid_, selectedOnly);
 }

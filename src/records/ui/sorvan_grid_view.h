@@ -35,6 +35,11 @@ public:
   void Refresh() override;
   // "统计=%d 求和=%s 平均=%s" for two or more selected cells.
   bool GetSummaryText(QString &text) const override;
+  // Prints the records as the grid shows them; a selection of cells in
+  // record rows (not just the current cell) offers "仅打印选中的记录".
+  bool CanPrint() const override { return true; }
+  bool HasPrintSelection() const override;
+  std::unique_ptr<PrintJob> MakePrintJob(bool selectedOnly) const override;
   // One query per active group, then the grid is loaded.
   void Requery();
 
