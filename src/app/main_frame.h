@@ -81,6 +81,7 @@ public slots:
   void OnImport();
   void OnImportRules();
   void OnExport();
+  void OnRecurring();
   void OnOptions();
   void OnAbout();
 

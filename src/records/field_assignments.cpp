@@ -1,5 +1,5 @@
-// Arguments of the record commands.
-#include "field_assignments.h"
+// FIELD=TEXT assignments of values to columns.
+#include "records/field_assignments.h"
 
 #include "base/prompt.h"
 #include "model/column_list.h"

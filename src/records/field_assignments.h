@@ -1,5 +1,6 @@
-// The FIELD=TEXT arguments of the record commands of sorvanel-cli. Every
-// refusal is reported through ShowMessage.
+// FIELD=TEXT assignments of values to columns: the record commands of
+// sorvanel-cli and the values of recurring records. Every refusal is
+// reported through ShowMessage.
 #pragma once
 
 #include <QList>
