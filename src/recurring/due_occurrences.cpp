@@ -16,6 +16,8 @@
 #include <QTime>
 
 #include <algorithm>
+#include <climits>
+#include <vector>
 
 namespace {
 
@@ -74,27 +76,106 @@ bool MakeRows(AccountFile &file, const QList<RecurringRecord> &records,
   return true;
 }
 
+// About how many occurrences of record are due up to until, no fewer
+// than there are; room for them is made at once.
+qsizetype ExpectedCount(const RecurringRecord &record, const QDate &until) {
+  const QDate from =
+      record.madeUpTo.isValid() ? record.madeUpTo : record.first;
+  if (!from.isValid() || until < from || record.rhythm.every < 1)
+    return 0;
+  const qint64 days = from.daysTo(until);
+  switch (record.rhythm.unit) {
+  case RhythmUnit::Days:
+    return qsizetype(days / record.rhythm.every + 1);
+  case RhythmUnit::Weeks:
+    return qsizetype(days / (7 * record.rhythm.every) + 1);
+  case RhythmUnit::Months:
+    return qsizetype(days / (28 * record.rhythm.every) + 1);
+  case RhythmUnit::Years:
+    return qsizetype(days / (365 * record.rhythm.every) + 1);
+  }
+  return 0;
+}
+
+// The occurrences of record after "made up to" dated up to until. Days and
+// weeks step by their number of days; months and years are worked out from
+// the first date each time, so that a short month does not shift the rest.
+void AppendDue(const RecurringRecord &record, const QDate &until,
+               std::vector<DueOccurrence> &out) {
+  int n = NextOccurrence(record);
+  if (n < 0)
+    return;
+  const RhythmUnit unit = record.rhythm.unit;
+  if (unit == RhythmUnit::Days || unit == RhythmUnit::Weeks) {
+    // The end as a last day and a count, so that the loop is plain sums.
+    QDate last = until;
+    if (record.end == RecurringEnd::OnDate && record.until < last)
+      last = record.until;
+    const int count =
+        record.end == RecurringEnd::AfterTimes ? record.times : INT_MAX;
+    const qint64 step =
+        (unit == RhythmUnit::Weeks ? 7LL : 1LL) * record.rhythm.every;
+    const qint64 lastDay = last.toJulianDay();
+    for (qint64 day = OccurrenceDate(record.rhythm, record.first, n)
+                          .toJulianDay();
+         day <= lastDay && n < count; day += step, ++n)
+      out.push_back(DueOccurrence{record.id, n, QDate::fromJulianDay(day)});
+    return;
+  }
+  for (QDate date = OccurrenceDate(record.rhythm, record.first, n);
+       date.isValid() && date <= until && BeforeEnd(record, n, date);
+       date = OccurrenceDate(record.rhythm, record.first, ++n))
+    out.push_back(DueOccurrence{record.id, n, date});
+}
+
+// The occurrences by date, those of one date in the order given (records
+// come by ID). Due dates usually span a few years at most: they are
+// counted into one bucket per day, which keeps a year of daily occurrences
+// of many records quick; a wider span is sorted.
+QList<DueOccurrence> SortedByDate(std::vector<DueOccurrence> &due) {
+  if (due.empty())
+    return QList<DueOccurrence>(due.begin(), due.end());
+  qint64 firstDay = due.front().date.toJulianDay();
+  qint64 lastDay = firstDay;
+  for (const DueOccurrence &occurrence : due) {
+    firstDay = std::min(firstDay, occurrence.date.toJulianDay());
+    lastDay = std::max(lastDay, occurrence.date.toJulianDay());
+  }
+  const qint64 span = lastDay - firstDay + 1;
+  if (span > 4 * qint64(due.size()) + 4096) {
+    std::stable_sort(due.begin(), due.end(),
+                     [](const DueOccurrence &a, const DueOccurrence &b) {
+                       return a.date < b.date;
+                     });
+    return QList<DueOccurrence>(due.begin(), due.end());
+  }
+  // starts[d]: where the occurrences of day d begin in the result.
+  std::vector<qsizetype> starts(size_t(span) + 1, 0);
+  for (const DueOccurrence &occurrence : due)
+    ++starts[size_t(occurrence.date.toJulianDay() - firstDay) + 1];
+  for (size_t day = 1; day < starts.size(); ++day)
+    starts[day] += starts[day - 1];
+  QList<DueOccurrence> sorted(qsizetype(due.size()));
+  for (const DueOccurrence &occurrence : due)
+    sorted[starts[size_t(occurrence.date.toJulianDay() - firstDay)]++] =
+        occurrence;
+  return sorted;
+}
+
 } // namespace
 
 QList<DueOccurrence> DueOccurrences(const QList<RecurringRecord> &records,
                                     const QDate &until) {
-  QList<DueOccurrence> due;
-  for (const RecurringRecord &record : records) {
-    if (record.paused)
-      continue;
-    int n = NextOccurrence(record);
-    if (n < 0)
-      continue;
-    for (QDate date = OccurrenceDate(record.rhythm, record.first, n);
-         date.isValid() && date <= until && BeforeEnd(record, n, date);
-         date = OccurrenceDate(record.rhythm, record.first, ++n))
-      due.append(DueOccurrence{record.id, n, date});
-  }
-  std::stable_sort(due.begin(), due.end(),
-                   [](const DueOccurrence &a, const DueOccurrence &b) {
-                     return a.date < b.date;
-                   });
-  return due;
+  std::vector<DueOccurrence> due;
+  size_t expected = 0;
+  for (const RecurringRecord &record : records)
+    if (!record.paused)
+      expected += size_t(ExpectedCount(record, until));
+  due.reserve(expected);
+  for (const RecurringRecord &record : records)
+    if (!record.paused)
+      AppendDue(record, until, due);
+  return SortedByDate(due);
 }
 
 QList<RecurringRecord> AutomaticRecords(const QList<RecurringRecord> &records,

@@ -17,8 +17,15 @@ QString DateText(const QDate &date) {
   return date.isValid() ? date.toString(Qt::ISODate) : QString();
 }
 
+// Read by hand: the due check reads three dates of every record.
 QDate ReadDate(const QString &text) {
-  return QDate::fromString(text, Qt::ISODate);
+  if (text.size() != 10 || text[4] != QLatin1Char('-') ||
+      text[7] != QLatin1Char('-'))
+    return QDate();
+  // A part that is no number reads as 0, which makes no date.
+  return QDate(QStringView(text).left(4).toInt(),
+               QStringView(text).mid(5, 2).toInt(),
+               QStringView(text).mid(8, 2).toInt());
 }
 
 // The values as a JSON array of [field, text] pairs, in their order.
@@ -50,21 +57,27 @@ RecurringEnd ReadEnd(int code) {
                                                         : RecurringEnd::Never;
 }
 
+// The columns read, in the order ReadCurrentRow takes them.
+const char kColumns[] =
+    "[ID], [Title], [GroupID], [FieldValues], [RhythmUnit], [RhythmEvery], "
+    "[FirstDate], [EndKind], [EndTimes], [EndDate], [AutoAdd], [Paused], "
+    "[MadeUpTo]";
+
 RecurringRecord ReadCurrentRow(CDBVisiter &session) {
   RecurringRecord record;
-  record.id = session.GetInt(QStringLiteral("ID"));
-  record.title = session.GetString(QStringLiteral("Title"));
-  record.groupId = session.GetInt(QStringLiteral("GroupID"));
-  record.values = ReadValues(session.GetString(QStringLiteral("FieldValues")));
-  record.rhythm.unit = ReadUnit(session.GetInt(QStringLiteral("RhythmUnit")));
-  record.rhythm.every = session.GetInt(QStringLiteral("RhythmEvery"));
-  record.first = ReadDate(session.GetString(QStringLiteral("FirstDate")));
-  record.end = ReadEnd(session.GetInt(QStringLiteral("EndKind")));
-  record.times = session.GetInt(QStringLiteral("EndTimes"));
-  record.until = ReadDate(session.GetString(QStringLiteral("EndDate")));
-  record.automatic = session.GetInt(QStringLiteral("AutoAdd")) != 0;
-  record.paused = session.GetInt(QStringLiteral("Paused")) != 0;
-  record.madeUpTo = ReadDate(session.GetString(QStringLiteral("MadeUpTo")));
+  record.id = session.GetInt(0);
+  record.title = session.GetString(1);
+  record.groupId = session.GetInt(2);
+  record.values = ReadValues(session.GetString(3));
+  record.rhythm.unit = ReadUnit(session.GetInt(4));
+  record.rhythm.every = session.GetInt(5);
+  record.first = ReadDate(session.GetString(6));
+  record.end = ReadEnd(session.GetInt(7));
+  record.times = session.GetInt(8);
+  record.until = ReadDate(session.GetString(9));
+  record.automatic = session.GetInt(10) != 0;
+  record.paused = session.GetInt(11) != 0;
+  record.madeUpTo = ReadDate(session.GetString(12));
   return record;
 }
 
@@ -129,8 +142,9 @@ bool ChangeOne(CDBVisiter &session, const QString &sql, int id) {
 QList<RecurringRecord> LoadRecurringRecords(AccountFile &file) {
   QList<RecurringRecord> records;
   CDBVisiter *session = file.Session();
-  if (!session || session->Query(QStringLiteral(
-                      "Select * From RecurringRecord Order By ID")) == 0)
+  if (!session ||
+      session->Query(QString::fromLatin1(
+          "Select %1 From RecurringRecord Order By ID").arg(kColumns)) == 0)
     return records;
   do
     records.append(ReadCurrentRow(*session));
