@@ -60,6 +60,7 @@ DueRecordsDialog::DueRecordsDialog(AccountFile &file,
   layout->addWidget(table_);
   layout->addWidget(buttons);
   Fill();
+  resize(760, 420);
 }
 
 void DueRecordsDialog::Fill() {
@@ -79,9 +80,10 @@ void DueRecordsDialog::Fill() {
         row, 3,
         Cell(record ? ValuesShown(*record, file_.Columns()) : QString()));
   }
-  table_->resizeColumnsToContents();
   showing_ = false;
   ShowTicks();
+  // The date column's width includes its check box.
+  table_->resizeColumnsToContents();
 }
 
 void DueRecordsDialog::ShowTicks() {

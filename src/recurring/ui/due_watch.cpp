@@ -19,8 +19,11 @@ DueWatch::DueWatch(AccountFile &file, QWidget *dialogParent, Report report,
 }
 
 void DueWatch::Start() {
-  Check(QDate::currentDate());
-  Arm();
+  // Once the window that opened the file is shown.
+  QTimer::singleShot(0, this, [this] {
+    Check(QDate::currentDate());
+    Arm();
+  });
 }
 
 void DueWatch::Arm() {

@@ -25,7 +25,7 @@ public:
   DueWatch(AccountFile &file, QWidget *dialogParent, Report report,
            QObject *owner);
 
-  // Checks now and then at each midnight.
+  // Checks as soon as the event loop runs, then at each midnight.
   void Start();
   // Checks what is due up to today.
   void Check(const QDate &today);
