@@ -221,17 +221,11 @@ DateValue ParseDateTime(const QString &text) {
   return DateValue::FromDateAndTime(parts.date, parts.time);
 }
 
-QString CanonicalDateText(const JetDateTime &v) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", v.year,
-                v.month, v.day, v.hour, v.minute, v.second);
-  return QString::fromLatin1(buffer);
-}
-
 namespace {
 
-// Small writers for the display forms; they run for every date shown, so
-// no printf.
+// Small writers for the stored and display forms; they run for every date
+// stored or shown, so printf writes only a negative field, which no valid
+// date has.
 char *PutNumber(char *out, int value) {
   char digits[8];
   int n = 0;
@@ -247,6 +241,23 @@ char *PutNumber(char *out, int value) {
 char *PutTwoDigits(char *out, int value) {
   *out++ = char('0' + value / 10 % 10);
   *out++ = char('0' + value % 10);
+  return out;
+}
+
+// value in at least width digits, zero-padded like printf's "%0*d".
+char *PutPadded(char *out, int value, int width) {
+  if (value < 0)
+    return out + std::snprintf(out, 16, "%0*d", width, value);
+  char digits[12];
+  int n = 0;
+  do {
+    digits[n++] = char('0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  for (int pad = width - n; pad > 0; --pad)
+    *out++ = '0';
+  while (n > 0)
+    *out++ = digits[--n];
   return out;
 }
 
@@ -267,6 +278,22 @@ char *PutDate(char *out, int year, int month, int day) {
 }
 
 } // namespace
+
+QString CanonicalDateText(const JetDateTime &v) {
+  char buffer[80];
+  char *end = PutPadded(buffer, v.year, 4);
+  *end++ = '-';
+  end = PutPadded(end, v.month, 2);
+  *end++ = '-';
+  end = PutPadded(end, v.day, 2);
+  *end++ = ' ';
+  end = PutPadded(end, v.hour, 2);
+  *end++ = ':';
+  end = PutPadded(end, v.minute, 2);
+  *end++ = ':';
+  end = PutPadded(end, v.second, 2);
+  return QString::fromLatin1(buffer, end - buffer);
+}
 
 QString DisplayDateText(const JetDateTime &v) {
   char buffer[40];

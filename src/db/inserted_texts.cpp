@@ -31,6 +31,23 @@ bool CanonicalWholeNumber(const QString &text) {
          (text[first] != QLatin1Char('0') || text.size() == 1);
 }
 
+// What the session reads back for text stored in a column of kind. Dates
+// are short ASCII texts, converted on the stack: this runs for every date
+// of every record an import stores.
+QString StoredText(ColumnKind kind, const QString &text) {
+  char ascii[64];
+  const qsizetype size = text.size();
+  bool plain = size <= qsizetype(sizeof ascii);
+  for (qsizetype i = 0; plain && i < size; ++i) {
+    plain = text[i].unicode() < 128;
+    ascii[i] = char(text[i].unicode());
+  }
+  if (plain)
+    return StoredTextString(kind, ascii, size);
+  const QByteArray bytes = text.toUtf8();
+  return StoredTextString(kind, bytes.constData(), bytes.size());
+}
+
 } // namespace
 
 InsertedTexts::InsertedTexts(sqlite3 *db, const QString &table,
@@ -94,8 +111,7 @@ bool InsertedTexts::Text(const Column &column, const BoundValue &value,
         (column.affinity == Affinity::Text ||
          column.affinity == Affinity::Blob || !MayReadAsNumber(value.text))) {
       if (column.kind == ColumnKind::Date || column.kind == ColumnKind::Other) {
-        const QByteArray bytes = value.text.toUtf8();
-        *text = StoredTextString(column.kind, bytes.constData(), bytes.size());
+        *text = StoredText(column.kind, value.text);
       } else {
         *text = value.text;
       }

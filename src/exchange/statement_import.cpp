@@ -733,8 +733,8 @@ int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
   QList<CRowItem> batch;
   auto flush = [&] {
     if (!batch.isEmpty())
-      count += history.AddRows(batch);
-    batch.clear();
+      count += history.AddRows(std::move(batch));
+    batch = {};
   };
   // The line whose formulas gave no number; the import stops there.
   int notFiniteLine = 0;

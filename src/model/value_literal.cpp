@@ -31,27 +31,38 @@ QString DateLiteral(const QString &value, int type) {
 // Texts a memo keeps before it starts over.
 constexpr qsizetype kMemoSize = 4096;
 
+// The canonical text the adapter stores for the date literal of a typed
+// value it reads: the literal holds the part of the value its column keeps
+// (the day, the time of day on the zero day, or both), which the adapter
+// stores as it is. Written straight from the value's fields: every row of
+// an import stores its dates this way.
+bool ReadableStoredDate(const QString &value, int type, QString *stored) {
+  DateTextParts parts;
+  if (!ReadDateText(value, parts))
+    return false;
+  JetDateTime fields; // the zero day at midnight
+  if (type != FT_TIME && type != FT_AUTOTIME)
+    parts.date.getDate(&fields.year, &fields.month, &fields.day);
+  if (type != FT_DATE && type != FT_AUTODATE) {
+    fields.hour = parts.time.hour();
+    fields.minute = parts.time.minute();
+    fields.second = parts.time.second();
+  }
+  *stored = CanonicalDateText(fields);
+  return true;
+}
+
 // The canonical text the adapter stores for the date literal of value, or
-// a null text when the adapter refuses that literal. Dates repeat from row
-// to row (the days of a statement, the one automatic time of an import), so
-// each text is worked out once per kind of column and thread.
+// a null text when the adapter refuses that literal.
 QString StoredDateText(const QString &value, int type) {
-  const int kind = type == FT_DATE || type == FT_AUTODATE   ? 0
-                   : type == FT_TIME || type == FT_AUTOTIME ? 1
-                                                            : 2;
-  thread_local QHash<QString, QString> memo[3];
-  QHash<QString, QString> &known = memo[kind];
-  const auto found = known.constFind(value);
-  if (found != known.cend())
-    return found.value();
+  QString stored;
+  if (ReadableStoredDate(value, type, &stored))
+    return stored;
+  // An unreadable text stores the fallback literal of its column.
   const QString literal = DateLiteral(value, type);
   JetDateTime date;
-  QString stored;
   if (ParseJetDateText(QStringView(literal).mid(1, literal.size() - 2), date))
     stored = CanonicalDateText(date);
-  if (known.size() >= kMemoSize)
-    known.clear();
-  known.insert(value, stored);
   return stored;
 }
 
@@ -69,21 +80,48 @@ bool PlainWholeNumber(const QString &text) {
   return true;
 }
 
-// The literal of value for a number column. Keys are whole numbers, and
-// amounts repeat from row to row, so the literal of another short text is
-// worked out once per thread.
+// The literal of a plain decimal "-?d+.d+" of at most 15 digits without
+// leading zeros: the text without the trailing zeros of its fraction, and
+// without a bare point. That is the number FormatDecimal writes for it, in
+// its shortest form: the two read as the same double.
+bool PlainDecimalLiteral(const QString &text, QString *literal) {
+  const qsizetype first = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+  const qsizetype point = text.indexOf(QLatin1Char('.'), first);
+  const qsizetype size = text.size();
+  if (point <= first || point == size - 1 || size - first - 1 > 15 ||
+      (point - first > 1 && text[first] == QLatin1Char('0')))
+    return false;
+  for (qsizetype i = first; i < size; ++i)
+    if (i != point &&
+        (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9')))
+      return false;
+  qsizetype end = size;
+  while (end > point && (text[end - 1] == QLatin1Char('0') ||
+                         text[end - 1] == QLatin1Char('.')))
+    --end;
+  *literal = text.left(end);
+  return true;
+}
+
+// The literal of value for a number column. Keys are whole numbers and
+// amounts plain decimals, whose literals are their own texts; amounts of
+// other forms repeat from row to row, so the literal of another short text
+// is worked out once per thread.
 QString NumberLiteral(const QString &value) {
   if (value.isEmpty())
     return QStringLiteral("0");
   if (PlainWholeNumber(value))
     return value;
+  QString literal;
+  if (PlainDecimalLiteral(value, &literal))
+    return literal;
   if (value.size() > 64)
     return FormatDecimal(LeadingNumber(value), 18);
   thread_local QHash<QString, QString> known;
   const auto found = known.constFind(value);
   if (found != known.cend())
     return found.value();
-  const QString literal = FormatDecimal(LeadingNumber(value), 18);
+  literal = FormatDecimal(LeadingNumber(value), 18);
   if (known.size() >= kMemoSize)
     known.clear();
   known.insert(value, literal);

@@ -6,6 +6,8 @@
 // which also show each successful change in the records grid.
 #pragma once
 
+#include <utility>
+
 class CCommand {
 public:
   virtual ~CCommand() = default;
@@ -39,8 +41,8 @@ template <class Row> class CCommandAddDel : public CCommand {
 public:
   enum Kind { Add, Delete };
 
-  CCommandAddDel(const Row &row, Kind kind)
-      : CCommand(kind == Add), row(row) {}
+  CCommandAddDel(Row row, Kind kind)
+      : CCommand(kind == Add), row(std::move(row)) {}
 
   bool Run() override {
     return TakeDirection() ? row.InsertIntoDatabase()

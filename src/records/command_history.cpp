@@ -94,13 +94,13 @@ bool CommandHistory::Record(std::unique_ptr<CCommand> command,
 }
 
 int CommandHistory::RecordRows(
-    const QList<CRowItem> &rows,
-    const std::function<std::unique_ptr<CCommand>(const CRowItem &)> &make) {
+    QList<CRowItem> rows,
+    const std::function<std::unique_ptr<CCommand>(CRowItem &)> &make) {
   BeginShowing(int(rows.size()));
   BeginGroup();
   StatementSavepoints steps(file_.Session());
   int stored = 0;
-  for (const CRowItem &row : rows)
+  for (CRowItem &row : rows)
     stored += Record(make(row), steps);
   // The grids finish showing the rows before a failed commit makes them
   // reload what the file holds.
@@ -108,9 +108,12 @@ int CommandHistory::RecordRows(
   return EndGroup() ? stored : 0;
 }
 
-int CommandHistory::AddRows(const QList<CRowItem> &rows) {
-  return RecordRows(rows, [](const CRowItem &row) {
-    return std::make_unique<RowCommand>(Changed(row), RowCommand::Add);
+int CommandHistory::AddRows(QList<CRowItem> rows) {
+  // Each row moves into its command, so that storing it changes the one
+  // copy instead of copying its texts first.
+  return RecordRows(std::move(rows), [](CRowItem &row) {
+    row.textsAsStored = false;
+    return std::make_unique<RowCommand>(std::move(row), RowCommand::Add);
   });
 }
 
@@ -119,13 +122,13 @@ int CommandHistory::DeleteRows(const QList<CRowItem> &rows) {
   // again.
   QList<CRowItem> complete = rows;
   KeepHiddenFields(file_, complete);
-  return RecordRows(complete, [](const CRowItem &row) {
+  return RecordRows(std::move(complete), [](CRowItem &row) {
     return std::make_unique<RowCommand>(row, RowCommand::Delete);
   });
 }
 
 int CommandHistory::UpdateRows(const QList<CRowItem> &rows) {
-  return RecordRows(rows, [](const CRowItem &row) {
+  return RecordRows(rows, [](CRowItem &row) {
     return std::make_unique<UpdateCommand>(Changed(row), row.Reload());
   });
 }

@@ -37,7 +37,7 @@ public:
   // the other rows are still processed. The number of rows stored: 0, with
   // nothing recorded, when the group's unit of work could not be committed
   // (or, inside an open group, when the engine has dropped the unit).
-  int AddRows(const QList<CRowItem> &rows);
+  int AddRows(QList<CRowItem> rows);
   int DeleteRows(const QList<CRowItem> &rows);
   // Each row's stored values are read just before its update, for undo.
   int UpdateRows(const QList<CRowItem> &rows);
@@ -80,8 +80,9 @@ private:
   bool Record(std::unique_ptr<CCommand> command, StatementSavepoints &steps);
   // Records the command make gives for each row, as one command group
   // shown as one batch; the number of rows stored.
-  int RecordRows(const QList<CRowItem> &rows,
-                 const std::function<std::unique_ptr<CCommand>(const CRowItem &)>
+  // make may take the row over: no one else reads it afterwards.
+  int RecordRows(QList<CRowItem> rows,
+                 const std::function<std::unique_ptr<CCommand>(CRowItem &)>
                      &make);
   // Takes the last group of from, runs it (backwards for an undo) and puts
   // it on to; when it cannot be committed it goes back onto from.

@@ -1,5 +1,7 @@
 // Cell texts as SQL literals: one form per column type, the fixed fallbacks,
 // numbers read as the C library reads them, and quotes doubled.
+#include "base/date_text.h"
+#include "db/insert_statements.h"
 #include "model/column_list.h"
 #include "model/sql_text.h"
 #include "model/value_literal.h"
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -58,6 +61,34 @@ TEST(ValueLiteral, DatesAndTimesWithTheirFallbacks) {
   EXPECT_EQ(ValueLiteral(columns, "abc", FT_AUTODATE), "#1985-05-22#");
   EXPECT_EQ(ValueLiteral(columns, "25:00", FT_TIME), "#00:00:00#");
   EXPECT_EQ(ValueLiteral(columns, "", FT_AUTOTIME), "#00:00:00#");
+}
+
+// A bound date is the stored text of its literal, worked out without the
+// literal; a bound decimal reads as the number typed.
+TEST(TypedBoundValue, AgreesWithTheLiteral) {
+  const QStringList dates = {
+      "100-1-1",    "999/12/31 23:59:59", "1000-01-01", "1899-12-30",
+      "1899/12/30 0:00:01", "1900-02-28 12:00", "2024-02-29T08:05:09",
+      "20240301",   "9999/12/31 23:59:59", "13:14:15", "0:00", "2024-02-30",
+      "abc",        "",                   "25:00"};
+  for (const QString &text : dates)
+    for (int type : {FT_DATE, FT_AUTODATE, FT_TIME, FT_AUTOTIME, FT_DATETIME}) {
+      const QString literal = TypedLiteral(text, type);
+      JetDateTime date;
+      ASSERT_TRUE(ParseJetDateText(
+          QStringView(literal).mid(1, literal.size() - 2), date));
+      BoundValue bound;
+      EXPECT_TRUE(TypedBoundValue(text, type, &bound));
+      EXPECT_EQ(bound.text, CanonicalDateText(date)) << text.toStdString();
+    }
+  for (const char *text : {"12.50", "-0.10", "0.1", "123456789012.345",
+                           "99999999999999.9", "-0.00", "10.0", "1.23456789"}) {
+    BoundValue bound;
+    ASSERT_TRUE(TypedBoundValue(text, FT_FLOAT, &bound));
+    EXPECT_EQ(std::strtod(qPrintable(bound.text), nullptr),
+              std::strtod(text, nullptr)) << text;
+    EXPECT_FALSE(bound.text.endsWith('0') && bound.text.contains('.'));
+  }
 }
 
 TEST(ValueLiteral, PositionsOutOfRangeGiveEmptyText) {
