@@ -5,36 +5,37 @@
 #include "model/column_list.h"
 #include "model/value_literal.h"
 
-bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
-                           QList<FieldAssignment> &out) {
+QString FieldAssignmentsProblem(const QStringList &args,
+                                const ColumnList &columns,
+                                QList<FieldAssignment> &out) {
   out.clear();
   QList<FieldAssignment> parsed;
   for (const QString &arg : args) {
     const qsizetype equals = arg.indexOf(QLatin1Char('='));
-    if (equals < 0) {
-      ShowMessage(QStringLiteral("参数应为“字段=内容”的形式：%1").arg(arg));
-      return false;
-    }
+    if (equals < 0)
+      return QStringLiteral("参数应为“字段=内容”的形式：%1").arg(arg);
     const QString field = arg.left(equals);
     const int position = columns.PositionOf(field);
-    if (field.isEmpty() || position < 0) {
-      ShowMessage(QStringLiteral("没有名为“%1”的字段").arg(field));
-      return false;
-    }
-    for (const FieldAssignment &earlier : parsed) {
-      if (earlier.position == position) {
-        ShowMessage(QStringLiteral("字段“%1”给出了两次").arg(field));
-        return false;
-      }
-    }
+    if (field.isEmpty() || position < 0)
+      return QStringLiteral("没有名为“%1”的字段").arg(field);
+    for (const FieldAssignment &earlier : parsed)
+      if (earlier.position == position)
+        return QStringLiteral("字段“%1”给出了两次").arg(field);
     const QString text = arg.mid(equals + 1);
     const QString refusal = TypedDateRefusal(text, columns.At(position).type);
-    if (!refusal.isEmpty()) {
-      ShowMessage(refusal);
-      return false;
-    }
+    if (!refusal.isEmpty())
+      return refusal;
     parsed.append(FieldAssignment{position, text});
   }
   out = parsed;
-  return true;
+  return QString();
+}
+
+bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
+                           QList<FieldAssignment> &out) {
+  const QString problem = FieldAssignmentsProblem(args, columns, out);
+  if (problem.isEmpty())
+    return true;
+  ShowMessage(problem);
+  return false;
 }

@@ -20,3 +20,8 @@ struct FieldAssignment {
 // as one (TypedDateRefusal) are refused; false then, and out is left empty.
 bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
                            QList<FieldAssignment> &out);
+// The same without showing anything: the reason of the refusal, or empty
+// text when every argument is fine.
+QString FieldAssignmentsProblem(const QStringList &args,
+                                const ColumnList &columns,
+                                QList<FieldAssignment> &out);

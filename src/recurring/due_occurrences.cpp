@@ -5,6 +5,7 @@
 #include "db/db_visiter.h"
 #include "db/unit_of_work.h"
 #include "document/account_file.h"
+#include "document/writable_session.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "recurring/recurring_store.h"
@@ -223,7 +224,8 @@ bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
                     QList<CRowItem> *made) {
   if (occurrences.isEmpty())
     return true;
-  if (file.RefuseChange() || !file.Session())
+  CDBVisiter *session = WritableSession(file);
+  if (!session)
     return false;
   const QMap<int, int> keys = LargestKeys(file, records);
   CommandHistory &history = file.History();
@@ -232,7 +234,7 @@ bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
   const bool stored =
       MakeRows(file, records, occurrences, rows) &&
       history.AddRows(rows) == rows.size() &&
-      StoreLastDates(*file.Session(), occurrences);
+      StoreLastDates(*session, occurrences);
   if (!stored) {
     // Nothing of it reaches the file; rows shown meanwhile go when the
     // pages reload.
@@ -264,8 +266,9 @@ bool SkipOccurrences(AccountFile &file,
                      const QList<DueOccurrence> &occurrences) {
   if (occurrences.isEmpty())
     return true;
-  if (file.RefuseChange() || !file.Session())
+  CDBVisiter *session = WritableSession(file);
+  if (!session)
     return false;
-  UnitOfWork unit(file.Session());
-  return StoreLastDates(*file.Session(), occurrences) && unit.Commit();
+  UnitOfWork unit(session);
+  return StoreLastDates(*session, occurrences) && unit.Commit();
 }

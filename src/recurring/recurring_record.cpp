@@ -1,29 +1,13 @@
 // Due dates and checks of a recurring record.
 #include "recurring/recurring_record.h"
 
-#include "base/prompt.h"
 #include "document/account_file.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "model/field_type.h"
-#include "model/value_literal.h"
+#include "records/field_assignments.h"
 
 #include <QStringList>
-
-namespace {
-
-QString ValueProblem(const QPair<QString, QString> &value,
-                     const ColumnList &columns, int keyIndex) {
-  const int position = columns.PositionOf(value.first);
-  if (value.first.isEmpty() || position < 0)
-    return QStringLiteral("没有名为“%1”的字段").arg(value.first);
-  if (position == keyIndex)
-    return QStringLiteral("编号由分组自动给出，不能指定：%1")
-        .arg(columns.FieldName(position));
-  return TypedDateRefusal(value.second, columns.At(position).type);
-}
-
-} // namespace
 
 bool BeforeEnd(const RecurringRecord &record, int n, const QDate &date) {
   if (!date.isValid())
@@ -80,18 +64,15 @@ QString RecurringProblem(const RecurringRecord &record, AccountFile &file) {
   if (!group || !group->IsGroup())
     return QStringLiteral("没有 ID 为 %1 的分组").arg(record.groupId);
   const ColumnList &columns = file.Columns();
-  const int keyIndex =
-      columns.Type(columns.KeyPosition()) == FT_KEY ? columns.KeyPosition() : -1;
-  QStringList seen;
-  for (const auto &value : record.values) {
-    const QString problem = ValueProblem(value, columns, keyIndex);
-    if (!problem.isEmpty())
-      return problem;
-    const QString field = columns.FieldName(columns.PositionOf(value.first));
-    if (seen.contains(field, Qt::CaseInsensitive))
-      return QStringLiteral("字段“%1”给出了两次").arg(value.first);
-    seen.append(field);
-  }
+  QList<FieldAssignment> assignments;
+  const QString problem =
+      FieldAssignmentsProblem(ValueAssignments(record), columns, assignments);
+  if (!problem.isEmpty())
+    return problem;
+  for (const FieldAssignment &assignment : assignments)
+    if (columns.Type(assignment.position) == FT_KEY)
+      return QStringLiteral("编号由分组自动给出，不能指定：%1")
+          .arg(columns.FieldName(assignment.position));
   return QString();
 }
 

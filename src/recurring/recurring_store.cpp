@@ -5,6 +5,7 @@
 #include "db/db_visiter.h"
 #include "db/unit_of_work.h"
 #include "document/account_file.h"
+#include "document/writable_session.h"
 #include "model/sql_text.h"
 
 #include <QJsonArray>
@@ -79,17 +80,6 @@ RecurringRecord ReadCurrentRow(CDBVisiter &session) {
   record.paused = session.GetInt(11) != 0;
   record.madeUpTo = ReadDate(session.GetString(12));
   return record;
-}
-
-// The session of a file that may be changed; null after the refusal was
-// shown.
-CDBVisiter *WritableSession(AccountFile &file) {
-  if (file.RefuseChange())
-    return nullptr;
-  CDBVisiter *session = file.Session();
-  if (!session)
-    ShowMessage(QStringLiteral("没有打开的账簿文件！"));
-  return session;
 }
 
 bool Fits(AccountFile &file, const RecurringRecord &record) {

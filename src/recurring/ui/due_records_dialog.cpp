@@ -4,6 +4,7 @@
 #include "document/account_file.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
+#include "window/list_table.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -11,16 +12,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-QTableWidgetItem *Cell(const QString &text) {
-  auto *item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-  return item;
-}
-
-} // namespace
 
 DueRecordsDialog::DueRecordsDialog(AccountFile &file,
                                    const QList<RecurringRecord> &records,
@@ -30,14 +21,10 @@ DueRecordsDialog::DueRecordsDialog(AccountFile &file,
   setWindowTitle(QStringLiteral("到期的定期记录"));
   auto *note = new QLabel(
       QStringLiteral("以下定期记录已到期，勾选的将按各自的日期添加："), this);
-  table_ = new QTableWidget(0, 4, this);
-  table_->setAccessibleName(QStringLiteral("到期的定期记录"));
-  table_->setHorizontalHeaderLabels(
-      {QStringLiteral("日期"), QStringLiteral("定期记录"),
-       QStringLiteral("分组"), QStringLiteral("内容")});
-  table_->verticalHeader()->hide();
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setTabKeyNavigation(false);
+  table_ = MakeListTable(QStringLiteral("到期的定期记录"),
+                         {QStringLiteral("日期"), QStringLiteral("定期记录"),
+                          QStringLiteral("分组"), QStringLiteral("内容")},
+                         this);
   table_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
   table_->setMinimumWidth(620);
   connect(table_, &QTableWidget::itemChanged, this,
@@ -71,14 +58,14 @@ void DueRecordsDialog::Fill() {
     const RecurringRecord *record = RecordOf(records_, due[row]);
     const GroupNode *group =
         record ? FindGroupNode(file_.Root(), record->groupId) : nullptr;
-    QTableWidgetItem *date = Cell(due[row].date.toString(Qt::ISODate));
+    QTableWidgetItem *date = ListCell(due[row].date.toString(Qt::ISODate));
     date->setFlags(date->flags() | Qt::ItemIsUserCheckable);
     table_->setItem(row, 0, date);
-    table_->setItem(row, 1, Cell(record ? record->title : QString()));
-    table_->setItem(row, 2, Cell(group ? group->title : QString()));
+    table_->setItem(row, 1, ListCell(record ? record->title : QString()));
+    table_->setItem(row, 2, ListCell(group ? group->title : QString()));
     table_->setItem(
         row, 3,
-        Cell(record ? ValuesShown(*record, file_.Columns()) : QString()));
+        ListCell(record ? ValuesShown(*record, file_.Columns()) : QString()));
   }
   showing_ = false;
   ShowTicks();

@@ -11,6 +11,7 @@
 #include "recurring/recurring_store.h"
 #include "recurring/ui/recurring_edit_dialog.h"
 #include "window/dialog_runner.h"
+#include "window/list_table.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -20,12 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QTableWidgetItem *Cell(const QString &text) {
-  auto *item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-  return item;
-}
 
 // Runs the dialog on record and stores what it gives (added when the record
 // has no ID yet); whether it was stored.
@@ -59,17 +54,13 @@ RecurringManagerDialog::RecurringManagerDialog(AccountFile &file,
                                                QWidget *parent)
     : QDialog(parent), file_(file) {
   setWindowTitle(QStringLiteral("定期记录"));
-  table_ = new QTableWidget(0, 5, this);
-  table_->setAccessibleName(QStringLiteral("定期记录"));
-  table_->setHorizontalHeaderLabels(
-      {QStringLiteral("名称"), QStringLiteral("下次日期"),
-       QStringLiteral("周期"), QStringLiteral("分组"), QStringLiteral("状态")});
-  table_->verticalHeader()->hide();
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setTabKeyNavigation(false);
+  table_ = MakeListTable(QStringLiteral("定期记录"),
+                         {QStringLiteral("名称"), QStringLiteral("下次日期"),
+                          QStringLiteral("周期"), QStringLiteral("分组"),
+                          QStringLiteral("状态")},
+                         this);
   table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-  table_->setMinimumWidth(560);
+  table_->setMinimumWidth(620);
   connect(table_, &QTableWidget::itemSelectionChanged, this,
           &RecurringManagerDialog::UpdateButtons);
   connect(table_, &QTableWidget::itemActivated, this,
@@ -78,9 +69,7 @@ RecurringManagerDialog::RecurringManagerDialog(AccountFile &file,
   auto *side = new QVBoxLayout;
   auto button = [&](const QString &name, const QString &keyAndDots,
                     void (RecurringManagerDialog::*slot)()) {
-    auto *pushButton = new QPushButton(name + keyAndDots, this);
-    pushButton->setAccessibleName(name);
-    pushButton->setAutoDefault(false);
+    QPushButton *pushButton = MakeSideButton(name, keyAndDots, this);
     connect(pushButton, &QPushButton::clicked, this, slot);
     side->addWidget(pushButton);
     return pushButton;
@@ -113,11 +102,11 @@ void RecurringManagerDialog::Reload(int selectId) {
     const RecurringRecord &record = records_[row];
     const GroupNode *group = FindGroupNode(file_.Root(), record.groupId);
     const QDate next = NextDueDate(record);
-    table_->setItem(row, 0, Cell(record.title));
-    table_->setItem(row, 1, Cell(next.isValid() ? DayText(next) : QString()));
-    table_->setItem(row, 2, Cell(RhythmText(record.rhythm)));
-    table_->setItem(row, 3, Cell(group ? group->title : QString()));
-    table_->setItem(row, 4, Cell(RecurringStateText(record)));
+    table_->setItem(row, 0, ListCell(record.title));
+    table_->setItem(row, 1, ListCell(next.isValid() ? DayText(next) : QString()));
+    table_->setItem(row, 2, ListCell(RhythmText(record.rhythm)));
+    table_->setItem(row, 3, ListCell(group ? group->title : QString()));
+    table_->setItem(row, 4, ListCell(RecurringStateText(record)));
   }
   table_->resizeColumnsToContents();
   SelectId(selectId ? selectId : records_.isEmpty() ? 0 : records_[0].id);
