@@ -14,6 +14,7 @@
 #include "groups/ui/sorvan_group_pane.h"
 #include "records/ui/grid_commands.h"
 #include "records/ui/sorvan_grid_view.h"
+#include "recurring/ui/recurring_manager_dialog.h"
 #include "window/page_commands.h"
 #include "window/page_printing.h"
 #include "window/print_scope.h"
@@ -111,6 +112,10 @@ void CChildFrame::BuildPanes() {
 void CChildFrame::BuildPages() {
   const QStyle *style = this->style();
   gridPage_ = new CSorvanGridView(this, view_);
+  connect(gridPage_, &CSorvanGridView::makeRecurringRequested, this,
+          [this](int key, int groupId) {
+            MakeRecurringFromRecord(doc_.File(), key, groupId, this);
+          });
   view_->AddPage(gridPage_, PK_RECORDS, QStringLiteral("表格"),
                  style->standardIcon(QStyle::SP_FileDialogDetailedView));
   piePage_ = new CSorvanPieChartView(this, view_);

@@ -18,6 +18,8 @@
 #include "exchange/ui/import_dialog.h"
 #include "exchange/ui/import_rules_dialog.h"
 #include "groups/group_where.h"
+#include "recurring/ui/due_watch.h"
+#include "recurring/ui/recurring_manager_dialog.h"
 #include "document/account_file.h"
 #include "storage/template_files.h"
 
@@ -256,6 +258,8 @@ void CMainFrame::CreateActions() {
       [this] { PageCommand(PC_FIND); });
   add(QStringLiteral("刷新(&S)"), AppIconKind::Refresh, true,
       {QKeySequence(Qt::Key_F5)}, [this] { PageCommand(PC_REFRESH); });
+  add(QStringLiteral("定期记录…"), none, false, {},
+      [this] { OnRecurring(); });
   add(QStringLiteral("选项..."), none, false, {}, [this] { OnOptions(); });
 
   QAction *toolbar = add(QStringLiteral("工具栏(&T)"), none, false, {}, [] {});
@@ -334,6 +338,7 @@ void CMainFrame::CreateMenus() {
   editMenu_->addSeparator();
   editMenu_->addAction(Command(QStringLiteral("查找")));
   editMenu_->addSeparator();
+  editMenu_->addAction(Command(QStringLiteral("定期记录…")));
   editMenu_->addAction(Command(QStringLiteral("选项...")));
 
   QMenu *view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
@@ -468,6 +473,12 @@ bool CMainFrame::OpenDocument(const QString &path) {
   mdi_->setActiveSubWindow(window);
   UpdateRecentMenu();
   UpdateUi();
+  // The document owns the watch of its due recurring records.
+  auto *watch = new DueWatch(
+      opened.doc->File(), this,
+      [this](const QString &text) { statusBar()->showMessage(text); },
+      opened.doc);
+  watch->Start();
   return true;
 }
 
@@ -684,6 +695,15 @@ void CMainFrame::OnExport() {
   for (int id : child->ActiveGroupIds())
     scopes.append(GroupFilterWhere(id, filter));
   AskAndExportRecords(this, child->Doc().File(), scopes);
+}
+
+void CMainFrame::OnRecurring() {
+  CChildFrame *child = ActiveChild();
+  if (!child)
+    return;
+  child->EndEdit();
+  RecurringManagerDialog dialog(child->Doc().File(), this);
+  CurrentDialogRunner().Run(dialog);
 }
 
 void CMainFrame::OnOptions() {

@@ -89,6 +89,7 @@ public slots:
   void OnImportRules();
   void OnExport();
   void OnExportReport();
+  void OnRecurring();
   void OnOptions();
   void OnAbout();
 

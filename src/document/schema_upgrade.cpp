@@ -1,7 +1,8 @@
 // Brings an account file of the older layout up to the current one: the
 // group tree, the group column of Users, the saved filter table with the old
 // result-display settings moved into it, and the version table. Tables added
-// later (the import rules) are added to files that lack them.
+// later (the import rules, the recurring records) are added to files that
+// lack them.
 #include "document/schema_upgrade.h"
 
 #include "base/prompt.h"
@@ -9,6 +10,9 @@
 #include "groups/filter_set_store.h"
 
 #include <QString>
+
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -53,15 +57,29 @@ bool RunUpgradeSteps(CDBVisiter &session) {
       "'一次比较大的改动')"));
 }
 
-// The rules that set values of imported lines; an older build never reads
-// the table and leaves it alone.
-bool AddImportRuleTable(CDBVisiter &session) {
-  return session.Execute(QStringLiteral(
-      "Create Table [ImportRule] ([ID] int Primary Key, [SortID] int, "
-      "[SourceColumn] text null, [Condition] int default 0, [MatchText] "
-      "text null, [TargetField] text null, [TargetValue] text null, "
-      "[LastMatches] int default 0)"));
-}
+// Tables added after the version table; an older build never reads them
+// and leaves them alone. A file that lacks one of them gets it.
+struct LaterTable {
+  const char *name;
+  const char *create;
+};
+
+const LaterTable kLaterTables[] = {
+    // The rules that set values of imported lines.
+    {"ImportRule",
+     "Create Table [ImportRule] ([ID] int Primary Key, [SortID] int, "
+     "[SourceColumn] text null, [Condition] int default 0, [MatchText] "
+     "text null, [TargetField] text null, [TargetValue] text null, "
+     "[LastMatches] int default 0)"},
+    // The recurring records: a record's values, its group and rhythm, and
+    // the date up to which its occurrences were made.
+    {"RecurringRecord",
+     "Create Table [RecurringRecord] ([ID] int Primary Key, [Title] text "
+     "null, [GroupID] int, [FieldValues] text null, [RhythmUnit] int, "
+     "[RhythmEvery] int, [FirstDate] text null, [EndKind] int default 0, "
+     "[EndTimes] int default 0, [EndDate] text null, [AutoAdd] int default "
+     "0, [Paused] int default 0, [MadeUpTo] text null)"},
+};
 
 bool HasTable(CDBVisiter &session, const QString &table) {
   const bool found =
@@ -70,13 +88,30 @@ bool HasTable(CDBVisiter &session, const QString &table) {
   return found;
 }
 
+// The later tables that the file lacks, by index into kLaterTables.
+std::vector<size_t> MissingLaterTables(CDBVisiter &session) {
+  std::vector<size_t> missing;
+  for (size_t i = 0; i < std::size(kLaterTables); ++i)
+    if (!HasTable(session, QString::fromUtf8(kLaterTables[i].name)))
+      missing.push_back(i);
+  return missing;
+}
+
+bool AddLaterTables(CDBVisiter &session, const std::vector<size_t> &missing) {
+  for (size_t i : missing)
+    if (!session.Execute(QString::fromUtf8(kLaterTables[i].create)))
+      return false;
+  return true;
+}
+
 // All steps or none: an upgrade that stopped half-way would otherwise fail
 // at its first step on every later open, and the file would never load.
-bool RunInOneUnit(CDBVisiter &session, bool oldLayout) {
+bool RunInOneUnit(CDBVisiter &session, bool oldLayout,
+                  const std::vector<size_t> &missing) {
   if (!session.BeginTransaction())
     return false;
   if ((oldLayout && !RunUpgradeSteps(session)) ||
-      !AddImportRuleTable(session)) {
+      !AddLaterTables(session, missing)) {
     session.RollbackTransaction();
     return false;
   }
@@ -88,11 +123,12 @@ bool RunInOneUnit(CDBVisiter &session, bool oldLayout) {
 bool UpgradeSchema(CDBVisiter &session) {
   // The presence of the version table decides, not the number in it.
   const bool oldLayout = !HasTable(session, QStringLiteral("T_VersionControl"));
-  if (!oldLayout && HasTable(session, QStringLiteral("ImportRule")))
+  const std::vector<size_t> missing = MissingLaterTables(session);
+  if (!oldLayout && missing.empty())
     return true;
-  // A file opened for viewing is read as it is: without the rule table it
-  // simply has no rules.
+  // A file opened for viewing is read as it is: without a later table it
+  // simply has none of what that table holds.
   if (!oldLayout && session.IsReadOnly())
     return true;
-  return RunInOneUnit(session, oldLayout);
+  return RunInOneUnit(session, oldLayout, missing);
 }

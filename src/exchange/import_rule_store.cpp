@@ -4,22 +4,12 @@
 #include "base/prompt.h"
 #include "db/db_visiter.h"
 #include "document/account_file.h"
+#include "document/writable_session.h"
 #include "exchange/import_rules.h"
 #include "model/sql_text.h"
 #include "db/unit_of_work.h"
 
 namespace {
-
-// The session of a file that may be changed and a rule that fits it; null
-// after the refusal was shown.
-CDBVisiter *WritableSession(AccountFile &file) {
-  if (file.RefuseChange())
-    return nullptr;
-  CDBVisiter *session = file.Session();
-  if (!session)
-    ShowMessage(QStringLiteral("没有打开的账簿文件！"));
-  return session;
-}
 
 bool Fits(AccountFile &file, const ImportRule &rule) {
   const QString problem = RuleProblem(file.Columns(), rule);

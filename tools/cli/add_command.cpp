@@ -5,18 +5,15 @@
 // the insert recorded in the undo history. Prints the new key.
 #include "cli_account.h"
 #include "cli_command.h"
-#include "field_assignments.h"
 #include "record_arguments.h"
 
 #include "base/prompt.h"
-#include "formula/evaluate_row.h"
 #include "groups/group_node.h"
 #include "document/account_file.h"
 #include "records/command_history.h"
-#include "records/record_key.h"
+#include "records/field_assignments.h"
+#include "records/new_record.h"
 #include "records/row_item.h"
-
-#include <climits>
 
 namespace {
 
@@ -87,18 +84,11 @@ int RunAdd(const QStringList &args) {
     row.items[assignment.position].text = assignment.text;
   }
 
-  if (group->largestKey == INT_MAX) {
-    ShowMessage(QStringLiteral("分组“%1”的编号已用尽").arg(group->title));
-    return 1;
-  }
-  const int key = TakeNewKey(group);
-  row.FillNewRowDefaults(key);
   // A result that is no number stores no record.
-  if (!EvaluateRow(row.items))
+  if (!CompleteNewRecord(row, *group, QDateTime::currentDateTime()) ||
+      file.History().AddRows({row}) == 0)
     return 1;
-  if (file.History().AddRows({row}) == 0)
-    return 1;
-  PrintLine(QString::number(key));
+  PrintLine(QString::number(row.KeyValue()));
   return 0;
 }
 

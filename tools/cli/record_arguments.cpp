@@ -17,6 +17,14 @@ bool ParseIntegerArgument(const QString &text, const QString &what,
   return false;
 }
 
+bool ParseDateArgument(const QString &text, const QString &what, QDate &date) {
+  date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+  if (date.isValid())
+    return true;
+  ShowMessage(QStringLiteral("%1 应为 YYYY-MM-DD 形式的日期：%2").arg(what, text));
+  return false;
+}
+
 GroupNode *FindRecordGroup(GroupNode &root, int id) {
   GroupNode *node = FindGroupNode(root, id);
   if (!node || node == &root) {

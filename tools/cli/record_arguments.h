@@ -3,6 +3,7 @@
 // a KEY GROUP pair names. Every refusal is reported through ShowMessage.
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 class AccountFile;
@@ -13,6 +14,10 @@ struct GroupNode;
 // (e.g. "编号") for the message when text is not one.
 bool ParseIntegerArgument(const QString &text, const QString &what,
                           int &value);
+
+// A date written YYYY-MM-DD; what names the value (e.g. "--from") for the
+// message when text is not one.
+bool ParseDateArgument(const QString &text, const QString &what, QDate &date);
 
 // The group (NodeKind 1) with that ID under root; a missing ID or a folder
 // is refused with a message and gives null.

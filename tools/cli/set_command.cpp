@@ -4,13 +4,13 @@
 // undo history.
 #include "cli_account.h"
 #include "cli_command.h"
-#include "field_assignments.h"
 #include "record_arguments.h"
 
 #include "base/prompt.h"
 #include "formula/evaluate_row.h"
 #include "document/account_file.h"
 #include "records/command_history.h"
+#include "records/field_assignments.h"
 #include "records/row_item.h"
 
 namespace {

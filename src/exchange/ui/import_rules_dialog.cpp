@@ -6,6 +6,7 @@
 #include "exchange/import_rule_store.h"
 #include "exchange/ui/import_rule_edit_dialog.h"
 #include "window/dialog_runner.h"
+#include "window/list_table.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -14,29 +15,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-QTableWidgetItem *Cell(const QString &text) {
-  auto *item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-  return item;
-}
-
-} // namespace
-
 ImportRulesDialog::ImportRulesDialog(AccountFile &file, QWidget *parent)
     : QDialog(parent), file_(file) {
   setWindowTitle(QStringLiteral("导入规则"));
-  table_ = new QTableWidget(0, 4, this);
-  table_->setAccessibleName(QStringLiteral("导入规则"));
-  table_->setHorizontalHeaderLabels({QStringLiteral("序号"),
-                                     QStringLiteral("条件"),
-                                     QStringLiteral("设置"),
-                                     QStringLiteral("上次匹配行数")});
-  table_->verticalHeader()->hide();
-  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  table_->setSelectionMode(QAbstractItemView::SingleSelection);
-  table_->setTabKeyNavigation(false);
+  table_ = MakeListTable(QStringLiteral("导入规则"),
+                         {QStringLiteral("序号"), QStringLiteral("条件"),
+                          QStringLiteral("设置"), QStringLiteral("上次匹配行数")},
+                         this);
   table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   table_->setMinimumWidth(560);
   connect(table_, &QTableWidget::itemSelectionChanged, this,
@@ -45,12 +30,9 @@ ImportRulesDialog::ImportRulesDialog(AccountFile &file, QWidget *parent)
           &ImportRulesDialog::Edit);
 
   auto *side = new QVBoxLayout;
-  // A button with a mnemonic; its accessible name is its text without it.
   auto button = [&](const QString &name, const QString &keyAndDots,
                     void (ImportRulesDialog::*slot)()) {
-    auto *pushButton = new QPushButton(name + keyAndDots, this);
-    pushButton->setAccessibleName(name);
-    pushButton->setAutoDefault(false);
+    QPushButton *pushButton = MakeSideButton(name, keyAndDots, this);
     connect(pushButton, &QPushButton::clicked, this, slot);
     side->addWidget(pushButton);
     return pushButton;
@@ -85,10 +67,10 @@ void ImportRulesDialog::Reload(int selectNumber) {
   for (int row = 0; row < rules.size(); ++row) {
     const ImportRule &rule = rules[row];
     ids_.append(rule.id);
-    table_->setItem(row, 0, Cell(QString::number(row + 1)));
-    table_->setItem(row, 1, Cell(RuleConditionText(rule)));
-    table_->setItem(row, 2, Cell(RuleSettingText(file_.Columns(), rule)));
-    table_->setItem(row, 3, Cell(QString::number(rule.lastMatches)));
+    table_->setItem(row, 0, ListCell(QString::number(row + 1)));
+    table_->setItem(row, 1, ListCell(RuleConditionText(rule)));
+    table_->setItem(row, 2, ListCell(RuleSettingText(file_.Columns(), rule)));
+    table_->setItem(row, 3, ListCell(QString::number(rule.lastMatches)));
   }
   table_->resizeColumnToContents(0);
   table_->resizeColumnToContents(2);

@@ -11,6 +11,7 @@ enum RecordsCommandId {
   ID_EDIT_DELETE = 32788,
   ID_GRID_REFRESH = 32790,
   ID_EDIT_FIND = 57636,
+  ID_MAKE_RECURRING = 32791,
 };
 
 // The flags of a find request.

@@ -6,6 +6,7 @@
 #include "document/account_file.h"
 #include "records/command_history.h"
 #include "records/records_query.h"
+#include "records/row_item.h"
 #include "records/ui/find_dialog.h"
 #include "records/ui/records_print_job.h"
 #include "records/ui/grid_commands.h"
@@ -157,6 +158,8 @@ void CSorvanGridView::MakeActions() {
   AddAction(ID_EDIT_FIND, QStringLiteral("查找(&F)\tCtrl+F"),
             {QKeySequence(Qt::CTRL | Qt::Key_F),
              QKeySequence(Qt::CTRL | Qt::Key_F3)});
+  separator();
+  AddAction(ID_MAKE_RECURRING, QStringLiteral("设为定期记录…"), {});
 }
 
 QAction *CSorvanGridView::Action(int commandId) const {
@@ -173,7 +176,8 @@ bool CSorvanGridView::IsCommandEnabled(int commandId) const {
   // A file opened read-only is only viewed and copied from.
   const bool changes = commandId == ID_EDIT_UNDO || commandId == ID_EDIT_REDO ||
                        commandId == ID_EDIT_CUT || commandId == ID_EDIT_DELETE ||
-                       commandId == ID_EDIT_PASTE;
+                       commandId == ID_EDIT_PASTE ||
+                       commandId == ID_MAKE_RECURRING;
   if (changes && file->IsReadOnly())
     return false;
   switch (commandId) {
@@ -191,6 +195,8 @@ bool CSorvanGridView::IsCommandEnabled(int commandId) const {
     return true;
   case ID_EDIT_FIND:
     return !grid_.SelectedRows().empty();
+  case ID_MAKE_RECURRING:
+    return !grid_.IsEditing() && !grid_.SelectedRecordRows().empty();
   default:
     return false;
   }
@@ -272,6 +278,12 @@ bool CSorvanGridView::RunCommand(int commandId) {
   case ID_EDIT_FIND:
     OpenFindDialog();
     break;
+  case ID_MAKE_RECURRING: {
+    const CRowItem row = CRowItem::ReadFromGrid(
+        *file, grid_.SelectedRecordRows().front(), &grid_);
+    emit makeRecurringRequested(row.KeyValue(), row.groupId);
+    break;
+  }
   default:
     return false;
   }

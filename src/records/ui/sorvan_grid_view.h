@@ -59,6 +59,11 @@ public:
   // The find dialog opened last, while it is open.
   CFindDialog *FindDialog() const { return findDialog_; }
 
+signals:
+  // "设为定期记录" on the record (key, groupId): the shell makes a
+  // recurring record of it.
+  void makeRecurringRequested(int key, int groupId);
+
 protected:
   unsigned PageHintBits() const override;
   void resizeEvent(QResizeEvent *event) override;

@@ -7,6 +7,7 @@
 #include "groups/group_tree.h"
 #include "document/account_file.h"
 #include "records/command_history.h"
+#include "records/new_record.h"
 #include "records/record_cell_text.h"
 #include "records/record_key.h"
 #include "records/records_query.h"
@@ -538,10 +539,10 @@ void CSorvansGridCtrl::SaveNewRecord(int col, int row, const QString &text) {
     return;
   QuickSetText(col, row, text);
   CRowItem item = CRowItem::ReadFromGrid(*File(), row, this);
-  item.FillNewRowDefaults(TakeNewKey(group));
   // A result that is no number, like a failed store, leaves the typed text
   // in the new-record row.
-  if (!EvaluateRow(item.items) || File()->History().AddRows({item}) == 0)
+  if (!CompleteNewRecord(item, *group, QDateTime::currentDateTime()) ||
+      File()->History().AddRows({item}) == 0)
     return;
   // Typing goes on in the fresh new-record row below the new record.
   const int next = FindNewRecordRow(item.groupId);

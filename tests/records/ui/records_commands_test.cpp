@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 
 #include "formula/format_decimal.h"
@@ -243,3 +244,20 @@ TEST_F(RecordsCommandsTest, TheSummaryCountsSumsAndAverages) {
 }
 
 } // namespace
+
+TEST_F(RecordsCommandsTest, MakeRecurringNamesTheSelectedRecord) {
+  TypeRecords(3, {"a", "b"});
+  const std::vector<int> rows = RecordRows(3);
+  SelectRows({rows[1]});
+  page_->UpdateCommands();
+  QList<std::pair<int, int>> asked;
+  QObject::connect(page_.get(), &CSorvanGridView::makeRecurringRequested,
+                   [&](int key, int groupId) { asked.append({key, groupId}); });
+  ASSERT_TRUE(page_->PopupMenu()->actions().contains(
+      page_->Action(ID_MAKE_RECURRING)));
+  page_->Action(ID_MAKE_RECURRING)->trigger();
+  EXPECT_EQ(asked, (QList<std::pair<int, int>>{{2, 3}}));
+  SelectRows({NewRecordRow(3)});
+  page_->UpdateCommands();
+  EXPECT_FALSE(page_->Action(ID_MAKE_RECURRING)->isEnabled());
+}

@@ -170,7 +170,8 @@ TEST_F(RecordsPageKeysTest, DeleteKeyAsksAndThePopUpMenuListsTheCommands) {
                                   "-", "剪切(&T)\tCtrl+X=57635",
                                   "复制(&C)\tCtrl+C=57634", "粘贴(&P)\tCtrl+V=57637",
                                   "删除(&D)\tDel=32788", "-",
-                                  "刷新(&F)\tF5=32790", "查找(&F)\tCtrl+F=57636"}));
+                                  "刷新(&F)\tF5=32790", "查找(&F)\tCtrl+F=57636",
+                                  "-", "设为定期记录…=32791"}));
 }
 
 } // namespace

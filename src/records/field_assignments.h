@@ -1,5 +1,6 @@
-// The FIELD=TEXT arguments of the record commands of sorvanel-cli. Every
-// refusal is reported through ShowMessage.
+// FIELD=TEXT assignments of values to columns: the record commands of
+// sorvanel-cli and the values of recurring records. Every refusal is
+// reported through ShowMessage.
 #pragma once
 
 #include <QList>
@@ -19,3 +20,8 @@ struct FieldAssignment {
 // as one (TypedDateRefusal) are refused; false then, and out is left empty.
 bool ParseFieldAssignments(const QStringList &args, const ColumnList &columns,
                            QList<FieldAssignment> &out);
+// The same without showing anything: the reason of the refusal, or empty
+// text when every argument is fine.
+QString FieldAssignmentsProblem(const QStringList &args,
+                                const ColumnList &columns,
+                                QList<FieldAssignment> &out);

@@ -1,0 +1,274 @@
+// Due occurrences of recurring records, added or skipped.
+#include "recurring/due_occurrences.h"
+
+#include "base/prompt.h"
+#include "db/db_visiter.h"
+#include "db/unit_of_work.h"
+#include "document/account_file.h"
+#include "document/writable_session.h"
+#include "groups/group_node.h"
+#include "groups/group_tree.h"
+#include "recurring/recurring_store.h"
+#include "records/command_history.h"
+#include "records/new_record.h"
+#include "records/row_item.h"
+
+#include <QMap>
+#include <QTime>
+
+#include <algorithm>
+#include <climits>
+#include <vector>
+
+namespace {
+
+// The last date handled of each record among the occurrences.
+QMap<int, QDate> LastDates(const QList<DueOccurrence> &occurrences) {
+  QMap<int, QDate> last;
+  for (const DueOccurrence &occurrence : occurrences) {
+    QDate &date = last[occurrence.recurringId];
+    if (!date.isValid() || date < occurrence.date)
+      date = occurrence.date;
+  }
+  return last;
+}
+
+bool StoreLastDates(CDBVisiter &session,
+                    const QList<DueOccurrence> &occurrences) {
+  const QMap<int, QDate> last = LastDates(occurrences);
+  for (auto it = last.cbegin(); it != last.cend(); ++it)
+    if (!StoreMadeUpTo(session, it.key(), it.value()))
+      return false;
+  return true;
+}
+
+// The largest keys of the groups, to give back the keys of rows that were
+// never stored.
+QMap<int, int> LargestKeys(AccountFile &file,
+                           const QList<RecurringRecord> &records) {
+  QMap<int, int> keys;
+  for (const RecurringRecord &record : records)
+    if (const GroupNode *group = FindGroupNode(file.Root(), record.groupId))
+      keys.insert(group->id, group->largestKey);
+  return keys;
+}
+
+void RestoreLargestKeys(AccountFile &file, const QMap<int, int> &keys) {
+  for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+    if (GroupNode *group = FindGroupNode(file.Root(), it.key()))
+      group->largestKey = it.value();
+}
+
+// The rows of the occurrences; false at the first that cannot be made.
+bool MakeRows(AccountFile &file, const QList<RecurringRecord> &records,
+              const QList<DueOccurrence> &occurrences, QList<CRowItem> &rows) {
+  for (const DueOccurrence &occurrence : occurrences) {
+    const RecurringRecord *record = RecordOf(records, occurrence);
+    if (!record) {
+      ShowMessage(QStringLiteral("没有 ID 为 %1 的定期记录")
+                      .arg(occurrence.recurringId));
+      return false;
+    }
+    CRowItem row;
+    if (!MakeOccurrenceRow(file, *record, occurrence.date, row))
+      return false;
+    rows.append(row);
+  }
+  return true;
+}
+
+// About how many occurrences of record are due up to until, no fewer
+// than there are; room for them is made at once.
+qsizetype ExpectedCount(const RecurringRecord &record, const QDate &until) {
+  const QDate from =
+      record.madeUpTo.isValid() ? record.madeUpTo : record.first;
+  if (!from.isValid() || until < from || record.rhythm.every < 1)
+    return 0;
+  const qint64 days = from.daysTo(until);
+  switch (record.rhythm.unit) {
+  case RhythmUnit::Days:
+    return qsizetype(days / record.rhythm.every + 1);
+  case RhythmUnit::Weeks:
+    return qsizetype(days / (7 * record.rhythm.every) + 1);
+  case RhythmUnit::Months:
+    return qsizetype(days / (28 * record.rhythm.every) + 1);
+  case RhythmUnit::Years:
+    return qsizetype(days / (365 * record.rhythm.every) + 1);
+  }
+  return 0;
+}
+
+// The occurrences of record after "made up to" dated up to until. Days and
+// weeks step by their number of days; months and years are worked out from
+// the first date each time, so that a short month does not shift the rest.
+void AppendDue(const RecurringRecord &record, const QDate &until,
+               std::vector<DueOccurrence> &out) {
+  int n = NextOccurrence(record);
+  if (n < 0)
+    return;
+  const RhythmUnit unit = record.rhythm.unit;
+  if (unit == RhythmUnit::Days || unit == RhythmUnit::Weeks) {
+    // The end as a last day and a count, so that the loop is plain sums.
+    QDate last = until;
+    if (record.end == RecurringEnd::OnDate && record.until < last)
+      last = record.until;
+    const int count =
+        record.end == RecurringEnd::AfterTimes ? record.times : INT_MAX;
+    const qint64 step =
+        (unit == RhythmUnit::Weeks ? 7LL : 1LL) * record.rhythm.every;
+    const qint64 lastDay = last.toJulianDay();
+    for (qint64 day = OccurrenceDate(record.rhythm, record.first, n)
+                          .toJulianDay();
+         day <= lastDay && n < count; day += step, ++n)
+      out.push_back(DueOccurrence{record.id, n, QDate::fromJulianDay(day)});
+    return;
+  }
+  for (QDate date = OccurrenceDate(record.rhythm, record.first, n);
+       date.isValid() && date <= until && BeforeEnd(record, n, date);
+       date = OccurrenceDate(record.rhythm, record.first, ++n))
+    out.push_back(DueOccurrence{record.id, n, date});
+}
+
+// The occurrences by date, those of one date in the order given (records
+// come by ID). Due dates usually span a few years at most: they are
+// counted into one bucket per day, which keeps a year of daily occurrences
+// of many records quick; a wider span is sorted.
+QList<DueOccurrence> SortedByDate(std::vector<DueOccurrence> &due) {
+  if (due.empty())
+    return QList<DueOccurrence>(due.begin(), due.end());
+  qint64 firstDay = due.front().date.toJulianDay();
+  qint64 lastDay = firstDay;
+  for (const DueOccurrence &occurrence : due) {
+    firstDay = std::min(firstDay, occurrence.date.toJulianDay());
+    lastDay = std::max(lastDay, occurrence.date.toJulianDay());
+  }
+  const qint64 span = lastDay - firstDay + 1;
+  if (span > 4 * qint64(due.size()) + 4096) {
+    std::stable_sort(due.begin(), due.end(),
+                     [](const DueOccurrence &a, const DueOccurrence &b) {
+                       return a.date < b.date;
+                     });
+    return QList<DueOccurrence>(due.begin(), due.end());
+  }
+  // starts[d]: where the occurrences of day d begin in the result.
+  std::vector<qsizetype> starts(size_t(span) + 1, 0);
+  for (const DueOccurrence &occurrence : due)
+    ++starts[size_t(occurrence.date.toJulianDay() - firstDay) + 1];
+  for (size_t day = 1; day < starts.size(); ++day)
+    starts[day] += starts[day - 1];
+  QList<DueOccurrence> sorted(qsizetype(due.size()));
+  for (const DueOccurrence &occurrence : due)
+    sorted[starts[size_t(occurrence.date.toJulianDay() - firstDay)]++] =
+        occurrence;
+  return sorted;
+}
+
+} // namespace
+
+QList<DueOccurrence> DueOccurrences(const QList<RecurringRecord> &records,
+                                    const QDate &until) {
+  std::vector<DueOccurrence> due;
+  size_t expected = 0;
+  for (const RecurringRecord &record : records)
+    if (!record.paused)
+      expected += size_t(ExpectedCount(record, until));
+  due.reserve(expected);
+  for (const RecurringRecord &record : records)
+    if (!record.paused)
+      AppendDue(record, until, due);
+  return SortedByDate(due);
+}
+
+QList<RecurringRecord> AutomaticRecords(const QList<RecurringRecord> &records,
+                                        bool automatic) {
+  QList<RecurringRecord> chosen;
+  for (const RecurringRecord &record : records)
+    if (record.automatic == automatic)
+      chosen.append(record);
+  return chosen;
+}
+
+const RecurringRecord *RecordOf(const QList<RecurringRecord> &records,
+                                const DueOccurrence &occurrence) {
+  for (const RecurringRecord &record : records)
+    if (record.id == occurrence.recurringId)
+      return &record;
+  return nullptr;
+}
+
+bool MakeOccurrenceRow(AccountFile &file, const RecurringRecord &record,
+                       const QDate &date, CRowItem &row) {
+  const QString problem = RecurringProblem(record, file);
+  if (!problem.isEmpty()) {
+    ShowMessage(QStringLiteral("定期记录“%1”：%2").arg(record.title, problem));
+    return false;
+  }
+  GroupNode *group = FindGroupNode(file.Root(), record.groupId);
+  row = CRowItem::EmptyRow(file, group->id);
+  for (const auto &[field, text] : record.values)
+    row.items[file.Columns().PositionOf(field)].text = text;
+  // The occurrence is dated on its due date, not on the day it is made.
+  const int datePosition = file.Columns().DatePosition();
+  if (datePosition >= 0)
+    row.items[datePosition].text = CRowItem::AutomaticDateText(date);
+  if (CompleteNewRecord(row, *group,
+                        QDateTime(date, QTime::currentTime())))
+    return true;
+  ShowMessage(QStringLiteral("定期记录“%1”（%2）：计算结果超出数值范围或无意义")
+                  .arg(record.title, date.toString(Qt::ISODate)));
+  return false;
+}
+
+bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
+                    const QList<DueOccurrence> &occurrences,
+                    QList<CRowItem> *made) {
+  if (occurrences.isEmpty())
+    return true;
+  CDBVisiter *session = WritableSession(file);
+  if (!session)
+    return false;
+  const QMap<int, int> keys = LargestKeys(file, records);
+  CommandHistory &history = file.History();
+  history.BeginGroup();
+  QList<CRowItem> rows;
+  const bool stored =
+      MakeRows(file, records, occurrences, rows) &&
+      history.AddRows(rows) == rows.size() &&
+      StoreLastDates(*session, occurrences);
+  if (!stored) {
+    // Nothing of it reaches the file; rows shown meanwhile go when the
+    // pages reload.
+    history.DiscardGroup();
+    RestoreLargestKeys(file, keys);
+    file.RecordsChanged();
+    return false;
+  }
+  if (!history.EndGroup()) {
+    RestoreLargestKeys(file, keys);
+    return false;
+  }
+  if (made)
+    *made = rows;
+  return true;
+}
+
+int AddAutomaticOccurrences(AccountFile &file,
+                            const QList<RecurringRecord> &records,
+                            const QDate &today) {
+  const QList<DueOccurrence> due =
+      DueOccurrences(AutomaticRecords(records, true), today);
+  if (due.isEmpty())
+    return 0;
+  return AddOccurrences(file, records, due) ? int(due.size()) : -1;
+}
+
+bool SkipOccurrences(AccountFile &file,
+                     const QList<DueOccurrence> &occurrences) {
+  if (occurrences.isEmpty())
+    return true;
+  CDBVisiter *session = WritableSession(file);
+  if (!session)
+    return false;
+  UnitOfWork unit(session);
+  return StoreLastDates(*session, occurrences) && unit.Commit();
+}

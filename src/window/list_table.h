@@ -1,0 +1,22 @@
+// The parts of the dialogs that keep a list of things of a file (the
+// import rules, the recurring records): a table of whole rows, its cells,
+// and the buttons beside it.
+#pragma once
+
+#include <QStringList>
+
+class QPushButton;
+class QTableWidget;
+class QTableWidgetItem;
+class QWidget;
+
+// A table of whole rows under the column headings, one row selected at a
+// time, without row headings; Tab leaves it. name is its accessible name.
+QTableWidget *MakeListTable(const QString &name, const QStringList &headings,
+                            QWidget *parent);
+// A cell that can be selected but not edited.
+QTableWidgetItem *ListCell(const QString &text);
+// A button beside the list: name followed by its key and dots ("(&A)…"),
+// with name alone as its accessible name; Enter does not press it.
+QPushButton *MakeSideButton(const QString &name, const QString &keyAndDots,
+                            QWidget *parent);
