@@ -1,7 +1,7 @@
 // Brings an account file of the older layout up to the current one: the
 // group tree, the group column of Users, the saved filter table with the old
 // result-display settings moved into it, and the version table. Tables added
-// later (the import rules) are added to files that lack them.
+// later (the import rules, the budget) are added to files that lack them.
 #include "document/schema_upgrade.h"
 
 #include "base/prompt.h"
@@ -53,9 +53,18 @@ bool RunUpgradeSteps(CDBVisiter &session) {
       "'一次比较大的改动')"));
 }
 
+bool HasTable(CDBVisiter &session, const QString &table) {
+  const bool found =
+      session.Query(QStringLiteral("Select Count(*) From [%1]").arg(table)) > 0;
+  session.CloseResult();
+  return found;
+}
+
 // The rules that set values of imported lines; an older build never reads
 // the table and leaves it alone.
 bool AddImportRuleTable(CDBVisiter &session) {
+  if (HasTable(session, QStringLiteral("ImportRule")))
+    return true;
   return session.Execute(QStringLiteral(
       "Create Table [ImportRule] ([ID] int Primary Key, [SortID] int, "
       "[SourceColumn] text null, [Condition] int default 0, [MatchText] "
@@ -63,11 +72,20 @@ bool AddImportRuleTable(CDBVisiter &session) {
       "[LastMatches] int default 0)"));
 }
 
-bool HasTable(CDBVisiter &session, const QString &table) {
-  const bool found =
-      session.Query(QStringLiteral("Select Count(*) From [%1]").arg(table)) > 0;
-  session.CloseResult();
-  return found;
+// The budget: amounts per option of an option column and month; an older
+// build never reads the table and leaves it alone.
+bool AddBudgetTable(CDBVisiter &session) {
+  if (HasTable(session, QStringLiteral("Budget")))
+    return true;
+  return session.Execute(QStringLiteral(
+      "Create Table [Budget] ([SortID] int, [ByField] text null, [SumField] "
+      "text null, [Option] text null, [Month] text null, [Amount] float)"));
+}
+
+// Whether the tables added after the version table are all there.
+bool HasEveryLaterTable(CDBVisiter &session) {
+  return HasTable(session, QStringLiteral("ImportRule")) &&
+         HasTable(session, QStringLiteral("Budget"));
 }
 
 // All steps or none: an upgrade that stopped half-way would otherwise fail
@@ -76,7 +94,7 @@ bool RunInOneUnit(CDBVisiter &session, bool oldLayout) {
   if (!session.BeginTransaction())
     return false;
   if ((oldLayout && !RunUpgradeSteps(session)) ||
-      !AddImportRuleTable(session)) {
+      !AddImportRuleTable(session) || !AddBudgetTable(session)) {
     session.RollbackTransaction();
     return false;
   }
@@ -88,10 +106,10 @@ bool RunInOneUnit(CDBVisiter &session, bool oldLayout) {
 bool UpgradeSchema(CDBVisiter &session) {
   // The presence of the version table decides, not the number in it.
   const bool oldLayout = !HasTable(session, QStringLiteral("T_VersionControl"));
-  if (!oldLayout && HasTable(session, QStringLiteral("ImportRule")))
+  if (!oldLayout && HasEveryLaterTable(session))
     return true;
-  // A file opened for viewing is read as it is: without the rule table it
-  // simply has no rules.
+  // A file opened for viewing is read as it is: without the rule or budget
+  // table it simply has no rules or budget.
   if (!oldLayout && session.IsReadOnly())
     return true;
   return RunInOneUnit(session, oldLayout);

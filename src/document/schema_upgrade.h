@@ -5,7 +5,8 @@ class CDBVisiter;
 
 // Brings the file of session up to the current layout, as one unit of work:
 // a failed upgrade leaves the file as it was. A file with the version table
-// and the import rule table is current already: true, nothing done. One
-// with the version table but without the rule table gets the table, unless
-// its session is read-only: a file opened for viewing is not changed.
+// and every table added later (import rules, budget) is current already:
+// true, nothing done. One with the version table but without some later
+// table gets the tables it lacks, unless its session is read-only: a file
+// opened for viewing is not changed.
 bool UpgradeSchema(CDBVisiter &session);
