@@ -66,11 +66,15 @@ bool SaveBudget(AccountFile &file, const Budget &budget) {
     ShowMessage(problem);
     return false;
   }
-  UnitOfWork unit(session);
-  if (!session->Execute(QStringLiteral("Delete * From [Budget]")))
+  return WriteBudget(*session, budget);
+}
+
+bool WriteBudget(CDBVisiter &session, const Budget &budget) {
+  UnitOfWork unit(&session);
+  if (!session.Execute(QStringLiteral("Delete * From [Budget]")))
     return false;
   for (qsizetype i = 0; i < budget.entries.size(); ++i)
-    if (!Insert(*session, budget, int(i) + 1, budget.entries[i]))
+    if (!Insert(session, budget, int(i) + 1, budget.entries[i]))
       return false;
   return unit.Commit();
 }

@@ -18,3 +18,6 @@ Budget LoadBudget(CDBVisiter &session);
 // the message shown and nothing changed, for a file opened for viewing,
 // for columns that cannot carry a budget and for a negative amount.
 bool SaveBudget(AccountFile &file, const Budget &budget);
+// The statements of SaveBudget without its checks, for a budget that
+// follows column edits not loaded yet.
+bool WriteBudget(CDBVisiter &session, const Budget &budget);

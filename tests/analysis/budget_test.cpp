@@ -2,6 +2,8 @@
 // what does not fit, and the over-budget notes.
 #include "chart_test_file.h"
 
+#include "analysis/budget_edit.h"
+#include "analysis/budget_follow.h"
 #include "analysis/budget_month.h"
 #include "analysis/budget_store.h"
 #include "analysis/budget_watch.h"
@@ -133,6 +135,82 @@ TEST_F(BudgetTest, OverBudgetIsToldOnce) {
   Add({"2020-5-9", 301, QStringLiteral("交通")});
   EXPECT_EQ(watch.Look(Session(), file_.Columns()),
             QStringList{"交通2020年5月已超出预算 1.00 元"});
+}
+
+} // namespace
+
+namespace {
+
+// The editor's rows show the amounts that hold for the month; an empty
+// text drops an amount, a month set apart keeps only what differs from
+// every month, "复制上月" reads the month before, and a bad text names its
+// row and changes nothing.
+TEST_F(BudgetTest, EditorRowsAndTheirWriting) {
+  Budget budget = Household();
+  budget.Set(QStringLiteral("餐饮"), QStringLiteral("2026-02"), 800);
+  QList<BudgetEditRow> rows =
+      BudgetEditRows(file_.Columns(), budget, "Category", "2026-03");
+  ASSERT_EQ(rows.size(), 7);
+  EXPECT_EQ(rows[0].text, "1000");
+  EXPECT_EQ(rows[6].option, "");
+  EXPECT_EQ(MonthBefore("2026-01"), "2025-12");
+  EXPECT_EQ(BudgetEditRows(file_.Columns(), budget, "Category",
+                           MonthBefore("2026-03"))[0].text, "800");
+
+  rows[0].text = "1000"; // as every month: not kept apart
+  rows[1].text = "350";
+  rows[2].text = "60";
+  rows[6].text = "2000";
+  QString problem;
+  int bad = 0;
+  ASSERT_TRUE(ApplyBudgetEdit(file_.Columns(), "Category", "Total", "2026-03",
+                              rows, budget, problem, bad));
+  EXPECT_EQ(budget.entries,
+            (QList<BudgetEntry>{{"餐饮", "", 1000}, {"交通", "", 300},
+                                {"餐饮", "2026-02", 800},
+                                {"交通", "2026-03", 350},
+                                {"购物", "2026-03", 60},
+                                {"", "2026-03", 2000}}));
+  rows[1].text.clear();
+  rows[3].text = "-3";
+  const Budget kept = budget;
+  EXPECT_FALSE(ApplyBudgetEdit(file_.Columns(), "Category", "Total", "2026-03",
+                               rows, budget, problem, bad));
+  EXPECT_EQ(problem, "预算金额不能为负数：居住=-3");
+  EXPECT_EQ(bad, 3);
+  EXPECT_EQ(budget, kept);
+  // Another option column starts a new budget.
+  rows = BudgetEditRows(file_.Columns(), budget, "Payment", "");
+  rows[0].text = "5";
+  ASSERT_TRUE(ApplyBudgetEdit(file_.Columns(), "Payment", "Total", "", rows,
+                              budget, problem, bad));
+  EXPECT_EQ(budget, (Budget{"Payment", "Total", {{"现金", "", 5}}}));
+}
+
+// Options renamed in the options sheet keep their amounts, a renamed
+// column is followed, and an option that went without a new name is told.
+TEST_F(BudgetTest, RenamedOptionsKeepTheirBudget) {
+  Budget budget = Household();
+  budget.Set(QStringLiteral("购物"), QStringLiteral("2026-02"), 70);
+  ASSERT_TRUE(SaveBudget(file_, budget));
+  const QList<ColumnDef> before = StoredColumnDefs(Session());
+  Run("Update TableStyle Set [选项]='交通|吃饭|居住|医疗|其他|买东西', "
+      "[字段名]='Kind' Where [字段名]='Category'");
+  FollowStoredColumnEdits(file_, before);
+  EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
+  const Budget renamed = LoadBudget(Session());
+  EXPECT_EQ(renamed.byField, "Kind");
+  EXPECT_EQ(renamed.AmountFor("吃饭", "2026-01"), 1000);
+  EXPECT_EQ(renamed.AmountFor("买东西", "2026-02"), 70);
+
+  const QList<ColumnDef> second = StoredColumnDefs(Session());
+  Run("Update TableStyle Set [选项]='交通|居住' Where [字段名]='Kind'");
+  FollowStoredColumnEdits(file_, second);
+  EXPECT_EQ(prompt_.Texts(),
+            (QStringList{"字段[Kind]的选项“吃饭”已不存在，它的预算仍保留，可在“设置预算…”中清除\r\n"
+                         "字段[Kind]的选项“买东西”已不存在，它的预算仍保留，可在“设置预算…”中清除"}));
+  prompt_.Clear();
+  EXPECT_EQ(LoadBudget(Session()), renamed);
 }
 
 } // namespace
