@@ -118,3 +118,28 @@ QStringList BudgetMonthTexts(const BudgetMonth &figures) {
                      .join(QLatin1Char('\t')));
   return texts;
 }
+
+QList<FilterCondition> BudgetLineConditions(const ColumnList &columns,
+                                            const Budget &budget,
+                                            const BudgetMonth &figures,
+                                            const QString &option) {
+  QList<FilterCondition> conditions;
+  const ColumnDef *date = ChartDateColumn(columns);
+  if (!date || columns.PositionOf(budget.byField) < 0)
+    return conditions;
+  const YearMonth &month = figures.month;
+  FilterCondition dates;
+  dates.fieldName = date->fieldName;
+  dates.texts = {QStringLiteral("%1-%2-1 0:00:00").arg(month.year).arg(month.month),
+                 QStringLiteral("%1-%2-%3 23:59:59")
+                     .arg(month.year)
+                     .arg(month.month)
+                     .arg(DaysInMonth(month.year, month.month))};
+  FilterCondition options;
+  options.fieldName = columns.FieldName(columns.PositionOf(budget.byField));
+  for (const BudgetLine &line : figures.lines)
+    if (option.isEmpty() || line.option == option)
+      options.texts.append(line.option);
+  conditions = {dates, options};
+  return conditions;
+}

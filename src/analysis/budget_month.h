@@ -9,6 +9,7 @@
 
 #include "analysis/budget.h"
 #include "analysis/chart_colours.h"
+#include "groups/filter_set.h"
 
 #include <QHash>
 #include <QList>
@@ -67,3 +68,11 @@ BudgetMonth BuildBudgetMonth(CDBVisiter &session, const ColumnList &columns,
 // red ends and the amber between.
 ChartRgb BudgetBandColour(BudgetBand band);
 QStringList BudgetMonthTexts(const BudgetMonth &figures);
+
+// The filter conditions that show the records of a line on the records
+// page: the month on the date column and the option (for the total: every
+// budgeted option of the month) on the option column.
+QList<FilterCondition> BudgetLineConditions(const ColumnList &columns,
+                                            const Budget &budget,
+                                            const BudgetMonth &figures,
+                                            const QString &option);

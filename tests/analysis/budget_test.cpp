@@ -214,3 +214,29 @@ TEST_F(BudgetTest, RenamedOptionsKeepTheirBudget) {
 }
 
 } // namespace
+
+namespace {
+
+// A line's records are those of its option in the month: the conditions,
+// built into the filter's WHERE text, select exactly the records summed.
+TEST_F(BudgetTest, LineConditionsSelectTheLinesRecords) {
+  Add({"2026-2-1", 100});
+  Add({"2026-2-28 23:30:00", 250});
+  Add({"2026-3-1", 999});
+  Add({"2026-2-5", 400, QStringLiteral("交通")});
+  Add({"2026-2-7", 50, QStringLiteral("购物")});
+  const Budget budget = Household();
+  const BudgetMonth figures =
+      BuildBudgetMonth(Session(), file_.Columns(), budget, {2026, 2}, QString());
+  const QList<FilterCondition> line =
+      BudgetLineConditions(file_.Columns(), budget, figures, "餐饮");
+  ASSERT_EQ(line.size(), 2);
+  EXPECT_EQ(line[0].fieldName, "Data");
+  EXPECT_EQ(line[0].texts, (QStringList{"2026-2-1 0:00:00", "2026-2-28 23:59:59"}));
+  EXPECT_EQ(line[1].fieldName, "Category");
+  EXPECT_EQ(line[1].texts, QStringList{"餐饮"});
+  EXPECT_EQ(BudgetLineConditions(file_.Columns(), budget, figures, "")[1].texts,
+            (QStringList{"餐饮", "交通"}));
+}
+
+} // namespace
