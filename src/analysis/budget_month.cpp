@@ -6,6 +6,8 @@
 #include "groups/group_where.h"
 #include "model/column_list.h"
 
+#include <QHash>
+
 namespace {
 
 QString DateLiteral(const YearMonth &month) {
@@ -19,6 +21,45 @@ QString SpentStatement(const QString &byField, const QString &sumField,
 }
 
 QString Amount(double value) { return QString::asprintf("%.2f", value); }
+
+// "[Data]>=#2026-3-1# And [Data]<#2026-4-1#": the records of the month by
+// the stored date text.
+QString MonthWhere(const QString &dateField, const YearMonth &month) {
+  const YearMonth next = YearMonth::FromIndex(month.Index() + 1);
+  return QStringLiteral("%1>=%2 And %1<%3")
+      .arg(dateField, DateLiteral(month), DateLiteral(next));
+}
+
+// The month's sum of the sum column per option over scopeWhere, by one
+// grouped statement; false, with the reason in problem, when there is no
+// date column or the statement fails.
+bool MonthSpentByOption(CDBVisiter &session, const ColumnList &columns,
+                        const Budget &budget, const YearMonth &month,
+                        const QString &scopeWhere, QHash<QString, double> &spent,
+                        QString &problem) {
+  problem = BudgetColumnsProblem(columns, budget.byField, budget.sumField);
+  if (!problem.isEmpty())
+    return false;
+  const ColumnDef *date = ChartDateColumn(columns);
+  if (!date) {
+    problem = QStringLiteral("账簿中没有日期字段，无法按月统计预算");
+    return false;
+  }
+  const QString where = CombineWhere(
+      MonthWhere(BracketedField(date->fieldName), month), scopeWhere);
+  const QString by = BracketedField(
+      columns.FieldName(columns.PositionOf(budget.byField)));
+  const QString sum =
+      BracketedField(ChartSumColumn(columns, budget.sumField)->fieldName);
+  const int rows = session.Query(SpentStatement(by, sum, where));
+  problem = session.QueryError();
+  if (!problem.isEmpty())
+    return false;
+  for (int row = 0; row < rows; ++row, session.MoveNext())
+    spent[session.GetString(0)] += session.GetDouble(1);
+  session.CloseResult();
+  return true;
+}
 
 } // namespace
 
@@ -45,38 +86,6 @@ ChartRgb BudgetBandColour(BudgetBand band) {
     break;
   }
   return BarFillColour(1, 0, 1);
-}
-
-QString MonthWhere(const QString &dateField, const YearMonth &month) {
-  const YearMonth next = YearMonth::FromIndex(month.Index() + 1);
-  return QStringLiteral("%1>=%2 And %1<%3")
-      .arg(dateField, DateLiteral(month), DateLiteral(next));
-}
-
-bool MonthSpentByOption(CDBVisiter &session, const ColumnList &columns,
-                        const Budget &budget, const YearMonth &month,
-                        const QString &scopeWhere, QHash<QString, double> &spent,
-                        QString &problem) {
-  problem = BudgetColumnsProblem(columns, budget.byField, budget.sumField);
-  if (!problem.isEmpty())
-    return false;
-  const ColumnDef *date = ChartDateColumn(columns);
-  if (!date) {
-    problem = QStringLiteral("账簿中没有日期字段，无法按月统计预算");
-    return false;
-  }
-  const QString where = CombineWhere(
-      MonthWhere(BracketedField(date->fieldName), month), scopeWhere);
-  const QString by = BracketedField(columns.At(columns.PositionOf(budget.byField)).fieldName);
-  const QString sum = BracketedField(ChartSumColumn(columns, budget.sumField)->fieldName);
-  const int rows = session.Query(SpentStatement(by, sum, where));
-  problem = session.QueryError();
-  if (!problem.isEmpty())
-    return false;
-  for (int row = 0; row < rows; ++row, session.MoveNext())
-    spent[session.GetString(0)] += session.GetDouble(1);
-  session.CloseResult();
-  return true;
 }
 
 BudgetMonth BuildBudgetMonth(CDBVisiter &session, const ColumnList &columns,

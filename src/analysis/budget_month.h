@@ -11,7 +11,6 @@
 #include "analysis/chart_colours.h"
 #include "groups/filter_set.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -45,28 +44,17 @@ struct BudgetMonth {
   QString problem;
 };
 
-// "[Data]>=#2026-3-1# And [Data]<#2026-4-1#": the records of the month by
-// the stored date text.
-QString MonthWhere(const QString &dateField, const YearMonth &month);
-
-// The month's sum of sumField per option of byField over scopeWhere, by one
-// grouped statement. False, with the reason in problem, when there is no
-// date column or the statement fails.
-bool MonthSpentByOption(CDBVisiter &session, const ColumnList &columns,
-                        const Budget &budget, const YearMonth &month,
-                        const QString &scopeWhere, QHash<QString, double> &spent,
-                        QString &problem);
-
 // The figures of budget for month over scopeWhere.
 BudgetMonth BuildBudgetMonth(CDBVisiter &session, const ColumnList &columns,
                              const Budget &budget, const YearMonth &month,
                              const QString &scopeWhere);
 
-// The lines as text, the total last as "合计": option, budget, spent and
-// left with two decimals, tab-separated.
 // The fill of a bar of each band, in the bar chart's colours: its green and
 // red ends and the amber between.
 ChartRgb BudgetBandColour(BudgetBand band);
+
+// The lines as text, the total last as "合计": option, budget, spent and
+// left with two decimals, tab-separated.
 QStringList BudgetMonthTexts(const BudgetMonth &figures);
 
 // The filter conditions that show the records of a line on the records

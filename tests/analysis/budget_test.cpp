@@ -217,8 +217,9 @@ TEST_F(BudgetTest, RenamedOptionsKeepTheirBudget) {
 
 namespace {
 
-// A line's records are those of its option in the month: the conditions,
-// built into the filter's WHERE text, select exactly the records summed.
+// A line's records are those of its option in the month: the conditions
+// span the month's first to last second and name the option, or every
+// budgeted option for the total.
 TEST_F(BudgetTest, LineConditionsSelectTheLinesRecords) {
   Add({"2026-2-1", 100});
   Add({"2026-2-28 23:30:00", 250});

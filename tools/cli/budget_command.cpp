@@ -47,12 +47,7 @@ bool Parse(const QStringList &args, BudgetArguments &out) {
   if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
     return false;
   out.path = args.first();
-  qsizetype i = 1;
-  if (i < args.size() && args[i] == QLatin1String("set")) {
-    out.set = true;
-    ++i;
-  }
-  for (; i < args.size(); ++i) {
+  for (qsizetype i = 1; i < args.size(); ++i) {
     const QString &arg = args[i];
     QString *value = arg == QLatin1String("--month")   ? &out.month
                      : arg == QLatin1String("--where") ? &out.where
@@ -63,6 +58,8 @@ bool Parse(const QStringList &args, BudgetArguments &out) {
       if (++i >= args.size())
         return false;
       *value = args[i];
+    } else if (arg == QLatin1String("set") && !out.set) {
+      out.set = true;
     } else if (out.set && arg.contains(QLatin1Char('='))) {
       out.amounts.append(arg);
     } else {
