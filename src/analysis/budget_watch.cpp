@@ -79,7 +79,7 @@ QStringList OverBudgetNotes(const Budget &budget, const SpentByMonth &before,
       const double over = Over(amount, now.value(option));
       if (over <= 0 || Over(amount, was.value(option)) > 0)
         continue;
-      notes.append(Note(option.isEmpty() ? QStringLiteral("预算合计") : option,
+      notes.append(Note(option.isEmpty() ? QStringLiteral("合计") : option,
                         BudgetMonthName(month, thisMonth), over));
     }
   }

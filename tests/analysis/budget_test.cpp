@@ -131,7 +131,7 @@ TEST_F(BudgetTest, OverBudgetIsToldOnce) {
   EXPECT_TRUE(watch.Look(Session(), file_.Columns()).isEmpty());
   Add({day, 200, QStringLiteral("交通")});
   EXPECT_EQ(watch.Look(Session(), file_.Columns()),
-            QStringList{"预算合计本月已超出预算 80.00 元"});
+            QStringList{"合计本月已超出预算 80.00 元"});
   Add({"2020-5-9", 301, QStringLiteral("交通")});
   EXPECT_EQ(watch.Look(Session(), file_.Columns()),
             QStringList{"交通2020年5月已超出预算 1.00 元"});
