@@ -34,6 +34,26 @@ QList<BudgetEditRow> BudgetEditRows(const ColumnList &columns,
   return rows;
 }
 
+QString DefaultBudgetByField(const ColumnList &columns) {
+  QString field;
+  qsizetype most = 0;
+  for (const ColumnDef &column : columns.ChoiceColumns()) {
+    if (column.Choices().size() > most) {
+      most = column.Choices().size();
+      field = column.fieldName;
+    }
+  }
+  return field;
+}
+
+QString DefaultBudgetSumField(const ColumnList &columns) {
+  QString field;
+  for (const ColumnDef &column : columns.NumericColumns())
+    if (column.type != FT_KEY)
+      field = column.fieldName;
+  return field;
+}
+
 QString MonthBefore(const QString &month) {
   YearMonth current = CurrentMonth();
   ParseBudgetMonth(month, current);

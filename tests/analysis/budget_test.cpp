@@ -154,6 +154,8 @@ TEST_F(BudgetTest, EditorRowsAndTheirWriting) {
   EXPECT_EQ(rows[0].text, "1000");
   EXPECT_EQ(rows[6].option, "");
   EXPECT_EQ(MonthBefore("2026-01"), "2025-12");
+  EXPECT_EQ(DefaultBudgetByField(file_.Columns()), "Category");
+  EXPECT_EQ(DefaultBudgetSumField(file_.Columns()), "Total");
   EXPECT_EQ(BudgetEditRows(file_.Columns(), budget, "Category",
                            MonthBefore("2026-03"))[0].text, "800");
 

@@ -43,10 +43,13 @@ BudgetEditor::BudgetEditor(AccountFile &file, const YearMonth &month,
 
   by_ = new QComboBox(this);
   by_->setAccessibleName(QStringLiteral("按字段"));
-  FillColumns(by_, file.Columns().ChoiceColumns(), budget_.byField);
+  const bool set = budget_.IsSet();
+  FillColumns(by_, file.Columns().ChoiceColumns(),
+              set ? budget_.byField : DefaultBudgetByField(file.Columns()));
   sum_ = new QComboBox(this);
   sum_->setAccessibleName(QStringLiteral("汇总字段"));
-  FillColumns(sum_, file.Columns().NumericColumns(), budget_.sumField);
+  FillColumns(sum_, file.Columns().NumericColumns(),
+              set ? budget_.sumField : DefaultBudgetSumField(file.Columns()));
   auto *everyMonth = new QRadioButton(QStringLiteral("每月"), this);
   everyMonth->setAccessibleName(everyMonth->text());
   thisMonth_ = new QRadioButton(
