@@ -61,6 +61,7 @@ QStringList FollowColumnEdits(Budget &budget, const QList<ColumnDef> &before,
                               const QList<ColumnDef> &after, bool &changed) {
   QStringList notes;
   const Budget old = budget;
+  changed = false;
   if (!budget.IsSet())
     return notes;
   const ColumnDef *was = nullptr;
