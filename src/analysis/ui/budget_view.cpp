@@ -6,6 +6,7 @@
 #include "analysis/ui/budget_chart_widget.h"
 #include "analysis/ui/budget_editor.h"
 #include "document/account_file.h"
+#include "window/dialog_runner.h"
 #include "window/document_window.h"
 
 #include <QContextMenuEvent>
@@ -142,7 +143,7 @@ void CSorvanBudgetView::OnEditBudget() {
   if (!file || !file->Session() || file->RefuseChange())
     return;
   BudgetEditor editor(*file, month_, this);
-  if (editor.exec() == QDialog::Accepted)
+  if (CurrentDialogRunner().Run(editor))
     file->Notify(HINT_BUDGET);
 }
 

@@ -8,10 +8,12 @@
 #include "analysis/ui/budget_chart_widget.h"
 #include "analysis/ui/budget_editor.h"
 #include "analysis/ui/budget_view.h"
+#include "window/dialog_runner.h"
 #include "window/document_window.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QMenu>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -118,6 +120,34 @@ TEST_F(BudgetPageTest, OverBudgetNoteAndNoBudget) {
   page.SetActivePage(true);
   EXPECT_EQ(page.Chart()->RowCount(), 0);
   EXPECT_TRUE(page.Figures().problem.contains("设置预算…"));
+}
+
+// "设置预算…" runs the editor; what it writes reaches the page through the
+// budget's hint.
+TEST_F(BudgetPageTest, TheMenuRunsTheEditor) {
+  struct Runner : DialogRunner {
+    bool Run(QDialog &dialog) override {
+      auto &editor = static_cast<BudgetEditor &>(dialog);
+      editor.Grid()->item(0, 1)->setText("1500");
+      editor.accept();
+      return editor.result() == QDialog::Accepted;
+    }
+  } runner;
+  SetDialogRunner(&runner);
+  CSorvanBudgetView page(&window_);
+  page.SetActivePage(true);
+  struct Forward : AccountFileListener {
+    CSorvanBudgetView *page;
+    void Notify(AccountFile &file, unsigned hint) override {
+      page->OnChangeNotify(file, hint);
+    }
+  } forward;
+  forward.page = &page;
+  file_.AddListener(&forward);
+  page.ContextMenu()->actions().first()->trigger();
+  file_.RemoveListener(&forward);
+  SetDialogRunner(nullptr);
+  EXPECT_EQ(page.Figures().lines.value(0).budget, 1500);
 }
 
 // The editor writes the month set apart, copies the month before, and
