@@ -72,8 +72,8 @@ bool Parse(const QStringList &args, BudgetArguments &out) {
   return out.byField.isEmpty() && out.sumField.isEmpty();
 }
 
-// The month key of the typed month; "" when none was typed (and fallback
-// is empty).
+// The key of the typed month, or fallback when none was typed; false, with
+// the message, for a text that is not YYYY-MM.
 bool ReadMonth(const QString &typed, const QString &fallback, QString &key) {
   if (typed.isEmpty()) {
     key = fallback;
