@@ -3,9 +3,11 @@
 // month (the stored budget read, one grouped statement, the rows built) and
 // the whole page's reload, for two scopes (none; two active groups and an
 // option filter), against one "GROUP BY" of the option column over that
-// month and scope (target: at most 2 times).
+// month and scope (target: at most 2 times); for reference, the
+// over-budget check that runs after every edit.
 #include "analysis/budget_month.h"
 #include "analysis/budget_store.h"
+#include "analysis/budget_watch.h"
 #include "analysis/ui/budget_view.h"
 #include "db/db_visiter.h"
 #include "document/account_file.h"
@@ -99,6 +101,14 @@ void GroupByOptionPeer(benchmark::State &state) {
     state.SkipWithError("not 6 options");
 }
 
+// The over-budget check after an edit: every month's sums read again.
+void BudgetWatchLook(benchmark::State &state) {
+  BudgetWatch watch;
+  watch.Reset(Session(), gFile->Columns());
+  for (auto _ : state)
+    benchmark::DoNotOptimize(watch.Look(Session(), gFile->Columns()));
+}
+
 // A window of the second scope.
 class BenchWindow : public DocumentWindow {
 public:
@@ -123,6 +133,7 @@ void BudgetPageRefresh(benchmark::State &state) {
 BENCHMARK(BudgetFigures)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(GroupByOptionPeer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BudgetPageRefresh)->Unit(benchmark::kMillisecond);
+BENCHMARK(BudgetWatchLook)->Unit(benchmark::kMillisecond);
 
 void PrintRatio(const RatioReporter &reporter, const std::string &name,
                 const std::string &peer) {

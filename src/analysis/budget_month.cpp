@@ -22,14 +22,6 @@ QString SpentStatement(const QString &byField, const QString &sumField,
 
 QString Amount(double value) { return QString::asprintf("%.2f", value); }
 
-// "[Data]>=#2026-3-1# And [Data]<#2026-4-1#": the records of the month by
-// the stored date text.
-QString MonthWhere(const QString &dateField, const YearMonth &month) {
-  const YearMonth next = YearMonth::FromIndex(month.Index() + 1);
-  return QStringLiteral("%1>=%2 And %1<%3")
-      .arg(dateField, DateLiteral(month), DateLiteral(next));
-}
-
 // The month's sum of the sum column per option over scopeWhere, by one
 // grouped statement; false, with the reason in problem, when there is no
 // date column or the statement fails.
@@ -46,7 +38,7 @@ bool MonthSpentByOption(CDBVisiter &session, const ColumnList &columns,
     return false;
   }
   const QString where = CombineWhere(
-      MonthWhere(BracketedField(date->fieldName), month), scopeWhere);
+      MonthsWhere(BracketedField(date->fieldName), month, month), scopeWhere);
   const QString by = BracketedField(
       columns.FieldName(columns.PositionOf(budget.byField)));
   const QString sum =
@@ -62,6 +54,13 @@ bool MonthSpentByOption(CDBVisiter &session, const ColumnList &columns,
 }
 
 } // namespace
+
+QString MonthsWhere(const QString &dateField, const YearMonth &first,
+                    const YearMonth &last) {
+  const YearMonth next = YearMonth::FromIndex(last.Index() + 1);
+  return QStringLiteral("%1>=%2 And %1<%3")
+      .arg(dateField, DateLiteral(first), DateLiteral(next));
+}
 
 double BudgetLine::Ratio() const {
   if (budget > 0)

@@ -44,6 +44,11 @@ struct BudgetMonth {
   QString problem;
 };
 
+// "[Data]>=#2026-2-1# And [Data]<#2026-4-1#": the records from the first
+// day of first to the end of last, by the stored date text.
+QString MonthsWhere(const QString &dateField, const YearMonth &first,
+                    const YearMonth &last);
+
 // The figures of budget for month over scopeWhere.
 BudgetMonth BuildBudgetMonth(CDBVisiter &session, const ColumnList &columns,
                              const Budget &budget, const YearMonth &month,

@@ -1,6 +1,7 @@
 // Finding the options that went over their month's budget.
 #include "analysis/budget_watch.h"
 
+#include "analysis/budget_month.h"
 #include "analysis/budget_store.h"
 #include "analysis/chart_columns.h"
 #include "db/db_visiter.h"
@@ -31,7 +32,8 @@ QString Note(const QString &who, const QString &when, double over) {
 } // namespace
 
 bool ReadSpentByMonth(CDBVisiter &session, const ColumnList &columns,
-                      const Budget &budget, SpentByMonth &spent) {
+                      const Budget &budget, const YearMonth &first,
+                      const YearMonth &last, SpentByMonth &spent) {
   spent.clear();
   if (!budget.IsSet() ||
       !BudgetColumnsProblem(columns, budget.byField, budget.sumField).isEmpty())
@@ -40,13 +42,14 @@ bool ReadSpentByMonth(CDBVisiter &session, const ColumnList &columns,
   const QStringList options = budget.Options();
   if (!date || options.isEmpty())
     return false;
-  const QString month =
-      QStringLiteral("Mid(%1,1,7)").arg(BracketedField(date->fieldName));
+  const QString dateField = BracketedField(date->fieldName);
+  const QString month = QStringLiteral("Mid(%1,1,7)").arg(dateField);
   const QString by = BracketedField(budget.byField);
   const QString sql =
-      QStringLiteral("SELECT %1, %2, SUM(%3) FROM Users WHERE %2 In (%4) "
-                     "GROUP BY %1, %2")
-          .arg(month, by, BracketedField(budget.sumField), OptionList(options));
+      QStringLiteral("SELECT %1, %2, SUM(%3) FROM Users WHERE %4 And %2 In "
+                     "(%5) GROUP BY %1, %2")
+          .arg(month, by, BracketedField(budget.sumField),
+               MonthsWhere(dateField, first, last), OptionList(options));
   const int rows = session.Query(sql);
   if (!session.QueryError().isEmpty())
     return false;
@@ -88,14 +91,17 @@ QStringList OverBudgetNotes(const Budget &budget, const SpentByMonth &before,
 
 void BudgetWatch::Reset(CDBVisiter &session, const ColumnList &columns) {
   budget_ = LoadBudget(session);
-  ReadSpentByMonth(session, columns, budget_, spent_);
+  const YearMonth month = CurrentMonth();
+  ReadSpentByMonth(session, columns, budget_,
+                   YearMonth::FromIndex(month.Index() - 1), month, spent_);
 }
 
 QStringList BudgetWatch::Look(CDBVisiter &session, const ColumnList &columns) {
+  const YearMonth month = CurrentMonth();
   SpentByMonth now;
-  ReadSpentByMonth(session, columns, budget_, now);
-  const QStringList notes =
-      OverBudgetNotes(budget_, spent_, now, CurrentMonth());
+  ReadSpentByMonth(session, columns, budget_,
+                   YearMonth::FromIndex(month.Index() - 1), month, now);
+  const QStringList notes = OverBudgetNotes(budget_, spent_, now, month);
   spent_ = std::move(now);
   return notes;
 }

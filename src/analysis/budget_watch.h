@@ -1,10 +1,12 @@
 // Telling the user when a change of records takes an option over its
-// month's budget: "餐饮本月已超出预算 120.00 元". The sums of every month
-// are kept from one look to the next; a look after records changed
-// compares the new sums with the kept ones, so that each option is named
-// once, when it goes over, and not again while it stays over. The sums are
-// taken over all records of the file: the budget is the file's, whatever
-// the window shows.
+// month's budget: "餐饮本月已超出预算 120.00 元". The sums of this month
+// and the month before (where records are entered; a look at every month
+// would read every record of a large file after each edit) are kept from
+// one look to the next; a look after records changed compares the new sums
+// with the kept ones, so that each option is named once, when it goes
+// over, and not again while it stays over. The sums are taken over all
+// records of the file: the budget is the file's, whatever the window
+// shows.
 #pragma once
 
 #include "analysis/budget.h"
@@ -20,10 +22,12 @@ class ColumnList;
 // sum over every budgeted option.
 using SpentByMonth = QHash<QString, QHash<QString, double>>;
 
-// Every month's sums of the budgeted options by one grouped statement.
-// False when the budget's columns do not fit or the statement fails.
+// The sums of the budgeted options in the months first to last by one
+// grouped statement. False when the budget's columns do not fit or the
+// statement fails.
 bool ReadSpentByMonth(CDBVisiter &session, const ColumnList &columns,
-                      const Budget &budget, SpentByMonth &spent);
+                      const Budget &budget, const YearMonth &first,
+                      const YearMonth &last, SpentByMonth &spent);
 
 // The messages for every option (and the month's total) that is over its
 // budget after and was not before, in the order of the months and of the

@@ -114,7 +114,8 @@ TEST_F(BudgetTest, WhatDoesNotFitIsRefused) {
 }
 
 // An option is named once, when a change takes it over its month's budget,
-// and not again while it stays over; a month other than this one is named.
+// and not again while it stays over; the month before is named by its
+// name.
 TEST_F(BudgetTest, OverBudgetIsToldOnce) {
   const YearMonth now = CurrentMonth();
   const QString day = QStringLiteral("%1-%2-3").arg(now.year).arg(now.month);
@@ -132,9 +133,15 @@ TEST_F(BudgetTest, OverBudgetIsToldOnce) {
   Add({day, 200, QStringLiteral("交通")});
   EXPECT_EQ(watch.Look(Session(), file_.Columns()),
             QStringList{"合计本月已超出预算 80.00 元"});
-  Add({"2020-5-9", 301, QStringLiteral("交通")});
+  // The month before is named; older months are not watched.
+  const YearMonth before = YearMonth::FromIndex(now.Index() - 1);
+  Add({QStringLiteral("%1-%2-9").arg(before.year).arg(before.month), 301,
+       QStringLiteral("交通")});
+  Add({"2020-5-9", 1301});
   EXPECT_EQ(watch.Look(Session(), file_.Columns()),
-            QStringList{"交通2020年5月已超出预算 1.00 元"});
+            QStringList{QStringLiteral("交通%1年%2月已超出预算 1.00 元")
+                            .arg(before.year)
+                            .arg(before.month)});
 }
 
 } // namespace
