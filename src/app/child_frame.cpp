@@ -2,6 +2,7 @@
 #include "app/child_frame.h"
 
 #include "analysis/ui/bar_chart_view.h"
+#include "analysis/ui/budget_view.h"
 #include "analysis/ui/chart_set_up_source.h"
 #include "analysis/ui/pie_chart_view.h"
 #include "analysis/ui/sorvan_bar_setup_pane.h"
@@ -10,6 +11,7 @@
 #include "app/sorvanel_view.h"
 #include "document/file_main_show_text.h"
 #include "groups/group_where.h"
+#include "groups/ui/pane_filter_grid.h"
 #include "groups/ui/show_filter_pane.h"
 #include "groups/ui/sorvan_group_pane.h"
 #include "records/ui/grid_commands.h"
@@ -124,10 +126,15 @@ void CChildFrame::BuildPages() {
   barPage_ = new CSorvanBarChartView(this, view_);
   view_->AddPage(barPage_, PK_BAR, QStringLiteral("柱图分析"),
                  style->standardIcon(QStyle::SP_FileDialogListView));
-  // Every page hears every hint and reacts to its own bit: records, pie,
-  // bar.
+  budgetPage_ = new CSorvanBudgetView(this, view_);
+  view_->AddPage(budgetPage_, PK_BUDGET, QStringLiteral("预算"),
+                 style->standardIcon(QStyle::SP_FileDialogInfoView));
+  connect(budgetPage_, &CSorvanBudgetView::statusNote, this,
+          &CChildFrame::StatusNote);
+  // Every page hears every hint and reacts to its own bits: records, pie,
+  // bar, budget.
   for (QWidget *page : {view_->PageOfKind(PK_RECORDS), view_->PageOfKind(PK_PIE),
-                        view_->PageOfKind(PK_BAR)}) {
+                        view_->PageOfKind(PK_BAR), view_->PageOfKind(PK_BUDGET)}) {
     auto *basePage = qobject_cast<CSorvanBaseView *>(page);
     if (!basePage)
       continue;
@@ -178,6 +185,8 @@ void CChildFrame::RunPageCommand(int command) {
     barPage_->OnRefreshCommand();
   else if (page == piePage_)
     piePage_->OnRefreshCommand();
+  else if (page == budgetPage_)
+    budgetPage_->Refresh();
 }
 
 void CChildFrame::RunPrintCommand(int command, QPrinter &printer) {
@@ -219,6 +228,17 @@ bool CChildFrame::FilterWhere(QString &where) const {
 
 bool CChildFrame::ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const {
   return ReadSetUpPanes(barSetUp_, pieSetUp_, kind, setUp);
+}
+
+void CChildFrame::ShowRecordsNarrowedTo(
+    const QList<FilterCondition> &conditions) {
+  FilterSet set;
+  set.conditions = conditions;
+  for (const FilterCondition &kept : filterPane_->FilterGrid()->GridToConditions())
+    set.Add(kept);
+  filterPane_->ApplyTemplate(set);
+  view_->SelectPageKind(PK_RECORDS);
+  folders_->setCurrentIndex(kFilterFolder);
 }
 
 QString CChildFrame::ScopeWhere() const { return WindowScopeWhere(*this); }

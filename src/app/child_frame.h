@@ -13,6 +13,7 @@
 class CShowFilterPane;
 class CSorvanBarChartView;
 class CSorvanBarSetUpPane;
+class CSorvanBudgetView;
 class CSorvanGridView;
 class CSorvanPieChartView;
 class CSorvanPieSetUpPane;
@@ -46,6 +47,7 @@ public:
   QList<int> ActiveGroupIds() const override;
   bool FilterWhere(QString &where) const override;
   bool ReadChartSetUp(ChartKind kind, ChartSetUp &setUp) const override;
+  void ShowRecordsNarrowedTo(const QList<FilterCondition> &conditions) override;
   CSorvanBarSetUpPane *BarSetUpPane() const { return barSetUp_; }
   CSorvanPieSetUpPane *PieSetUpPane() const { return pieSetUp_; }
   CSorvanGroupPane *GroupPane() const { return groupPane_; }
@@ -78,6 +80,7 @@ public:
   // The records page handles the edit keys itself while it is shown.
   bool RecordsPageActive() const;
   CSorvanGridView *GridPage() const { return gridPage_; }
+  CSorvanBudgetView *BudgetPage() const { return budgetPage_; }
   // Ends a cell edit in progress, so that it is stored before the window
   // goes.
   void EndEdit();
@@ -85,6 +88,8 @@ public:
 signals:
   // After every notification: the caption and the status texts may differ.
   void Changed();
+  // A passing note for the status bar ("餐饮本月已超出预算 120.00 元").
+  void StatusNote(const QString &text);
 
 private:
   void BuildPanes();
@@ -105,4 +110,5 @@ private:
   CSorvanGridView *gridPage_ = nullptr;
   CSorvanPieChartView *piePage_ = nullptr;
   CSorvanBarChartView *barPage_ = nullptr;
+  CSorvanBudgetView *budgetPage_ = nullptr;
 };

@@ -440,6 +440,9 @@ CChildFrame *CMainFrame::AddWindow(CSorvanelDoc &doc, bool show) {
   window->setWindowIcon(AppIcon(AppIconKind::Program));
   mdi_->addSubWindow(window);
   connect(child, &CChildFrame::Changed, this, &CMainFrame::UpdateUi);
+  connect(child, &CChildFrame::StatusNote, this, [this](const QString &text) {
+    statusBar()->showMessage(text, 15000);
+  });
   connect(&doc, &CSorvanelDoc::PathChanged, window, [window, &doc] {
     window->setWindowTitle(doc.Title());
   });

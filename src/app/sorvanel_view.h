@@ -1,5 +1,5 @@
-// The page host of a document window: a tab strip with the three pages
-// "表格", "饼图分析" and "柱图分析". Selecting a tab makes that page the
+// The page host of a document window: a tab strip with the four pages
+// "表格", "饼图分析", "柱图分析" and "预算". Selecting a tab makes that page the
 // active one (reloading it when a change arrived while it was hidden) and
 // tells the window which folder of the side bar belongs to it.
 #pragma once
@@ -10,7 +10,7 @@
 #include <array>
 
 // Page kinds as the pages report them.
-enum PageKind { PK_RECORDS = 1, PK_BAR = 2, PK_PIE = 3 };
+enum PageKind { PK_RECORDS = 1, PK_BAR = 2, PK_PIE = 3, PK_BUDGET = 4 };
 
 class CSorvanViewTabCtrl : public QTabWidget {
   Q_OBJECT
@@ -26,7 +26,7 @@ public:
   explicit CSorvanelView(QWidget *parent = nullptr);
 
   // Adds a page under its caption; pages are added in the order records,
-  // pie, bar.
+  // pie, bar, budget.
   void AddPage(QWidget *page, int kind, const QString &caption,
                const QIcon &icon);
   CSorvanViewTabCtrl *Tabs() const { return tabs_; }

@@ -28,6 +28,7 @@ enum ChangeHint : unsigned {
   HINT_FILTERS = 0x20,      // what the filters are made of (columns)
   HINT_BAR_SETTINGS = 0x40, // what the bar chart's set-up is made of
   HINT_PIE_SETTINGS = 0x80, // what the pie chart's set-up is made of
+  HINT_BUDGET = 0x100,      // the budget
   HINT_ALL = 0xFFFF,        // everything: another file, other columns
 };
 

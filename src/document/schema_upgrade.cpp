@@ -1,8 +1,8 @@
 // Brings an account file of the older layout up to the current one: the
 // group tree, the group column of Users, the saved filter table with the old
 // result-display settings moved into it, and the version table. Tables added
-// later (the import rules, the recurring records) are added to files that
-// lack them.
+// later (the import rules, the recurring records, the budget) are added to
+// files that lack them.
 #include "document/schema_upgrade.h"
 
 #include "base/prompt.h"
@@ -79,6 +79,10 @@ const LaterTable kLaterTables[] = {
      "[RhythmEvery] int, [FirstDate] text null, [EndKind] int default 0, "
      "[EndTimes] int default 0, [EndDate] text null, [AutoAdd] int default "
      "0, [Paused] int default 0, [MadeUpTo] text null)"},
+    // The budget: amounts per option of an option column and month.
+    {"Budget",
+     "Create Table [Budget] ([SortID] int, [ByField] text null, [SumField] "
+     "text null, [Option] text null, [Month] text null, [Amount] float)"},
 };
 
 bool HasTable(CDBVisiter &session, const QString &table) {

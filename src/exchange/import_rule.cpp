@@ -41,15 +41,7 @@ bool ParseConditionWord(const QString &word, RuleCondition *condition) {
 }
 
 int RulePositionOf(const ColumnList &columns, const QString &name) {
-  if (name.isEmpty())
-    return -1;
-  const int position = columns.PositionOf(name);
-  if (position >= 0)
-    return position;
-  for (int i = 0; i < columns.Size(); ++i)
-    if (columns.Title(i) == name)
-      return i;
-  return -1;
+  return columns.PositionOfNameOrTitle(name);
 }
 
 QString RuleValueText(const ColumnList &columns, int position,

@@ -78,3 +78,15 @@ int ColumnList::PositionOf(const QString &fieldName) const {
       return i;
   return -1;
 }
+
+int ColumnList::PositionOfNameOrTitle(const QString &name) const {
+  if (name.isEmpty())
+    return -1;
+  const int position = PositionOf(name);
+  if (position >= 0)
+    return position;
+  for (int i = 0; i < Size(); ++i)
+    if (columns_[i].title == name)
+      return i;
+  return -1;
+}

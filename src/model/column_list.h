@@ -40,6 +40,9 @@ public:
   // The position of the column with this field name (case-insensitive);
   // -1 when there is none.
   int PositionOf(const QString &fieldName) const;
+  // The position of the column of that field name, else of the first one
+  // with that caption ("类别"); -1 when there is neither.
+  int PositionOfNameOrTitle(const QString &name) const;
 
 private:
   QList<ColumnDef> columns_;

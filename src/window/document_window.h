@@ -5,6 +5,7 @@
 #pragma once
 
 #include "analysis/chart_set_up.h"
+#include "groups/filter_set.h"
 
 #include <QList>
 #include <QString>
@@ -32,5 +33,12 @@ public:
     (void)kind;
     (void)setUp;
     return false;
+  }
+
+  // Shows the records page with the filter narrowed by conditions (each
+  // replacing the filter's condition on its column; the others stay), so
+  // that the user sees the filter and can clear it.
+  virtual void ShowRecordsNarrowedTo(const QList<FilterCondition> &conditions) {
+    (void)conditions;
   }
 };

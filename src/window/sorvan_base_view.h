@@ -22,7 +22,7 @@ class CSorvanBaseView : public QWidget {
 public:
   // The kinds GetPageKind answers.
   enum PageKind { BasePage = 0, RecordsPage = 1, BarChartPage = 2,
-                  PieChartPage = 3 };
+                  PieChartPage = 3, BudgetPage = 4 };
 
   explicit CSorvanBaseView(DocumentWindow *window, QWidget *parent = nullptr);
   ~CSorvanBaseView() override;

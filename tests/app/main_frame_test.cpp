@@ -2,6 +2,9 @@
 // bringing an open file forward, failed opens, save, save as, close with
 // compaction, the status panes and the commands' states.
 #include "app/child_frame.h"
+#include "analysis/ui/budget_view.h"
+#include "records/command_history.h"
+#include "records/row_item.h"
 #include "window/pane_tool_bar.h"
 #include "window/sorvan_base_pane.h"
 #include "app/main_frame.h"
@@ -107,7 +110,8 @@ TEST_F(MainFrameTest, OpenShowsTheFileInATitledWindow) {
   EXPECT_EQ(folders->itemText(2), QStringLiteral("饼图分析"));
   EXPECT_EQ(folders->itemText(3), QStringLiteral("柱图分析"));
   QTabWidget *tabs = child->View()->Tabs();
-  ASSERT_EQ(tabs->count(), 3);
+  ASSERT_EQ(tabs->count(), 4);
+  EXPECT_EQ(tabs->tabText(3), QStringLiteral("预算"));
   EXPECT_EQ(tabs->tabText(0), QStringLiteral("表格"));
   EXPECT_EQ(tabs->tabText(1), QStringLiteral("饼图分析"));
   EXPECT_EQ(tabs->tabText(2), QStringLiteral("柱图分析"));
@@ -129,12 +133,14 @@ TEST_F(MainFrameTest, CtrlTabAndCtrlPageKeysSwitchThePages) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
   EXPECT_EQ(tabs->currentIndex(), 2);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 3);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
   EXPECT_EQ(tabs->currentIndex(), 0);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab,
                   Qt::ControlModifier | Qt::ShiftModifier);
-  EXPECT_EQ(tabs->currentIndex(), 2);
+  EXPECT_EQ(tabs->currentIndex(), 3);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
-  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_EQ(tabs->currentIndex(), 2);
 }
 
 TEST_F(MainFrameTest, AFilterThatCannotBeBuiltEmptiesTheCaptionAsTheGrid) {
@@ -161,6 +167,59 @@ TEST_F(MainFrameTest, AFilterThatCannotBeBuiltEmptiesTheCaptionAsTheGrid) {
   use->checked = false;
   frame_->UpdateUi();
   EXPECT_TRUE(note->isHidden());
+}
+
+// A row of the budget page shows its records: the filter is narrowed to the
+// month and the option, keeping its other conditions, and the records page
+// comes forward. A record that takes the option over its budget is told in
+// the status bar.
+TEST_F(MainFrameTest, BudgetRowsLeadToTheirRecords) {
+  ASSERT_TRUE(frame_->OpenDocument(Copy(kHousehold, "预")));
+  CChildFrame *child = frame_->ActiveChild();
+  AccountFile &file = child->Doc().File();
+  const QDate today = QDate::currentDate();
+  const QString day = today.toString("yyyy-M-") + "1";
+  for (const QString &values :
+       {QString("(1, #%1#, '餐饮', '现金', 80, 2)").arg(day),
+        QString("(2, #%1#, '餐饮', '信用卡', 30, 2)").arg(day),
+        QString("(3, #%1#, '交通', '现金', 9, 2)").arg(day)})
+    ASSERT_TRUE(file.Session()->Execute(
+        "Insert Into Users (ID, Data, Category, Payment, Total, "
+        "trelva_Group_ID) Values " + values));
+  ASSERT_TRUE(file.Session()->Execute(
+      "Insert Into [Budget] ([SortID], [ByField], [SumField], [Option], "
+      "[Month], [Amount]) Values (1, 'Category', 'Total', '餐饮', '', 130)"));
+  file.Notify(HINT_ALL);
+  PropertyItem &root = child->FilterPane()->FilterGrid()->Root();
+  PropertyItem *cash = FindProperty(root, QStringLiteral("使用[支付方式]筛选"));
+  ASSERT_NE(cash, nullptr);
+  cash->checked = true;
+  for (int i = 0; i < cash->Parent()->ChildCount(); ++i)
+    if (cash->Parent()->Child(i) != cash)
+      cash->Parent()->Child(i)->checked =
+          cash->Parent()->Child(i)->caption == QStringLiteral("现金");
+
+  child->View()->SelectPageKind(PK_BUDGET);
+  CSorvanBudgetView *page = child->BudgetPage();
+  page->Refresh();
+  ASSERT_EQ(page->Figures().lines.size(), 1);
+  EXPECT_EQ(page->Figures().lines[0].spent, 80);
+  page->ShowRowRecords(1);
+  EXPECT_EQ(child->View()->ActivePageKind(), int(PK_RECORDS));
+  EXPECT_EQ(child->FolderBar()->currentIndex(), CChildFrame::kFilterFolder);
+  QString where;
+  ASSERT_TRUE(child->FilterWhere(where));
+  EXPECT_EQ(QueryRows(*file.Session(), "Select ID From Users Where " + where),
+            QStringList{"1"});
+
+  CRowItem row = CRowItem::EmptyRow(file, 2);
+  row.items[file.Columns().PositionOf("Data")].text = day;
+  row.items[file.Columns().PositionOf("Category")].text = "餐饮";
+  row.items[file.Columns().PositionOf("Total")].text = "50";
+  row.FillNewRowDefaults(4);
+  ASSERT_EQ(file.History().AddRows({row}), 1);
+  EXPECT_EQ(frame_->statusBar()->currentMessage(),
+            QStringLiteral("餐饮本月已超出预算 30.00 元"));
 }
 
 TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {

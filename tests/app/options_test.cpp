@@ -333,6 +333,23 @@ TEST_F(OptionsTest, SheetAppliesShownPagesInOrderAndStaysOnARefusal) {
   EXPECT_EQ(Rows("Select [标题] From TableStyle Where ID=9"), QStringList{"物品"});
 }
 
+// An option renamed on 配置 (one gone, one come) keeps its budget.
+TEST_F(OptionsTest, ARenamedOptionKeepsItsBudget) {
+  ASSERT_TRUE(Session().Execute(
+      "Insert Into [Budget] ([SortID], [ByField], [SumField], [Option], "
+      "[Month], [Amount]) Values (1, 'Category', 'Total', '购物', '', 300)"));
+  StartupSettings startup(Folder());
+  CSetUpPropSheet sheet(file_, startup);
+  sheet.Tabs()->setCurrentIndex(1);
+  COptionGridCtrl &grid = sheet.ConfigurePage()->Grid();
+  grid.SelectOptionRow(RowOf(grid, "Category"));
+  ASSERT_TRUE(grid.DeleteOption(2));
+  ASSERT_TRUE(grid.AddOption(QStringLiteral("网购")));
+  ASSERT_TRUE(sheet.ApplyPages());
+  EXPECT_EQ(Rows("Select Option, Amount From [Budget]"), QStringList{"网购|300"});
+  EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
+}
+
 TEST_F(OptionsTest, ReloadReadsTheColumnsAgainAndClearsTheHistory) {
   ASSERT_TRUE(Session().Execute("Update TableStyle Set [标题]='物品' Where ID=9"));
   file_.History().BeginGroup();

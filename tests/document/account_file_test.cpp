@@ -207,6 +207,35 @@ TEST_F(AccountFileTest, TheRuleTableIsAddedOnlyWhenTheFileMayChange) {
   EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
 }
 
+// The budget table came after the rule table: a file that has the rules
+// but no budget gets the budget table, and its rules stay; a file opened
+// for viewing is read without it.
+TEST_F(AccountFileTest, TheBudgetTableIsAddedBesideTheRuleTable) {
+  const QString path = Copy(kHousehold);
+  {
+    CDBVisiter *session = CDBVisiterFactory::Instance().GetVisiter(path);
+    ASSERT_TRUE(session);
+    {
+      SilentPrompt silent; // the templates may lack the table
+      ScopedPrompt quiet(silent);
+      session->Execute("Drop Table [Budget]");
+    }
+    ASSERT_TRUE(session->Execute(
+        "Insert Into ImportRule ([ID], [SortID], [MatchText]) Values (1, 1, 'x')"));
+    CDBVisiterFactory::Instance().RemoveVisiter(path);
+  }
+  {
+    AccountFile viewer;
+    ASSERT_TRUE(viewer.OpenAccountFile(path, AccountFile::ForReading));
+    EXPECT_EQ(viewer.Session()->Query("Select * From [Budget]"), 0);
+    EXPECT_FALSE(viewer.Session()->QueryError().isEmpty());
+  }
+  AccountFile file;
+  ASSERT_TRUE(file.OpenAccountFile(path));
+  EXPECT_EQ(Rows(file, "Select Count(*) From [Budget]"), QStringList{"0"});
+  EXPECT_EQ(Rows(file, "Select MatchText From ImportRule"), QStringList{"x"});
+}
+
 TEST_F(AccountFileTest, UpgradeStopsAtTheFirstFailingStep) {
   // An older file whose TableStyle already has 默认值 cannot take step 1.
   const QString path = Copy(kOld);

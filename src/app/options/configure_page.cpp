@@ -2,6 +2,7 @@
 // edits to it.
 #include "app/options/configure_page.h"
 
+#include "analysis/budget_follow.h"
 #include "document/account_file.h"
 #include "model/column_store.h"
 #include "widgets/cell_grid_view.h"
@@ -99,9 +100,12 @@ void CDConfigurePage::DeleteSelectedRows() {
 }
 
 bool CDConfigurePage::Write() {
+  const QList<ColumnDef> before = StoredColumnDefs(*file_.Session());
   if (!grid_->Apply(*file_.Session())) {
     view_->setFocus();
     return false;
   }
+  // A renamed column or option keeps its budget.
+  FollowStoredColumnEdits(file_, before);
   return true;
 }
