@@ -20,8 +20,6 @@ QString SpentStatement(const QString &byField, const QString &sumField,
       .arg(byField, sumField, where);
 }
 
-QString Amount(double value) { return QString::asprintf("%.2f", value); }
-
 // The month's sum of the sum column per option over scopeWhere, by one
 // grouped statement; false, with the reason in problem, when there is no
 // date column or the statement fails.
@@ -116,13 +114,18 @@ BudgetMonth BuildBudgetMonth(CDBVisiter &session, const ColumnList &columns,
   return figures;
 }
 
+QString BudgetAmountText(double value) {
+  return QString::asprintf("%.2f", value);
+}
+
 QStringList BudgetMonthTexts(const BudgetMonth &figures) {
   QStringList texts;
   QList<BudgetLine> lines = figures.lines;
   lines.append(figures.total);
   for (const BudgetLine &line : lines)
-    texts.append(QStringList{line.option, Amount(line.budget),
-                             Amount(line.spent), Amount(line.Left())}
+    texts.append(QStringList{line.option, BudgetAmountText(line.budget),
+                             BudgetAmountText(line.spent),
+                             BudgetAmountText(line.Left())}
                      .join(QLatin1Char('\t')));
   return texts;
 }

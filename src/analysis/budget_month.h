@@ -58,6 +58,9 @@ BudgetMonth BuildBudgetMonth(CDBVisiter &session, const ColumnList &columns,
 // red ends and the amber between.
 ChartRgb BudgetBandColour(BudgetBand band);
 
+// An amount as the page and the CLI show it: two decimals.
+QString BudgetAmountText(double value);
+
 // The lines as text, the total last as "合计": option, budget, spent and
 // left with two decimals, tab-separated.
 QStringList BudgetMonthTexts(const BudgetMonth &figures);

@@ -27,6 +27,8 @@ public:
   int Paginate(const QSizeF &body) override;
   void PaintPage(QPainter &painter, const QRectF &body,
                  int index) const override;
+  // The title that heads every page; set before the job is paginated.
+  void SetTitle(const QString &title) { title_ = title; }
 
   // Of the last layout.
   int RowsPerPage() const { return rowsPerPage_; }
@@ -76,6 +78,7 @@ public:
     table_.PaintPage(painter, body, index);
   }
   const TablePrintJob &Table() const { return table_; }
+  void SetTitle(const QString &title) { table_.SetTitle(title); }
 
 private:
   Source source_;

@@ -18,8 +18,6 @@ QColor ToColour(const ChartRgb &rgb) {
   return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-QString Amount(double value) { return QString::asprintf("%.2f", value); }
-
 } // namespace
 
 BudgetChartWidget::BudgetChartWidget(QWidget *parent) : QWidget(parent) {
@@ -66,7 +64,8 @@ int BudgetChartWidget::RowAt(const QPoint &pos) const {
 
 QString BudgetChartWidget::RowFigures(const BudgetLine &line) {
   return QStringLiteral("预算 %1，已用 %2，剩余 %3")
-      .arg(Amount(line.budget), Amount(line.spent), Amount(line.Left()));
+      .arg(BudgetAmountText(line.budget), BudgetAmountText(line.spent),
+           BudgetAmountText(line.Left()));
 }
 
 int BudgetChartWidget::ContentHeight() const {

@@ -5,9 +5,12 @@
 #include "analysis/chart_set_up.h"
 #include "analysis/ui/budget_chart_widget.h"
 #include "analysis/ui/budget_editor.h"
+#include "analysis/ui/budget_table_source.h"
 #include "document/account_file.h"
+#include "print/table_print_job.h"
 #include "window/dialog_runner.h"
 #include "window/document_window.h"
+#include "window/print_scope.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
@@ -136,6 +139,24 @@ void CSorvanBudgetView::Recompute() {
   chart_->SetFigures(figures_, QStringLiteral("%1年%2月预算")
                                    .arg(month_.year)
                                    .arg(month_.month));
+}
+
+bool CSorvanBudgetView::CanPrint() const {
+  return figures_.problem.isEmpty() && File() != nullptr;
+}
+
+std::unique_ptr<PrintJob> CSorvanBudgetView::MakePrintJob(bool) const {
+  if (!CanPrint())
+    return nullptr;
+  const ColumnList &columns = File()->Columns();
+  const int position = columns.PositionOf(budget_.byField);
+  auto job = std::make_unique<OwnTablePrintJob<BudgetTableSource>>(
+      figures_, position >= 0 ? columns.Title(position) : budget_.byField);
+  QString title = QStringLiteral("%1年%2月预算").arg(month_.year).arg(month_.month);
+  if (Window())
+    title += QStringLiteral("　") + ScopeText(*Window(), true, true);
+  job->SetTitle(title);
+  return job;
 }
 
 void CSorvanBudgetView::OnEditBudget() {

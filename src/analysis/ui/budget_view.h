@@ -32,6 +32,10 @@ public:
   // Clears the pending mark and recomputes.
   void Refresh() override;
 
+  // Prints the month's table as shown, once it has figures.
+  bool CanPrint() const override;
+  std::unique_ptr<PrintJob> MakePrintJob(bool selectedOnly) const override;
+
   // The month shown and its figures: what a printer reads.
   const YearMonth &Month() const { return month_; }
   const BudgetMonth &Figures() const { return figures_; }

@@ -3,11 +3,15 @@
 // hints, the records of a row, the over-budget note, and the editor's
 // writing and refusals.
 #include "../chart_test_file.h"
+#include "../../print/print_to_pdf.h"
+#include "support/pdf_text.h"
 
 #include "analysis/budget_store.h"
 #include "analysis/ui/budget_chart_widget.h"
 #include "analysis/ui/budget_editor.h"
 #include "analysis/ui/budget_view.h"
+#include "print/page_frame.h"
+#include "print/print_job.h"
 #include "window/dialog_runner.h"
 #include "window/document_window.h"
 
@@ -17,6 +21,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -58,6 +63,24 @@ protected:
   BudgetWindow window_;
   YearMonth now_;
 };
+
+// The printed month holds the rows as the page shows them, the total first.
+TEST_F(BudgetPageTest, PrintsTheMonthAsShown) {
+  Add({Day(2), 900});
+  CSorvanBudgetView page(&window_);
+  page.SetActivePage(true);
+  ASSERT_TRUE(page.CanPrint());
+  const std::unique_ptr<PrintJob> job = page.MakePrintJob(false);
+  ASSERT_TRUE(job);
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("budget.pdf"));
+  ASSERT_TRUE(PrintToPdf(*job, PageFrame{"a.fz", {}, QDate(2026, 1, 1)}, pdf));
+  ASSERT_EQ(PdfPageCount(pdf), 1);
+  const QString text = PdfPageText(pdf, 1);
+  for (const char *expected : {"预算", "剩余", "合计", "餐饮", "900.00", "90%"})
+    EXPECT_TRUE(PdfHas(text, QString::fromUtf8(expected))) << expected;
+  EXPECT_LT(text.indexOf(QStringLiteral("合计")), text.indexOf(QStringLiteral("餐饮")));
+}
 
 TEST_F(BudgetPageTest, RowsOfTheMonthOverTheScope) {
   Add({Day(2), 900});
