@@ -78,7 +78,7 @@ bool MakeRows(AccountFile &file, const QList<RecurringRecord> &records,
 }
 
 // About how many occurrences of record are due up to until, no fewer
-// than there are; room for them is made at once.
+// than there are.
 qsizetype ExpectedCount(const RecurringRecord &record, const QDate &until) {
   const QDate from =
       record.madeUpTo.isValid() ? record.madeUpTo : record.first;
@@ -98,11 +98,13 @@ qsizetype ExpectedCount(const RecurringRecord &record, const QDate &until) {
   return 0;
 }
 
-// The occurrences of record after "made up to" dated up to until. Days and
-// weeks step by their number of days; months and years are worked out from
-// the first date each time, so that a short month does not shift the rest.
-void AppendDue(const RecurringRecord &record, const QDate &until,
-               std::vector<DueOccurrence> &out) {
+// Calls visit(n, date) for each occurrence of record after "made up to"
+// dated up to until, in order. Days and weeks step by their number of
+// days; months and years are worked out from the first date each time, so
+// that a short month does not shift the rest.
+template <class Visit>
+void ForEachDue(const RecurringRecord &record, const QDate &until,
+                const Visit &visit) {
   int n = NextOccurrence(record);
   if (n < 0)
     return;
@@ -116,67 +118,80 @@ void AppendDue(const RecurringRecord &record, const QDate &until,
         record.end == RecurringEnd::AfterTimes ? record.times : INT_MAX;
     const qint64 step =
         (unit == RhythmUnit::Weeks ? 7LL : 1LL) * record.rhythm.every;
+    const QDate start = OccurrenceDate(record.rhythm, record.first, n);
+    if (!start.isValid())
+      return;
     const qint64 lastDay = last.toJulianDay();
-    for (qint64 day = OccurrenceDate(record.rhythm, record.first, n)
-                          .toJulianDay();
-         day <= lastDay && n < count; day += step, ++n)
-      out.push_back(DueOccurrence{record.id, n, QDate::fromJulianDay(day)});
+    for (qint64 day = start.toJulianDay(); day <= lastDay && n < count;
+         day += step, ++n)
+      visit(n, QDate::fromJulianDay(day));
     return;
   }
   for (QDate date = OccurrenceDate(record.rhythm, record.first, n);
        date.isValid() && date <= until && BeforeEnd(record, n, date);
        date = OccurrenceDate(record.rhythm, record.first, ++n))
-    out.push_back(DueOccurrence{record.id, n, date});
+    visit(n, date);
 }
 
-// The occurrences by date, those of one date in the order given (records
-// come by ID). Due dates usually span a few years at most: they are
-// counted into one bucket per day, which keeps a year of daily occurrences
-// of many records quick; a wider span is sorted.
-QList<DueOccurrence> SortedByDate(std::vector<DueOccurrence> &due) {
-  if (due.empty())
-    return QList<DueOccurrence>(due.begin(), due.end());
-  qint64 firstDay = due.front().date.toJulianDay();
-  qint64 lastDay = firstDay;
-  for (const DueOccurrence &occurrence : due) {
-    firstDay = std::min(firstDay, occurrence.date.toJulianDay());
-    lastDay = std::max(lastDay, occurrence.date.toJulianDay());
-  }
-  const qint64 span = lastDay - firstDay + 1;
-  if (span > 4 * qint64(due.size()) + 4096) {
-    std::stable_sort(due.begin(), due.end(),
-                     [](const DueOccurrence &a, const DueOccurrence &b) {
-                       return a.date < b.date;
-                     });
-    return QList<DueOccurrence>(due.begin(), due.end());
-  }
-  // starts[d]: where the occurrences of day d begin in the result.
-  std::vector<qsizetype> starts(size_t(span) + 1, 0);
-  for (const DueOccurrence &occurrence : due)
-    ++starts[size_t(occurrence.date.toJulianDay() - firstDay) + 1];
-  for (size_t day = 1; day < starts.size(); ++day)
-    starts[day] += starts[day - 1];
-  QList<DueOccurrence> sorted(qsizetype(due.size()));
-  for (const DueOccurrence &occurrence : due)
-    sorted[starts[size_t(occurrence.date.toJulianDay() - firstDay)]++] =
-        occurrence;
-  return sorted;
+// The occurrences gathered, then sorted by date: for due dates spread over
+// far more days than there are occurrences.
+QList<DueOccurrence> SortedDue(const QList<RecurringRecord> &records,
+                               const QDate &until) {
+  QList<DueOccurrence> due;
+  for (const RecurringRecord &record : records)
+    if (!record.paused)
+      ForEachDue(record, until, [&](int n, const QDate &date) {
+        due.append(DueOccurrence{record.id, n, date});
+      });
+  std::stable_sort(due.begin(), due.end(),
+                   [](const DueOccurrence &a, const DueOccurrence &b) {
+                     return a.date < b.date;
+                   });
+  return due;
 }
 
 } // namespace
 
 QList<DueOccurrence> DueOccurrences(const QList<RecurringRecord> &records,
                                     const QDate &until) {
-  std::vector<DueOccurrence> due;
-  size_t expected = 0;
+  // The days the occurrences can fall on, and about how many there are.
+  qint64 firstDay = until.toJulianDay() + 1;
+  qsizetype expected = 0;
+  for (const RecurringRecord &record : records) {
+    if (record.paused || !record.first.isValid())
+      continue;
+    const QDate from =
+        record.madeUpTo.isValid() ? record.madeUpTo : record.first;
+    firstDay = std::min(firstDay, from.toJulianDay());
+    expected += ExpectedCount(record, until);
+  }
+  const qint64 span = until.toJulianDay() - firstDay + 1;
+  if (span <= 0)
+    return {};
+  if (span > 4 * qint64(expected) + 4096)
+    return SortedDue(records, until);
+  // A counting sort by day, straight into the result: the occurrences of
+  // each day are counted, then written where their day begins. Those of one
+  // day keep the order of the records (by ID) and of their numbers. A
+  // year of daily occurrences of many records needs no sort and no copy.
+  std::vector<qsizetype> starts(size_t(span) + 1, 0);
+  qsizetype total = 0;
   for (const RecurringRecord &record : records)
     if (!record.paused)
-      expected += size_t(ExpectedCount(record, until));
-  due.reserve(expected);
+      ForEachDue(record, until, [&](int, const QDate &date) {
+        ++starts[size_t(date.toJulianDay() - firstDay) + 1];
+        ++total;
+      });
+  for (size_t day = 1; day < starts.size(); ++day)
+    starts[day] += starts[day - 1];
+  QList<DueOccurrence> sorted(total);
   for (const RecurringRecord &record : records)
     if (!record.paused)
-      AppendDue(record, until, due);
-  return SortedByDate(due);
+      ForEachDue(record, until, [&](int n, const QDate &date) {
+        sorted[starts[size_t(date.toJulianDay() - firstDay)]++] =
+            DueOccurrence{record.id, n, date};
+      });
+  return sorted;
 }
 
 QList<RecurringRecord> AutomaticRecords(const QList<RecurringRecord> &records,
