@@ -1,9 +1,13 @@
 // The parts of the list dialogs; see list_table.h.
 #include "window/list_table.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 QTableWidget *MakeListTable(const QString &name, const QStringList &headings,
                             QWidget *parent) {
@@ -29,4 +33,18 @@ QPushButton *MakeSideButton(const QString &name, const QString &keyAndDots,
   button->setAccessibleName(name);
   button->setAutoDefault(false);
   return button;
+}
+
+void LayOutListDialog(QDialog *dialog, QTableWidget *table, QVBoxLayout *side) {
+  side->addStretch();
+  auto *top = new QHBoxLayout;
+  top->addWidget(table);
+  top->addLayout(side);
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, dialog);
+  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
+  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog,
+                   &QDialog::reject);
+  auto *layout = new QVBoxLayout(dialog);
+  layout->addLayout(top);
+  layout->addWidget(buttons);
 }

@@ -5,8 +5,10 @@
 
 #include <QStringList>
 
+class QDialog;
 class QPushButton;
 class QTableWidget;
+class QVBoxLayout;
 class QTableWidgetItem;
 class QWidget;
 
@@ -20,3 +22,6 @@ QTableWidgetItem *ListCell(const QString &text);
 // with name alone as its accessible name; Enter does not press it.
 QPushButton *MakeSideButton(const QString &name, const QString &keyAndDots,
                             QWidget *parent);
+// Lays out a list dialog: the table with the side buttons beside it (a
+// stretch below them), and 关闭 under both.
+void LayOutListDialog(QDialog *dialog, QTableWidget *table, QVBoxLayout *side);

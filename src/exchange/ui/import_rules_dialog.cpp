@@ -8,8 +8,6 @@
 #include "window/dialog_runner.h"
 #include "window/list_table.h"
 
-#include <QDialogButtonBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
@@ -47,16 +45,7 @@ ImportRulesDialog::ImportRulesDialog(AccountFile &file, QWidget *parent)
                  &ImportRulesDialog::MoveDown);
   delete_ = button(QStringLiteral("删除"), QStringLiteral("(&R)"),
                    &ImportRulesDialog::Delete);
-  side->addStretch();
-  auto *top = new QHBoxLayout;
-  top->addWidget(table_);
-  top->addLayout(side);
-  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto *layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addWidget(buttons);
+  LayOutListDialog(this, table_, side);
   Reload(1);
 }
 

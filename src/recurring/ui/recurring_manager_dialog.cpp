@@ -13,8 +13,6 @@
 #include "window/dialog_runner.h"
 #include "window/list_table.h"
 
-#include <QDialogButtonBox>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
@@ -82,16 +80,7 @@ RecurringManagerDialog::RecurringManagerDialog(AccountFile &file,
                   &RecurringManagerDialog::TogglePause);
   delete_ = button(QStringLiteral("删除"), QStringLiteral("(&D)"),
                    &RecurringManagerDialog::Delete);
-  side->addStretch();
-  auto *top = new QHBoxLayout;
-  top->addWidget(table_);
-  top->addLayout(side);
-  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-  buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  auto *layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addWidget(buttons);
+  LayOutListDialog(this, table_, side);
   Reload(0);
 }
 
