@@ -15,6 +15,8 @@
 #include <QClipboard>
 #include <QDate>
 
+#include <climits>
+
 namespace {
 
 using RecordsGridTest = RecordsPageTest;
@@ -95,6 +97,17 @@ TEST_F(RecordsGridTest, TypingIntoTheNewRecordRowStoresARecordWithDefaults) {
   Type(kAmount, 1, "12.5");
   EXPECT_TRUE(hints_.hints.isEmpty());
   EXPECT_EQ(file_.History().UndoDepth(), 1);
+}
+
+// A group whose keys are used up stores nothing, rather than a record
+// with key 0.
+TEST_F(RecordsGridTest, AGroupWithoutKeysLeftRefusesTheNewRecord) {
+  Group(2).largestKey = INT_MAX;
+  Type(kItem, 1, "lunch");
+  EXPECT_TRUE(prompt_.Texts().contains("分组“缺省分组”的编号已用尽"))
+      << qPrintable(prompt_.Texts().join('\n'));
+  EXPECT_TRUE(Records(2).isEmpty());
+  EXPECT_TRUE(Grid().IsNewRecordRow(1));
 }
 
 TEST_F(RecordsGridTest, AFailedInsertKeepsTheTypedTextAndAddsNoRow) {
