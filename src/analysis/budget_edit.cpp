@@ -46,14 +46,6 @@ QString DefaultBudgetByField(const ColumnList &columns) {
   return field;
 }
 
-QString DefaultBudgetSumField(const ColumnList &columns) {
-  QString field;
-  for (const ColumnDef &column : columns.NumericColumns())
-    if (column.type != FT_KEY)
-      field = column.fieldName;
-  return field;
-}
-
 QString MonthBefore(const QString &month) {
   YearMonth current = CurrentMonth();
   ParseBudgetMonth(month, current);

@@ -24,11 +24,10 @@ QList<BudgetEditRow> BudgetEditRows(const ColumnList &columns,
                                     const QString &byField,
                                     const QString &month);
 
-// The columns the editor offers first for a file without a budget: the
-// option column with the most options (类别 rather than 收支), and the last
-// numeric column that is not the key (金额). Empty when there is none.
+// The option column the editor offers first for a file without a budget:
+// the one with the most options (类别 rather than 收支); empty when there is
+// none. The sum column offered first is the charts' DefaultSumField.
 QString DefaultBudgetByField(const ColumnList &columns);
-QString DefaultBudgetSumField(const ColumnList &columns);
 
 // The key of the month before ("2026-02" for "2026-03"); for "" (every
 // month), the month before this one.

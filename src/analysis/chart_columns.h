@@ -16,5 +16,11 @@ const ColumnDef *ChartDateColumn(const ColumnList &columns);
 const ColumnDef *ChartSumColumn(const ColumnList &columns,
                                 const QString &fieldName);
 
+// The column summed when the user has chosen none: the last enabled float
+// column whose default is a formula (a total such as Amount*Count), else the
+// first enabled float column, else the first enabled integer column; empty
+// when there is none. Summing the key would add up record numbers.
+QString DefaultSumField(const ColumnList &columns);
+
 // A field name in brackets, as it stands in every chart statement.
 QString BracketedField(const QString &fieldName);

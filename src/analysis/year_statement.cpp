@@ -70,12 +70,7 @@ void DropEmptyOptions(YearStatement &statement, const OptionTotals &none) {
 
 void DefaultStatementColumns(const ColumnList &columns, QString &sumField,
                              QString &byField) {
-  sumField.clear();
-  for (const ColumnDef &column : columns.NumericColumns())
-    if (column.type != FT_KEY) {
-      sumField = column.fieldName;
-      break;
-    }
+  sumField = DefaultSumField(columns);
   const QList<ColumnDef> options = columns.ChoiceColumns();
   byField = options.isEmpty() ? QString() : options.first().fieldName;
 }

@@ -46,8 +46,8 @@ struct YearStatement {
 };
 
 // The sum and option columns a statement takes when none is given: the
-// first numeric column that is not the key, and the first option column
-// (empty when there is none).
+// column the charts sum by default, and the first option column (empty when
+// there is none).
 void DefaultStatementColumns(const ColumnList &columns, QString &sumField,
                              QString &byField);
 

@@ -3,6 +3,7 @@
 #include "chart_test_file.h"
 
 #include "analysis/budget_edit.h"
+#include "analysis/chart_columns.h"
 #include "analysis/budget_follow.h"
 #include "analysis/budget_month.h"
 #include "analysis/budget_store.h"
@@ -162,7 +163,7 @@ TEST_F(BudgetTest, EditorRowsAndTheirWriting) {
   EXPECT_EQ(rows[6].option, "");
   EXPECT_EQ(MonthBefore("2026-01"), "2025-12");
   EXPECT_EQ(DefaultBudgetByField(file_.Columns()), "Category");
-  EXPECT_EQ(DefaultBudgetSumField(file_.Columns()), "Total");
+  EXPECT_EQ(DefaultSumField(file_.Columns()), "Total");
   EXPECT_EQ(BudgetEditRows(file_.Columns(), budget, "Category",
                            MonthBefore("2026-03"))[0].text, "800");
 

@@ -72,7 +72,7 @@ TEST_F(YearStatementTest, ColumnsThatDoNotFitAreRefused) {
                   .startsWith(QStringLiteral("无法读取年度报表：")));
   QString sum, by;
   DefaultStatementColumns(file_.Columns(), sum, by);
-  EXPECT_EQ(sum, QStringLiteral("Amount"));
+  EXPECT_EQ(sum, QStringLiteral("Total"));
   EXPECT_EQ(by, QStringLiteral("Category"));
 }
 

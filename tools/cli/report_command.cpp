@@ -1,8 +1,8 @@
 // sorvanel-cli report PATH --year YYYY [--sum F] [--by F] [--where TEXT]
 // OUT.pdf|OUT.html: the yearly statement of the records in scope (--where,
 // every record without it) as PDF or HTML, the same document as the
-// program's 导出报表…. --sum defaults to the first numeric column that is
-// not the key, --by to the first option column (none: no split).
+// program's 导出报表…. --sum defaults to the column the charts sum, --by to
+// the first option column (none: no split).
 #include "cli_account.h"
 #include "cli_command.h"
 

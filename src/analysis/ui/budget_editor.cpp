@@ -3,6 +3,7 @@
 
 #include "analysis/budget_edit.h"
 #include "analysis/budget_store.h"
+#include "analysis/chart_columns.h"
 #include "base/prompt.h"
 #include "document/account_file.h"
 #include "model/column_list.h"
@@ -49,7 +50,7 @@ BudgetEditor::BudgetEditor(AccountFile &file, const YearMonth &month,
   sum_ = new QComboBox(this);
   sum_->setAccessibleName(QStringLiteral("汇总字段"));
   FillColumns(sum_, file.Columns().NumericColumns(),
-              set ? budget_.sumField : DefaultBudgetSumField(file.Columns()));
+              set ? budget_.sumField : DefaultSumField(file.Columns()));
   auto *everyMonth = new QRadioButton(QStringLiteral("每月"), this);
   everyMonth->setAccessibleName(everyMonth->text());
   thisMonth_ = new QRadioButton(

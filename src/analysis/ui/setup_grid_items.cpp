@@ -1,7 +1,7 @@
 // The set-up panes' item tree and what the charts read of it.
 #include "analysis/ui/setup_grid_items.h"
 
-#include "formula/plain_number.h"
+#include "analysis/chart_columns.h"
 #include "groups/filter_where.h"
 #include "window/filter_grid_rules.h"
 #include "model/column_list.h"
@@ -20,16 +20,10 @@ QList<ColumnDef> SumChoices(const ColumnList &columns) {
   return numeric;
 }
 
-// The column a new pane sums: the last floating column whose default is a
-// formula (a total such as Amount*Count), else the first floating column,
-// else the first choice. Summing the key would add up record numbers.
-int FirstSumChoice(const QList<ColumnDef> &choices) {
-  for (qsizetype i = choices.size() - 1; i >= 0; --i)
-    if (choices[i].type == FT_FLOAT && !choices[i].defaultValue.isEmpty() &&
-        !IsPlainNumber(choices[i].defaultValue))
-      return int(i);
+// The column a new pane sums: the charts' default, else the first choice.
+int FirstSumChoice(const QList<ColumnDef> &choices, const QString &field) {
   for (qsizetype i = 0; i < choices.size(); ++i)
-    if (choices[i].type == FT_FLOAT)
+    if (choices[i].fieldName == field)
       return int(i);
   return 0;
 }
@@ -48,7 +42,7 @@ void AddSumCategory(PropertyItem &root, const ColumnList &columns) {
     list->choices.append(column.title);
     list->choiceData.append(column.fieldName);
   }
-  list->choice = FirstSumChoice(numeric);
+  list->choice = FirstSumChoice(numeric, DefaultSumField(columns));
 }
 
 void AddOptionColumn(PropertyItem &category, const ColumnDef &column,
