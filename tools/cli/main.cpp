@@ -7,12 +7,16 @@
 #include "base/prompt.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -26,12 +30,27 @@ bool Paints(int argc, char **argv) {
   return argc > 1 && std::strcmp(argv[1], "report") == 0;
 }
 
+// The offscreen platform asks for a runtime folder; without one Qt makes
+// its own and says so in English on stderr, where only our messages belong.
+void EnsureRuntimeFolder() {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+    return;
+  const QString folder = QDir::tempPath() + QStringLiteral("/runtime-") +
+                         QString::number(getuid());
+  if (!QDir().mkpath(folder))
+    return;
+  QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
+                                    QFile::ExeOwner);
+  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
   std::unique_ptr<QCoreApplication> app;
   if (Paints(argc, argv)) {
     qputenv("QT_QPA_PLATFORM", "offscreen"); // no window, on any display
+    EnsureRuntimeFolder();
     app = std::make_unique<QGuiApplication>(argc, argv);
   } else {
     app = std::make_unique<QCoreApplication>(argc, argv);
