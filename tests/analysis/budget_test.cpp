@@ -3,11 +3,11 @@
 #include "chart_test_file.h"
 
 #include "analysis/budget_edit.h"
-#include "analysis/chart_columns.h"
 #include "analysis/budget_follow.h"
 #include "analysis/budget_month.h"
 #include "analysis/budget_store.h"
 #include "analysis/budget_watch.h"
+#include "analysis/chart_columns.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "cli_command.h"
 
 #include "base/prompt.h"
+#include "storage/private_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -37,11 +38,8 @@ void EnsureRuntimeFolder() {
     return;
   const QString folder = QDir::tempPath() + QStringLiteral("/runtime-") +
                          QString::number(getuid());
-  if (!QDir().mkpath(folder))
-    return;
-  QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
-                                    QFile::ExeOwner);
-  qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+  if (MakePrivateFolder(folder))
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder));
 }
 
 } // namespace
