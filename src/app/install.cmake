@@ -5,7 +5,7 @@
 set(SORVANEL_PROGRAM_DIR lib/sorvanel)
 install(TARGETS sorvanel sorvanel-cli RUNTIME DESTINATION ${SORVANEL_PROGRAM_DIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/system/ DESTINATION ${SORVANEL_PROGRAM_DIR}/system
-  FILES_MATCHING PATTERN "*.fz")
+  FILES_MATCHING PATTERN "*.fz" PATTERN "*.json")
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/app/Styles/ DESTINATION ${SORVANEL_PROGRAM_DIR}/Styles)
 # Qt's own dialogs in Chinese (Debian's qt6-translations-l10n); the program
 # also finds them in Qt's folder, the copy serves a program moved elsewhere.

@@ -83,6 +83,17 @@ const LaterTable kLaterTables[] = {
     {"Budget",
      "Create Table [Budget] ([SortID] int, [ByField] text null, [SumField] "
      "text null, [Option] text null, [Month] text null, [Amount] float)"},
+    // The lines of imported bills: what each said (its number, moment,
+    // amount, counterpart, payment method) and what became of it (a record,
+    // or left out and why), so that the same payment is never stored twice,
+    // whichever bill it comes in.
+    {"BillSeen",
+     "Create Table [BillSeen] ([Number] text null, [Merchant] text null, "
+     "[Moment] text null, "
+     "[Amount] float, [Side] int default 0, [Counterpart] text null, "
+     "[Method] text null, [Goods] text null, [Bill] text null, [Line] int "
+     "default 0, [Outcome] text null, [GroupID] int default 0, [RecordID] "
+     "int default 0)"},
 };
 
 bool HasTable(CDBVisiter &session, const QString &table) {

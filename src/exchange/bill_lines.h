@@ -2,13 +2,18 @@
 // closed payments (交易关闭, 支付失败, ...) are not imported; a refund (退款)
 // is income, except that a payment refunded in full together with its
 // refund in the same bill cancel each other, and that the user may choose
-// to let every refund cancel (all or part of) its payment in the bill. A
-// refund finds its payment by the merchant's order number, which both
-// carry, by its own number starting with the payment's, or else as the
-// payment to the same counterpart of the same amount marked refunded in
-// full.
+// to let every refund cancel (all or part of) its payment in the bill: the
+// payment is lowered by what was refunded and keeps the rest, and what a
+// refund returns beyond its payment is income. A payment whose own status
+// says it was refunded in full is left out, with its refund here or in a
+// later bill. A refund finds its payment by the merchant's order number in
+// either direction (the refund's own number may be the payment's merchant
+// number), by the same number, by its own number starting with the
+// payment's, or else as the payment to the same counterpart of the same
+// amount marked refunded.
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 #include <vector>
@@ -31,6 +36,9 @@ struct BillFacts {
   QString number;
   QString merchant;
   QString counterpart;
+  QString goods;
+  QString method;
+  QString moment; // the stored date and time text
 };
 
 // What the bill makes of a line that reads.
@@ -44,6 +52,11 @@ struct BillOutcome {
 bool IsClosedStatus(const QString &status);
 // Whether the line is the refund of a payment.
 bool IsRefund(const BillFacts &line);
+// Whether a payment's status says it was refunded in full.
+bool IsRefundedInFull(const QString &status);
 
-std::vector<BillOutcome> ClassifyBillLines(const std::vector<BillFacts> &lines,
-                                           bool refundsCancelPayments);
+// refundedBefore holds the numbers (own and merchant's) of payments left
+// out of earlier bills as refunded in full: their refunds are left out.
+std::vector<BillOutcome> ClassifyBillLines(
+    const std::vector<BillFacts> &lines, bool refundsCancelPayments,
+    const QSet<QString> &refundedBefore = {});

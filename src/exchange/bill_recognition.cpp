@@ -1,7 +1,9 @@
 // Recognising known bills; see bill_recognition.h.
 #include "exchange/bill_recognition.h"
 
+#include "exchange/statement_rows.h"
 #include "exchange/text_decoding.h"
+#include "exchange/xls_reader.h"
 #include "exchange/xlsx_reader.h"
 
 #include <QFile>
@@ -17,32 +19,63 @@ QString HeadValue(const QString &line, const QRegularExpression &label) {
   return match.hasMatch() ? match.captured(1).trimmed() : QString();
 }
 
+// A date in a head line: "2024-03-01", "2024/3/1", "20240301", "2024年3月1日",
+// with a time perhaps.
+const char kHeadDate[] =
+    "(\\d{4}[-/.年]\\d{1,2}[-/.月]\\d{1,2}日?(?:\\s+\\d{1,2}:\\d{2}(?::\\d{2})?)?"
+    "|\\d{8})";
+
 BillHead ReadHead(const QList<QStringList> &lines) {
   static const QRegularExpression holder(QStringLiteral(
-      "^\\s*(?:姓名|微信昵称|支付宝账户|账号|户名|账户名称|持卡人)\\s*[：:]\\s*"
+      "^\\s*(?:姓名|微信昵称|支付宝账户|账号|账户|户名|账户名称|客户姓名|持卡人)\\s*[：:]\\s*"
       "\\[?([^\\]]*)\\]?"));
-  static const QRegularExpression start(QStringLiteral(
-      "起始(?:时间|日期)\\s*[：:]\\s*\\[?([0-9][-0-9/: ]*[0-9])"));
-  static const QRegularExpression end(QStringLiteral(
-      "终止(?:时间|日期)\\s*[：:]\\s*\\[?([0-9][-0-9/: ]*[0-9])"));
+  static const QRegularExpression start(
+      QStringLiteral("(?:起始|开始)(?:时间|日期)\\s*[：:]\\s*\\[?") +
+      QString::fromUtf8(kHeadDate));
+  static const QRegularExpression end(
+      QStringLiteral("(?:终止|结束|截止)(?:时间|日期)\\s*[：:]\\s*\\[?") +
+      QString::fromUtf8(kHeadDate));
+  // "账单周期：2024/01/05-2024/02/04", "查询期间：20240101 至 20240131".
+  static const QRegularExpression range(
+      QStringLiteral("(?:周期|期间|时间段|日期范围|时间范围|起止日期|查询日期)\\s*[：:]?\\s*\\[?") +
+      QString::fromUtf8(kHeadDate) + QStringLiteral("\\]?\\s*(?:-|~|至|到|—)+\\s*\\[?") +
+      QString::fromUtf8(kHeadDate));
+  static const QRegularExpression card(QStringLiteral(
+      "(?:卡号|账号|帐号|账户|账户号码|卡号末四位)\\s*[：:]\\s*\\[?"
+      "([0-9*＊xX -]*\\d{4})(?![0-9])"));
+  // "招商银行信用卡对账单（2025年01月）": the month of a statement.
+  static const QRegularExpression month(
+      QStringLiteral("(\\d{4})\\s*年\\s*(\\d{1,2})\\s*月(?!\\s*\\d)"));
   BillHead head;
+  QStringList texts;
+  QDate monthEnd;
   for (const QStringList &fields : lines) {
     const QString line = fields.join(QLatin1Char(','));
+    texts.append(line);
+    const QRegularExpressionMatch inMonth = month.match(line);
+    if (inMonth.hasMatch() && !monthEnd.isValid()) {
+      const QDate first(inMonth.captured(1).toInt(), inMonth.captured(2).toInt(), 1);
+      if (first.isValid())
+        monthEnd = first.addMonths(1).addDays(-1);
+    }
     if (head.holder.isEmpty())
       head.holder = HeadValue(line, holder);
     if (head.periodStart.isEmpty())
       head.periodStart = HeadValue(line, start);
     if (head.periodEnd.isEmpty())
       head.periodEnd = HeadValue(line, end);
+    const QRegularExpressionMatch both = range.match(line);
+    if (both.hasMatch() && head.periodStart.isEmpty() && head.periodEnd.isEmpty()) {
+      head.periodStart = both.captured(1);
+      head.periodEnd = both.captured(2);
+    }
+    if (head.card.isEmpty())
+      head.card = HeadValue(line, card).right(4);
   }
+  if (head.periodEnd.isEmpty() && head.periodStart.isEmpty() && monthEnd.isValid())
+    head.periodEnd = monthEnd.toString(QStringLiteral("yyyy-MM-dd"));
+  head.text = texts.join(QLatin1Char('\n'));
   return head;
-}
-
-bool HasColumns(const QSet<QString> &fields, const BillLayout &layout) {
-  for (const BillColumn &column : layout.columns)
-    if (!fields.contains(column.header))
-      return false;
-  return true;
 }
 
 bool MarkerAbove(const QList<QStringList> &lines, qsizetype header,
@@ -55,28 +88,29 @@ bool MarkerAbove(const QList<QStringList> &lines, qsizetype header,
   return false;
 }
 
-// The fields of a CSV line as a bill's header writes them: no quotes
-// inside, padded with blanks and tabs.
-QStringList HeaderFields(const QString &line) {
-  QStringList fields = line.split(QLatin1Char(','));
-  for (QString &field : fields) {
-    field = field.trimmed();
-    if (field.size() >= 2 && field.startsWith(QLatin1Char('"')) &&
-        field.endsWith(QLatin1Char('"')))
-      field = field.mid(1, field.size() - 2).trimmed();
+// How many of layout's columns fields (a header's, trimmed) has; -1 when a
+// required one is missing.
+int Fit(const QSet<QString> &fields, const BillLayout &layout) {
+  int found = 0;
+  for (const BillColumn &column : layout.columns) {
+    if (fields.contains(column.header))
+      ++found;
+    else if (!column.optional)
+      return -1;
   }
-  return fields;
+  return found;
 }
 
 // The rows a bill's head and header may take.
 constexpr int kHeadRows = 60;
 
-// Recognises the XLSX bill at path from its first rows.
-bool RecogniseXlsxBill(const QString &path, RecognisedBill *bill) {
+// Recognises the workbook bill at path from its first rows.
+bool RecogniseWorkbookBill(const QString &path, StatementKind kind,
+                           RecognisedBill *bill) {
   QList<QStringList> lines; // index: row number - 1
   QString error;
-  ReadXlsxRows(
-      path,
+  ReadWorkbookRows(
+      path, kind,
       [&](int row, const QStringList &cells) {
         if (row > kHeadRows)
           return false;
@@ -86,13 +120,30 @@ bool RecogniseXlsxBill(const QString &path, RecognisedBill *bill) {
         return true;
       },
       &error);
-  if (!RecogniseBillLines(lines, BillSource::Xlsx, bill))
+  const BillSource source =
+      kind == StatementKind::Xls ? BillSource::Xls : BillSource::Xlsx;
+  if (!RecogniseBillLines(lines, source, bill))
     return false;
-  bill->format.kind = StatementKind::Xlsx;
+  bill->format.kind = kind;
   return true;
 }
 
+QDate HeadDate(const QString &text) {
+  static const QRegularExpression date(QStringLiteral(
+      "^(\\d{4})[-/.年]?(\\d{1,2})[-/.月]?(\\d{1,2})"));
+  const QRegularExpressionMatch match = date.match(text.trimmed());
+  if (!match.hasMatch())
+    return QDate();
+  return QDate(match.captured(1).toInt(), match.captured(2).toInt(),
+               match.captured(3).toInt());
+}
+
 } // namespace
+
+QDate PeriodEndOf(const BillHead &head) {
+  const QDate end = HeadDate(head.periodEnd);
+  return end.isValid() ? end : HeadDate(head.periodStart);
+}
 
 QString BillTitle(const BillLayout &layout, const BillHead &head) {
   QStringList parts;
@@ -110,22 +161,63 @@ bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
   for (qsizetype i = 0; i < lines.size(); ++i) {
     QSet<QString> fields;
     for (const QString &field : lines.at(i))
-      fields.insert(field.trimmed());
+      if (!field.trimmed().isEmpty())
+        fields.insert(field.trimmed());
     if (fields.size() < 3)
       continue;
+    const BillLayout *best = nullptr;
+    int bestFit = 0;
     for (const BillLayout &layout : BillLayouts()) {
-      if (layout.source != source || !HasColumns(fields, layout) ||
-          !MarkerAbove(lines, i, layout.marker))
+      if (!layout.ReadsFrom(source) || !MarkerAbove(lines, i, layout.marker))
         continue;
-      bill->layout = &layout;
-      bill->format.skipLines = int(i);
-      bill->format.hasHeader = true;
-      bill->format.rowsEnd = layout.rowsEnd;
-      bill->head = ReadHead(lines.mid(0, i));
-      return true;
+      const int fit = Fit(fields, layout);
+      if (fit > bestFit) {
+        best = &layout;
+        bestFit = fit;
+      }
     }
+    if (!best)
+      continue;
+    bill->layout = best;
+    bill->format.skipLines = int(i);
+    bill->format.hasHeader = true;
+    bill->format.rowsEnd = best->rowsEnd;
+    bill->head = ReadHead(lines.mid(0, i));
+    return true;
   }
   return false;
+}
+
+BillHead ReadStatementHead(const QString &path, const StatementFormat &format) {
+  if (format.skipLines <= 0 || format.kind == StatementKind::Ofx)
+    return BillHead();
+  QList<QStringList> lines;
+  if (format.kind == StatementKind::Csv) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+      return BillHead();
+    const QByteArray head = file.read(kBillHeadBytes);
+    QStringDecoder decoder(format.encoding.toLatin1().constData());
+    if (!decoder.isValid())
+      return BillHead();
+    const QString text =
+        decoder.decode(head.mid(ByteOrderMarkLength(head, format.encoding)));
+    lines = HeadLines(text, format.delimiter, head.size() == kBillHeadBytes);
+  } else {
+    QString error;
+    ReadWorkbookRows(
+        path, format.kind,
+        [&](int row, const QStringList &cells) {
+          if (row > format.skipLines)
+            return false;
+          while (lines.size() < row - 1)
+            lines.append(QStringList());
+          lines.append(cells);
+          return true;
+        },
+        &error);
+  }
+  return ReadHead(lines.mid(0, format.skipLines));
 }
 
 bool RecogniseBill(const QString &path, RecognisedBill *bill) {
@@ -134,23 +226,23 @@ bool RecogniseBill(const QString &path, RecognisedBill *bill) {
     return false;
   const QByteArray head = file.read(kBillHeadBytes);
   if (LooksLikeZip(head))
-    return RecogniseXlsxBill(path, bill);
+    return RecogniseWorkbookBill(path, StatementKind::Xlsx, bill);
+  if (LooksLikeXls(head))
+    return RecogniseWorkbookBill(path, StatementKind::Xls, bill);
   const QString encoding = DetectEncoding(head);
   QStringDecoder decoder(encoding.toLatin1().constData());
   const QString text =
       decoder.decode(head.mid(ByteOrderMarkLength(head, encoding)));
   if (decoder.hasError() || text.contains(QChar(0)))
     return false;
-  QStringList texts = text.split(QLatin1Char('\n'));
-  if (head.size() == kBillHeadBytes && texts.size() > 1)
-    texts.removeLast(); // perhaps cut off by the end of what was read
-  QList<QStringList> lines;
-  for (const QString &line : texts.mid(0, 200))
-    lines.append(HeaderFields(line));
+  QStringList sample = text.split(QLatin1Char('\n')).mid(0, 40);
+  const char delimiter = DetectDelimiter(sample);
+  const QList<QStringList> lines =
+      HeadLines(text, delimiter, head.size() == kBillHeadBytes);
   if (!RecogniseBillLines(lines, BillSource::Csv, bill))
     return false;
   bill->format.kind = StatementKind::Csv;
   bill->format.encoding = encoding;
-  bill->format.delimiter = ',';
+  bill->format.delimiter = delimiter;
   return true;
 }

@@ -9,6 +9,7 @@
 #include "exchange/bill_layouts.h"
 #include "exchange/statement_source.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -20,7 +21,13 @@ struct BillHead {
   QString holder;      // 姓名, 微信昵称, 账号 or 户名 as the bill writes it
   QString periodStart; // 起始时间 as written, without brackets
   QString periodEnd;   // 终止时间
+  QString card;        // the last four digits of the card or account
+  QString text;        // the lines above the header, one per line
 };
+
+// The last day of the period head gives (its end, else its start), for
+// dates the bill writes without a year; invalid when it gives none.
+QDate PeriodEndOf(const BillHead &head);
 
 struct RecognisedBill {
   const BillLayout *layout = nullptr;
@@ -34,9 +41,15 @@ QString BillTitle(const BillLayout &layout, const BillHead &head);
 
 // The layout among BillLayouts() of source whose header is one of lines (the
 // first lines of a file, each as its fields), with the lines above the
-// header (skipLines) and the head they hold; false when none fits.
+// header (skipLines) and the head they hold; false when none fits. Of the
+// layouts that fit the first line that fits any, the one with the most of
+// its columns in the header wins.
 bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
                         RecognisedBill *bill);
+
+// The head of a statement read with format that is no known bill: what
+// the lines above its header say.
+BillHead ReadStatementHead(const QString &path, const StatementFormat &format);
 
 // Recognises the bill at path: a CSV from its first kBillHeadBytes, an XLSX
 // workbook from the first rows of its sheet. False when it is no known bill

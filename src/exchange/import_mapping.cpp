@@ -2,6 +2,7 @@
 #include "exchange/import_mapping.h"
 
 #include "exchange/bill_layouts.h"
+#include "exchange/bill_roles.h"
 #include "exchange/statement_values.h"
 #include "groups/filter_set.h"
 #include "groups/filter_set_store.h"
@@ -19,39 +20,6 @@ bool IsDateType(int type) {
 }
 
 bool IsTextOrMemo(int type) { return type == FT_TEXT || type == FT_MEMO; }
-
-bool Contains(const QStringList &names, const QString &header) {
-  return names.contains(header.trimmed(), Qt::CaseInsensitive);
-}
-
-const QStringList &DateNames() {
-  static const QStringList names{"日期", "交易日期", "记账日期", "入账日期",
-                                 "交易时间", "date", "posted", "booking date",
-                                 "transaction date", "datum", "buchungstag"};
-  return names;
-}
-const QStringList &AmountNames() {
-  static const QStringList names{"金额", "交易金额", "发生额", "amount",
-                                 "betrag", "value"};
-  return names;
-}
-const QStringList &DebitNames() {
-  static const QStringList names{"支出", "支出金额", "借方", "借方金额",
-                                 "debit", "withdrawal", "soll"};
-  return names;
-}
-const QStringList &CreditNames() {
-  static const QStringList names{"收入", "收入金额", "存入", "贷方",
-                                 "贷方金额", "credit", "deposit", "haben"};
-  return names;
-}
-const QStringList &TextNames() {
-  static const QStringList names{"摘要", "备注", "说明", "用途", "名称",
-                                 "交易摘要", "对方户名", "交易对方", "memo",
-                                 "description", "name", "payee",
-                                 "verwendungszweck"};
-  return names;
-}
 
 // The first column of a fitting type not mapped yet, or null.
 const ColumnDef *FirstFree(const ColumnList &columns,
@@ -85,6 +53,35 @@ QStringList ColumnValues(const std::vector<SourceLine> &sample,
   return values;
 }
 
+// Sets the date form and the decimal separator from the sample values of
+// the mapped columns.
+void DetectForms(ImportMapping &mapping, const ColumnList &columns,
+                 const QStringList &headers,
+                 const std::vector<SourceLine> &sample) {
+  QStringList dates, amounts;
+  for (const auto &[field, source] : mapping.fields) {
+    const int position = columns.PositionOf(field);
+    if (position < 0)
+      continue;
+    const int type = columns.At(position).type;
+    const QStringList values = ColumnValues(sample, ColumnIndex(headers, source));
+    if (IsDateType(type))
+      dates += values;
+    else if (type == FT_FLOAT || type == FT_INTEGER)
+      amounts += values;
+  }
+  for (const QString &source :
+       {mapping.amountColumn, mapping.debitColumn, mapping.creditColumn})
+    if (!source.isEmpty())
+      amounts += ColumnValues(sample, ColumnIndex(headers, source));
+  if (mapping.format.kind == StatementKind::Ofx)
+    dates = ColumnValues(sample, 0);
+  const QStringList forms = DetectDateForms(dates);
+  if (!forms.isEmpty())
+    mapping.dateForm = forms.first();
+  mapping.decimalComma = DetectDecimalComma(amounts);
+}
+
 // The settings a mapping saved by an older build does not have; they stay
 // empty when it loads.
 struct BillSetting {
@@ -102,40 +99,17 @@ const QList<BillSetting> &BillSettings() {
       {"merchantColumn", &ImportMapping::merchantColumn},
       {"counterpartColumn", &ImportMapping::counterpartColumn},
       {"refundedColumn", &ImportMapping::refundedColumn},
+      {"timeColumn", &ImportMapping::timeColumn},
+      {"postedColumn", &ImportMapping::postedColumn},
+      {"goodsColumn", &ImportMapping::goodsColumn},
+      {"flagColumn", &ImportMapping::flagColumn},
+      {"methodField", &ImportMapping::methodField},
+      {"channel", &ImportMapping::channel},
+      {"currencyColumn", &ImportMapping::currencyColumn},
+      {"originalColumn", &ImportMapping::originalColumn},
+      {"remarkField", &ImportMapping::remarkField},
   };
   return settings;
-}
-
-// The usual names of the columns of a bill that decide what a line
-// becomes, for a bill of a layout not known.
-struct BillColumnNames {
-  QStringList names;
-  QString ImportMapping::*member;
-};
-
-const QList<BillColumnNames> &BillColumnGuesses() {
-  static const QList<BillColumnNames> guesses{
-      {{"收/支", "收支", "收支类型", "资金方向"}, &ImportMapping::directionColumn},
-      {{"交易状态", "当前状态", "状态"}, &ImportMapping::statusColumn},
-      {{"交易订单号", "交易单号", "交易号", "交易流水号", "流水号"},
-       &ImportMapping::numberColumn},
-      {{"商家订单号", "商户单号", "商户订单号"}, &ImportMapping::merchantColumn},
-      {{"交易分类", "交易类型", "类型"}, &ImportMapping::kindColumn},
-  };
-  return guesses;
-}
-
-// Takes header as a bill's column of its kind; false when it is none.
-bool TakeBillColumn(const QString &header, ImportMapping &mapping) {
-  for (const BillColumnNames &guess : BillColumnGuesses()) {
-    if (!Contains(guess.names, header))
-      continue;
-    QString &column = mapping.*guess.member;
-    if (column.isEmpty())
-      column = header;
-    return true;
-  }
-  return false;
 }
 
 // A free column of a fitting type captioned (or named) one of titles.
@@ -203,7 +177,38 @@ bool ImportMapping::operator==(const ImportMapping &other) const {
          numberColumn == other.numberColumn &&
          merchantColumn == other.merchantColumn &&
          counterpartColumn == other.counterpartColumn &&
-         refundedColumn == other.refundedColumn;
+         refundedColumn == other.refundedColumn &&
+         timeColumn == other.timeColumn && postedColumn == other.postedColumn &&
+         goodsColumn == other.goodsColumn &&
+         flagColumn == other.flagColumn &&
+         flagOut == other.flagOut && flagIn == other.flagIn &&
+         spendingPositive == other.spendingPositive &&
+         methodField == other.methodField && channel == other.channel &&
+         currencyColumn == other.currencyColumn &&
+         originalColumn == other.originalColumn &&
+         remarkField == other.remarkField;
+}
+
+bool ImportMapping::HasAmount(const ColumnList &columns) const {
+  if (columns.PositionOf(amountField) >= 0 &&
+      (!amountColumn.isEmpty() || UsesDebitCredit()))
+    return true;
+  for (const auto &[field, source] : fields) {
+    const int position = columns.PositionOf(field);
+    if (position >= 0 && (columns.At(position).type == FT_FLOAT ||
+                          columns.At(position).type == FT_INTEGER))
+      return true;
+  }
+  return false;
+}
+
+bool ImportMapping::HasDate(const ColumnList &columns) const {
+  for (const auto &[field, source] : fields) {
+    const int position = columns.PositionOf(field);
+    if (position >= 0 && IsDateType(columns.At(position).type))
+      return true;
+  }
+  return false;
 }
 
 namespace {
@@ -270,7 +275,10 @@ bool SaveImportMapping(CDBVisiter &session, const QString &signature,
       {"delimiter", QString(QLatin1Char(format.delimiter))},
       {"skipLines", QString::number(format.skipLines)},
       {"hasHeader", format.hasHeader ? "1" : "0"},
-      {"rowsEnd", format.rowsEnd},
+      {"rowsEnd", format.rowsEnd.join(QLatin1Char('|'))},
+      {"flagOut", mapping.flagOut.join(QLatin1Char('|'))},
+      {"flagIn", mapping.flagIn.join(QLatin1Char('|'))},
+      {"spendingPositive", mapping.spendingPositive ? "1" : "0"},
   };
   QList<QPair<QString, QString>> all = settings;
   for (const BillSetting &setting : BillSettings())
@@ -322,7 +330,13 @@ bool LoadImportMapping(CDBVisiter &session, const QString &signature,
       else if (name == QLatin1String("hasHeader"))
         loaded.format.hasHeader = value == QLatin1String("1");
       else if (name == QLatin1String("rowsEnd"))
-        loaded.format.rowsEnd = value;
+        loaded.format.rowsEnd = value.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+      else if (name == QLatin1String("flagOut"))
+        loaded.flagOut = value.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+      else if (name == QLatin1String("flagIn"))
+        loaded.flagIn = value.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+      else if (name == QLatin1String("spendingPositive"))
+        loaded.spendingPositive = value == QLatin1String("1");
       for (const BillSetting &setting : BillSettings())
         if (name == QLatin1String(setting.name))
           loaded.*setting.member = value;
@@ -349,69 +363,123 @@ ImportMapping BillImportMapping(const BillLayout &layout,
                                 const ColumnList &columns,
                                 const StatementFormat &format,
                                 const QStringList &headers,
-                                const std::vector<SourceLine> &sample) {
-  ImportMapping mapping;
+                                const std::vector<SourceLine> &sample,
+                                const QString &card, ImportMapping base) {
+  ImportMapping mapping = std::move(base);
   mapping.format = format;
-  // The header as the file writes it (perhaps padded) of a role.
+  // The header as the file writes it of a role, when the file has it.
   auto header = [&](BillRole role) {
     const QString name = layout.HeaderOf(role);
-    for (const QString &written : headers)
-      if (!name.isEmpty() && written.trimmed() == name)
-        return written;
-    return QString();
+    const qsizetype index = ColumnIndex(headers, name);
+    return index >= 0 ? headers.at(index) : QString();
   };
-  auto map = [&](const ColumnDef *column, BillRole role) {
-    if (column && !header(role).isEmpty())
-      mapping.Map(column->fieldName, header(role));
+  auto map = [&](const ColumnDef *column, const QString &source) {
+    if (column && !source.isEmpty())
+      mapping.Map(column->fieldName, source);
   };
-  map(FirstFree(columns, mapping, IsDateColumn), BillRole::Time);
-  map(FirstFree(columns, mapping, IsTimeColumn), BillRole::Time);
+  auto mapRole = [&](const ColumnDef *column, BillRole role) {
+    map(column, header(role));
+  };
+  const QString date =
+      header(BillRole::Date).isEmpty() ? header(BillRole::Posted)
+                                       : header(BillRole::Date);
+  mapping.timeColumn = header(BillRole::Time);
+  if (!header(BillRole::Date).isEmpty())
+    mapping.postedColumn = header(BillRole::Posted);
+  map(FirstFree(columns, mapping, IsDateColumn), date);
+  map(FirstFree(columns, mapping, IsTimeColumn),
+      mapping.timeColumn.isEmpty() ? date : mapping.timeColumn);
   if (const ColumnDef *direction = DirectionColumnOf(columns))
-    mapping.directionField = direction->fieldName;
-  mapping.directionColumn = header(BillRole::Direction);
-  map(FreeTitled(columns, mapping, {QStringLiteral("支付方式")}, IsOption),
-      BillRole::Method);
-  const ColumnDef *counterpart =
-      FreeTitled(columns, mapping, {QStringLiteral("交易对方"),
-                                    QStringLiteral("对方")}, IsTextOrMemoColumn);
-  map(counterpart ? counterpart : FirstFree(columns, mapping, IsText),
-      BillRole::Counterpart);
-  const ColumnDef *goods = FreeTitled(
-      columns, mapping,
-      {QStringLiteral("商品"), QStringLiteral("商品说明"),
-       QStringLiteral("商品名称"), QStringLiteral("摘要")},
-      IsTextOrMemoColumn);
-  if (!goods)
-    goods = FirstFree(columns, mapping, IsText);
-  if (!goods)
-    goods = FirstFree(columns, mapping, IsTextOrMemoColumn);
-  map(goods, BillRole::Goods);
-  map(FreeTitled(columns, mapping, {QStringLiteral("备注")}, IsTextOrMemoColumn),
-      BillRole::Remark);
-  mapping.amountColumn = header(BillRole::Amount);
-  if (mapping.amountColumn.isEmpty()) {
+    if (mapping.SourceOf(direction->fieldName).isEmpty())
+      mapping.directionField = direction->fieldName;
+  const ColumnDef *method = FreeTitled(
+      columns, mapping, {QStringLiteral("支付方式"), QStringLiteral("付款方式")},
+      [](const ColumnDef &c) { return IsOption(c) || IsText(c); });
+  mapRole(method, BillRole::Method);
+  if (method) {
+    mapping.methodField = method->fieldName;
+    mapping.channel = layout.channel;
+    mapping.channel.replace(QStringLiteral("({card})"),
+                            card.isEmpty() ? QString() : QStringLiteral("(%1)").arg(card));
+    mapping.channel.replace(QStringLiteral("{card}"), card);
+  }
+  const QString counterpartHeader = header(BillRole::Counterpart);
+  if (!counterpartHeader.isEmpty()) {
+    const ColumnDef *counterpart = FreeTitled(
+        columns, mapping, {QStringLiteral("交易对方"), QStringLiteral("对方")},
+        IsTextOrMemoColumn);
+    map(counterpart ? counterpart : FirstFree(columns, mapping, IsText),
+        counterpartHeader);
+  }
+  const QString goodsHeader = header(BillRole::Goods);
+  if (!goodsHeader.isEmpty()) {
+    const ColumnDef *goods = FreeTitled(
+        columns, mapping,
+        {QStringLiteral("商品"), QStringLiteral("商品说明"),
+         QStringLiteral("商品名称"), QStringLiteral("摘要")},
+        IsTextOrMemoColumn);
+    if (!goods)
+      goods = FirstFree(columns, mapping, IsText);
+    if (!goods)
+      goods = FirstFree(columns, mapping, IsTextOrMemoColumn);
+    map(goods, goodsHeader);
+  }
+  const ColumnDef *remark =
+      FreeTitled(columns, mapping, {QStringLiteral("备注")}, IsTextOrMemoColumn);
+  if (remark)
+    mapping.remarkField = remark->fieldName;
+  mapRole(remark, BillRole::Remark);
+  switch (layout.side) {
+  case BillSideForm::Direction:
+    mapping.directionColumn = header(BillRole::Direction);
+    mapping.amountColumn = header(BillRole::Amount);
+    break;
+  case BillSideForm::DebitCredit:
     mapping.debitColumn = header(BillRole::Debit);
     mapping.creditColumn = header(BillRole::Credit);
+    break;
+  case BillSideForm::Flag:
+    mapping.amountColumn = header(BillRole::Amount);
+    mapping.flagColumn = header(BillRole::Flag);
+    mapping.flagOut = layout.flagOut;
+    mapping.flagIn = layout.flagIn;
+    break;
+  case BillSideForm::CreditCard:
+    mapping.spendingPositive = true;
+    mapping.amountColumn = header(BillRole::Amount);
+    break;
+  case BillSideForm::Signed:
+    mapping.amountColumn = header(BillRole::Amount);
+    break;
   }
-  if (const ColumnDef *amount = FirstFree(columns, mapping, IsPlainNumber))
-    mapping.amountField = amount->fieldName;
+  if (mapping.amountColumn.isEmpty() && !mapping.UsesDebitCredit())
+    mapping.amountColumn = header(BillRole::Amount);
+  if (!mapping.amountColumn.isEmpty() || mapping.UsesDebitCredit()) {
+    if (const ColumnDef *amount = FirstFree(columns, mapping, IsPlainNumber))
+      mapping.amountField = amount->fieldName;
+  }
+  if (mapping.amountField.isEmpty()) {
+    mapping.amountColumn = mapping.debitColumn = mapping.creditColumn = {};
+    mapping.flagColumn = {};
+  }
   mapping.statusColumn = header(BillRole::Status);
   mapping.kindColumn = header(BillRole::Kind);
   mapping.numberColumn = header(BillRole::Number);
   mapping.merchantColumn = header(BillRole::Merchant);
-  mapping.counterpartColumn = header(BillRole::Counterpart);
+  mapping.counterpartColumn = counterpartHeader;
+  mapping.goodsColumn = goodsHeader;
   mapping.refundedColumn = header(BillRole::Refunded);
-  const QStringList forms =
-      DetectDateForms(ColumnValues(sample, headers.indexOf(header(BillRole::Time))));
-  if (!forms.isEmpty())
-    mapping.dateForm = forms.first();
+  mapping.currencyColumn = header(BillRole::Currency);
+  mapping.originalColumn = header(BillRole::Original);
+  DetectForms(mapping, columns, headers, sample);
   return mapping;
 }
 
 ImportMapping GuessImportMapping(const ColumnList &columns,
                                  const StatementFormat &format,
                                  const QStringList &headers,
-                                 const std::vector<SourceLine> &sample) {
+                                 const std::vector<SourceLine> &sample,
+                                 const QString &headText) {
   ImportMapping mapping;
   mapping.format = format;
   // Headers named like a field or its caption. A statement's "金额" that
@@ -435,76 +503,33 @@ ImportMapping GuessImportMapping(const ColumnList &columns,
     exact.emplace_back(header, match);
     namesPlainNumber = namesPlainNumber || IsPlainNumber(*match);
   }
+  // A column that names the ledger's side column, or a plain amount when
+  // a side column exists, is read as a bill's: the side comes from it.
+  const ColumnDef *direction = DirectionColumnOf(columns);
   for (const auto &[header, column] : exact) {
-    const bool computed = (column->type == FT_FLOAT ||
-                           column->type == FT_INTEGER) &&
-                          !IsPlainNumber(*column);
-    if (computed && !namesPlainNumber && Contains(AmountNames(), header)) {
+    const bool number = column->type == FT_FLOAT || column->type == FT_INTEGER;
+    const bool computed = number && !IsPlainNumber(*column);
+    if ((computed && !namesPlainNumber) || column == direction ||
+        (direction && number && IsPlainNumber(*column))) {
       unmatched.append(header);
       continue;
     }
     if (column->type != FT_KEY && mapping.SourceOf(column->fieldName).isEmpty())
       mapping.Map(column->fieldName, header);
   }
-  // Usual bank names.
-  for (const QString &header : unmatched) {
-    if (TakeBillColumn(header, mapping))
-      continue;
-    if (Contains(DateNames(), header)) {
-      if (const ColumnDef *column = FirstFree(
-              columns, mapping,
-              [](const ColumnDef &c) { return IsDateType(c.type); }))
-        mapping.Map(column->fieldName, header);
-    } else if (Contains(AmountNames(), header) &&
-               mapping.amountColumn.isEmpty() && !mapping.UsesDebitCredit()) {
-      mapping.amountColumn = header;
-    } else if (Contains(DebitNames(), header) && mapping.debitColumn.isEmpty() &&
-               mapping.amountColumn.isEmpty()) {
-      mapping.debitColumn = header;
-    } else if (Contains(CreditNames(), header) &&
-               mapping.creditColumn.isEmpty() && mapping.amountColumn.isEmpty()) {
-      mapping.creditColumn = header;
-    } else if (Contains(TextNames(), header)) {
-      const ColumnDef *column = FirstFree(
-          columns, mapping, [](const ColumnDef &c) { return c.type == FT_TEXT; });
-      if (!column)
-        column = FirstFree(columns, mapping,
-                           [](const ColumnDef &c) { return IsTextOrMemo(c.type); });
-      if (column)
-        mapping.Map(column->fieldName, header);
-    }
-  }
-  if (!mapping.amountColumn.isEmpty() || mapping.UsesDebitCredit())
-    if (const ColumnDef *column = FirstFree(columns, mapping, IsPlainNumber))
-      mapping.amountField = column->fieldName;
-  if (mapping.amountField.isEmpty())
-    mapping.amountColumn = mapping.debitColumn = mapping.creditColumn = {};
-  else if (const ColumnDef *direction = DirectionColumnOf(columns))
-    if (mapping.SourceOf(direction->fieldName).isEmpty())
-      mapping.directionField = direction->fieldName;
-
-  // Date form and decimal separator from the sample.
-  QStringList dates, amounts;
-  for (const auto &[field, source] : mapping.fields) {
-    const int position = columns.PositionOf(field);
-    if (position < 0)
-      continue;
-    const int type = columns.At(position).type;
-    const QStringList values = ColumnValues(sample, headers.indexOf(source));
-    if (IsDateType(type))
-      dates += values;
-    else if (type == FT_FLOAT || type == FT_INTEGER)
-      amounts += values;
-  }
-  for (const QString &source :
-       {mapping.amountColumn, mapping.debitColumn, mapping.creditColumn})
-    if (!source.isEmpty())
-      amounts += ColumnValues(sample, headers.indexOf(source));
-  if (format.kind == StatementKind::Ofx)
-    dates = ColumnValues(sample, 0);
-  const QStringList forms = DetectDateForms(dates);
-  if (!forms.isEmpty())
-    mapping.dateForm = forms.first();
-  mapping.decimalComma = DetectDecimalComma(amounts);
-  return mapping;
+  BillLayout layout = InferBillLayout(headers, sample, headText);
+  for (BillColumn &column : layout.columns)
+    if (ColumnIndex(unmatched, column.header) < 0)
+      column.role = BillRole::Other;
+  if (direction)
+    for (BillColumn &column : layout.columns)
+      if (ColumnIndex(unmatched, column.header) >= 0 &&
+          (!column.header.compare(direction->title, Qt::CaseInsensitive) ||
+           !column.header.compare(direction->fieldName, Qt::CaseInsensitive)))
+        column.role = BillRole::Direction;
+  if (layout.side != BillSideForm::Direction &&
+      !layout.HeaderOf(BillRole::Direction).isEmpty())
+    layout.side = BillSideForm::Direction;
+  return BillImportMapping(layout, columns, format, headers, sample, QString(),
+                           mapping);
 }

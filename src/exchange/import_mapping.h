@@ -49,6 +49,31 @@ struct ImportMapping {
   QString merchantColumn;
   QString counterpartColumn;
   QString refundedColumn;
+  // The column of the goods or a bank's description: it tells repayments,
+  // top-ups and payments made through a payment service.
+  QString goodsColumn;
+  // The day the bank booked a line, read when the line's date is empty.
+  QString postedColumn;
+  // The column of a time of day that goes with the date (a bank's
+  // 交易时间 beside its 交易日期), for a field of date and time.
+  QString timeColumn;
+  // The 借/贷 column that gives the side of a positive amount, with the
+  // texts (prefixes) that mean money out and money in.
+  QString flagColumn;
+  QStringList flagOut;
+  QStringList flagIn;
+  // A credit card's sense of its one amount column: positive is spending,
+  // negative a refund or a payment in.
+  bool spendingPositive = false;
+  // The field of the payment method and what a line that names none was
+  // paid with: the bill's own channel ("微信支付", "招商银行(1234)").
+  QString methodField;
+  QString channel;
+  // A foreign payment: its currency and its amount in that currency, kept
+  // in remarkField beside the amount booked in yuan.
+  QString currencyColumn;
+  QString originalColumn;
+  QString remarkField;
   // The form of the dates (see DateForms) and the decimal separator.
   QString dateForm = QStringLiteral("yyyy-MM-dd");
   bool decimalComma = false;
@@ -56,6 +81,10 @@ struct ImportMapping {
   bool UsesDebitCredit() const {
     return !debitColumn.isEmpty() || !creditColumn.isEmpty();
   }
+  // Whether the mapping reads an amount: into amountField or a number field.
+  bool HasAmount(const ColumnList &columns) const;
+  // Whether some date field takes a column of the statement.
+  bool HasDate(const ColumnList &columns) const;
   // The source column of field, or empty.
   QString SourceOf(const QString &fieldName) const;
   // Maps field to source (replacing its mapping); an empty source unmaps.
@@ -81,24 +110,31 @@ const ColumnDef *DirectionColumnOf(const ColumnList &columns);
 
 struct BillLayout;
 
-// The mapping of a known bill: each column goes by its role (time to the
-// first date column and the first time column, the amount to the first
-// plain number column, 收/支 to the direction column, 交易对方 and the goods
-// to text columns so captioned or else the first free ones, the payment
-// method to an option column captioned 支付方式, 备注 to a column so
-// captioned); the date form is read from the sample.
+// The mapping of a bill whose columns' roles are known (a known layout, or
+// the roles guessed of an unknown one): each column goes by its role (the
+// date to the first free date column, its time to the first time column,
+// the amount to the first plain number column with its side as the layout
+// gives it, 收/支 to the direction column, 交易对方 and the goods to text
+// columns so captioned or else the first free ones, the payment method to
+// a column captioned 支付方式, 备注 to a column so captioned); the date
+// form is read from the sample. head gives the card of the bill's channel.
+// Fields mapped already in base are kept.
 ImportMapping BillImportMapping(const BillLayout &layout,
                                 const ColumnList &columns,
                                 const StatementFormat &format,
                                 const QStringList &headers,
-                                const std::vector<SourceLine> &sample);
+                                const std::vector<SourceLine> &sample,
+                                const QString &card = QString(),
+                                ImportMapping base = ImportMapping());
 
 // A first mapping: source columns named like a field's name or caption go
-// to that field; otherwise usual bank names go to the first field of a
-// fitting type (dates, amounts, debit and credit, texts). The key column is
-// never mapped: records get new keys. Date form and decimal separator are
-// detected from the sample lines. format is kept.
+// to that field; the roles of the others are guessed from their names and
+// values (bill_roles.h) and mapped as a bill's. The key column is never
+// mapped: records get new keys. Date form and decimal separator are
+// detected from the sample lines. format is kept; headText (the lines above
+// the header) tells a credit card's statement.
 ImportMapping GuessImportMapping(const ColumnList &columns,
                                  const StatementFormat &format,
                                  const QStringList &headers,
-                                 const std::vector<SourceLine> &sample);
+                                 const std::vector<SourceLine> &sample,
+                                 const QString &headText = QString());

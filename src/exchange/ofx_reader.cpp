@@ -64,13 +64,17 @@ class OfxScanner {
 public:
   explicit OfxScanner(QFile &file) : file_(file) {}
 
-  enum Kind { kText, kStartTag, kEndTag, kEnd, kTooLong };
-  // The next token; its text (the tag's name in upper case) in token.
+  enum Kind { kText, kStartTag, kEndTag, kEnd, kTooLong, kNul };
+  // The next token; its text (the tag's name in upper case) in token. A NUL
+  // byte anywhere in what was read gives kNul before a token that follows
+  // it could end a transaction.
   Kind Next(QByteArray *token) {
     for (;;) {
       token->clear();
       if (!Available())
         return kEnd;
+      if (nul_)
+        return kNul;
       if (buffer_[pos_] != '<')
         return ReadUntil('<', kMaxValue, token, false) ? kText : kTooLong;
       ++pos_;
@@ -100,6 +104,7 @@ private:
       return true;
     buffer_ = file_.read(kChunk);
     pos_ = 0;
+    nul_ = nul_ || buffer_.contains('\0');
     return !buffer_.isEmpty();
   }
 
@@ -124,6 +129,7 @@ private:
   QFile &file_;
   QByteArray buffer_;
   qsizetype pos_ = 0;
+  bool nul_ = false;
 };
 
 // Follows the elements and gathers the fields of each transaction.
@@ -140,6 +146,9 @@ public:
       switch (scanner.Next(&token)) {
       case OfxScanner::kTooLong:
         *error = QStringLiteral("OFX 文件中有过长的标记或值：%1").arg(path_);
+        return false;
+      case OfxScanner::kNul:
+        *error = QStringLiteral("OFX 文件中有空字符（NUL）：%1").arg(path_);
         return false;
       case OfxScanner::kStartTag:
         if (!Start(token, error))

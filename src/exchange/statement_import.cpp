@@ -3,18 +3,22 @@
 
 #include "db/db_visiter.h"
 #include "exchange/bill_number_column.h"
+#include "exchange/bill_values.h"
+#include "exchange/same_money.h"
 #include "exchange/import_rule_store.h"
 #include "exchange/statement_values.h"
 #include "formula/evaluate_row.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "document/account_file.h"
+#include "model/column_store.h"
 #include "model/field_type.h"
 #include "records/command_history.h"
 #include "records/record_cell_text.h"
 #include "records/row_item.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 namespace {
 
@@ -76,30 +80,42 @@ bool StatementImport::Open(const QString &path, QString *error) {
   path_ = path;
   StatementFormat format;
   RecognisedBill bill;
-  layout_ = nullptr;
+  layout_.reset();
   head_ = BillHead();
   if (RecogniseBill(path, &bill)) {
     format = bill.format;
-    layout_ = bill.layout;
+    layout_ = *bill.layout;
     head_ = bill.head;
   } else if (!DetectStatementFormat(path, &format, error)) {
     return false;
+  } else {
+    head_ = ReadStatementHead(path, format);
   }
+  periodEnd_ = PeriodEndOf(head_);
   mapping_.format = format;
   if (!Reload(error))
     return false;
   if (format.kind != StatementKind::Ofx && headers_.size() < 2) {
-    *error = QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
+    *error = NotAStatementMessage();
     return false;
   }
   signature_ = StatementSignature(format, headers_);
   mappingSaved_ = LoadFittingMapping(format);
   if (mappingSaved_)
     return true;
-  mapping_ = layout_ ? BillImportMapping(*layout_, file_.Columns(), format,
-                                         headers_, sample_)
-                     : GuessImportMapping(file_.Columns(), format, headers_,
-                                          sample_);
+  if (!layout_) {
+    mapping_ = GuessImportMapping(file_.Columns(), format, headers_, sample_,
+                                  head_.text);
+    return true;
+  }
+  // A card the head does not name may be named on every line.
+  QString card = head_.card;
+  const qsizetype cardIndex =
+      ColumnIndex(headers_, layout_->HeaderOf(BillRole::Card));
+  if (card.isEmpty() && cardIndex >= 0 && !sample_.empty())
+    card = ValueOrEmpty(sample_.front().fields.value(cardIndex)).right(4);
+  mapping_ = BillImportMapping(*layout_, file_.Columns(), format, headers_,
+                               sample_, card);
   return true;
 }
 
@@ -146,10 +162,14 @@ bool StatementImport::MappedColumnsRead() const {
 
 bool StatementImport::Reload(QString *error) {
   sample_.clear();
+  columnIndexes_.clear();
   return ReadStatement(
       path_, mapping_.format, &headers_,
       [this](const SourceLine &line) {
-        sample_.push_back(line);
+        if (line.footer)
+          return false;
+        if (line.problem.isEmpty())
+          sample_.push_back(line);
         return sample_.size() < size_t(kSampleLines);
       },
       error);
@@ -200,8 +220,125 @@ void StatementImport::DetectValueForms() {
   mapping_.decimalComma = DetectDecimalComma(amounts);
 }
 
+QString StatementImport::FieldOf(const SourceLine &line,
+                                 const QString &source) const {
+  if (source.isEmpty())
+    return QString();
+  auto found = columnIndexes_.constFind(source);
+  if (found == columnIndexes_.cend())
+    found = columnIndexes_.insert(source, ColumnIndex(headers_, source));
+  return found.value() >= 0 ? ValueOrEmpty(line.fields.value(found.value()))
+                            : QString();
+}
+
+namespace {
+
+// The time of day at the end of a date text ("2024-03-01 12:30"), or a
+// null text.
+QString TimeAtEnd(const QString &value) {
+  const qsizetype space = value.lastIndexOf(QLatin1Char(' '));
+  const qsizetype t = value.lastIndexOf(QLatin1Char('T'));
+  const qsizetype at = std::max(space, t);
+  return at > 0 ? TimeOfDayText(value.mid(at + 1)) : QString();
+}
+
+} // namespace
+
+bool StatementImport::ValueText(const SourceLine &line, int type,
+                                const QString &source, QString *text,
+                                QString *reason) const {
+  QString value = FieldOf(line, source);
+  text->clear();
+  if (IsDatePickerType(type)) {
+    // A line without its own date may have the day it was booked.
+    if (value.isEmpty())
+      value = FieldOf(line, mapping_.postedColumn);
+    if (value.isEmpty()) {
+      *reason = QStringLiteral("没有日期");
+      return false;
+    }
+    const bool withTime = type == FT_DATETIME;
+    if (withTime && TimeAtEnd(value).isNull()) {
+      const QString time = TimeOfDayText(FieldOf(line, mapping_.timeColumn));
+      if (!time.isEmpty())
+        value += QLatin1Char(' ') + time;
+    }
+    *text = DateText(value, withTime);
+    if (!text->isNull())
+      return true;
+    *reason = IsYearlessForm(mapping_.dateForm) && !periodEnd_.isValid()
+                  ? QStringLiteral("日期没有年份：%1").arg(value)
+                  : QStringLiteral("日期无法识别：%1").arg(value);
+    return false;
+  }
+  if (value.isEmpty())
+    return true;
+  if (IsTimeOnlyType(type)) {
+    // A time of day, or the time of a date; a day alone gives no time.
+    QString time = TimeOfDayText(value);
+    if (time.isNull())
+      time = TimeAtEnd(value);
+    if (time.isNull() && !DateText(value, false).isNull())
+      return true;
+    if (time.isNull()) {
+      *reason = QStringLiteral("时间无法识别：%1").arg(value);
+      return false;
+    }
+    *text = time;
+    return true;
+  }
+  if (IsNumberType(type)) {
+    double number = 0;
+    if (!ParseAmount(value, mapping_.decimalComma, &number)) {
+      *reason = QStringLiteral("数值无法识别：%1").arg(value);
+      return false;
+    }
+    if (!(std::abs(number) < kMaxMoney)) {
+      *reason = QStringLiteral("数值超出范围：%1").arg(value);
+      return false;
+    }
+    *text = NumberText(number);
+    return true;
+  }
+  *text = value;
+  return true;
+}
+
+QString StatementImport::MethodText(const QString &value) const {
+  const QString text = value.isEmpty() ? mapping_.channel : value;
+  const int position = file_.Columns().PositionOf(mapping_.methodField);
+  if (text.isEmpty() || position < 0 ||
+      file_.Columns().At(position).type != FT_OPTION)
+    return text;
+  const QString option =
+      FittingOption(text, file_.Columns().At(position).Choices());
+  return option.isEmpty() ? text : option;
+}
+
+bool StatementImport::IsCreditCard() const {
+  return mapping_.spendingPositive ||
+         (layout_ && layout_->name.contains(QStringLiteral("信用卡"))) ||
+         head_.text.contains(QStringLiteral("信用卡"));
+}
+
+QString StatementImport::MappingProblem() const {
+  const ColumnList &columns = file_.Columns();
+  bool hasDateColumn = false, hasNumberColumn = false;
+  for (const ColumnDef &column : columns.All()) {
+    hasDateColumn = hasDateColumn || IsDatePickerType(column.type);
+    hasNumberColumn = hasNumberColumn ||
+                      ((column.type == FT_FLOAT || column.type == FT_INTEGER));
+  }
+  if (hasDateColumn && !mapping_.HasDate(columns))
+    return QStringLiteral("对账单中找不到日期列");
+  if (hasNumberColumn && !mapping_.HasAmount(columns))
+    return QStringLiteral("对账单中找不到金额列");
+  return QString();
+}
+
 bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
-                                  QString *reason, QList<int> *ruleSet) const {
+                                  QString *reason, QList<int> *ruleSet,
+                                  QString *note) const {
   const ColumnList &columns = file_.Columns();
   if (!line.problem.isEmpty()) {
     *reason = line.problem;
@@ -214,100 +351,131 @@ bool StatementImport::ConvertLine(const SourceLine &line, QStringList *texts,
                   .arg(headers_.size());
     return false;
   }
-  auto field = [&](const QString &source) {
-    const qsizetype index = headers_.indexOf(source);
-    return index >= 0 ? line.fields.value(index).trimmed() : QString();
-  };
   texts->fill(QString(), columns.Size());
   for (const auto &[fieldName, source] : mapping_.fields) {
     const int position = columns.PositionOf(fieldName);
     if (position < 0 || columns.At(position).type == FT_KEY)
       continue;
-    const int type = columns.At(position).type;
-    const QString value = field(source);
-    QString text = value;
-    if (value.isEmpty()) {
-      // An empty source leaves the column to its default.
-    } else if (IsDatePickerType(type)) {
-      text = DateText(value, type == FT_DATETIME);
-      if (text.isNull()) {
-        *reason = QStringLiteral("日期无法识别：%1").arg(value);
-        return false;
-      }
-    } else if (IsTimeOnlyType(type)) {
-      const DateValue time = ParseDateTime(value);
-      if (!time.IsValid()) {
-        *reason = QStringLiteral("时间无法识别：%1").arg(value);
-        return false;
-      }
-      text = FormatDateTime(time, DTP_TIME);
-    } else if (IsNumberType(type)) {
-      double number = 0;
-      if (!ParseAmount(value, mapping_.decimalComma, &number)) {
-        *reason = QStringLiteral("数值无法识别：%1").arg(value);
-        return false;
-      }
-      text = NumberText(number);
-    }
-    (*texts)[position] = text;
+    if (!ValueText(line, columns.At(position).type, source, &(*texts)[position],
+                   reason))
+      return false;
+  }
+  const int method = columns.PositionOf(mapping_.methodField);
+  if (method >= 0 && method < texts->size())
+    (*texts)[method] = MethodText((*texts)[method]);
+  // A foreign payment keeps its own amount beside the one in yuan.
+  const int remark = columns.PositionOf(mapping_.remarkField);
+  const QString original = FieldOf(line, mapping_.originalColumn);
+  const QString currency = FieldOf(line, mapping_.currencyColumn);
+  if (remark >= 0 && remark < texts->size() && !original.isEmpty() &&
+      !IsYuan(currency)) {
+    QString &text = (*texts)[remark];
+    const QString foreign =
+        QStringLiteral("原币金额：%1 %2").arg(original, currency).trimmed();
+    text = text.isEmpty() ? foreign : text + QStringLiteral("；") + foreign;
+  }
+  if (columns.PositionOf(mapping_.amountField) >= 0 &&
+      (mapping_.UsesDebitCredit() || !mapping_.amountColumn.isEmpty())) {
+    double amount = 0;
+    bool neutral = false;
+    if (!ReadAmount(line, &amount, &neutral, reason, note))
+      return false;
+    WriteAmount(amount, neutral, texts);
   }
   rules_.Apply(headers_, line.fields, columns, texts, ruleSet);
-  if (columns.PositionOf(mapping_.amountField) < 0 ||
-      (!mapping_.UsesDebitCredit() && mapping_.amountColumn.isEmpty()))
-    return true;
-  double amount = 0;
-  bool neutral = false;
-  if (!ReadAmount(line, &amount, &neutral, reason))
-    return false;
-  WriteAmount(amount, neutral, texts);
   return true;
 }
 
 bool StatementImport::ReadAmount(const SourceLine &line, double *amount,
-                                 bool *neutral, QString *reason) const {
-  auto field = [&](const QString &source) {
-    const qsizetype index = headers_.indexOf(source);
-    return index >= 0 ? line.fields.value(index).trimmed() : QString();
-  };
+                                 bool *neutral, QString *reason,
+                                 QString *note) const {
   auto read = [&](const QString &source, double *value) {
-    const QString text = field(source);
-    if (text.isEmpty()) {
-      *value = 0;
+    double refunded = 0;
+    const QString text = AmountWithoutNote(FieldOf(line, source), &refunded);
+    *value = 0;
+    if (text.isEmpty())
       return true;
+    if (!ParseAmount(text, mapping_.decimalComma, value)) {
+      *reason = QStringLiteral("金额无法识别：%1").arg(text);
+      return false;
     }
-    if (ParseAmount(text, mapping_.decimalComma, value))
-      return true;
-    *reason = QStringLiteral("金额无法识别：%1").arg(text);
-    return false;
+    // More than 15 significant digits with the cents are no amount of money.
+    if (!(std::abs(*value) < kMaxMoney)) {
+      *reason = QStringLiteral("金额超出范围：%1").arg(text);
+      return false;
+    }
+    *value = RoundedMoney(*value);
+    return true;
   };
   *amount = 0;
   *neutral = false;
   if (mapping_.UsesDebitCredit()) {
+    if (FieldOf(line, mapping_.debitColumn).isEmpty() &&
+        FieldOf(line, mapping_.creditColumn).isEmpty()) {
+      *reason = QStringLiteral("没有金额");
+      return false;
+    }
+    const QString currency = FieldOf(line, mapping_.currencyColumn);
+    if (!IsYuan(currency) && mapping_.originalColumn.isEmpty()) {
+      *reason = QStringLiteral("外币金额，账单没有人民币金额：%1")
+                    .arg(currency);
+      return false;
+    }
     double debit = 0, credit = 0;
     if (!read(mapping_.debitColumn, &debit) ||
         !read(mapping_.creditColumn, &credit))
       return false;
     // Debits are money going out, whatever sign the bank writes them with.
     *amount = std::abs(credit) - std::abs(debit);
-    if (field(mapping_.debitColumn).isEmpty() &&
-        field(mapping_.creditColumn).isEmpty()) {
-      *reason = QStringLiteral("没有金额");
-      return false;
-    }
-  } else if (!mapping_.amountColumn.isEmpty()) {
-    if (field(mapping_.amountColumn).isEmpty()) {
-      *reason = QStringLiteral("没有金额");
-      return false;
-    }
-    if (!read(mapping_.amountColumn, amount))
-      return false;
+    return true;
   }
-  // A bill writes amounts positive and their side in its 收/支 column.
+  if (FieldOf(line, mapping_.amountColumn).isEmpty()) {
+    *reason = QStringLiteral("没有金额");
+    return false;
+  }
+  // An amount in another currency, with no amount in yuan beside it, is
+  // not booked as yuan.
+  const QString currency = FieldOf(line, mapping_.currencyColumn);
+  if (!IsYuan(currency) && mapping_.originalColumn.isEmpty()) {
+    *reason = QStringLiteral("外币金额，账单没有人民币金额：%1 %2")
+                  .arg(FieldOf(line, mapping_.amountColumn), currency);
+    return false;
+  }
+  double value = 0;
+  if (!read(mapping_.amountColumn, &value))
+    return false;
+  // A side the line gives turns with a negative amount: a negative expense
+  // is income.
+  bool out = false;
   if (!mapping_.directionColumn.isEmpty()) {
-    const BillSide side = SideOf(field(mapping_.directionColumn));
-    *amount = side == BillSide::Out ? -std::abs(*amount) : std::abs(*amount);
-    *neutral = side == BillSide::Neutral;
+    const BillSide side = SideOf(FieldOf(line, mapping_.directionColumn));
+    if (side == BillSide::Neutral) {
+      *amount = std::abs(value);
+      *neutral = true;
+      return true;
+    }
+    out = side == BillSide::Out;
+  } else if (!mapping_.flagColumn.isEmpty()) {
+    const QString flag = FieldOf(line, mapping_.flagColumn);
+    auto startsWithAny = [&](const QStringList &texts) {
+      for (const QString &text : texts)
+        if (!text.isEmpty() && flag.startsWith(text, Qt::CaseInsensitive))
+          return true;
+      return false;
+    };
+    out = startsWithAny(mapping_.flagOut);
+    if (!out && !startsWithAny(mapping_.flagIn)) {
+      *reason = QStringLiteral("借贷标志无法识别：%1").arg(flag);
+      return false;
+    }
+  } else {
+    *amount = mapping_.spendingPositive ? -value : value;
+    return true;
   }
+  *amount = out ? -value : value;
+  if (value < 0 && note)
+    *note = out ? QStringLiteral("金额为负，记为收入")
+                : QStringLiteral("金额为负，记为支出");
   return true;
 }
 
@@ -319,20 +487,20 @@ void StatementImport::WriteAmount(double amount, bool neutral,
     return;
   const int direction = columns.PositionOf(mapping_.directionField);
   if (direction < 0 || direction >= texts->size()) {
-    (*texts)[amountPosition] = NumberText(mapping_.negate ? -amount : amount);
+    (*texts)[amountPosition] = MoneyText(mapping_.negate ? -amount : amount);
     return;
   }
   if (!neutral && amount != 0)
     (*texts)[direction] =
         amount < 0 ? QStringLiteral("支出") : QStringLiteral("收入");
-  (*texts)[amountPosition] = NumberText(std::abs(amount));
+  (*texts)[amountPosition] = MoneyText(std::abs(amount));
 }
 
 StatementImport::RecordStart
-StatementImport::StartOfRecords(const QDateTime &now) const {
-  return {CRowItem::EmptyRow(file_, groupId_),
-          CRowItem::AutomaticDateText(now.date()),
-          CRowItem::AutomaticTimeText(now.time())};
+StatementImport::StartOfRecords(const QDateTime &) const {
+  // A record of a statement has the date and time the statement gives, never
+  // the moment of the import.
+  return {CRowItem::EmptyRow(file_, groupId_), QString(), QString()};
 }
 
 namespace {
@@ -365,7 +533,7 @@ QString StatementImport::DateText(const QString &value, bool withTime) const {
   const auto found = dateTexts_.constFind(key);
   if (found != dateTexts_.cend())
     return found.value();
-  const DateValue date = ParseDateInForm(value, mapping_.dateForm);
+  const DateValue date = ParseDateInForm(value, mapping_.dateForm, periodEnd_);
   const QString text =
       date.IsValid() ? FormatDateTime(date, withTime ? DTP_BOTH : DTP_DATE)
                      : QString();
@@ -387,9 +555,11 @@ CRowItem StatementImport::MakeRecord(const QStringList &texts, int key,
   for (qsizetype i = 0; i < row.items.size() && i < texts.size(); ++i)
     row.items[i].text = texts.at(i);
   row.FillNewRowDefaults(key, start.date, start.time);
-  // The automatic date and time of now give way to mapped values.
+  // Mapped values win over defaults; a payment method the line does not
+  // give is not made up from the column's default.
+  const int method = file_.Columns().PositionOf(mapping_.methodField);
   for (qsizetype i = 0; i < row.items.size() && i < texts.size(); ++i) {
-    if (texts.at(i).isEmpty())
+    if (texts.at(i).isEmpty() && i != method)
       continue;
     row.items[i].text = texts.at(i);
     row.items[i].applyingDefault = false;
@@ -488,30 +658,26 @@ bool StatementImport::IsBill() const {
 }
 
 QString StatementImport::BillNumberOf(const SourceLine &line) const {
-  if (mapping_.numberColumn.isEmpty())
-    return {};
-  const qsizetype index = headers_.indexOf(mapping_.numberColumn);
-  const QString number =
-      index >= 0 ? line.fields.value(index).trimmed() : QString();
-  return number == QLatin1String("/") ? QString() : number;
+  return FieldOf(line, mapping_.numberColumn);
+}
+
+QString StatementImport::BillName() const {
+  return SeenBillName(mapping_.channel, layout_ ? layout_->name : QString());
 }
 
 BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
-  // Bills write "/" where a line has no such value.
-  auto field = [&](const QString &source) {
-    const qsizetype index = source.isEmpty() ? -1 : headers_.indexOf(source);
-    const QString value =
-        index >= 0 ? line.fields.value(index).trimmed() : QString();
-    return value == QLatin1String("/") ? QString() : value;
-  };
   BillFacts facts;
   facts.lineNumber = line.lineNumber;
   facts.read = read;
-  facts.status = field(mapping_.statusColumn);
-  facts.kind = field(mapping_.kindColumn);
+  facts.status = FieldOf(line, mapping_.statusColumn);
+  facts.kind = FieldOf(line, mapping_.kindColumn);
   facts.number = BillNumberOf(line);
-  facts.merchant = field(mapping_.merchantColumn);
-  facts.counterpart = field(mapping_.counterpartColumn);
+  facts.merchant = FieldOf(line, mapping_.merchantColumn);
+  facts.counterpart = FieldOf(line, mapping_.counterpartColumn);
+  facts.goods = FieldOf(line, mapping_.goodsColumn);
+  facts.method = FieldOf(line, mapping_.SourceOf(mapping_.methodField));
+  if (facts.method.isEmpty())
+    facts.method = mapping_.channel;
   double amount = 0, refunded = 0;
   bool neutral = false;
   QString reason;
@@ -521,18 +687,63 @@ BillFacts StatementImport::FactsOf(const SourceLine &line, bool read) const {
                  : amount < 0 ? BillSide::Out
                               : BillSide::In;
   }
-  if (ParseAmount(field(mapping_.refundedColumn), false, &refunded))
+  if (ParseAmount(FieldOf(line, mapping_.refundedColumn), false, &refunded))
     facts.refunded = std::abs(refunded);
+  // "129.00(已退款20.00)": the amount says what was refunded of it.
+  double noted = 0;
+  AmountWithoutNote(FieldOf(line, mapping_.amountColumn), &noted);
+  if (noted < 0)
+    facts.refunded = facts.amount;
+  else if (noted > 0)
+    facts.refunded = noted;
   return facts;
 }
+
+namespace {
+
+// Puts the moment of a line into its line seen: the date and time as its
+// record stores them.
+void FillSeen(const ColumnList &columns, const ImportMapping &mapping,
+              CheckedLine &line) {
+  if (!line.seen)
+    return;
+  QString date, time;
+  for (const auto &[field, source] : mapping.fields) {
+    const int position = columns.PositionOf(field);
+    if (position < 0 || position >= line.texts.size())
+      continue;
+    const int type = columns.At(position).type;
+    if (IsDatePickerType(type) && date.isEmpty())
+      date = line.texts.at(position);
+    else if (IsTimeOnlyType(type) && time.isEmpty())
+      time = line.texts.at(position);
+  }
+  if (!time.isEmpty() && !date.contains(QLatin1Char(':')))
+    date += QLatin1Char(' ') + time;
+  line.seen->moment = date;
+}
+
+} // namespace
 
 void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
                                       std::vector<CheckedLine> &lines) const {
   if (!IsBill())
     return;
   const bool sides = file_.Columns().PositionOf(mapping_.directionField) >= 0;
+  const int amountPosition = file_.Columns().PositionOf(mapping_.amountField);
+  const int directionPosition =
+      file_.Columns().PositionOf(mapping_.directionField);
+  QSet<QString> refundedBefore;
+  if (CDBVisiter *session = file_.Session())
+    for (const SeenLine &seen : LoadSeenLines(*session))
+      if (seen.outcome == QStringLiteral("已全额退款")) {
+        if (!seen.number.isEmpty())
+          refundedBefore.insert(seen.number);
+        if (!seen.merchant.isEmpty())
+          refundedBefore.insert(seen.merchant);
+      }
   const std::vector<BillOutcome> outcomes =
-      ClassifyBillLines(facts, refundsCancelPayments_);
+      ClassifyBillLines(facts, refundsCancelPayments_, refundedBefore);
   for (size_t i = 0; i < lines.size(); ++i) {
     CheckedLine &line = lines[i];
     const BillOutcome &outcome = outcomes[i];
@@ -547,15 +758,33 @@ void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
     BillSide side = facts[i].side;
     if (outcome.refundIncome)
       side = BillSide::In;
-    if (outcome.refundIncome || outcome.amount >= 0) {
+    // What the bill decides of the amount gives way to what a rule set.
+    if ((outcome.refundIncome || outcome.amount >= 0) &&
+        !line.ruleSet.contains(amountPosition)) {
       const double amount =
           outcome.amount >= 0 ? outcome.amount : facts[i].amount;
+      const QString direction = directionPosition >= 0 && directionPosition < line.texts.size()
+                                    ? line.texts.at(directionPosition)
+                                    : QString();
       WriteAmount(side == BillSide::Out ? -amount : amount, false,
                   &line.texts);
+      if (line.ruleSet.contains(directionPosition))
+        line.texts[directionPosition] = direction;
     }
     if (side == BillSide::Neutral && !mapping_.directionColumn.isEmpty()) {
+      const QString own = OwnAccountsReason(
+          facts[i].kind + facts[i].goods + facts[i].counterpart, false, false);
       line.ticked = false;
-      line.reason = QStringLiteral("不计收支");
+      // A top-up or withdrawal between a card and the balance is a
+      // transfer as in the card's bill; other neutral lines are as the
+      // bill says.
+      const bool card = facts[i].kind.contains(QStringLiteral("充值")) ||
+                        facts[i].kind.contains(QStringLiteral("提现")) ||
+                        facts[i].goods.contains(QStringLiteral("充值")) ||
+                        facts[i].goods.contains(QStringLiteral("提现"));
+      line.reason = own == QStringLiteral("账户间转账") && card
+                        ? own
+                        : QStringLiteral("不计收支");
     } else if (side == BillSide::In && !mapping_.directionColumn.isEmpty() &&
                !sides) {
       line.ticked = false;
@@ -564,24 +793,84 @@ void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
   }
 }
 
+void StatementImport::MarkOwnAccounts(const BillFacts &fact,
+                                      CheckedLine &line) const {
+  if (line.state != LineState::New || !line.ticked)
+    return;
+  const QString reason =
+      OwnAccountsReason(fact.kind + fact.goods + fact.counterpart,
+                        fact.side == BillSide::Out, IsCreditCard());
+  // A payment service says itself which lines move its balance.
+  if (reason.isEmpty() || (reason == QStringLiteral("账户间转账") &&
+                           !mapping_.directionColumn.isEmpty()))
+    return;
+  line.ticked = false;
+  line.reason = reason;
+}
+
+namespace {
+
+bool SameContent(const SeenLine &a, const SeenLine &b) {
+  return a.moment == b.moment && std::abs(a.amount - b.amount) < 0.005 &&
+         a.counterpart == b.counterpart;
+}
+
+QString CardOf(const QString &channel) {
+  static const QRegularExpression digits(QStringLiteral("(\\d{4})\\D*$"));
+  const QRegularExpressionMatch match = digits.match(channel);
+  return match.hasMatch() ? match.captured(1) : QString();
+}
+
+} // namespace
+
 void StatementImport::FindDuplicates(std::vector<CheckedLine> &lines) {
   QHash<QString, int> existing = ExistingKeys();
   CDBVisiter *session = file_.Session();
   const QSet<QString> stored = session && HasBillNumberColumn(*session)
                                    ? StoredBillNumbers(*session)
                                    : QSet<QString>();
-  QHash<QString, int> seen; // number -> line of this statement
-  for (CheckedLine &line : lines) {
+  const std::vector<SeenLine> before =
+      session ? LoadSeenLines(*session) : std::vector<SeenLine>();
+  // The lines stored before by number; a number seen only on lines left
+  // out makes no duplicate, nor does one whose record is gone.
+  QMultiHash<QString, const SeenLine *> storedByNumber;
+  QSet<QString> seenNumbers;
+  for (const SeenLine &seen : before) {
+    if (seen.number.isEmpty())
+      continue;
+    seenNumbers.insert(seen.number);
+    if (seen.Stored() && stored.contains(seen.number))
+      storedByNumber.insert(seen.number, &seen);
+  }
+  QMultiHash<QString, size_t> here; // numbers of the lines to be stored
+  for (size_t i = 0; i < lines.size(); ++i) {
+    CheckedLine &line = lines[i];
     if (line.state != LineState::New)
       continue;
     QString reason;
     if (!line.number.isEmpty()) {
-      if (stored.contains(line.number))
+      bool sameNumber = false;
+      for (const SeenLine *seen : storedByNumber.values(line.number)) {
+        sameNumber = true;
+        if (line.seen && SameContent(*seen, *line.seen))
+          reason = QStringLiteral("交易单号已导入：%1").arg(line.number);
+      }
+      // Stored by an older build, which kept the number alone.
+      if (reason.isEmpty() && stored.contains(line.number) &&
+          !seenNumbers.contains(line.number))
         reason = QStringLiteral("交易单号已导入：%1").arg(line.number);
-      else if (const int earlier = seen.value(line.number))
-        reason = QStringLiteral("交易单号与第%1行相同").arg(earlier);
-      else
-        seen.insert(line.number, line.lineNumber);
+      for (const size_t earlier : here.values(line.number)) {
+        sameNumber = true;
+        if (reason.isEmpty() && line.seen && lines[earlier].seen &&
+            SameContent(*lines[earlier].seen, *line.seen))
+          reason = QStringLiteral("交易单号与第%1行相同").arg(lines[earlier].lineNumber);
+      }
+      if (reason.isEmpty()) {
+        if (line.ticked)
+          here.insert(line.number, i);
+        if (sameNumber && line.reason.isEmpty())
+          line.reason = QStringLiteral("交易单号相同但内容不同");
+      }
     } else if (TakeDuplicate(existing, line.texts)) {
       reason = QStringLiteral("与已有记录相同");
     }
@@ -590,6 +879,25 @@ void StatementImport::FindDuplicates(std::vector<CheckedLine> &lines) {
     line.state = LineState::Duplicate;
     line.ticked = false;
     line.reason = reason;
+  }
+  if (!session || before.empty())
+    return;
+  // The same payment stored from another bill.
+  // A payment service's bill gives each line's side in its 收/支 column.
+  const QString service = mapping_.directionColumn.isEmpty()
+                              ? QString()
+                              : PaymentServiceIn(mapping_.channel);
+  SameMoney same(before, service, CardOf(mapping_.channel));
+  for (CheckedLine &line : lines) {
+    if (line.state != LineState::New || !line.ticked || !line.seen)
+      continue;
+    const SeenLine *match = same.Match(*line.seen, [&](const SeenLine &seen) {
+      return SeenRecordExists(*session, seen);
+    });
+    if (!match)
+      continue;
+    line.ticked = false;
+    line.reason = SameMoneyReason(*match);
   }
 }
 
@@ -630,31 +938,70 @@ bool StatementImport::CheckLines(ImportCheck *check,
   *cancelled = false;
   if (!ValidGroup(error))
     return false;
+  // Nothing is stored without the date and the amount the statement gives.
+  if (const QString problem = MappingProblem(); !problem.isEmpty()) {
+    *error = problem;
+    return false;
+  }
   // The rules count the lines of this check: the lines stored are those
   // the user ticked of them.
   rules_.ResetMatches();
   std::vector<BillFacts> facts;
   const bool bill = IsBill();
+  const QString service = PaymentServiceIn(mapping_.channel);
+  const QString billName = BillName();
   QStringList headers;
   int done = 0;
   const bool read = ReadStatement(
       path_, mapping_.format, &headers,
       [&](const SourceLine &line) {
+        if (line.footer) {
+          check->footerLines.append(line.lineNumber);
+          return true;
+        }
         CheckedLine checked;
         checked.lineNumber = line.lineNumber;
+        QString note;
         const bool converts =
             ConvertLine(line, &checked.texts, &checked.reason,
-                        &checked.ruleSet);
+                        &checked.ruleSet, &note);
         checked.state = converts ? LineState::New : LineState::Bad;
         checked.ticked = converts;
-        if (!converts) {
+        if (converts)
+          checked.reason = note;
+        else {
           checked.texts.clear();
           checked.ruleSet.clear();
         }
-        // A statement that is no bill needs only the numbers, if any.
+        BillFacts fact = FactsOf(line, converts);
+        checked.number = fact.number;
+        // What a later bill may need to know of this line: its number, or
+        // a payment made through a service with a card.
+        const bool throughService =
+            !PaymentServiceIn(fact.goods + fact.counterpart).isEmpty() ||
+            (!service.isEmpty() && !fact.method.isEmpty());
+        if (converts && (!fact.number.isEmpty() || throughService)) {
+          auto seen = std::make_shared<SeenLine>();
+          seen->number = fact.number;
+          seen->merchant = fact.merchant;
+          seen->counterpart = fact.counterpart;
+          seen->method = fact.method;
+          seen->goods = fact.goods;
+          seen->bill = billName;
+          seen->line = line.lineNumber;
+          // The amount as the bill gives it, before refunds lower it.
+          seen->amount = fact.amount;
+          seen->side = fact.side == BillSide::Out  ? 1
+                       : fact.side == BillSide::In ? 2
+                                                   : 0;
+          checked.seen = std::move(seen);
+        }
+        // A bill's lines are decided over the whole bill; a statement's
+        // line by line.
         if (bill)
-          facts.push_back(FactsOf(line, converts));
-        checked.number = bill ? facts.back().number : BillNumberOf(line);
+          facts.push_back(std::move(fact));
+        else
+          MarkOwnAccounts(fact, checked);
         check->lines.push_back(std::move(checked));
         if (progress && !progress(++done)) {
           *cancelled = true;
@@ -666,6 +1013,12 @@ bool StatementImport::CheckLines(ImportCheck *check,
   if (*cancelled || !read)
     return false;
   DecideBillLines(facts, check->lines);
+  for (size_t i = 0; i < facts.size(); ++i)
+    MarkOwnAccounts(facts[i], check->lines[i]);
+  facts.clear();
+  facts.shrink_to_fit();
+  for (CheckedLine &line : check->lines)
+    FillSeen(file_.Columns(), mapping_, line);
   FindDuplicates(check->lines);
   for (const CheckedLine &line : check->lines) {
     if (line.state == LineState::Bad)
@@ -728,7 +1081,15 @@ int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
     *error = QStringLiteral("无法在账簿文件中添加交易单号列！");
     return -1;
   }
+  const ColumnList columnsBefore = file_.Columns();
+  if (!AddMethodOptions(check, ticked)) {
+    session->RollbackTransaction();
+    file_.Columns() = columnsBefore;
+    *error = QStringLiteral("写入账簿文件失败！");
+    return -1;
+  }
   history.BeginGroup();
+  std::vector<SeenLine> seenLines;
   int count = 0, done = 0;
   QList<CRowItem> batch;
   auto flush = [&] {
@@ -748,9 +1109,21 @@ int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
       }
       if (!line.number.isEmpty())
         SetBillNumber(record, line.number);
+      if (line.seen) {
+        seenLines.push_back(*line.seen);
+        seenLines.back().groupId = groupId_;
+        seenLines.back().recordId = key;
+      }
       batch.append(std::move(record));
       if (batch.size() >= kBatch)
         flush();
+    }
+    // A payment left out as refunded in full is remembered, so that its
+    // refund in a later bill is left out too.
+    else if (line.seen && line.state == LineState::Skipped &&
+             line.reason == QStringLiteral("已全额退款")) {
+      seenLines.push_back(*line.seen);
+      seenLines.back().outcome = line.reason;
     }
     if (progress && !progress(++done)) {
       *cancelled = true;
@@ -759,11 +1132,17 @@ int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
   }
   if (!*cancelled && notFiniteLine == 0)
     flush();
+  bool seenStored = true;
+  if (!*cancelled && notFiniteLine == 0 && !seenLines.empty())
+    seenStored = AddSeenLines(*session, seenLines);
   if (notFiniteLine > 0)
     *error = QStringLiteral("第%1行：计算结果超出数值范围或无意义").arg(notFiniteLine);
-  if (*cancelled || notFiniteLine > 0) {
+  if (!seenStored)
+    *error = QStringLiteral("写入账簿文件失败！");
+  if (*cancelled || notFiniteLine > 0 || !seenStored) {
     history.DiscardGroup();
     session->RollbackTransaction();
+    file_.Columns() = columnsBefore;
     group.largestKey = firstKey;
     return *cancelled ? 0 : -1;
   }
@@ -771,23 +1150,145 @@ int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
   // undone, and rows shown meanwhile go when the pages reload.
   if (!history.EndGroup()) {
     session->RollbackTransaction();
+    file_.Columns() = columnsBefore;
     group.largestKey = firstKey;
     *error = QStringLiteral("写入账簿文件失败！");
     return -1;
   }
   if (!session->CommitTransaction()) {
+    file_.Columns() = columnsBefore;
     group.largestKey = firstKey;
     file_.Notify(HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES);
     *error = QStringLiteral("写入账簿文件失败！");
     return -1;
   }
   group.largestKey = key;
-  if (count > 0)
+  if (file_.Columns().Options(file_.Columns().PositionOf(mapping_.methodField)) !=
+      columnsBefore.Options(columnsBefore.PositionOf(mapping_.methodField)))
+    file_.Notify(HINT_ALL);
+  else if (count > 0)
     file_.Notify(HINT_RECORDS);
   return count;
+}
+
+bool StatementImport::AddMethodOptions(const ImportCheck &check,
+                                       const QSet<int> &ticked) {
+  const int position = file_.Columns().PositionOf(mapping_.methodField);
+  if (position < 0 || file_.Columns().At(position).type != FT_OPTION)
+    return true;
+  ColumnDef column = file_.Columns().At(position);
+  QStringList options = column.Choices();
+  const qsizetype before = options.size();
+  for (const CheckedLine &line : check.lines) {
+    if (line.state == LineState::Bad || !ticked.contains(line.lineNumber) ||
+        position >= line.texts.size())
+      continue;
+    const QString &name = line.texts.at(position);
+    if (!name.isEmpty() && !options.contains(name))
+      options.append(name);
+  }
+  if (options.size() == before)
+    return true;
+  column.options = options.join(QLatin1Char('|'));
+  if (!UpdateColumn(*file_.Session(), column))
+    return false;
+  file_.Columns().Replace(position, column);
+  return true;
 }
 
 bool StatementImport::SaveMapping() {
   return file_.Session() &&
          SaveImportMapping(*file_.Session(), Signature(), mapping_);
+}
+
+BillLayout StatementImport::LayoutOfMapping(const QString &name) const {
+  const ColumnList &columns = file_.Columns();
+  QHash<QString, BillRole> roles;
+  auto give = [&](const QString &source, BillRole role) {
+    if (!source.isEmpty() && !roles.contains(source.trimmed()))
+      roles.insert(source.trimmed(), role);
+  };
+  for (const auto &[field, source] : mapping_.fields) {
+    const int position = columns.PositionOf(field);
+    if (position < 0)
+      continue;
+    if (IsDatePickerType(columns.At(position).type))
+      give(source, BillRole::Date);
+  }
+  give(mapping_.timeColumn, BillRole::Time);
+  give(mapping_.postedColumn, BillRole::Posted);
+  give(mapping_.directionColumn, BillRole::Direction);
+  give(mapping_.amountColumn, BillRole::Amount);
+  give(mapping_.debitColumn, BillRole::Debit);
+  give(mapping_.creditColumn, BillRole::Credit);
+  give(mapping_.flagColumn, BillRole::Flag);
+  give(mapping_.currencyColumn, BillRole::Currency);
+  give(mapping_.originalColumn, BillRole::Original);
+  give(mapping_.counterpartColumn, BillRole::Counterpart);
+  give(mapping_.goodsColumn, BillRole::Goods);
+  give(mapping_.SourceOf(mapping_.methodField), BillRole::Method);
+  give(mapping_.statusColumn, BillRole::Status);
+  give(mapping_.kindColumn, BillRole::Kind);
+  give(mapping_.numberColumn, BillRole::Number);
+  give(mapping_.merchantColumn, BillRole::Merchant);
+  give(mapping_.refundedColumn, BillRole::Refunded);
+  give(mapping_.SourceOf(mapping_.remarkField), BillRole::Remark);
+  // The other mapped columns keep their place in the header.
+  for (const auto &[field, source] : mapping_.fields) {
+    const int position = columns.PositionOf(field);
+    if (position < 0)
+      continue;
+    const int type = columns.At(position).type;
+    if (IsTimeOnlyType(type))
+      give(source, BillRole::Time);
+    else if (type == FT_TEXT || type == FT_MEMO)
+      give(source, BillRole::Goods);
+  }
+  BillLayout layout;
+  layout.name = name.trimmed();
+  switch (mapping_.format.kind) {
+  case StatementKind::Xlsx:
+    layout.sources = {BillSource::Xlsx};
+    break;
+  case StatementKind::Xls:
+    layout.sources = {BillSource::Xls};
+    break;
+  default:
+    layout.sources = {BillSource::Csv};
+    layout.encoding = mapping_.format.encoding;
+  }
+  layout.channel = mapping_.channel;
+  layout.rowsEnd = mapping_.format.rowsEnd;
+  layout.flagOut = mapping_.flagOut;
+  layout.flagIn = mapping_.flagIn;
+  layout.side = !mapping_.directionColumn.isEmpty() ? BillSideForm::Direction
+                : mapping_.UsesDebitCredit()        ? BillSideForm::DebitCredit
+                : !mapping_.flagColumn.isEmpty()    ? BillSideForm::Flag
+                : mapping_.spendingPositive         ? BillSideForm::CreditCard
+                                                    : BillSideForm::Signed;
+  for (const QString &header : headers_) {
+    if (header.trimmed().isEmpty())
+      continue;
+    layout.columns.append({header.trimmed(),
+                           roles.value(header.trimmed(), BillRole::Other),
+                           false});
+  }
+  return layout;
+}
+
+bool StatementImport::SaveAsLayout(const QString &name, QString *error) {
+  if (mapping_.format.kind == StatementKind::Ofx) {
+    *error = QStringLiteral("OFX 对账单无需保存账单格式");
+    return false;
+  }
+  if (const QString problem = MappingProblem(); !problem.isEmpty()) {
+    *error = problem;
+    return false;
+  }
+  const BillLayout layout = LayoutOfMapping(name);
+  if (!SaveUserLayout(layout, error))
+    return false;
+  layout_ = layout;
+  layout_->user = true;
+  return true;
 }

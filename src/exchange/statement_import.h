@@ -4,11 +4,15 @@
 // Open recognises a known bill by its head (bill_recognition.h) and
 // proposes a mapping (the one saved for this statement layout, else the
 // bill's, else a guess); Check reads every line as it would be stored and
-// gives each its state: new, duplicate (of a record already stored: by the
-// bill's number in any group, else by its values in the group, each record
-// matching one line at most), skipped (a bill's closed payments and the
-// refunds that cancel them) or bad (with the reason), and whether it is
-// ticked. Store then inserts the ticked lines through the record store as
+// gives each its state: new, duplicate (of a payment already stored: by the
+// bill's number with the same moment, amount and counterpart in any group,
+// else by its values in the group, each record matching one line at most),
+// skipped (a bill's closed payments and the refunds that cancel them) or
+// bad (with the reason), and whether it is ticked. No value is invented: a
+// line is stored only with the date and the amount the statement gives, and
+// a mapping without a date or an amount column checks nothing. The lines of
+// the footer under the rows are neither. What each bill line became is kept
+// in the file (bill_seen.h), so a later bill knows its payments. Store then inserts the ticked lines through the record store as
 // one command group, inside one unit of work, so one undo takes the whole
 // import back. Each record gets its key, defaults and formulas as a typed
 // record does; a mapped value wins over a default and over the automatic
@@ -18,6 +22,7 @@
 
 #include "exchange/bill_lines.h"
 #include "exchange/bill_recognition.h"
+#include "exchange/bill_seen.h"
 #include "exchange/import_mapping.h"
 #include "exchange/import_rules.h"
 #include "records/row_item.h"
@@ -29,6 +34,8 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 class AccountFile;
@@ -58,12 +65,18 @@ struct CheckedLine {
   QString number;
   // The positions of texts that rules set, in column order.
   QList<int> ruleSet;
+  // What the line says of itself, kept in the file when it is stored or
+  // left out for good; only for lines with a number or a payment made
+  // through a payment service.
+  std::shared_ptr<SeenLine> seen;
 };
 
 struct ImportCheck {
   int good = 0; // lines that read and are not skipped, duplicates included
   QList<BadLine> bad;
   QList<int> duplicateLines;
+  // The lines of the footer under the rows ("表尾").
+  QList<int> footerLines;
   // Every line, in order, with its state.
   std::vector<CheckedLine> lines;
 
@@ -108,7 +121,7 @@ public:
 
   // The known bill the statement is (bill_layouts.h), or null, and what its
   // head says.
-  const BillLayout *Layout() const { return layout_; }
+  const BillLayout *Layout() const { return layout_ ? &*layout_ : nullptr; }
   const BillHead &Head() const { return head_; }
   // Whether a refund cancels (all or part of) its payment in the same bill
   // rather than being income; off by default.
@@ -127,11 +140,17 @@ public:
 
   // The texts line gives the file's columns (one per column, in column
   // order; unmapped ones empty); false with the reason when it does not
-  // read. The rules set their columns after the mapped ones, so they win
-  // over a mapped value; the amount is set after them. ruleSet, when given,
-  // gets the positions the rules set.
+  // read. The rules set their columns last, so they win over a mapped
+  // value, the amount and its side. ruleSet, when given, gets the
+  // positions the rules set; note what the line's reading changed (a
+  // negative expense taken as income).
   bool ConvertLine(const SourceLine &line, QStringList *texts,
-                   QString *reason, QList<int> *ruleSet = nullptr) const;
+                   QString *reason, QList<int> *ruleSet = nullptr,
+                   QString *note = nullptr) const;
+  // Why the mapping cannot import anything: "对账单中找不到日期列" when the
+  // file has a date column and no column of the statement goes to one,
+  // "对账单中找不到金额列" likewise for the amount; empty when it can.
+  QString MappingProblem() const;
   // The line of the statement numbered lineNumber as read (its fields by
   // the header); false with a message when there is none or the statement
   // no longer reads.
@@ -177,6 +196,14 @@ public:
 
   // Saves the mapping for the statement's layout in the account file.
   bool SaveMapping();
+  // The layout of this statement as the mapping reads it, called name: the
+  // header's columns with the roles the mapping gives them, its side form,
+  // its channel and where its rows end.
+  BillLayout LayoutOfMapping(const QString &name) const;
+  // Keeps that layout as one of the user's own ("保存为账单格式…"), so that
+  // the statements of this layout are recognised from now on; false with
+  // a message for the user when it cannot be.
+  bool SaveAsLayout(const QString &name, QString *error);
 
 private:
   // The normalised values of the mapped fields of a record, which make it
@@ -193,9 +220,21 @@ private:
                      const QStringList &texts) const;
   bool ValidGroup(QString *error) const;
   // The signed amount of line (expenses below zero) and whether its side is
-  // neutral; false with reason when it does not read.
+  // neutral; false with reason when it does not read. note tells when a
+  // negative amount turned the side the line gives.
   bool ReadAmount(const SourceLine &line, double *amount, bool *neutral,
-                  QString *reason) const;
+                  QString *reason, QString *note = nullptr) const;
+  // The value of the column called source in line, placeholders empty.
+  QString FieldOf(const SourceLine &line, const QString &source) const;
+  // The text of a mapped value for a column of type (empty when the line
+  // gives none); false with reason when it does not read.
+  bool ValueText(const SourceLine &line, int type, const QString &source,
+                 QString *text, QString *reason) const;
+  // The payment method of a line: its own, else the bill's channel, as the
+  // option of the method column that stands for it when there is one.
+  QString MethodText(const QString &value) const;
+  // Whether the statement is a credit card's: its spending is positive.
+  bool IsCreditCard() const;
   // Puts amount into texts: positive with its side in the direction column
   // when the mapping has one, else signed (negated when asked).
   void WriteAmount(double amount, bool neutral, QStringList *texts) const;
@@ -212,8 +251,17 @@ private:
   // Check, telling a cancel apart.
   bool CheckLines(ImportCheck *check, const ExchangeProgress &progress,
                   bool *cancelled, QString *error);
-  // Marks duplicates among the new lines.
+  // Marks the lines between the household's own accounts (a credit card's
+  // repayment, a top-up of a payment service's balance).
+  void MarkOwnAccounts(const BillFacts &fact, CheckedLine &line) const;
+  // Marks duplicates among the new lines, and payments stored already
+  // from another bill.
   void FindDuplicates(std::vector<CheckedLine> &lines);
+  // The name a bill is known by in the lines seen.
+  QString BillName() const;
+  // Adds the options of the method column that stored lines name and the
+  // column does not offer; inside the import's unit of work.
+  bool AddMethodOptions(const ImportCheck &check, const QSet<int> &ticked);
   // Takes the mapping saved for the layout when the file read with its
   // settings has the columns it maps; otherwise leaves the mapping and the
   // lines read with format.
@@ -224,12 +272,16 @@ private:
   // a null text when it does not read. A statement repeats its days line
   // after line; each text is read once.
   QString DateText(const QString &value, bool withTime) const;
+  // The last day of the statement's period, for dates without a year.
+  QDate periodEnd_;
 
   AccountFile &file_;
   QString path_;
   QStringList headers_;
   QString signature_;
-  const BillLayout *layout_ = nullptr;
+  std::optional<BillLayout> layout_;
+  // The index of each source column among the headers, once looked up.
+  mutable QHash<QString, qsizetype> columnIndexes_;
   BillHead head_;
   bool refundsCancelPayments_ = false;
   std::vector<SourceLine> sample_;

@@ -1,14 +1,15 @@
-// Reading CSV, OFX and XLSX statements; see statement_source.h.
+// Reading CSV, OFX, XLSX and XLS statements; see statement_source.h.
 #include "exchange/statement_source.h"
 
+#include "exchange/csv_records.h"
 #include "exchange/ofx_reader.h"
+#include "exchange/statement_rows.h"
 #include "exchange/text_decoding.h"
+#include "exchange/xls_reader.h"
 #include "exchange/xlsx_reader.h"
 
 #include <QFile>
 #include <QStringDecoder>
-
-#include <csv.h>
 
 #include <map>
 #include <vector>
@@ -47,75 +48,6 @@ void NameColumns(QStringList *headers, qsizetype count) {
   for (qsizetype i = headers->size(); i < count; ++i)
     headers->append(QStringLiteral("列%1").arg(i + 1));
 }
-
-// ---- CSV through libcsv ----
-
-// What the libcsv callbacks fill in for one run.
-struct CsvState {
-  QStringList fields;
-  int currentLine = 0;
-  int recordLine = 0;
-  // A record with more fields than a statement has: the rest are dropped
-  // and the reader refuses the file.
-  bool tooManyFields = false;
-  std::vector<SourceLine> ready;
-};
-
-void OnField(void *data, size_t length, void *context) {
-  auto *state = static_cast<CsvState *>(context);
-  if (state->fields.isEmpty())
-    state->recordLine = state->currentLine;
-  if (state->fields.size() >= kMaxCsvFields) {
-    state->tooManyFields = true;
-    return;
-  }
-  state->fields.append(
-      QString::fromUtf8(static_cast<const char *>(data), qsizetype(length)));
-}
-
-void OnRecordEnd(int, void *context) {
-  auto *state = static_cast<CsvState *>(context);
-  bool blank = true;
-  for (const QString &field : state->fields)
-    blank = blank && field.trimmed().isEmpty();
-  if (!blank && !state->tooManyFields)
-    state->ready.push_back({state->recordLine, state->fields, {}});
-  state->fields.clear();
-}
-
-int IsBlank(unsigned char c) { return c == ' ' ? 1 : 0; }
-
-// Feeds decoded text to libcsv and hands out its records.
-class CsvLines {
-public:
-  explicit CsvLines(char delimiter) {
-    csv_init(&parser_, 0);
-    csv_set_delim(&parser_, static_cast<unsigned char>(delimiter));
-    csv_set_space_func(&parser_, IsBlank);
-  }
-  ~CsvLines() { csv_free(&parser_); }
-
-  // Text of the physical line lineNumber: all of it or a part.
-  bool Feed(int lineNumber, QByteArrayView text) {
-    state_.currentLine = lineNumber;
-    return csv_parse(&parser_, text.data(), size_t(text.size()), OnField,
-                     OnRecordEnd, &state_) == size_t(text.size());
-  }
-  void Finish() { csv_fini(&parser_, OnField, OnRecordEnd, &state_); }
-  // The line of a record with too many fields, or 0.
-  int TooManyFieldsAt() const {
-    return state_.tooManyFields ? state_.recordLine : 0;
-  }
-  std::vector<SourceLine> Take() {
-    std::vector<SourceLine> lines;
-    lines.swap(state_.ready);
-    return lines;
-  }
-
-private:
-  csv_parser parser_;
-  CsvState state_;
-};
 
 QString EncodingError(const QString &encoding, int line, const QString &path) {
   return QStringLiteral("对账单第%1行不是有效的 %2 编码，请选择文件的编码：%3")
@@ -157,6 +89,53 @@ bool DecodeChunk(QStringDecoder &decoder, const QByteArray &bytes,
   return true;
 }
 
+// Turns the rows of any statement into header, data lines and footer
+// lines: rows up to skipLines go, the first row after them is the header,
+// and the first row that ends the rows starts the footer.
+class RowShaper {
+public:
+  RowShaper(const StatementFormat &format, QStringList *headers,
+            const std::function<bool(const SourceLine &)> &onLine)
+      : format_(format), headers_(*headers), onLine_(onLine),
+        headerDone_(!format.hasHeader) {
+    headers_.clear();
+  }
+
+  // Whether the header has been read; the number of its columns.
+  bool HeaderDone() const { return headerDone_; }
+  qsizetype Columns() const { return headers_.size(); }
+
+  // Takes one line; false once the reader is to stop.
+  bool Take(SourceLine line) {
+    if (!line.problem.isEmpty())
+      return footer_ || onLine_(line);
+    if (!headerDone_) {
+      headers_.clear();
+      for (const QString &name : WithoutTrailingEmpty(line.fields))
+        headers_.append(name.trimmed());
+      headerDone_ = true;
+      return true;
+    }
+    if (!format_.hasHeader)
+      NameColumns(&headers_, WithoutTrailingEmpty(line.fields).size());
+    if (!footer_ && format_.hasHeader &&
+        IsFooterLine(line.fields, headers_.size(), format_.rowsEnd))
+      footer_ = true;
+    line.footer = footer_;
+    // Fields a line leaves off at its end are empty.
+    while (line.fields.size() < headers_.size())
+      line.fields.append(QString());
+    return onLine_(line);
+  }
+
+private:
+  const StatementFormat &format_;
+  QStringList &headers_;
+  const std::function<bool(const SourceLine &)> &onLine_;
+  bool headerDone_;
+  bool footer_ = false;
+};
+
 bool ReadCsv(const QString &path, const StatementFormat &format,
              QStringList *headers,
              const std::function<bool(const SourceLine &)> &onLine,
@@ -171,65 +150,51 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
     *error = QStringLiteral("不支持的编码：%1").arg(format.encoding);
     return false;
   }
-  CsvLines csv(format.delimiter);
-  int lineNumber = 0; // lines ended so far
-  bool headerDone = !format.hasHeader;
+  RowShaper shaper(format, headers, onLine);
+  CsvRecords csv(format.delimiter);
   bool stopped = false;
-  headers->clear();
-
   auto deliver = [&]() {
     for (SourceLine &line : csv.Take()) {
       if (stopped)
         return;
-      if (!headerDone) {
-        *headers = line.fields;
-        headerDone = true;
-        continue;
-      }
-      if (!format.rowsEnd.isEmpty() &&
-          line.fields.value(0).trimmed().startsWith(format.rowsEnd)) {
-        stopped = true;
-        return;
-      }
-      if (!format.hasHeader)
-        NameColumns(headers, line.fields.size());
-      if (!onLine(line))
-        stopped = true;
+      stopped = !shaper.Take(std::move(line));
+      if (shaper.HeaderDone() && format.hasHeader)
+        csv.SetColumns(shaper.Columns());
     }
   };
-  // Feeds text line by line, so that each record knows the line it starts
-  // on; a line not yet ended is fed as far as it goes, so that a long line
-  // is never gathered whole.
-  qsizetype lineBytes = 0; // of the line not yet ended
+  auto tooMany = [&]() {
+    *error = TooManyFieldsMessage(csv.TooManyFieldsAt(), path);
+    return false;
+  };
+  int lineNumber = 0; // lines ended so far
+  QByteArray partial; // the start of the line not yet ended
+  // Feeds the whole lines of text; each becomes part of a record that knows
+  // the line it starts on.
   auto feed = [&](const QByteArray &text) {
     qsizetype start = 0;
     while (start < text.size() && !stopped) {
       const qsizetype newline = text.indexOf('\n', start);
       const qsizetype end = newline < 0 ? text.size() : newline + 1;
-      const int line = lineNumber + 1;
-      lineBytes += end - start;
-      if (lineBytes > kMaxLineBytes) {
+      partial.append(text.constData() + start, end - start);
+      start = end;
+      if (partial.size() > kMaxLineBytes) {
+        // A line of more fields than a statement has says so.
+        if (partial.count(format.delimiter) >= kMaxCsvFields) {
+          *error = TooManyFieldsMessage(lineNumber + 1, path);
+          return false;
+        }
         *error = QStringLiteral("对账单第%1行超过 %2 KB，不是可识别的对账单：%3")
-                     .arg(line)
+                     .arg(lineNumber + 1)
                      .arg(kMaxLineBytes / 1024)
                      .arg(path);
         return false;
       }
-      if (newline >= 0)
-        lineBytes = 0;
-      if (line > format.skipLines) {
-        if (!csv.Feed(line, QByteArrayView(text).sliced(start, end - start))) {
-          *error = QStringLiteral("第%1行无法读取").arg(line);
-          return false;
-        }
-        if (const int at = csv.TooManyFieldsAt()) {
-          *error = TooManyFieldsMessage(at, path);
-          return false;
-        }
-      }
-      if (newline >= 0)
-        ++lineNumber;
-      start = end;
+      if (newline < 0)
+        break;
+      ++lineNumber;
+      if (lineNumber > format.skipLines && !csv.Line(lineNumber, partial))
+        return tooMany();
+      partial.clear();
       deliver();
     }
     return true;
@@ -256,7 +221,11 @@ bool ReadCsv(const QString &path, const StatementFormat &format,
                    path, &text, error) ||
       !feed(text.toUtf8()))
     return false;
-  csv.Finish();
+  if (!partial.isEmpty() && ++lineNumber > format.skipLines &&
+      !csv.Line(lineNumber, partial))
+    return tooMany();
+  if (!csv.Finish())
+    return tooMany();
   deliver();
   return true;
 }
@@ -268,42 +237,34 @@ bool ReadOfx(const QString &path, QStringList *headers,
   return ReadOfxTransactions(path, onLine, error);
 }
 
-// The cells of a row without the empty ones at its end.
-QStringList UpToLastFilled(QStringList cells) {
-  while (!cells.isEmpty() && cells.last().trimmed().isEmpty())
-    cells.removeLast();
-  return cells;
+} // namespace
+
+bool ReadWorkbookRows(
+    const QString &path, StatementKind kind,
+    const std::function<bool(int rowNumber, const QStringList &cells)> &onRow,
+    QString *error) {
+  if (kind == StatementKind::Xls)
+    return ReadXlsRows(path, onRow, error);
+  return ReadXlsxRows(path, onRow, error);
 }
 
-// The rows of the first sheet after skipLines, as a CSV's lines: empty rows
-// left out, each data row with as many fields as the header at least.
-bool ReadXlsx(const QString &path, const StatementFormat &format,
-              QStringList *headers,
-              const std::function<bool(const SourceLine &)> &onLine,
-              QString *error) {
-  headers->clear();
-  bool headerDone = !format.hasHeader;
-  return ReadXlsxRows(
-      path,
+namespace {
+
+// The rows of the first sheet after skipLines, as a CSV's lines.
+bool ReadWorkbook(const QString &path, const StatementFormat &format,
+                  QStringList *headers,
+                  const std::function<bool(const SourceLine &)> &onLine,
+                  QString *error) {
+  RowShaper shaper(format, headers, onLine);
+  return ReadWorkbookRows(
+      path, format.kind,
       [&](int row, const QStringList &cells) {
         if (row <= format.skipLines)
           return true;
-        QStringList fields = UpToLastFilled(cells);
+        QStringList fields = WithoutTrailingEmpty(cells);
         if (fields.isEmpty())
           return true;
-        if (!headerDone) {
-          *headers = fields;
-          headerDone = true;
-          return true;
-        }
-        if (!format.rowsEnd.isEmpty() &&
-            fields.value(0).trimmed().startsWith(format.rowsEnd))
-          return false;
-        if (!format.hasHeader)
-          NameColumns(headers, fields.size());
-        while (fields.size() < headers->size())
-          fields.append(QString());
-        return onLine({row, fields, {}});
+        return shaper.Take({row, fields, {}, false});
       },
       error);
 }
@@ -311,7 +272,27 @@ bool ReadXlsx(const QString &path, const StatementFormat &format,
 } // namespace
 
 QString NotAStatementMessage() {
-  return QStringLiteral("文件不是可识别的对账单（CSV 或 OFX）！");
+  return QStringLiteral("文件不是可识别的对账单（CSV、XLSX、XLS 或 OFX）");
+}
+
+qsizetype ColumnIndex(const QStringList &headers, const QString &name) {
+  const QString wanted = name.trimmed();
+  if (wanted.isEmpty())
+    return -1;
+  for (qsizetype i = 0; i < headers.size(); ++i)
+    if (headers.at(i).trimmed() == wanted)
+      return i;
+  return -1;
+}
+
+QList<QStringList> HeadLines(const QString &head, char delimiter, bool cut) {
+  QStringList texts = head.split(QLatin1Char('\n'));
+  if (cut && texts.size() > 1)
+    texts.removeLast(); // perhaps cut off by the end of what was read
+  QList<QStringList> lines;
+  for (const QString &text : texts.mid(0, 200))
+    lines.append(SplitCsvLine(text, delimiter));
+  return lines;
 }
 
 QString CannotReadMessage(const QString &path) {
@@ -367,24 +348,37 @@ int DetectSkipLines(const std::vector<int> &fieldCounts, bool orMore) {
   return 0;
 }
 
-// The lines above the header of the first sheet, from its first 40 rows;
-// a row the sheet does not hold counts as an empty line. A row's count is
-// of its cells up to the last filled one, so data rows that leave their
-// last cells empty count fewer than the header.
-bool DetectXlsxSkipLines(const QString &path, StatementFormat *format,
-                         QString *error) {
+// The lines above the header among lines (each split into its fields):
+// the line that names the columns, else the first of the most common
+// width (title lines of a bank have fewer fields than the lines below).
+int SkipLinesOf(const QList<QStringList> &lines, bool orMore) {
+  const int header = FindHeaderLine(lines);
+  if (header >= 0)
+    return header;
   std::vector<int> fieldCounts;
-  const bool read = ReadXlsxRows(
-      path,
+  for (const QStringList &line : lines)
+    fieldCounts.push_back(
+        int(orMore ? WithoutTrailingEmpty(line).size() : line.size()));
+  return DetectSkipLines(fieldCounts, orMore);
+}
+
+// The lines above the header of the first sheet, from its first 40 rows;
+// a row the sheet does not hold counts as an empty line.
+bool DetectWorkbookSkipLines(const QString &path, StatementFormat *format,
+                             QString *error) {
+  QList<QStringList> lines;
+  const bool read = ReadWorkbookRows(
+      path, format->kind,
       [&](int row, const QStringList &cells) {
         if (row > kSampleLines)
           return false;
-        fieldCounts.resize(size_t(row - 1), 0);
-        fieldCounts.push_back(int(UpToLastFilled(cells).size()));
+        while (lines.size() < row - 1)
+          lines.append(QStringList());
+        lines.append(cells);
         return true;
       },
       error);
-  format->skipLines = DetectSkipLines(fieldCounts, true);
+  format->skipLines = SkipLinesOf(lines, true);
   return read;
 }
 
@@ -429,9 +423,9 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
     format->kind = StatementKind::Ofx;
     return true;
   }
-  if (LooksLikeZip(head)) {
-    format->kind = StatementKind::Xlsx;
-    return DetectXlsxSkipLines(path, format, error);
+  if (LooksLikeZip(head) || LooksLikeXls(head)) {
+    format->kind = LooksLikeZip(head) ? StatementKind::Xlsx : StatementKind::Xls;
+    return DetectWorkbookSkipLines(path, format, error);
   }
   format->kind = StatementKind::Csv;
   format->encoding = DetectEncoding(head);
@@ -450,10 +444,10 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
     lines.removeLast(); // perhaps cut off by the sample's end
   lines = lines.mid(0, kSampleLines);
   format->delimiter = DetectDelimiter(lines);
-  std::vector<int> fieldCounts;
+  QList<QStringList> split;
   for (const QString &line : lines)
-    fieldCounts.push_back(FieldCount(line, format->delimiter));
-  format->skipLines = DetectSkipLines(fieldCounts, false);
+    split.append(SplitCsvLine(line, format->delimiter));
+  format->skipLines = SkipLinesOf(split, false);
   return true;
 }
 
@@ -463,7 +457,7 @@ bool ReadStatement(const QString &path, const StatementFormat &format,
                    QString *error) {
   if (format.kind == StatementKind::Ofx)
     return ReadOfx(path, headers, onLine, error);
-  if (format.kind == StatementKind::Xlsx)
-    return ReadXlsx(path, format, headers, onLine, error);
+  if (format.kind == StatementKind::Xlsx || format.kind == StatementKind::Xls)
+    return ReadWorkbook(path, format, headers, onLine, error);
   return ReadCsv(path, format, headers, onLine, error);
 }

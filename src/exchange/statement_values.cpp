@@ -10,7 +10,13 @@
 QStringList DateForms() {
   return {QStringLiteral("yyyy-MM-dd"), QStringLiteral("yyyy/M/d"),
           QStringLiteral("d.M.yyyy"),   QStringLiteral("M/d/yyyy"),
-          QStringLiteral("d/M/yyyy"),   QStringLiteral("yyyyMMdd")};
+          QStringLiteral("d/M/yyyy"),   QStringLiteral("yyyyMMdd"),
+          QStringLiteral("yyyy年M月d日"), QStringLiteral("M/d"),
+          QStringLiteral("M-d")};
+}
+
+bool IsYearlessForm(const QString &form) {
+  return form == QLatin1String("M/d") || form == QLatin1String("M-d");
 }
 
 namespace {
@@ -30,14 +36,17 @@ const FormPattern kPatterns[] = {
     {"M/d/yyyy", R"((\d{1,2})/(\d{1,2})/(\d{4}))", 3, 1, 2},
     {"d/M/yyyy", R"((\d{1,2})/(\d{1,2})/(\d{4}))", 3, 2, 1},
     {"yyyyMMdd", R"((\d{4})(\d{2})(\d{2}))", 1, 2, 3},
+    {"yyyy年M月d日", R"((\d{4})年(\d{1,2})月(\d{1,2})日?)", 1, 2, 3},
+    {"M/d", R"(()(\d{1,2})/(\d{1,2}))", 1, 2, 3},
+    {"M-d", R"(()(\d{1,2})-(\d{1,2}))", 1, 2, 3},
 };
 
 const QRegularExpression &FormExpression(const FormPattern &pattern) {
   static std::map<QString, QRegularExpression> cache;
-  auto it = cache.find(QString::fromLatin1(pattern.form));
+  auto it = cache.find(QString::fromUtf8(pattern.form));
   if (it == cache.end())
     it = cache
-             .emplace(QString::fromLatin1(pattern.form),
+             .emplace(QString::fromUtf8(pattern.form),
                       QRegularExpression(
                           QStringLiteral("^\\s*%1(?:[ T]+(\\d{1,2}):(\\d{1,2})"
                                          "(?::(\\d{1,2}))?)?\\s*$")
@@ -48,16 +57,24 @@ const QRegularExpression &FormExpression(const FormPattern &pattern) {
 
 } // namespace
 
-DateValue ParseDateInForm(const QString &text, const QString &form) {
+DateValue ParseDateInForm(const QString &text, const QString &form,
+                          const QDate &periodEnd) {
   for (const FormPattern &pattern : kPatterns) {
-    if (form != QLatin1String(pattern.form))
+    if (form != QString::fromUtf8(pattern.form))
       continue;
     const QRegularExpressionMatch match = FormExpression(pattern).match(text);
     if (!match.hasMatch())
       return DateValue::MakeInvalid();
-    const QDate date(match.captured(pattern.year).toInt(),
-                     match.captured(pattern.month).toInt(),
-                     match.captured(pattern.day).toInt());
+    const int month = match.captured(pattern.month).toInt();
+    int year = match.captured(pattern.year).toInt();
+    if (IsYearlessForm(form)) {
+      if (!periodEnd.isValid())
+        return DateValue::MakeInvalid();
+      year = periodEnd.year() - (month > periodEnd.month() ? 1 : 0);
+    }
+    const QDate date(year, month, match.captured(pattern.day).toInt());
+    if (!date.isValid())
+      return DateValue::MakeInvalid();
     QTime time(0, 0);
     if (match.hasCaptured(4))
       time = QTime(match.captured(4).toInt(), match.captured(5).toInt(),
@@ -68,21 +85,29 @@ DateValue ParseDateInForm(const QString &text, const QString &form) {
 }
 
 QStringList DetectDateForms(const QStringList &samples) {
+  // A yearless form is tried with any year that has a 29 February.
+  const QDate leap(2024, 12, 31);
+  // The forms every sample reads in; failing any, the forms that read the
+  // most samples, when those are most of them (a bad day among good ones).
   QStringList forms;
+  int best = 0, filled = 0;
+  for (const QString &sample : samples)
+    filled += sample.trimmed().isEmpty() ? 0 : 1;
   for (const QString &form : DateForms()) {
-    bool any = false, all = true;
-    for (const QString &sample : samples) {
-      if (sample.trimmed().isEmpty())
-        continue;
-      any = true;
-      if (!ParseDateInForm(sample, form).IsValid()) {
-        all = false;
-        break;
-      }
-    }
-    if (any && all)
-      forms.append(form);
+    int read = 0;
+    for (const QString &sample : samples)
+      if (!sample.trimmed().isEmpty() &&
+          ParseDateInForm(sample, form, leap).IsValid())
+        ++read;
+    if (read == 0 || read < best)
+      continue;
+    if (read > best)
+      forms.clear();
+    best = read;
+    forms.append(form);
   }
+  if (best * 2 <= filled)
+    return {};
   return forms;
 }
 

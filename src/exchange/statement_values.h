@@ -5,20 +5,31 @@
 
 #include "base/date_text.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 // The date forms a statement may use, in the order they are offered.
-// "yyyy-MM-dd", "yyyy/M/d", "d.M.yyyy", "M/d/yyyy", "d/M/yyyy", "yyyyMMdd".
+// "yyyy-MM-dd", "yyyy/M/d", "d.M.yyyy", "M/d/yyyy", "d/M/yyyy", "yyyyMMdd",
+// "yyyy年M月d日", and "M/d" and "M-d" without a year (a credit card's).
 // Any of them may be followed by a time of day "H:m" or "H:m:s".
 QStringList DateForms();
 
-// The date of text read in form (one of DateForms); invalid when text does
-// not have that form or names no real day.
-DateValue ParseDateInForm(const QString &text, const QString &form);
+// Whether form writes no year.
+bool IsYearlessForm(const QString &form);
 
-// The forms in which every non-empty sample reads as a date; more than one
+// The date of text read in form (one of DateForms); invalid when text does
+// not have that form or names no real day. A yearless date takes its year
+// from periodEnd, the last day of the statement's period: a month after
+// periodEnd's is of the year before (a December line in a January
+// statement); without periodEnd it is invalid.
+DateValue ParseDateInForm(const QString &text, const QString &form,
+                          const QDate &periodEnd = QDate());
+
+// The forms in which the non-empty samples read as dates; more than one
 // means the samples are ambiguous (3/4/2010), none that they are no dates.
+// A form is decided by the samples that read: one impossible date
+// (20240230) among good ones does not rule out the form of the others.
 QStringList DetectDateForms(const QStringList &samples);
 
 // The number of an amount text: "1,234.50", "1.234,50" (decimalComma),

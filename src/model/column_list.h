@@ -13,6 +13,8 @@ public:
   bool IsEmpty() const { return columns_.isEmpty(); }
   void Clear() { columns_.clear(); }
   void Append(const ColumnDef &column) { columns_.append(column); }
+  // Position i must be valid.
+  void Replace(int i, const ColumnDef &column) { columns_[i] = column; }
   bool IsValid(int i) const { return i >= 0 && i < Size(); }
   // Position i must be valid.
   const ColumnDef &At(int i) const { return columns_.at(i); }

@@ -132,9 +132,9 @@ TEST_F(ExchangeTest, AlipayBillLinesBecomeExpensesIncomeOrNothing) {
                          "trelva_Group_ID=3 Order By ID"),
             (QStringList{"2024/3/5|12:30:45|支出|滴滴出行|快车订单|花呗|25.5|"
                          "2024030522001100001",
-                         "2024/3/7|18:20:00|收入|李四|转账|现金|50|"
+                         "2024/3/7|18:20:00|收入|李四|转账|支付宝余额|50|"
                          "2024030722001100003",
-                         "2024/3/9|10:00:00|收入|超市乙|退款-牙膏|现金|12|"
+                         "2024/3/9|10:00:00|收入|超市乙|退款-牙膏|支付宝余额|12|"
                          "2024030922001100005_1"}));
 
   // The template's main show message sums each side.
@@ -180,7 +180,7 @@ TEST_F(ExchangeTest, WeChatRefundsIncomeOrCancellingTheirPayments) {
   const QString path = WriteFile("wechat.csv", WeChatBill(rows));
   EXPECT_EQ(States(ImportBill(ledger, path, 4)),
             (QStringList{"10 N", "11 S 已全额退款", "12 S 与第11行的付款相抵",
-                         "13 N", "14 N", "15 n 不计收支", "16 S 支付失败"}));
+                         "13 N", "14 N", "15 n 账户间转账", "16 S 支付失败"}));
   EXPECT_EQ(Rows(ledger, "Select Direction, Goods, Amount From Users Where "
                          "trelva_Group_ID=4 Order By ID"),
             (QStringList{"支出|午餐|32", "支出|水果|80", "收入|水果|30"}));
@@ -199,7 +199,7 @@ TEST_F(ExchangeTest, WeChatRefundsIncomeOrCancellingTheirPayments) {
   ASSERT_TRUE(cancelling.Check(&check, {}, &error));
   EXPECT_EQ(States(check),
             (QStringList{"10 N", "11 S 已全额退款", "12 S 与第11行的付款相抵",
-                         "13 N", "14 S 与第13行的付款相抵", "15 n 不计收支",
+                         "13 N", "14 S 与第13行的付款相抵", "15 n 账户间转账",
                          "16 S 支付失败"}));
   bool cancelled = false;
   ASSERT_EQ(cancelling.Store(check, check.TickedLines(), {}, &cancelled, &error), 2);
@@ -276,12 +276,14 @@ TEST_F(ExchangeTest, BankCardLinesTakeTheirSideFromTheirColumns) {
       CreditCardBill({"2024/03/03,2024/03/04,某某商城,1234,\"¥1,234.00\","
                       "\"¥1,234.00\",",
                       "2024/03/20,2024/03/20,还款,1234,¥500.00,,¥500.00"}));
-  EXPECT_EQ(States(ImportBill(ledger, card, 3)), (QStringList{"4 N", "5 N"}));
+  // Its repayment moves money between the household's own accounts.
   EXPECT_EQ(States(ImportBill(ledger, card, 3)),
-            (QStringList{"4 D 与已有记录相同", "5 D 与已有记录相同"}));
+            (QStringList{"4 N", "5 n 信用卡还款"}));
+  EXPECT_EQ(States(ImportBill(ledger, card, 3)),
+            (QStringList{"4 D 与已有记录相同", "5 n 信用卡还款"}));
   EXPECT_EQ(Rows(ledger, "Select Direction, Goods, Amount From Users Where "
                          "trelva_Group_ID=3 Order By ID"),
-            (QStringList{"支出|某某商城|1234", "收入|还款|500"}));
+            (QStringList{"支出|某某商城|1234"}));
 }
 
 // A bill whose column was renamed is no known bill: it is read as any
@@ -358,7 +360,7 @@ TEST_F(ExchangeTest, WeChatXlsxBillAndATruncatedOne) {
   EXPECT_EQ(import.Layout()->name, "微信支付账单（XLSX）");
   EXPECT_EQ(import.Head().holder, "小明");
   EXPECT_EQ(States(ImportBill(file_, path, 4)),
-            (QStringList{"7 N", "8 n 不计收支", "9 S 支付失败"}));
+            (QStringList{"7 N", "8 n 账户间转账", "9 S 支付失败"}));
   EXPECT_EQ(Records(file_, 4), QStringList{"2024/3/2|美团外卖|-32|1|-32|午餐"});
 
   const QStringList before = Rows(file_, "Select * From Users");

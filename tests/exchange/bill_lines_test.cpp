@@ -50,8 +50,8 @@ TEST(BillLines, RefundsFindTheirPaymentsByMerchantOrNumber) {
   lines[7].counterpart = lines[8].counterpart = QStringLiteral("京东");
   EXPECT_EQ(Outcomes(lines, false),
             (std::vector<std::string>{"交易关闭", "第1行的付款未导入", "",
-                                      "income", "income", "", "", "已全额退款",
-                                      "与第8行的付款相抵"}));
+                                      "income", "income", "已全额退款", "",
+                                      "已全额退款", "与第8行的付款相抵"}));
   EXPECT_EQ(Outcomes(lines, true),
             (std::vector<std::string>{"交易关闭", "第1行的付款未导入", "50",
                                       "与第3行的付款相抵", "income",

@@ -79,6 +79,12 @@ TEST_F(ExchangeTest, DamagedOrHostileOfxIsRefusedWhole) {
   EXPECT_FALSE(read(huge, &lines, &error));
   EXPECT_EQ(error, "OFX 文件中有过长的标记或值：" + huge);
   EXPECT_EQ(lines, 0);
+  const QString nul = WriteFile(
+      "nul.ofx", Ofx(QByteArray("<STMTTRN><DTPOSTED>20240105<TRNAMT>1<NAME>a\0b"
+                                "</STMTTRN>", 55)));
+  EXPECT_FALSE(read(nul, &lines, &error));
+  EXPECT_EQ(error, "OFX 文件中有空字符（NUL）：" + nul);
+  EXPECT_EQ(lines, 0);
 
   EXPECT_EQ(OfxDateText("20240229235959.999[+8:CST]"), "2024-02-29");
   EXPECT_TRUE(OfxDateText("20240229246000").isNull());

@@ -50,18 +50,19 @@ TEST_F(ExchangeTest, BankStatementWithDebitAndCreditBecomesRecords) {
   EXPECT_EQ(check.good, 3);
   EXPECT_TRUE(check.bad.isEmpty());
   EXPECT_TRUE(check.duplicateLines.isEmpty());
-  // The statement's date wins over the automatic date; defaults and the
-  // formula Total = Amount*Count apply as for a typed record.
+  // The statement's date is the record's, and no time of the import is
+  // made up for it; defaults and the formula Total = Amount*Count apply as
+  // for a typed record, but no payment method the statement does not give.
   EXPECT_EQ(Records(file_, 3),
             (QStringList{"2024/1/5|餐厅 O'Brien|-35.5|1|-35.5|",
                          "2024/1/6|工资|8000|1|8000|",
                          "2024/1/7|超市, 日用品|-120|1|-120|"}));
   EXPECT_EQ(Rows(file_, "Select Distinct Category, Payment From Users Where "
                         "trelva_Group_ID=3"),
-            QStringList{"其他|现金"});
+            QStringList{"其他|"});
   EXPECT_EQ(Rows(file_, "Select Count(*) From Users Where trelva_Group_ID=3 "
                         "And Moment Is Null"),
-            QStringList{"0"});
+            QStringList{"3"});
   // Keys follow the group's largest key.
   EXPECT_EQ(FindGroupNode(file_.Root(), 3)->largestKey,
             Rows(file_, "Select Max(ID) From Users Where trelva_Group_ID=3")

@@ -236,7 +236,7 @@ TEST_F(ExchangeTest, FilesThatAreNoStatementAreRefused) {
   StatementFormat format;
   QString error;
   EXPECT_FALSE(DetectStatementFormat(Data("binary.bin"), &format, &error));
-  EXPECT_EQ(error, "文件不是可识别的对账单（CSV 或 OFX）！");
+  EXPECT_EQ(error, "文件不是可识别的对账单（CSV、XLSX、XLS 或 OFX）");
   EXPECT_FALSE(DetectStatementFormat(WriteFile("empty.csv", "\n \n"), &format,
                                      &error));
   EXPECT_FALSE(

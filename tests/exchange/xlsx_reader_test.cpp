@@ -194,6 +194,49 @@ TEST_F(ExchangeTest, XlsxFirstSheetByItsRelationshipAndHandWrittenCells) {
   EXPECT_EQ(error, "");
 }
 
+TEST_F(ExchangeTest, XlsxCommentsInstructionsAndCDataAreReadInOnePass) {
+  // A comment of 8 MB among the rows (its end falls inside a chunk), which
+  // the XML reader alone scans again for every chunk added; processing
+  // instructions; a '>' in an attribute value; CDATA sections that hold
+  // markup and "]]" runs; comments in the shared texts.
+  const QByteArray comment =
+      "<!-- <row r=\"2\"><c><v>1</v></c></row> " +
+      QByteArray(8 * 1024 * 1024 + 6, '-').replace("--", "- ") + "-->";
+  const QString path = TempPath("comments.xlsx");
+  WriteZip(path,
+           Workbook("<?editor keep?>" + comment +
+                        "<row r=\"3\"><c t=\"s\" x='a>b'><v>0</v></c>"
+                        "<?pi <c><v>9</v></c> ?><c><v><![CDATA[12.5]]></v></c>"
+                        "<c t=\"inlineStr\"><is><t><![CDATA[a<b> & ]]]]>"
+                        "<![CDATA[>c]]]></t></is></c></row>",
+                    "<!-- 共 1 项 --><si><t>交易<!-- - -->时间</t></si>"));
+  QString error;
+  EXPECT_EQ(ReadRows(path, &error),
+            (SheetRows{{3, {"交易时间", "12.5", "a<b> & ]]>c]"}}}));
+  EXPECT_EQ(error, "");
+
+  // Shared texts in UTF-16 are read as they are.
+  auto parts = Workbook("<row r=\"1\"><c t=\"s\"><v>0</v></c></row>");
+  const QString utf16 =
+      QStringLiteral("\uFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?>"
+                     "<sst><!-- ℼ --><si><t>ℼ交易</t></si></sst>");
+  parts["xl/sharedStrings.xml"] = QByteArray(
+      reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2);
+  WriteZip(path, parts);
+  EXPECT_EQ(ReadRows(path, &error), (SheetRows{{1, {"ℼ交易"}}}));
+
+  // A document type (which no workbook has), markup after "<!" that is
+  // neither, and a comment left open are refused.
+  for (const QByteArray &sheet :
+       {QByteArray("<!DOCTYPE x [<!ENTITY a \"b\">]><row r=\"1\"/>"),
+        QByteArray("<row r=\"1\"/><!ELEMENT x ANY>"),
+        QByteArray("<row r=\"1\"/><!-- open")}) {
+    WriteZip(path, Workbook(sheet));
+    EXPECT_TRUE(ReadRows(path, &error).empty()) << sheet.constData();
+    EXPECT_EQ(error, "XLSX 文件已损坏：" + path) << sheet.constData();
+  }
+}
+
 TEST_F(ExchangeTest, DamagedAndHostileXlsxFilesAreRefusedWithAMessage) {
   QString error;
   // Not a zip, a zip of a bill (not a workbook), a workbook cut short.

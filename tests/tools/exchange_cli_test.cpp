@@ -78,11 +78,19 @@ TEST_F(ExchangeCliTest, ImportWithAMapThenWithTheSavedOne) {
 }
 
 TEST_F(ExchangeCliTest, RefusalsAndExport) {
-  const QString bad = Statement("bad.csv", "a,b\nx,y\n");
-  CliResult result =
-      RunCli({"import", path_, bad, "--map", "a=Data", "--date-form", "yyyyMMdd"});
+  const QString bad = Statement("bad.csv", "a,b\nx,1\n");
+  CliResult result = RunCli({"import", path_, bad, "--map", "a=Data", "--map",
+                             "b=Amount", "--date-form", "yyyyMMdd"});
   EXPECT_EQ(result.status, 1);
   EXPECT_TRUE(result.err.contains("第2行：日期无法识别：x"));
+  // Without an amount column nothing is stored, and never an amount of 0.
+  result = RunCli({"import", path_, bad, "--map", "a=Data"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(result.err.contains("对账单中找不到金额列")) << qPrintable(result.err);
+  // The key is never the statement's to give.
+  result = RunCli({"import", path_, bad, "--map", "a=Data", "--map", "b=ID"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(result.err.contains("是主键")) << qPrintable(result.err);
   EXPECT_EQ(RunCli({"import", path_, bad, "--date-form", "dd-mm"}).status, 1);
   EXPECT_EQ(RunCli({"import", path_, bad, "--map", "zz=Data"}).status, 1);
   EXPECT_EQ(RunCli({"import", path_, Statement("bin.csv", QByteArray(64, '\0'))})
@@ -242,7 +250,7 @@ TEST_F(ExchangeCliTest, ABillReportsEveryLine) {
       "4200004\t,M4\t,/\n");
   CliResult result = RunCli({"import", ledger, bill, "--report"});
   EXPECT_EQ(result.status, 0) << qPrintable(result.err);
-  EXPECT_EQ(result.out, "5\tnew\t\n6\tskipped\t支付失败\n7\tskipped\t不计收支\n"
+  EXPECT_EQ(result.out, "5\tnew\t\n6\tskipped\t支付失败\n7\tskipped\t账户间转账\n"
                         "8\tbad\t金额无法识别：¥abc\n"
                         "已导入 1 条记录，拒绝 1 行，重复未导入 0 行，跳过 2 行\n");
   EXPECT_TRUE(result.err.startsWith("微信支付账单：小明\n")) << qPrintable(result.err);

@@ -10,9 +10,10 @@
 // or caption; "-FIELD" and "+FIELD" name the debit and credit columns whose
 // difference goes to FIELD. --report prints a line per statement line:
 // its number, what happened to it (new, duplicate, skipped, bad) and why,
-// tab-separated. Prints the numbers of records stored, lines refused (each
-// with its number and reason on stderr), duplicates and lines skipped; exit
-// 1 when nothing could be read.
+// tab-separated, and the lines of the footer under the rows as "footer".
+// Prints the numbers of records stored, lines refused (each with its number
+// and reason on stderr), duplicates and lines skipped; exit 1 when nothing
+// could be read, or when the statement has no date or amount column.
 #include "cli_account.h"
 #include "cli_command.h"
 #include "record_arguments.h"
@@ -24,6 +25,7 @@
 #include "exchange/text_decoding.h"
 #include "groups/group_node.h"
 #include "document/account_file.h"
+#include "model/field_type.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -120,6 +122,13 @@ bool ApplyMaps(const AccountFile &file, const QStringList &maps,
     const QString field = FieldOf(file, target);
     if (field.isEmpty())
       return false;
+    // Records get new keys; a statement never gives one.
+    const int position = file.Columns().PositionOf(field);
+    if (position >= 0 && file.Columns().Type(position) == FT_KEY) {
+      ShowMessage(QStringLiteral("“%1”是主键，不能由对账单导入")
+                      .arg(file.Columns().Title(position)));
+      return false;
+    }
     if (sign == QLatin1Char('-') || sign == QLatin1Char('+')) {
       mapping.amountField = field;
       (sign == QLatin1Char('-') ? mapping.debitColumn : mapping.creditColumn) =
@@ -214,9 +223,12 @@ int RunImport(const QStringList &args) {
     ShowMessage(error);
     return 1;
   }
-  if (parsed.report)
+  if (parsed.report) {
     for (const CheckedLine &line : check.lines)
       PrintLine(ReportLine(line, ticked.contains(line.lineNumber)));
+    for (const int line : check.footerLines)
+      PrintLine(QStringLiteral("%1\tfooter\t表尾").arg(line));
+  }
   const int skipped = int(std::count_if(
       check.lines.cbegin(), check.lines.cend(), [&](const CheckedLine &line) {
         return line.state != LineState::Bad &&

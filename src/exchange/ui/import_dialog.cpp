@@ -34,6 +34,29 @@
 namespace {
 
 const QString kNone = QStringLiteral("（不导入）");
+// The data of a source box whose column is filled by the amount.
+const QString kTaken = QStringLiteral("\x01taken");
+
+// What fills field besides the field mappings: the amount column(s) for
+// the amount field, the 收/支 or 借/贷 column (or the amount's sign) for the
+// side field; empty when nothing does.
+QString TakenBy(const ImportMapping &mapping, const QString &field) {
+  if (!field.compare(mapping.amountField, Qt::CaseInsensitive)) {
+    if (mapping.UsesDebitCredit())
+      return QStringLiteral("%1 − %2").arg(mapping.creditColumn, mapping.debitColumn);
+    if (!mapping.amountColumn.isEmpty())
+      return mapping.amountColumn;
+  }
+  if (!field.compare(mapping.directionField, Qt::CaseInsensitive) &&
+      !mapping.amountField.isEmpty()) {
+    if (!mapping.directionColumn.isEmpty())
+      return mapping.directionColumn;
+    if (!mapping.flagColumn.isEmpty())
+      return mapping.flagColumn;
+    return QStringLiteral("（按金额正负）");
+  }
+  return QString();
+}
 
 // Every group of the tree, in tree order, with its path of titles.
 void AddGroups(QComboBox *box, const GroupNode &node, const QString &prefix) {
@@ -96,7 +119,7 @@ bool ImportDialog::OpenStatement(const QString &path) {
 int ImportDialog::Run(QWidget *parent, AccountFile &file, int groupId) {
   const QString path = QFileDialog::getOpenFileName(
       parent, QStringLiteral("导入"), StartFolder(file.Path()),
-      QStringLiteral("对账单 (*.csv *.txt *.ofx *.qfx *.xlsx);;所有文件 (*)"));
+      QStringLiteral("对账单 (*.csv *.txt *.ofx *.qfx *.xlsx *.xls);;所有文件 (*)"));
   if (path.isEmpty())
     return 0;
   ImportDialog dialog(file, groupId, parent);
@@ -133,9 +156,19 @@ void ImportDialog::BuildControls() {
     });
     head->addWidget(cancel);
   }
+  if (!layout || layout->user) {
+    auto *keep = new QPushButton(QStringLiteral("保存为账单格式(&S)…"), this);
+    keep->setAccessibleName(QStringLiteral("保存为账单格式"));
+    keep->setToolTip(
+        QStringLiteral("记住这种对账单的格式和列对应，以后自动识别"));
+    keep->setAutoDefault(false);
+    connect(keep, &QPushButton::clicked, this, &ImportDialog::SaveAsLayout);
+    head->addWidget(keep);
+  }
   auto *showMapping = new QPushButton(QStringLiteral("列对应(&M)"), this);
   showMapping->setAccessibleName(QStringLiteral("列对应"));
   showMapping->setCheckable(true);
+  mappingToggle_ = showMapping;
   head->addWidget(showMapping);
   root->addLayout(head);
 
@@ -248,7 +281,7 @@ QWidget *ImportDialog::BuildMappingPanel() {
   // too.
   const StatementKind kind = import_.Mapping().format.kind;
   const bool csv = kind == StatementKind::Csv;
-  const bool lines = csv || kind == StatementKind::Xlsx;
+  const bool lines = csv || kind == StatementKind::Xlsx || kind == StatementKind::Xls;
   const QStringList &headers = import_.Headers();
   auto *panel = new QWidget(this);
   auto *top = new QHBoxLayout(panel);
@@ -348,10 +381,25 @@ void ImportDialog::ShowMapping() {
   hasHeader_->setChecked(format.hasHeader);
   SelectData(group_, import_.GroupId());
   const ColumnList &columns = file_.Columns();
-  for (int i = 0; i < columns.Size() && i < fieldSources_.size(); ++i)
-    if (fieldSources_[i])
-      SelectData(fieldSources_[i],
-                 mapping.SourceOf(columns.At(i).fieldName));
+  for (int i = 0; i < columns.Size() && i < fieldSources_.size(); ++i) {
+    QComboBox *box = fieldSources_[i];
+    if (!box)
+      continue;
+    // The amount and its side are filled as "金额与格式" says.
+    const QString &field = columns.At(i).fieldName;
+    const QString taken = TakenBy(mapping, field);
+    box->setEnabled(taken.isEmpty());
+    if (!taken.isEmpty()) {
+      if (box->findData(kTaken) < 0)
+        box->addItem(QString(), kTaken);
+      box->setItemText(box->findData(kTaken), taken);
+      SelectData(box, kTaken);
+      continue;
+    }
+    if (box->findData(kTaken) >= 0)
+      box->removeItem(box->findData(kTaken));
+    SelectData(box, mapping.SourceOf(field));
+  }
   SelectData(amountField_, mapping.amountField);
   amountMode_->setCurrentIndex(mapping.UsesDebitCredit() ? 1 : 0);
   SelectData(amountColumn_, mapping.amountColumn);
@@ -418,7 +466,7 @@ void ImportDialog::ReadMapping() {
   const ColumnList &columns = file_.Columns();
   mapping.fields.clear();
   for (int i = 0; i < columns.Size() && i < fieldSources_.size(); ++i)
-    if (fieldSources_[i])
+    if (fieldSources_[i] && fieldSources_[i]->currentData() != kTaken)
       mapping.Map(columns.At(i).fieldName,
                   fieldSources_[i]->currentData().toString());
   mapping.amountField = amountField_->currentData().toString();
@@ -447,10 +495,29 @@ void ImportDialog::Recheck() {
   QString error;
   if (!import_.Check(&check, progress.Callback(), &error)) {
     summary_->setText(error);
+    // Without a date or an amount nothing can be stored: the mapping is
+    // where to say which columns give them.
+    if (!import_.MappingProblem().isEmpty() && mappingToggle_)
+      mappingToggle_->setChecked(true);
     return;
   }
   model_->SetCheck(std::move(check));
   ShowCheck();
+}
+
+bool ImportDialog::SaveAsLayout() {
+  const std::optional<QString> name = CurrentPrompt().AskText(
+      QStringLiteral("保存为账单格式"), {}, QString());
+  if (!name || name->trimmed().isEmpty())
+    return false;
+  QString error;
+  if (!import_.SaveAsLayout(*name, &error)) {
+    ShowMessage(error);
+    return false;
+  }
+  ShowMessage(QStringLiteral("已保存账单格式“%1”，以后这种对账单将自动识别。")
+                  .arg(name->trimmed()));
+  return true;
 }
 
 const ImportCheck &ImportDialog::LastCheck() const {

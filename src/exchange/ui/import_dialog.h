@@ -57,6 +57,9 @@ public slots:
   // and applies it to the other lines; false (with the reason shown) when
   // it cannot.
   bool RememberCategory();
+  // Keeps the statement's layout, as mapped, as one of the user's own under
+  // a name asked for; false when it was not kept.
+  bool SaveAsLayout();
 
 protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
@@ -98,5 +101,6 @@ private:
   QTableView *table_ = nullptr;
   QLabel *summary_ = nullptr;
   QPushButton *remember_ = nullptr;
+  QPushButton *mappingToggle_ = nullptr;
   QTimer *checkTimer_ = nullptr;
 };

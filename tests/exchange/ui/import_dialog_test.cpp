@@ -263,7 +263,7 @@ TEST_F(ExchangeTest, ImportDialogReadsAnXlsxBillWithoutCsvSettings) {
 TEST_F(ExchangeTest, ImportDialogRefusesAFileThatIsNoStatement) {
   ImportDialog dialog(file_, 3);
   EXPECT_FALSE(dialog.OpenStatement(Data("binary.bin")));
-  EXPECT_EQ(prompt_.Last(), "文件不是可识别的对账单（CSV 或 OFX）！");
+  EXPECT_EQ(prompt_.Last(), "文件不是可识别的对账单（CSV、XLSX、XLS 或 OFX）");
 }
 
 TEST_F(ExchangeTest, ChartPicturesInThreeFormatsAtTheAskedSize) {
