@@ -149,6 +149,8 @@ QString BillTitle(const BillLayout &layout, const BillHead &head) {
   QStringList parts;
   if (!head.holder.isEmpty())
     parts.append(head.holder);
+  if (!head.card.isEmpty())
+    parts.append(QStringLiteral("尾号%1").arg(head.card));
   if (!head.periodStart.isEmpty() || !head.periodEnd.isEmpty())
     parts.append(QStringLiteral("%1 至 %2").arg(head.periodStart, head.periodEnd));
   if (parts.isEmpty())

@@ -11,7 +11,8 @@ QStringList DateForms() {
   return {QStringLiteral("yyyy-MM-dd"), QStringLiteral("yyyy/M/d"),
           QStringLiteral("d.M.yyyy"),   QStringLiteral("M/d/yyyy"),
           QStringLiteral("d/M/yyyy"),   QStringLiteral("yyyyMMdd"),
-          QStringLiteral("yyyy年M月d日"), QStringLiteral("M/d"),
+          QStringLiteral("yyyy年M月d日"), QStringLiteral("yyyy.M.d"),
+          QStringLiteral("M/d"),
           QStringLiteral("M-d")};
 }
 
@@ -37,6 +38,7 @@ const FormPattern kPatterns[] = {
     {"d/M/yyyy", R"((\d{1,2})/(\d{1,2})/(\d{4}))", 3, 2, 1},
     {"yyyyMMdd", R"((\d{4})(\d{2})(\d{2}))", 1, 2, 3},
     {"yyyy年M月d日", R"((\d{4})年(\d{1,2})月(\d{1,2})日?)", 1, 2, 3},
+    {"yyyy.M.d", R"((\d{4})\.(\d{1,2})\.(\d{1,2}))", 1, 2, 3},
     {"M/d", R"(()(\d{1,2})/(\d{1,2}))", 1, 2, 3},
     {"M-d", R"(()(\d{1,2})-(\d{1,2}))", 1, 2, 3},
 };
@@ -191,7 +193,7 @@ bool ParseAmount(const QString &text, bool decimalComma, double *value) {
   }
   // Currency signs and codes, blanks and thousands separators go.
   static const QRegularExpression currency(
-      QStringLiteral("[¥￥$€£\\s\\x{00A0}\\x{202F}']|CNY|RMB|EUR|USD"),
+      QStringLiteral("[¥￥$€£元\\s\\x{00A0}\\x{202F}']|CNY|RMB|EUR|USD|人民币"),
       QRegularExpression::CaseInsensitiveOption);
   if (!IsPlainAmount(t))
     t.remove(currency);

@@ -11,7 +11,8 @@
 
 // The date forms a statement may use, in the order they are offered.
 // "yyyy-MM-dd", "yyyy/M/d", "d.M.yyyy", "M/d/yyyy", "d/M/yyyy", "yyyyMMdd",
-// "yyyy年M月d日", and "M/d" and "M-d" without a year (a credit card's).
+// "yyyy年M月d日", "yyyy.M.d", and "M/d" and "M-d" without a year (a credit
+// card's).
 // Any of them may be followed by a time of day "H:m" or "H:m:s".
 QStringList DateForms();
 
