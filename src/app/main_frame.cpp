@@ -34,6 +34,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPrinter>
@@ -77,8 +78,12 @@ private:
 // it ("打开(&O)..." → "打开").
 QString PlainText(QString text) {
   const qsizetype paren = text.indexOf(QStringLiteral("(&"));
-  if (paren >= 0)
-    text.truncate(paren);
+  if (paren < 0)
+    return text;
+  // "导入(&I)…" is "导入…", "打开(&O)..." is "打开".
+  text.remove(paren, 4);
+  if (text.endsWith(QStringLiteral("...")))
+    text.chop(3);
   return text;
 }
 
@@ -215,14 +220,14 @@ void CMainFrame::CreateActions() {
       {QKeySequence(Qt::CTRL | Qt::Key_S)}, [this] { OnSave(); });
   add(QStringLiteral("另存为(&A)..."), AppIconKind::SaveAs, true, {},
       [this] { OnSaveAs(); });
-  add(QStringLiteral("导入…"), none, false, {}, [this] { OnImport(); });
-  add(QStringLiteral("导入规则…"), none, false, {},
+  add(QStringLiteral("导入(&I)…"), none, false, {}, [this] { OnImport(); });
+  add(QStringLiteral("导入规则(&L)…"), none, false, {},
       [this] { OnImportRules(); });
-  add(QStringLiteral("导出…"), none, false, {}, [this] { OnExport(); });
-  add(QStringLiteral("导出报表…"), none, false, {}, [this] { OnExportReport(); });
-  add(QStringLiteral("从备份恢复…"), none, false, {},
+  add(QStringLiteral("导出(&E)…"), none, false, {}, [this] { OnExport(); });
+  add(QStringLiteral("导出报表(&T)…"), none, false, {}, [this] { OnExportReport(); });
+  add(QStringLiteral("从备份恢复(&B)…"), none, false, {},
       [this] { OnRestoreBackup(); });
-  add(QStringLiteral("复制文件路径"), none, false, {},
+  add(QStringLiteral("复制文件路径(&H)"), none, false, {},
       [this] { OnCopyFilePath(); });
   add(QStringLiteral("打印设置(&R)..."), none, false, {},
       [this] { PrintCommand(PC_PRINT_SETUP); });
@@ -804,6 +809,22 @@ void CMainFrame::UpdateTabTips() {
   const QList<QMdiSubWindow *> windows = mdi_->subWindowList();
   for (int i = 0; i < bar->count() && i < windows.size(); ++i)
     bar->setTabToolTip(i, windows[i]->toolTip());
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent *event) {
+  for (const char *name : {"撤消", "重做"}) {
+    QAction *action = Command(QString::fromUtf8(name));
+    if (!action || !action->isEnabled())
+      continue;
+    const auto keys = action->property("keys").value<QList<QKeySequence>>();
+    const QKeySequence pressed(event->keyCombination());
+    if (keys.contains(pressed)) {
+      action->trigger();
+      event->accept();
+      return;
+    }
+  }
+  QMainWindow::keyPressEvent(event);
 }
 
 bool CMainFrame::eventFilter(QObject *watched, QEvent *event) {

@@ -96,6 +96,10 @@ public slots:
 protected:
   void closeEvent(QCloseEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
+  // Undo and redo keys that no widget took (the focus in the group pane,
+  // or nowhere after a dialog closed) run 撤消 and 重做 while they are
+  // enabled: the records page leaves its keys to itself only inside it.
+  void keyPressEvent(QKeyEvent *event) override;
 
 private:
   void CreateActions();

@@ -14,6 +14,7 @@
 #include "window/change_dispatcher.h"
 #include "records/ui/sorvan_grid_view.h"
 #include "groups/group_node.h"
+#include "groups/group_tree.h"
 #include "groups/ui/sorvan_group_pane.h"
 #include "app_test_env.h"
 #include "db/db_visiter.h"
@@ -40,6 +41,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolBox>
+#include <QTreeWidget>
 
 namespace {
 
@@ -482,3 +484,34 @@ TEST_F(MainFrameTest, CopyFilePathAndStatusPaneEscapesTitles) {
 }
 
 } // namespace
+
+// Ctrl+Z and Ctrl+Y work wherever 撤消 and 重做 are enabled: with the focus
+// in the group pane, or on no widget after a dialog closed.
+TEST_F(MainFrameTest, UndoKeysWorkOutsideTheGrid) {
+  const QString a = Copy(kHousehold, "a");
+  frame_->resize(900, 600);
+  frame_->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+  ASSERT_TRUE(frame_->OpenDocument(a));
+  AccountFile &file = *frame_->ActiveChild()->File();
+  auto count = [&] {
+    return QueryRows(*file.Session(), "Select Count(*) From Users").value(0);
+  };
+  const QString before = count();
+  CRowItem row = CRowItem::EmptyRow(file, 2);
+  row.FillNewRowDefaults(++FindGroupNode(file.Root(), 2)->largestKey);
+  ASSERT_EQ(file.History().AddRows({row}), 1);
+  file.Notify(HINT_RECORDS);
+  const QString after = count();
+  ASSERT_NE(after, before);
+  auto *tree = frame_->findChild<QTreeWidget *>();
+  ASSERT_NE(tree, nullptr);
+  tree->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return tree->hasFocus(); }));
+  QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return count() == before; }));
+  if (QWidget *focus = QApplication::focusWidget())
+    focus->clearFocus();
+  QTest::keyClick(frame_.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return count() == after; }));
+}

@@ -153,13 +153,13 @@ void CSorvanGridView::MakeActions() {
   AddAction(ID_EDIT_DELETE, QStringLiteral("删除(&D)\tDel"),
             {QKeySequence(Qt::Key_Delete)});
   separator();
-  AddAction(ID_GRID_REFRESH, QStringLiteral("刷新(&F)\tF5"),
+  AddAction(ID_GRID_REFRESH, QStringLiteral("刷新(&S)\tF5"),
             {QKeySequence(Qt::Key_F5)});
   AddAction(ID_EDIT_FIND, QStringLiteral("查找(&F)\tCtrl+F"),
             {QKeySequence(Qt::CTRL | Qt::Key_F),
              QKeySequence(Qt::CTRL | Qt::Key_F3)});
   separator();
-  AddAction(ID_MAKE_RECURRING, QStringLiteral("设为定期记录…"), {});
+  AddAction(ID_MAKE_RECURRING, QStringLiteral("设为定期记录(&M)…"), {});
 }
 
 QAction *CSorvanGridView::Action(int commandId) const {

@@ -170,8 +170,22 @@ TEST_F(RecordsPageKeysTest, DeleteKeyAsksAndThePopUpMenuListsTheCommands) {
                                   "-", "剪切(&T)\tCtrl+X=57635",
                                   "复制(&C)\tCtrl+C=57634", "粘贴(&P)\tCtrl+V=57637",
                                   "删除(&D)\tDel=32788", "-",
-                                  "刷新(&F)\tF5=32790", "查找(&F)\tCtrl+F=57636",
-                                  "-", "设为定期记录…=32791"}));
+                                  "刷新(&S)\tF5=32790", "查找(&F)\tCtrl+F=57636",
+                                  "-", "设为定期记录(&M)…=32791"}));
+}
+
+TEST_F(RecordsPageKeysTest, CtrlASummarisesTheRecordsOnly) {
+  TypeRecords(2, {"a", "b"});
+  const std::vector<int> rows = RecordRows(2);
+  Type(kAmount, rows[0], "10");
+  Type(kAmount, rows[1], "5");
+  QTest::keyClick(View(), Qt::Key_A, Qt::ControlModifier);
+  QString text;
+  // Two records of nine columns; the headers and new-record rows of both
+  // groups are selected too but are no records. Amount, Count (1) and
+  // Total add up to 32 over six numeric cells.
+  QTRY_VERIFY(page_->GetSummaryText(text));
+  EXPECT_EQ(text, "统计=18 求和=32 平均=5.333");
 }
 
 } // namespace
