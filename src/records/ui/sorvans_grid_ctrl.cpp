@@ -238,14 +238,17 @@ void CSorvansGridCtrl::AppendNewRecordRow(int row, int groupId) {
   format.backColor = kWhite;
   format.textColor = kBlack;
   SetRowFormat(row, format);
-  // Only integer, floating-point, text and memo columns are typed into
-  // here; the key, options, dates and times are filled in by the insert.
+  // Every cell but the key's opens its editor as a record's does (an
+  // option's drop-down list, a date's picker); the insert fills in the key
+  // and what was left empty.
   for (int i = 1; i < int(columnTypes_.size()); ++i) {
     const int type = columnTypes_[size_t(i)];
-    SetCellType(i - 1, row, CT_TEXT);
-    SetParam(i - 1, row, kTextCellMark);
-    SetReadOnly(i - 1, row, type == FT_KEY || (type >= int(FT_OPTION) &&
-                                               type <= int(FT_AUTOTIME)));
+    const bool option = type == FT_OPTION;
+    const bool date = IsDatePickerType(type);
+    SetCellType(i - 1, row, option ? CT_DROPLIST : date ? CT_DATETIME : CT_TEXT);
+    SetParam(i - 1, row,
+             option ? kDropListCellMark : date ? 0 : kTextCellMark);
+    SetReadOnly(i - 1, row, type == FT_KEY);
     QuickSetAlignment(i - 1, row, kLeftAligned);
   }
   newRecordRows_[groupId] = row;
@@ -296,9 +299,12 @@ bool CSorvansGridCtrl::DrawsFocusRect(int, int row) const {
 }
 
 void CSorvansGridCtrl::OnSelectionChanged() {
+  // Records only: a group header or the new-record row is no amount, and
+  // counting them would lower the average of a whole column (Ctrl+A).
   summary_ = SelectionSummary();
   ForEachSelected([this](int col, int row) {
-    summary_.Add(TextView(col, row), IsNumericType(ColumnTypeOf(col)));
+    if (KindOf(row) == RK_RECORD)
+      summary_.Add(TextView(col, row), IsNumericType(ColumnTypeOf(col)));
   });
   if (selectionChanged)
     selectionChanged();

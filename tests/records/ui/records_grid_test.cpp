@@ -53,11 +53,11 @@ TEST_F(RecordsGridTest, EachGroupHasAHeaderAndANewRecordRow) {
   EXPECT_EQ(Grid().DisplayText(-1, 1), "*");
   EXPECT_EQ(Grid().CellText(-1, 1), "");
   EXPECT_EQ(Grid().GetBackColor(kItem, 1), CSorvansGridCtrl::kWhite);
-  // Typed into: integer, float, text, memo; not options, dates or times.
-  for (int col : {kAmount, kCount, kTotal, kItem, kMemo})
+  // Every cell opens its editor as a record's does: numbers, texts,
+  // options, dates and times.
+  for (int col : {kData, kMoment, kCategory, kPayment, kAmount, kCount, kTotal,
+                  kItem, kMemo})
     EXPECT_FALSE(Grid().IsReadOnly(col, 1)) << col;
-  for (int col : {kData, kMoment, kCategory, kPayment})
-    EXPECT_TRUE(Grid().IsReadOnly(col, 1)) << col;
   EXPECT_TRUE(Grid().IsReadOnly(kItem, 0));
 }
 

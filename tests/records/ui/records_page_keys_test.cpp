@@ -189,3 +189,24 @@ TEST_F(RecordsPageKeysTest, CtrlASummarisesTheRecordsOnly) {
 }
 
 } // namespace
+
+// The option cell of the new-record row opens its list by F2 and by typing,
+// as a record's does, and the choice makes the record.
+TEST_F(RecordsPageKeysTest, TheNewRecordRowsOptionCellOpensItsList) {
+  const int row = NewRecordRow(2);
+  ASSERT_GE(row, 0);
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellCenter(kCategory, row));
+  ASSERT_EQ(Grid().GetCurrentRow(), row);
+  QTest::keyClick(View(), Qt::Key_F2);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return Editing(); }));
+  QTest::keyClick(Grid().ActiveEditor(), Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !Editing(); }));
+  EXPECT_EQ(Grid().GetCurrentRow(), row);
+  // Typing a choice's first letter in the cell picks it for this cell and
+  // makes the record; it never jumps to another record's cell.
+  QTest::sendKeyEvent(QTest::Click, View(), Qt::Key_unknown, QStringLiteral("医"), {});
+  ASSERT_TRUE(QTest::qWaitFor(
+      [this] { return Rows("Select Category From Users").size() == 1; }));
+  EXPECT_EQ(Rows("Select Category From Users Where trelva_Group_ID=2"),
+            QStringList{"医疗"});
+}
