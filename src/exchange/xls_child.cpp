@@ -21,6 +21,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+// Present when a sanitizer is linked in (as in the fuzz targets), else null.
+extern "C" void __sanitizer_set_death_callback(void (*callback)(void))
+    __attribute__((weak));
+
 namespace {
 
 constexpr unsigned kChildSeconds = 60;
@@ -103,9 +107,14 @@ void PutCell(Writer &out, unsigned row, unsigned short column,
 }
 
 [[noreturn]] void RunChild(const char *path, int fd) {
-  // The parent's handlers (a fuzzer's among them) are not the child's.
-  signal(SIGALRM, SIG_DFL);
-  signal(SIGPIPE, SIG_DFL);
+  // The parent's handlers (a fuzzer's among them) are not the child's: a
+  // fault ends the child, and its death is what the parent reads as a
+  // damaged file, not a crash of the program to report.
+  for (const int number :
+       {SIGALRM, SIGPIPE, SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
+    signal(number, SIG_DFL);
+  if (__sanitizer_set_death_callback)
+    __sanitizer_set_death_callback(nullptr);
   alarm(kChildSeconds);
   Writer out(fd);
   const void *handle = nullptr;
