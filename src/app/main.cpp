@@ -2,6 +2,7 @@
 #include "app/main_frame.h"
 #include "app/qt_translations.h"
 #include "app/sorvanel_app.h"
+#include "widgets/combo_box_accessible.h"
 #include "widgets/focus_frame_style.h"
 #include "widgets/message_box_prompt.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char **argv) {
   QApplication::setDesktopFileName(QStringLiteral("sorvanel"));
   InstallQtTranslations(app);
   QApplication::setStyle(new FocusFrameStyle);
+  UseLabelledComboBoxes();
 
   MessageBoxPrompt prompt;
   ScopedPrompt scoped(prompt);

@@ -16,6 +16,11 @@ QStringList DateForms() {
           QStringLiteral("M-d")};
 }
 
+QString DateFormExample(const QString &form) {
+  const QString example = QDate(2024, 3, 5).toString(form);
+  return IsYearlessForm(form) ? example + QStringLiteral("（无年份）") : example;
+}
+
 bool IsYearlessForm(const QString &form) {
   return form == QLatin1String("M/d") || form == QLatin1String("M-d");
 }

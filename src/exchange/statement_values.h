@@ -19,6 +19,10 @@ QStringList DateForms();
 // Whether form writes no year.
 bool IsYearlessForm(const QString &form);
 
+// How a date looks in form, as the user is shown the choice: 2024-03-05,
+// 5.3.2024, 3/5（无年份）.
+QString DateFormExample(const QString &form);
+
 // The date of text read in form (one of DateForms); invalid when text does
 // not have that form or names no real day. A yearless date takes its year
 // from periodEnd, the last day of the statement's period: a month after

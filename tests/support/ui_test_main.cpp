@@ -2,6 +2,8 @@
 // then GoogleTest, so that tests can make real widgets and drive them with
 // Qt Test's key and mouse events. What the widgets remember for the user
 // goes to settings of the run's own, never to the user's.
+#include "widgets/combo_box_accessible.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -12,6 +14,8 @@ int main(int argc, char **argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  // The combo boxes are named as the program names them.
+  UseLabelledComboBoxes();
   const QTemporaryDir settings;
   for (const QSettings::Format format :
        {QSettings::NativeFormat, QSettings::IniFormat})

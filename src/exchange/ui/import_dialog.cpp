@@ -346,7 +346,8 @@ QWidget *ImportDialog::BuildMappingPanel() {
   creditColumn_ = SourceBox(values, headers, QStringLiteral("收入列"));
   negate_ = new QCheckBox(QStringLiteral("支出记为正数"), values);
   dateForm_ = new QComboBox(values);
-  dateForm_->addItems(DateForms());
+  for (const QString &form : DateForms())
+    dateForm_->addItem(DateFormExample(form), form);
   dateNote_ = new QLabel(values);
   decimal_ = new QComboBox(values);
   decimal_->addItem(QStringLiteral("小数点（1,234.50）"));
@@ -406,16 +407,19 @@ void ImportDialog::ShowMapping() {
   SelectData(debitColumn_, mapping.debitColumn);
   SelectData(creditColumn_, mapping.creditColumn);
   negate_->setChecked(mapping.negate);
-  dateForm_->setCurrentText(mapping.dateForm);
+  SelectData(dateForm_, mapping.dateForm);
   decimal_->setCurrentIndex(mapping.decimalComma ? 1 : 0);
   const bool pair = mapping.UsesDebitCredit();
   amountColumn_->setEnabled(!pair);
   debitColumn_->setEnabled(pair);
   creditColumn_->setEnabled(pair);
   const QStringList choices = import_.DateFormChoices();
+  QStringList examples;
+  for (const QString &form : choices)
+    examples.append(DateFormExample(form));
   dateNote_->setText(choices.size() > 1
                          ? QStringLiteral("日期有歧义，可选：%1")
-                               .arg(choices.join(QStringLiteral("、")))
+                               .arg(examples.join(QStringLiteral("、")))
                          : QString());
   showing_ = false;
 }
@@ -476,7 +480,7 @@ void ImportDialog::ReadMapping() {
   mapping.creditColumn =
       pair ? creditColumn_->currentData().toString() : QString();
   mapping.negate = negate_->isChecked();
-  mapping.dateForm = dateForm_->currentText();
+  mapping.dateForm = dateForm_->currentData().toString();
   mapping.decimalComma = decimal_->currentIndex() == 1;
   import_.SetGroupId(group_->currentData().toInt());
   amountColumn_->setEnabled(!pair);

@@ -1,6 +1,8 @@
 // The import dialog's table of lines; see import_preview_model.h.
 #include "exchange/ui/import_preview_model.h"
 
+#include "records/record_cell_text.h"
+
 #include "base/prompt.h"
 #include "model/column_list.h"
 #include "model/field_type.h"
@@ -106,7 +108,8 @@ QVariant ImportPreviewModel::data(const QModelIndex &index, int role) const {
     case Reason:
       return line.reason;
     default:
-      return RecordTexts(row).value(position);
+      // Dates and times as the grid shows them.
+      return ShownCellText(columns_.Type(position), RecordTexts(row).value(position));
     }
   case Qt::EditRole:
     return RecordTexts(row).value(position);

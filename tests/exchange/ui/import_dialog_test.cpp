@@ -10,6 +10,7 @@
 #include "../bill_samples.h"
 #include "../exchange_test_file.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -81,14 +82,25 @@ TEST_F(ExchangeTest, ImportDialogPreviewsChecksAndStores) {
   // A wrong date form makes every line bad, and the table says why.
   auto *dateForm = Named<QComboBox>(dialog, "日期格式");
   ASSERT_TRUE(dateForm);
-  dateForm->setCurrentText("yyyy-MM-dd");
+  // The forms are offered as dates look in them.
+  EXPECT_EQ(dateForm->currentText(), "2024/3/5");
+  dateForm->setCurrentText("2024-03-05");
   dialog.Recheck();
   EXPECT_EQ(dialog.LastCheck().bad.size(), 3);
   EXPECT_EQ(Text(preview, 0, "状态"), "错误");
   EXPECT_EQ(Text(preview, 0, "原因"), "日期无法识别：2024/1/5");
-  dateForm->setCurrentText("yyyy/M/d");
+  dateForm->setCurrentText("2024/3/5");
   dialog.Recheck();
   EXPECT_TRUE(dialog.LastCheck().bad.isEmpty());
+
+  // A screen reader hears each box by its label; its value is its value.
+  for (QComboBox *box : dialog.findChildren<QComboBox *>()) {
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(box);
+    ASSERT_TRUE(accessible);
+    EXPECT_FALSE(box->accessibleName().isEmpty());
+    EXPECT_EQ(accessible->text(QAccessible::Name), box->accessibleName());
+    EXPECT_EQ(accessible->text(QAccessible::Value), box->currentText());
+  }
 
   auto *importButton = Named<QPushButton>(dialog, "导入");
   ASSERT_TRUE(importButton);
