@@ -96,16 +96,17 @@ void CStartupWizard::FillList(const QStringList &recentEntries) {
     auto *item = new QTreeWidgetItem(list_, {entry});
     item->setToolTip(0, entry);
   }
-  if (list_->topLevelItemCount() > 0)
+  // An empty row is never offered as the choice.
+  if (list_->topLevelItemCount() > 0 && !list_->topLevelItem(0)->text(0).isEmpty())
     list_->setCurrentItem(list_->topLevelItem(0));
 }
 
 void CStartupWizard::OpenSelected() {
   QTreeWidgetItem *item = list_->currentItem();
   const QString path = item ? item->text(0) : QString();
+  // No recent file chosen: 打开 opens the file the user picks.
   if (path.isEmpty()) {
-    ShowMessage(QStringLiteral("请选择一个文件！"));
-    list_->setFocus();
+    OpenExisting();
     return;
   }
   if (QFileInfo(path).isFile()) {

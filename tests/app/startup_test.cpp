@@ -88,14 +88,17 @@ TEST_F(StartupTest, StartupDialogListsDefaultFirstAndChecksTheChoice) {
   RecentFileList recent;
   EXPECT_TRUE(recent.Entries().join(QString()).isEmpty());
   {
-    // First run: four empty rows, the first selected; 打开 asks for a file.
+    // First run: four empty rows, none chosen; 打开 asks which file to open
+    // rather than refusing.
     CStartupWizard wizard(QString(), recent, nullptr);
     EXPECT_EQ(Rows(wizard.PathList()), QStringList(4, QString()));
-    EXPECT_EQ(wizard.PathList()->currentItem(),
-              wizard.PathList()->topLevelItem(0));
+    EXPECT_EQ(wizard.PathList()->currentItem(), nullptr);
+    const QString chosen = QFileInfo(Touch("chosen.fz")).canonicalFilePath();
+    runner_.files = {chosen};
     wizard.OpenSelected();
-    EXPECT_EQ(prompt_.Last(), QStringLiteral("请选择一个文件！"));
-    EXPECT_EQ(wizard.result(), QDialog::Rejected);
+    EXPECT_TRUE(prompt_.Texts().isEmpty()) << qPrintable(prompt_.Texts().join('\n'));
+    EXPECT_EQ(wizard.result(), QDialog::Accepted);
+    EXPECT_EQ(wizard.Path(), chosen);
   }
   const QString a = QFileInfo(Touch("a.fz")).canonicalFilePath();
   const QString b = QFileInfo(Touch("b.fz")).canonicalFilePath();
