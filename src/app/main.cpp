@@ -9,6 +9,7 @@
 #include <QApplication>
 
 int main(int argc, char **argv) {
+  UseChineseLocale();
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("桌面账本应用程序"));
   QApplication::setApplicationName(QStringLiteral("Sorvanel"));

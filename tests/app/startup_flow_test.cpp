@@ -65,6 +65,9 @@ TEST_F(StartupFlowTest, QtDialogsSpeakChineseAndOpenNearTheFile) {
             QStringLiteral("Look in:"));
   EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
             QStringLiteral("Cancel"));
+  // Texts Qt's translation lacks, which the file dialog shows.
+  EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+            QStringLiteral("文件夹"));
   QCoreApplication::removeTranslator(chinese);
   delete chinese;
   // Near the account file; without one the user's documents (or home),
