@@ -182,7 +182,8 @@ bool CAccessVisiter::Execute(const QString &sql) {
   const QByteArray text = translation.sql.toUtf8();
   if (sqlite3_prepare_v2(connection_, text.constData(), int(text.size()), &stmt,
                          nullptr) != SQLITE_OK) {
-    ShowMessage(QString::fromUtf8(sqlite3_errmsg(connection_)));
+    ShowMessage(EngineFailureText(sqlite3_extended_errcode(connection_),
+                                  QString::fromUtf8(sqlite3_errmsg(connection_))));
     sqlite3_finalize(stmt);
     return false;
   }
@@ -197,7 +198,9 @@ bool CAccessVisiter::Execute(const QString &sql) {
   }
   if (rc != SQLITE_DONE) {
     // The statement was its own transaction; SQLite has undone it whole.
-    const QString message = QString::fromUtf8(sqlite3_errmsg(connection_));
+    const QString message =
+        EngineFailureText(sqlite3_extended_errcode(connection_),
+                          QString::fromUtf8(sqlite3_errmsg(connection_)));
     sqlite3_finalize(stmt);
     ShowMessage(message);
     return false;

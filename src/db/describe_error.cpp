@@ -17,3 +17,33 @@ QString DescribeError(int code) {
     return QStringLiteral("IDispatch error #%1").arg(value - 0x80040200u);
   return QStringLiteral("Unknown error 0x") + QString::number(value, 16).toUpper();
 }
+
+QString EngineFailureReason(int code) {
+  switch (code & 0xFF) {
+  case SQLITE_FULL:
+    return QStringLiteral("磁盘已满");
+  case SQLITE_READONLY:
+    return QStringLiteral("账簿文件不能写入（只读）");
+  case SQLITE_IOERR:
+    return QStringLiteral("读写磁盘出错");
+  case SQLITE_BUSY:
+  case SQLITE_LOCKED:
+    return QStringLiteral("账簿文件正被其他程序使用");
+  case SQLITE_CORRUPT:
+  case SQLITE_NOTADB:
+    return QStringLiteral("账簿文件已损坏");
+  case SQLITE_CANTOPEN:
+    return QStringLiteral("无法打开账簿文件");
+  case SQLITE_NOMEM:
+    return QStringLiteral("内存不足");
+  default:
+    return QString();
+  }
+}
+
+QString EngineFailureText(int code, const QString &engineText) {
+  const QString reason = EngineFailureReason(code);
+  if (reason.isEmpty())
+    return engineText;
+  return QStringLiteral("%1（%2）").arg(reason, engineText);
+}

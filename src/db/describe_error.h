@@ -7,3 +7,12 @@
 // For codes without one: 0x80040201 to 0x8004FFFF give "IDispatch error #n"
 // (n = code - 0x80040200), any other "Unknown error 0xXXXXXXXX".
 QString DescribeError(int code);
+
+// What a statement's failure means to the user, in Chinese, with the
+// engine's own text as the detail: "磁盘已满（database or disk is full）".
+// code is the extended or primary result code; a code without a Chinese
+// text gives the engine's text alone.
+QString EngineFailureText(int code, const QString &engineText);
+
+// The Chinese reason alone ("磁盘已满"), or empty for a code without one.
+QString EngineFailureReason(int code);

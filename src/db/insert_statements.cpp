@@ -1,6 +1,8 @@
 // Prepared INSERT statements of a session and binding a row's values.
 #include "db/insert_statements.h"
 
+#include "db/describe_error.h"
+
 #include "db/inserted_texts.h"
 #include "db/jet_tokenizer.h"
 #include "db/session_schema.h"
@@ -151,7 +153,8 @@ InsertStatements::Outcome InsertStatements::Insert(
   const int rc = sqlite3_step(statement);
   // A failed step has undone its own row; the message goes before reset.
   if (rc != SQLITE_DONE && error)
-    *error = QString::fromUtf8(sqlite3_errmsg(db_));
+    *error = EngineFailureText(sqlite3_extended_errcode(db_),
+                               QString::fromUtf8(sqlite3_errmsg(db_)));
   // Reset at once: a statement left running holds a lock on the file.
   sqlite3_reset(statement);
   sqlite3_clear_bindings(statement);

@@ -2,6 +2,7 @@
 // count printed, bad lines on stderr, the mapping remembered; records out
 // to CSV and XLSX.
 #include "cli_support.h"
+#include "support/scoped_tmpfs.h"
 
 #include <QDir>
 #include <QFile>
@@ -283,4 +284,22 @@ TEST_F(ExchangeCliTest, AMappingOfOneLayoutLeavesAnotherAlone) {
   EXPECT_EQ(Sql("Select Item, Amount From Users Where trelva_Group_ID=4 Order "
                 "By ID"),
             "午饭|-12\n晚饭|-20\n");
+}
+
+// A full disk: the import stores nothing and says so once, in Chinese.
+TEST_F(ExchangeCliTest, AnImportOnAFullDiskSaysWhyOnce) {
+  const QString folder = dir_.filePath("small");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  ScopedTmpfs disk(folder, "1m");
+  if (!disk.Mounted())
+    GTEST_SKIP() << "needs root to mount a small file system";
+  const QString ledger = folder + "/book.fz";
+  ASSERT_EQ(RunCli({"new", ledger}).status, 0);
+  QByteArray bill = "日期,摘要,金额\n";
+  for (int i = 0; i < 4000; ++i)
+    bill += "2024-01-05," + QString(200, QChar(0x8D26)).toUtf8() + ",-1\n";
+  const CliResult result = RunCli({"import", ledger, Statement("big.csv", bill)});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err.trimmed(), "磁盘已满，导入未进行，账簿没有改动");
+  EXPECT_EQ(RunCli({"sql", ledger, "Select Count(*) From Users"}).out.trimmed(), "0");
 }

@@ -210,6 +210,12 @@ int RunImport(const QStringList &args) {
     ShowMessage(error);
     return 1;
   }
+  // A statement of which no line reads (a wrong encoding, a header alone)
+  // imports nothing, and says so.
+  if (check.lines.empty()) {
+    ShowMessage(QStringLiteral("对账单中没有可以读取的行"));
+    return 1;
+  }
   for (const BadLine &bad : check.bad)
     std::fprintf(stderr, "第%d行：%s\n", bad.lineNumber,
                  qPrintable(bad.reason));
