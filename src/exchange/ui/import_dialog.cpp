@@ -546,6 +546,10 @@ void ImportDialog::ShowCheck() {
       width = qMax(width, file_.Columns().At(position).width);
     else if (column == ImportPreviewModel::LineNumber)
       width = qMax(width, fontMetrics().horizontalAdvance(lastLine) + 12);
+    // A long reason is cut (its whole text is its tip), so that the record
+    // stays in view.
+    else if (column == ImportPreviewModel::Reason)
+      width = qMin(width, fontMetrics().horizontalAdvance(QString(12, QChar(0x6C49))));
     table_->setColumnWidth(column, width);
   }
   UpdateRememberButton();

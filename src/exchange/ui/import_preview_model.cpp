@@ -118,6 +118,8 @@ QVariant ImportPreviewModel::data(const QModelIndex &index, int role) const {
       return index.column() == Reason ? QVariant(kBadColour) : QVariant();
     return position >= 0 ? CellColour(row, position) : QVariant();
   case Qt::ToolTipRole:
+    if (index.column() == Reason && !line.reason.isEmpty())
+      return line.reason;
     if (position >= 0 && preview_.Edited(row, position))
       return QStringLiteral("已修改");
     if (position >= 0 && preview_.SetByRule(row, position))
