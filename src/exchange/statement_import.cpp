@@ -1,7 +1,9 @@
 // Importing a statement into a group; see statement_import.h.
 #include "exchange/statement_import.h"
 
+#include "base/prompt.h"
 #include "db/db_visiter.h"
+#include "db/describe_error.h"
 #include "exchange/bill_number_column.h"
 #include "exchange/bill_values.h"
 #include "exchange/same_money.h"
@@ -533,7 +535,14 @@ QString StatementImport::DateText(const QString &value, bool withTime) const {
   const auto found = dateTexts_.constFind(key);
   if (found != dateTexts_.cend())
     return found.value();
-  const DateValue date = ParseDateInForm(value, mapping_.dateForm, periodEnd_);
+  DateValue date = ParseDateInForm(value, mapping_.dateForm, periodEnd_);
+  // A workbook may give one day as a number (20240315) and the others as
+  // dates: there, forms that no day reads two ways are tried too.
+  const bool workbook = mapping_.format.kind == StatementKind::Xlsx ||
+                        mapping_.format.kind == StatementKind::Xls;
+  for (const char *form : {"yyyy-MM-dd", "yyyy/M/d", "yyyyMMdd", "yyyy年M月d日"})
+    if (workbook && !date.IsValid())
+      date = ParseDateInForm(value, QString::fromUtf8(form));
   const QString text =
       date.IsValid() ? FormatDateTime(date, withTime ? DTP_BOTH : DTP_DATE)
                      : QString();
@@ -726,6 +735,7 @@ void FillSeen(const ColumnList &columns, const ImportMapping &mapping,
 } // namespace
 
 void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
+                                      const std::vector<SeenLine> &before,
                                       std::vector<CheckedLine> &lines) const {
   if (!IsBill())
     return;
@@ -734,14 +744,14 @@ void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
   const int directionPosition =
       file_.Columns().PositionOf(mapping_.directionField);
   QSet<QString> refundedBefore;
-  if (CDBVisiter *session = file_.Session())
-    for (const SeenLine &seen : LoadSeenLines(*session))
-      if (seen.outcome == QStringLiteral("已全额退款")) {
-        if (!seen.number.isEmpty())
-          refundedBefore.insert(seen.number);
-        if (!seen.merchant.isEmpty())
-          refundedBefore.insert(seen.merchant);
-      }
+  for (const SeenLine &seen : before) {
+    if (seen.outcome != QStringLiteral("已全额退款"))
+      continue;
+    if (!seen.number.isEmpty())
+      refundedBefore.insert(seen.number);
+    if (!seen.merchant.isEmpty())
+      refundedBefore.insert(seen.merchant);
+  }
   const std::vector<BillOutcome> outcomes =
       ClassifyBillLines(facts, refundsCancelPayments_, refundedBefore);
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -766,10 +776,11 @@ void StatementImport::DecideBillLines(const std::vector<BillFacts> &facts,
       const QString direction = directionPosition >= 0 && directionPosition < line.texts.size()
                                     ? line.texts.at(directionPosition)
                                     : QString();
-      WriteAmount(side == BillSide::Out ? -amount : amount, false,
-                  &line.texts);
+      QStringList texts = line.texts;
+      WriteAmount(side == BillSide::Out ? -amount : amount, false, &texts);
       if (line.ruleSet.contains(directionPosition))
-        line.texts[directionPosition] = direction;
+        texts[directionPosition] = direction;
+      line.texts = texts;
     }
     if (side == BillSide::Neutral && !mapping_.directionColumn.isEmpty()) {
       const QString own = OwnAccountsReason(
@@ -823,14 +834,19 @@ QString CardOf(const QString &channel) {
 
 } // namespace
 
-void StatementImport::FindDuplicates(std::vector<CheckedLine> &lines) {
-  QHash<QString, int> existing = ExistingKeys();
+void StatementImport::FindDuplicates(const std::vector<SeenLine> &before,
+                                     std::vector<CheckedLine> &lines) {
+  // The records of the group are compared by their values only when a
+  // line has no number to be found by.
+  const bool unnumbered =
+      std::any_of(lines.cbegin(), lines.cend(), [](const CheckedLine &line) {
+        return line.state == LineState::New && line.number.isEmpty();
+      });
+  QHash<QString, int> existing = unnumbered ? ExistingKeys() : QHash<QString, int>();
   CDBVisiter *session = file_.Session();
   const QSet<QString> stored = session && HasBillNumberColumn(*session)
                                    ? StoredBillNumbers(*session)
                                    : QSet<QString>();
-  const std::vector<SeenLine> before =
-      session ? LoadSeenLines(*session) : std::vector<SeenLine>();
   // The lines stored before by number; a number seen only on lines left
   // out makes no duplicate, nor does one whose record is gone.
   QMultiHash<QString, const SeenLine *> storedByNumber;
@@ -962,9 +978,10 @@ bool StatementImport::CheckLines(ImportCheck *check,
         CheckedLine checked;
         checked.lineNumber = line.lineNumber;
         QString note;
+        QStringList texts;
         const bool converts =
-            ConvertLine(line, &checked.texts, &checked.reason,
-                        &checked.ruleSet, &note);
+            ConvertLine(line, &texts, &checked.reason, &checked.ruleSet, &note);
+        checked.texts = texts;
         checked.state = converts ? LineState::New : LineState::Bad;
         checked.ticked = converts;
         if (converts)
@@ -1012,14 +1029,18 @@ bool StatementImport::CheckLines(ImportCheck *check,
       error);
   if (*cancelled || !read)
     return false;
-  DecideBillLines(facts, check->lines);
+  // What earlier bills left in the file, read once for the whole check.
+  CDBVisiter *session = file_.Session();
+  const std::vector<SeenLine> before =
+      session ? LoadSeenLines(*session) : std::vector<SeenLine>();
+  DecideBillLines(facts, before, check->lines);
   for (size_t i = 0; i < facts.size(); ++i)
     MarkOwnAccounts(facts[i], check->lines[i]);
   facts.clear();
   facts.shrink_to_fit();
   for (CheckedLine &line : check->lines)
     FillSeen(file_.Columns(), mapping_, line);
-  FindDuplicates(check->lines);
+  FindDuplicates(before, check->lines);
   for (const CheckedLine &line : check->lines) {
     if (line.state == LineState::Bad)
       check->bad.append({line.lineNumber, line.reason});
@@ -1044,7 +1065,55 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
   return Store(check, ticked, progress, cancelled, error);
 }
 
+namespace {
+
+// Holds what the parts of one import say, so that the user is told once.
+class HeldMessages : public Prompt {
+public:
+  void Message(const QString &text) override { texts.append(text); }
+  bool AskYesNo(const QString &text) override {
+    texts.append(text);
+    return false;
+  }
+  int AskChoice(const QString &text, const QStringList &) override {
+    texts.append(text);
+    return -1;
+  }
+  QStringList texts;
+};
+
+// One message for an import that stored nothing because the file could
+// not be written: the cause the engine gave ("磁盘已满（database or disk is
+// full）" gives "磁盘已满"); any other failure keeps what the import said.
+QString FailureOfImport(const QStringList &held, const QString &error) {
+  for (const QString &text : held)
+    for (const QString &reason : EngineFailureReasons())
+      if (text.startsWith(reason))
+        return QStringLiteral("%1，导入未进行，账簿没有改动").arg(reason);
+  return error;
+}
+
+} // namespace
+
 int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
+                           const ExchangeProgress &progress, bool *cancelled,
+                           QString *error) {
+  HeldMessages held;
+  int stored = 0;
+  {
+    ScopedPrompt quiet(held);
+    stored = StoreLines(check, ticked, progress, cancelled, error);
+  }
+  if (stored < 0) {
+    *error = FailureOfImport(held.texts, *error);
+    return stored;
+  }
+  for (const QString &text : held.texts)
+    ShowMessage(text);
+  return stored;
+}
+
+int StatementImport::StoreLines(const ImportCheck &check, const QSet<int> &ticked,
                            const ExchangeProgress &progress, bool *cancelled,
                            QString *error) {
   *cancelled = false;

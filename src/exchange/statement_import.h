@@ -25,6 +25,7 @@
 #include "exchange/bill_seen.h"
 #include "exchange/import_mapping.h"
 #include "exchange/import_rules.h"
+#include "records/packed_texts.h"
 #include "records/row_item.h"
 
 #include <QDateTime>
@@ -60,8 +61,9 @@ struct CheckedLine {
   bool ticked = false;
   QString reason;
   // The record's texts, one per column as ConvertLine gives them (empty for
-  // a bad line), and the bill's number of the payment.
-  QStringList texts;
+  // a bad line), and the bill's number of the payment. Packed: a check
+  // keeps every line of a statement.
+  PackedTexts texts;
   QString number;
   // The positions of texts that rules set, in column order.
   QList<int> ruleSet;
@@ -184,7 +186,9 @@ public:
   // with their texts. The number of records stored; 0 with *cancelled set
   // when progress cancelled (nothing is stored then), -1 with error when
   // the import could not run or a line's formulas gave no finite number
-  // (nothing is stored then either).
+  // (nothing is stored then either). What the parts of the store would
+  // say on their way is held back: a failure is told once, with its cause
+  // ("磁盘已满，导入未进行，账簿没有改动").
   int Store(const ImportCheck &check, const QSet<int> &ticked,
             const ExchangeProgress &progress, bool *cancelled,
             QString *error);
@@ -246,7 +250,9 @@ private:
   // What a bill line says of itself; read tells whether it converted.
   BillFacts FactsOf(const SourceLine &line, bool read) const;
   // Applies what the whole bill makes of each line that reads.
+  // before: the lines earlier bills left in the file.
   void DecideBillLines(const std::vector<BillFacts> &facts,
+                       const std::vector<SeenLine> &before,
                        std::vector<CheckedLine> &lines) const;
   // Check, telling a cancel apart.
   bool CheckLines(ImportCheck *check, const ExchangeProgress &progress,
@@ -256,9 +262,14 @@ private:
   void MarkOwnAccounts(const BillFacts &fact, CheckedLine &line) const;
   // Marks duplicates among the new lines, and payments stored already
   // from another bill.
-  void FindDuplicates(std::vector<CheckedLine> &lines);
+  void FindDuplicates(const std::vector<SeenLine> &before,
+                      std::vector<CheckedLine> &lines);
   // The name a bill is known by in the lines seen.
   QString BillName() const;
+  // Store without holding back the messages of its parts.
+  int StoreLines(const ImportCheck &check, const QSet<int> &ticked,
+                 const ExchangeProgress &progress, bool *cancelled,
+                 QString *error);
   // Adds the options of the method column that stored lines name and the
   // column does not offer; inside the import's unit of work.
   bool AddMethodOptions(const ImportCheck &check, const QSet<int> &ticked);

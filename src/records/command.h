@@ -3,7 +3,8 @@
 // A command performs its change the first time it runs and then takes it
 // back and repeats it on alternate runs: each Run works in the current
 // direction and flips it. The statements are those of the row (CRowItem),
-// which also show each successful change in the records grid.
+// which also show each successful change in the records grid. The rows an
+// action added or deleted are a RowsCommand (rows_command.h).
 #pragma once
 
 #include <utility>
@@ -22,6 +23,12 @@ public:
   // file after all (its unit of work was rolled back).
   void TurnBack() { applyNext = !applyNext; }
 
+  // The number of rows a run changes.
+  virtual int RowCount() const { return 1; }
+  // Takes over next, which ran just after this command in the same group,
+  // when the two can run as one; whether it did (next is then empty).
+  virtual bool Absorb(CCommand & /*next*/) { return false; }
+
 protected:
   explicit CCommand(bool applyFirst) : applyNext(applyFirst) {}
 
@@ -33,23 +40,6 @@ protected:
   }
 
   bool applyNext;
-};
-
-// One added or deleted row. An add inserts, deletes, inserts... on
-// successive runs; a delete deletes, inserts, deletes...
-template <class Row> class CCommandAddDel : public CCommand {
-public:
-  enum Kind { Add, Delete };
-
-  CCommandAddDel(Row row, Kind kind)
-      : CCommand(kind == Add), row(std::move(row)) {}
-
-  bool Run() override {
-    return TakeDirection() ? row.InsertIntoDatabase()
-                           : row.DeleteFromDatabase();
-  }
-
-  Row row;
 };
 
 // One updated row: newRow holds the values after the change, oldRow those

@@ -7,6 +7,7 @@
 #include "records/record_file.h"
 #include "records/record_grid.h"
 #include "records/row_item.h"
+#include "records/rows_command.h"
 #include "records/statement_savepoints.h"
 #include "db/unit_of_work.h"
 
@@ -15,7 +16,6 @@
 
 namespace {
 
-using RowCommand = CCommandAddDel<CRowItem>;
 using UpdateCommand = CCommandUpDate<CRowItem>;
 
 // A row whose texts the caller made or changed: it is read back from the
@@ -89,6 +89,9 @@ bool CommandHistory::Record(std::unique_ptr<CCommand> command,
     BeginGroup();
   if (!steps.RunAlone(*command))
     return false;
+  // The rows of one import join one command: a few bytes each.
+  if (!openGroup_->empty() && openGroup_->back()->Absorb(*command))
+    return true;
   openGroup_->push_back(std::move(command));
   return true;
 }
@@ -110,10 +113,14 @@ int CommandHistory::RecordRows(
 
 int CommandHistory::AddRows(QList<CRowItem> rows) {
   // Each row moves into its command, so that storing it changes the one
-  // copy instead of copying its texts first.
-  return RecordRows(std::move(rows), [](CRowItem &row) {
+  // copy instead of copying its texts first. Rows of one layout share one
+  // shape.
+  RowShape shape;
+  return RecordRows(std::move(rows), [&shape](CRowItem &row) {
     row.textsAsStored = false;
-    return std::make_unique<RowCommand>(std::move(row), RowCommand::Add);
+    shape = ShapeFor(row, shape);
+    return std::make_unique<RowsCommand>(std::move(row), RowsCommand::Add,
+                                         shape);
   });
 }
 
@@ -122,8 +129,11 @@ int CommandHistory::DeleteRows(const QList<CRowItem> &rows) {
   // again.
   QList<CRowItem> complete = rows;
   KeepHiddenFields(file_, complete);
-  return RecordRows(std::move(complete), [](CRowItem &row) {
-    return std::make_unique<RowCommand>(row, RowCommand::Delete);
+  RowShape shape;
+  return RecordRows(std::move(complete), [&shape](CRowItem &row) {
+    shape = ShapeFor(row, shape);
+    return std::make_unique<RowsCommand>(std::move(row), RowsCommand::Delete,
+                                         shape);
   });
 }
 
@@ -140,7 +150,10 @@ bool CommandHistory::RunGroup(CommandGroup &group, bool backwards) {
     order.push_back(command.get());
   if (backwards)
     std::reverse(order.begin(), order.end());
-  BeginShowing(int(order.size()));
+  int rows = 0;
+  for (const CCommand *command : order)
+    rows += command->RowCount();
+  BeginShowing(rows);
   UnitOfWork whole(session);
   StatementSavepoints steps(session);
   // The results of the single runs are not checked: a failing statement

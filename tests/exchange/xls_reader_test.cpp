@@ -35,7 +35,7 @@ TEST_F(ExchangeTest, XlsStatementReadsAsTheSheetShowsIt) {
   // formats, texts that look like dates, empty rows and cells; a second
   // sheet not to be read. The date 2100-03-01 is one FreeXL names
   // 2100-02-29.
-  const QString path = Data("ccb_debit.xls");
+  const QString path = Data("bills/ccb-app.xls");
   QString error;
   EXPECT_EQ(ReadRows(path, &error),
             (SheetRows{
