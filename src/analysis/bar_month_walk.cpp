@@ -6,6 +6,7 @@
 
 #include "analysis/month_span.h"
 #include "db/db_visiter.h"
+#include "model/side_column.h"
 
 namespace {
 
@@ -80,9 +81,12 @@ BarSeries BuildBarSeriesByMonth(CDBVisiter &session, const BarQuery &query) {
 BarSeries BuildBarSeriesByMonth(CDBVisiter &session, const ColumnList &columns,
                                 const QString &sumField,
                                 const QString &scopeWhere,
-                                const FilterWhere &setUp) {
+                                const FilterWhere &setUp, ChartSide side) {
   BarQuery query;
-  if (!PrepareBarQuery(columns, sumField, scopeWhere, setUp, query))
+  if (!PrepareBarQuery(columns, sumField, scopeWhere, setUp, query, side))
     return BarSeries();
-  return BuildBarSeriesByMonth(session, query);
+  BarSeries series = BuildBarSeriesByMonth(session, query);
+  if (SideColumnOf(columns))
+    series.side = ChartSideName(side);
+  return series;
 }

@@ -15,6 +15,7 @@
 #include "db/db_visiter.h"
 #include "groups/group_where.h"
 #include "model/column_list.h"
+#include "model/side_column.h"
 
 #include <QVariant>
 
@@ -141,33 +142,39 @@ QString ReadableDateWhere(const QString &dateField) {
 
 bool PrepareBarQuery(const ColumnList &columns, const QString &sumField,
                      const QString &scopeWhere, const FilterWhere &setUp,
-                     BarQuery &query) {
+                     BarQuery &query, ChartSide side) {
   const ColumnDef *date = ChartDateColumn(columns);
   const ColumnDef *sum = ChartSumColumn(columns, sumField);
   if (!date || !sum || !setUp.ok)
     return false;
+  const SideSum sided = SideSumOf(columns, BracketedField(sum->fieldName), side);
   query.dateField = BracketedField(date->fieldName);
-  query.sumField = BracketedField(sum->fieldName);
-  query.where = CombineWhere(scopeWhere, setUp.text);
+  query.sumField = sided.sum;
+  query.where = CombineWhere(CombineWhere(scopeWhere, setUp.text), sided.where);
   return true;
 }
 
 BarSeries BuildBarSeries(CDBVisiter &session, const ColumnList &columns,
                          const QString &sumField, const QString &scopeWhere,
-                         const FilterWhere &setUp) {
+                         const FilterWhere &setUp, ChartSide side) {
   BarQuery query;
-  if (!PrepareBarQuery(columns, sumField, scopeWhere, setUp, query))
+  if (!PrepareBarQuery(columns, sumField, scopeWhere, setUp, query, side))
     return BarSeries();
+  const QString sideName = SideColumnOf(columns) ? ChartSideName(side) : QString();
   // No rows means a failed statement or no records in scope; the walk
   // tells the two apart at the cost of one query when nothing is in scope.
   const int rows = session.Query(GroupedStatement(query));
-  if (rows == 0)
-    return BuildBarSeriesByMonth(session, query);
+  if (rows == 0) {
+    BarSeries series = BuildBarSeriesByMonth(session, query);
+    series.side = sideName;
+    return series;
+  }
 
   // Rows come in the order of the date column, nulls first.
   bool any = false;
   QString earliest, latest;
   BarSeries series;
+  series.side = sideName;
   const std::vector<DateSum> sums =
       ReadRows(session, rows, any, earliest, latest, series.unreadableDates);
   YearMonth first, last;

@@ -3,9 +3,14 @@
 // the sum of one numeric column over that month's records in scope, months
 // without records included with 0. A stored date that does not read as a
 // date ("YYYY-MM-..." between the years 100 and 9999) is left out and
-// counted, so that one such record cannot empty the chart.
+// counted, so that one such record cannot empty the chart. Every month
+// between is charted, whatever its year: dates run from the year 100 to
+// 9999, at most 118,800 bars, which the chart scrolls through. In a ledger
+// with a side column the bars sum one side (spending unless asked
+// otherwise).
 #pragma once
 
+#include "analysis/chart_side.h"
 #include "groups/filter_where.h"
 
 #include <QList>
@@ -20,6 +25,8 @@ struct BarSeries {
   QList<double> values;
   // Records in scope whose date is there but does not read as one.
   int unreadableDates = 0;
+  // The side summed ("支出") in a ledger with a side column; else empty.
+  QString side;
 
   int Size() const { return int(labels.size()); }
   bool IsEmpty() const { return labels.isEmpty(); }
@@ -44,14 +51,15 @@ QString ReadableDateWhere(const QString &dateField);
 // column, no numeric column of that name, or a failed set-up condition.
 bool PrepareBarQuery(const ColumnList &columns, const QString &sumField,
                      const QString &scopeWhere, const FilterWhere &setUp,
-                     BarQuery &query);
+                     BarQuery &query, ChartSide side = ChartSide::Spending);
 
 // The series by one grouped statement over the whole range. When that
 // statement fails, the month walk builds it instead, so that a month whose
 // statement fails only loses its own bar.
 BarSeries BuildBarSeries(CDBVisiter &session, const ColumnList &columns,
                          const QString &sumField, const QString &scopeWhere,
-                         const FilterWhere &setUp);
+                         const FilterWhere &setUp,
+                         ChartSide side = ChartSide::Spending);
 
 // The series by the month walk: the earliest and latest date, then one
 // statement per month; a month whose statement fails gets no bar.
@@ -59,4 +67,5 @@ BarSeries BuildBarSeriesByMonth(CDBVisiter &session, const BarQuery &query);
 BarSeries BuildBarSeriesByMonth(CDBVisiter &session, const ColumnList &columns,
                                 const QString &sumField,
                                 const QString &scopeWhere,
-                                const FilterWhere &setUp);
+                                const FilterWhere &setUp,
+                                ChartSide side = ChartSide::Spending);

@@ -2,11 +2,14 @@
 #include "analysis/budget_month.h"
 
 #include "analysis/chart_columns.h"
+#include "analysis/chart_side.h"
 #include "db/db_visiter.h"
 #include "groups/group_where.h"
 #include "model/column_list.h"
 
 #include <QHash>
+
+#include <cmath>
 
 namespace {
 
@@ -35,8 +38,11 @@ bool MonthSpentByOption(CDBVisiter &session, const ColumnList &columns,
     problem = QStringLiteral("账簿中没有日期字段，无法按月统计预算");
     return false;
   }
+  // In a ledger with a side column only spending uses up a budget.
   const QString where = CombineWhere(
-      MonthsWhere(BracketedField(date->fieldName), month, month), scopeWhere);
+      CombineWhere(MonthsWhere(BracketedField(date->fieldName), month, month),
+                   scopeWhere),
+      SideWhere(columns, ChartSide::Spending));
   const QString by = BracketedField(
       columns.FieldName(columns.PositionOf(budget.byField)));
   const QString sum =
@@ -49,6 +55,19 @@ bool MonthSpentByOption(CDBVisiter &session, const ColumnList &columns,
     spent[session.GetString(0)] += session.GetDouble(1);
   session.CloseResult();
   return true;
+}
+
+// A sum beyond the range of numbers (records of 1e308 and more) is said,
+// never shown as "inf".
+QString NotFiniteProblem(const BudgetMonth &figures) {
+  QList<BudgetLine> lines = figures.lines;
+  lines.append(figures.total);
+  for (const BudgetLine &line : lines)
+    if (!std::isfinite(line.budget) || !std::isfinite(line.spent) ||
+        !std::isfinite(line.Left()))
+      return QStringLiteral("预算“%1”的金额合计超出数值范围，无法统计")
+          .arg(line.option);
+  return QString();
 }
 
 } // namespace
@@ -111,6 +130,7 @@ BudgetMonth BuildBudgetMonth(CDBVisiter &session, const ColumnList &columns,
   }
   if (const std::optional<double> total = budget.TotalFor(key))
     figures.total.budget = *total;
+  figures.problem = NotFiniteProblem(figures);
   return figures;
 }
 

@@ -1,10 +1,11 @@
 // The figures of a budget for one month: per budgeted option its budget,
 // what was spent and what is left, and the total, over the records in
 // scope (the WHERE text of the active groups and the filter, as the
-// charts use it). Spent is the plain sum of the sum column over the
-// month's records of the option: the templates keep expenses as positive
-// amounts (收支账本 tells income apart by its 收支 column, which the scope
-// can select), so a refund entered as a negative amount lowers it.
+// charts use it). Spent is the sum of the sum column over the month's
+// records of the option: the templates keep expenses as positive amounts,
+// so a refund entered as a negative amount lowers it. In a ledger with a
+// side column (收支账本's 收支) only the records of 支出 count: income such
+// as a 红包 received or a 价保 refund booked as 收入 is no spending.
 #pragma once
 
 #include "analysis/budget.h"

@@ -4,6 +4,8 @@
 #include "analysis/budget_month.h"
 #include "analysis/budget_store.h"
 #include "analysis/chart_columns.h"
+#include "analysis/chart_side.h"
+#include "groups/group_where.h"
 #include "db/db_visiter.h"
 #include "model/column_list.h"
 #include "model/sql_text.h"
@@ -24,8 +26,10 @@ double Over(const std::optional<double> &budget, double spent) {
   return budget && spent > *budget ? spent - *budget : 0.0;
 }
 
+// The note says its scope: the budget page counts only the records its
+// window shows, the note every record of the file.
 QString Note(const QString &who, const QString &when, double over) {
-  return QStringLiteral("%1%2已超出预算 %3 元")
+  return QStringLiteral("%1%2已超出预算 %3 元（按全部记录）")
       .arg(who, when, QString::asprintf("%.2f", over));
 }
 
@@ -45,11 +49,14 @@ bool ReadSpentByMonth(CDBVisiter &session, const ColumnList &columns,
   const QString dateField = BracketedField(date->fieldName);
   const QString month = QStringLiteral("Mid(%1,1,7)").arg(dateField);
   const QString by = BracketedField(budget.byField);
+  // Only spending uses up a budget (in a ledger with a side column).
+  const QString where = CombineWhere(MonthsWhere(dateField, first, last),
+                                     SideWhere(columns, ChartSide::Spending));
   const QString sql =
       QStringLiteral("SELECT %1, %2, SUM(%3) FROM Users WHERE %4 And %2 In "
                      "(%5) GROUP BY %1, %2")
-          .arg(month, by, BracketedField(budget.sumField),
-               MonthsWhere(dateField, first, last), OptionList(options));
+          .arg(month, by, BracketedField(budget.sumField), where,
+               OptionList(options));
   const int rows = session.Query(sql);
   if (!session.QueryError().isEmpty())
     return false;

@@ -1,12 +1,12 @@
 // Telling the user when a change of records takes an option over its
-// month's budget: "餐饮本月已超出预算 120.00 元". The sums of this month
+// month's budget: "餐饮本月已超出预算 120.00 元（按全部记录）". The sums of this month
 // and the month before (where records are entered; a look at every month
 // would read every record of a large file after each edit) are kept from
 // one look to the next; a look after records changed compares the new sums
 // with the kept ones, so that each option is named once, when it goes
 // over, and not again while it stays over. The sums are taken over all
-// records of the file: the budget is the file's, whatever the window
-// shows.
+// records of the file, and the note says so: the budget is the file's,
+// whatever the window shows (the budget page names its own scope).
 #pragma once
 
 #include "analysis/budget.h"

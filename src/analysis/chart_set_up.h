@@ -4,6 +4,7 @@
 // splits into slices (pie chart).
 #pragma once
 
+#include "analysis/chart_side.h"
 #include "groups/filter_where.h"
 
 #include <QList>
@@ -33,6 +34,8 @@ struct ChartSetUp {
   bool filterOk = true;       // false when the filter text could not be built
   FilterWhere setUpCondition; // bar chart: the option restriction
   QList<ExpandedColumn> expanded; // pie chart, in column order
+  // The side summed in a ledger with a side column; spending by default.
+  ChartSide side = ChartSide::Spending;
 };
 
 // "trelva_Group_ID=%d" for every ID, joined with " or "; empty for none.

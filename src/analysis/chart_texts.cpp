@@ -7,10 +7,14 @@
 
 QString BarChartTitle(const BarSeries &series) {
   const QString title = QStringLiteral("按月汇总");
-  const QString note = UnreadableDatesNote(series);
-  if (note.isEmpty())
+  QStringList notes;
+  for (const QString &note : {series.side, UnreadableDatesNote(series)})
+    if (!note.isEmpty())
+      notes.append(note);
+  if (notes.isEmpty())
     return title;
-  return title + QStringLiteral("（") + note + QStringLiteral("）");
+  return title + QStringLiteral("（") + notes.join(QStringLiteral("；")) +
+         QStringLiteral("）");
 }
 
 double BarPercent(double value, double maxValue) {

@@ -6,8 +6,9 @@
 
 struct BarSeries;
 
-// "按月汇总", followed by the note of the series' unreadable dates when
-// there are some: "按月汇总（2 条记录的日期无法识别）".
+// "按月汇总", followed by the side summed and the note of the series'
+// unreadable dates when there are some: "按月汇总（支出；2 条记录的日期无法
+// 识别）".
 QString BarChartTitle(const BarSeries &series);
 
 // "%s\n%0.04f\n%0.02f%%\n": the label, the value and the value as a

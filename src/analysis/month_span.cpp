@@ -14,7 +14,7 @@ bool ReadMonth(const QString &text, YearMonth &out) {
   if (!value.IsValid())
     return false;
   const QDate date = value.Date();
-  out.year = date.year() < 1900 ? 1999 : date.year();
+  out.year = date.year();
   out.month = date.month();
   return out.month >= 1 && out.month <= 12;
 }

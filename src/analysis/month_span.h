@@ -21,7 +21,7 @@ int DaysInMonth(int year, int month);
 QString MonthLabel(const YearMonth &month);
 
 // The first and last month from the texts of the earliest and latest date.
-// A date before 1900 keeps its month but takes the year 1999. False when
-// either text does not read as a date: the chart then has no bars.
+// False when either text does not read as a date: the chart then has no
+// bars.
 bool MonthSpan(const QString &earliest, const QString &latest,
                YearMonth &first, YearMonth &last);

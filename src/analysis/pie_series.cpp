@@ -3,6 +3,7 @@
 
 #include "analysis/chart_columns.h"
 #include "db/db_visiter.h"
+#include "groups/group_where.h"
 #include "model/column_list.h"
 #include "model/sql_text.h"
 
@@ -98,10 +99,19 @@ QList<SliceSpec> BuildSliceSpecs(const QList<ExpandedColumn> &expanded) {
   return specs;
 }
 
+QString PieScopeWhere(const ColumnList &columns, const QString &scopeWhere,
+                      ChartSide side) {
+  if (side == ChartSide::Balance)
+    side = ChartSide::Spending;
+  return CombineWhere(scopeWhere, SideWhere(columns, side));
+}
+
 PieSeries BuildPieSeriesBySlice(CDBVisiter &session, const ColumnList &columns,
                                 const QString &sumField,
-                                const QString &scopeWhere,
-                                const QList<ExpandedColumn> &expanded) {
+                                const QString &scopeWhereIn,
+                                const QList<ExpandedColumn> &expanded,
+                                ChartSide side) {
+  const QString scopeWhere = PieScopeWhere(columns, scopeWhereIn, side);
   PieSeries series;
   const ColumnDef *sum = ChartSumColumn(columns, sumField);
   if (!sum)
@@ -113,8 +123,9 @@ PieSeries BuildPieSeriesBySlice(CDBVisiter &session, const ColumnList &columns,
 }
 
 PieSeries BuildPieSeries(CDBVisiter &session, const ColumnList &columns,
-                         const QString &sumField, const QString &scopeWhere,
-                         const QList<ExpandedColumn> &expanded) {
+                         const QString &sumField, const QString &scopeWhereIn,
+                         const QList<ExpandedColumn> &expanded, ChartSide side) {
+  const QString scopeWhere = PieScopeWhere(columns, scopeWhereIn, side);
   PieSeries series;
   const ColumnDef *sum = ChartSumColumn(columns, sumField);
   if (!sum)

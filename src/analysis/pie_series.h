@@ -1,9 +1,13 @@
 // The series of the proportion pie chart: one slice per combination of the
 // ticked options of the expanded option columns, each the sum of one
 // numeric column over the records in scope that carry exactly those options.
+// In a ledger with a side column the slices sum one side at a time
+// (spending unless asked otherwise): a share of spending and income
+// together means nothing.
 #pragma once
 
 #include "analysis/chart_set_up.h"
+#include "analysis/chart_side.h"
 
 #include <QList>
 #include <QString>
@@ -39,12 +43,19 @@ inline constexpr double kSliceThreshold = 0.000001;
 // few hundred slices per statement). Slices of a statement that fails are
 // summed one statement each, so a failing slice only loses itself. Empty
 // when sumField is not a numeric column.
+// side is spending or income; the balance counts as spending.
 PieSeries BuildPieSeries(CDBVisiter &session, const ColumnList &columns,
                          const QString &sumField, const QString &scopeWhere,
-                         const QList<ExpandedColumn> &expanded);
+                         const QList<ExpandedColumn> &expanded,
+                         ChartSide side = ChartSide::Spending);
 
 // The series by one statement per slice.
 PieSeries BuildPieSeriesBySlice(CDBVisiter &session, const ColumnList &columns,
                                 const QString &sumField,
                                 const QString &scopeWhere,
-                                const QList<ExpandedColumn> &expanded);
+                                const QList<ExpandedColumn> &expanded,
+                                ChartSide side = ChartSide::Spending);
+
+// The scope of a pie chart on side: scopeWhere and the side's records.
+QString PieScopeWhere(const ColumnList &columns, const QString &scopeWhere,
+                      ChartSide side);

@@ -47,3 +47,11 @@ QString EngineFailureText(int code, const QString &engineText) {
     return engineText;
   return QStringLiteral("%1（%2）").arg(reason, engineText);
 }
+
+QStringList EngineFailureReasons() {
+  QStringList reasons;
+  for (const int code : {SQLITE_FULL, SQLITE_READONLY, SQLITE_IOERR, SQLITE_BUSY,
+                         SQLITE_CORRUPT, SQLITE_CANTOPEN, SQLITE_NOMEM})
+    reasons.append(EngineFailureReason(code));
+  return reasons;
+}

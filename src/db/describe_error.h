@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The engine's own text for an SQLite result code (primary or extended).
 // For codes without one: 0x80040201 to 0x8004FFFF give "IDispatch error #n"
@@ -16,3 +17,6 @@ QString EngineFailureText(int code, const QString &engineText);
 
 // The Chinese reason alone ("磁盘已满"), or empty for a code without one.
 QString EngineFailureReason(int code);
+
+// Every reason EngineFailureReason gives.
+QStringList EngineFailureReasons();

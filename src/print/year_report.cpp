@@ -5,6 +5,7 @@
 #include "analysis/chart_colours.h"
 #include "analysis/chart_texts.h"
 #include "base/date_text.h"
+#include "model/side_column.h"
 #include "exchange/export_target.h"
 #include "print/chart_print_job.h"
 #include "print/pdf_text_layer.h"
@@ -48,7 +49,7 @@ public:
       parts_.push_back(&optionsJob_);
     bar_ = std::make_unique<BarChartPrintJob>(YearBarChart(statement), texts.scope);
     parts_.push_back(bar_.get());
-    if (!statement.byTitle.isEmpty()) {
+    if (HasYearPie(statement)) {
       pie_ = std::make_unique<PieChartPrintJob>(YearPieChart(statement), texts.scope);
       parts_.push_back(pie_.get());
     }
@@ -139,6 +140,9 @@ QStringList YearReportHeadingLines(const YearStatement &statement,
   QString columns = QStringLiteral("汇总列：") + statement.sumTitle;
   if (!statement.byTitle.isEmpty())
     columns += QStringLiteral("；分类列：") + statement.byTitle;
+  if (statement.HasSides())
+    columns += QStringLiteral("；收支列：%1（支出与收入分开合计）")
+                   .arg(statement.sideTitle);
   lines << columns;
   if (!texts.message.isEmpty())
     lines << texts.message;
@@ -152,12 +156,17 @@ QString NoRecordsText(int year) {
 
 BarChartPainter YearBarChart(const YearStatement &statement) {
   BarChartPainter chart;
-  chart.SetTitle(QStringLiteral("%1 年各月%2").arg(statement.year).arg(statement.sumTitle));
+  // With sides the bars are the spending, as the bar chart shows by default.
+  const QString what = statement.HasSides()
+                           ? QStringLiteral("支出（%1）").arg(statement.sumTitle)
+                           : statement.sumTitle;
+  chart.SetTitle(QStringLiteral("%1 年各月%2").arg(statement.year).arg(what));
   chart.SetBackgroundColour(ToColour(FromBgr(kBarBackgroundBgr)));
   chart.SetTitleColour(ToColour(FromBgr(kBarTitleBgr)));
   QList<double> values;
-  for (const PeriodTotal &month : statement.months)
-    values.append(month.sum);
+  for (int m = 0; m < 12; ++m)
+    values.append(statement.HasSides() ? statement.sideMonths[size_t(m)].spending.sum
+                                       : statement.months[size_t(m)].sum);
   const QList<ChartRgb> fills = BarFillColours(values);
   const QColor second = ToColour(FromBgr(kBarSecondBgr));
   for (int m = 0; m < 12; ++m)
@@ -166,13 +175,25 @@ BarChartPainter YearBarChart(const YearStatement &statement) {
 }
 
 PieChartPainter YearPieChart(const YearStatement &statement) {
-  PieChartPainter chart(QStringLiteral("%1 年按%2").arg(statement.year).arg(statement.byTitle));
-  for (int i = 0; i < statement.options.size(); ++i) {
-    const OptionTotals &row = statement.options[i];
+  // With sides the slices are the spending, as the pie chart shows by
+  // default: shares of spending and income together mean nothing.
+  QString title = QStringLiteral("%1 年按%2").arg(statement.year).arg(statement.byTitle);
+  if (statement.HasSides())
+    title += QStringLiteral("（支出）");
+  PieChartPainter chart(title);
+  int slice = 0;
+  for (const OptionTotals &row : statement.options) {
+    if (statement.HasSides() && row.side != SpendingSide())
+      continue;
     const QString name = PieSliceName(row.option, row.year.sum);
-    chart.AddSlice(ChartSlice{name, name, QColor::fromRgba(PieSliceArgb(i)), row.year.sum});
+    chart.AddSlice(ChartSlice{name, name, QColor::fromRgba(PieSliceArgb(slice++)),
+                              row.year.sum});
   }
   return chart;
+}
+
+bool HasYearPie(const YearStatement &statement) {
+  return !statement.byTitle.isEmpty() && !statement.byIsSide;
 }
 
 bool PaintYearReportPdf(const YearStatement &statement,

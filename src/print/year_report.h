@@ -30,9 +30,13 @@ QString NoRecordsText(int year);
 QStringList YearReportHeadingLines(const YearStatement &statement,
                                    const YearReportTexts &texts);
 
-// The year's charts: a bar per month, a slice per option.
+// The year's charts: a bar per month, a slice per option; with sides, of
+// the spending.
 BarChartPainter YearBarChart(const YearStatement &statement);
 PieChartPainter YearPieChart(const YearStatement &statement);
+// Whether the statement has a pie chart: it is split, and not by the side
+// column (whose spending alone would be one slice).
+bool HasYearPie(const YearStatement &statement);
 
 // Writes the statement to path as PDF or HTML by its extension (.pdf,
 // .html, .htm); false with a Chinese message in error for any other

@@ -85,7 +85,7 @@ QString Document(const YearStatement &statement, const YearReportTexts &texts) {
         bar.Paint(painter, rect, 0, PrintFont(12));
       },
       bar.Title()));
-  if (!statement.byTitle.isEmpty()) {
+  if (HasYearPie(statement)) {
     const PieChartPainter pie = YearPieChart(statement);
     html += QStringLiteral("<div>%1</div>\n").arg(Svg(
         [&](QPainter &painter, const QRect &rect) {

@@ -17,20 +17,29 @@ QString MonthTableSource::Caption(int column) const {
     return QStringLiteral("月份");
   case 1:
     return QStringLiteral("笔数");
+  case 2:
+    return s_.HasSides() ? QStringLiteral("支出") : s_.sumTitle + QStringLiteral("合计");
+  case 3:
+    return QStringLiteral("收入");
   default:
-    return s_.sumTitle + QStringLiteral("合计");
+    return QStringLiteral("结余");
   }
 }
 
 QString MonthTableSource::Text(int column, int row) const {
   const PeriodTotal &total = row < 12 ? s_.months[size_t(row)] : s_.total;
+  const SideTotals &sides = row < 12 ? s_.sideMonths[size_t(row)] : s_.sideTotal;
   switch (column) {
   case 0:
     return row < 12 ? MonthCaption(row) : QStringLiteral("全年");
   case 1:
     return QString::number(total.count);
+  case 2:
+    return SumText(s_.HasSides() ? sides.spending.sum : total.sum);
+  case 3:
+    return SumText(sides.income.sum);
   default:
-    return SumText(total.sum);
+    return SumText(sides.Balance());
   }
 }
 
@@ -49,13 +58,11 @@ int OptionTableSource::Width(int column) const {
 }
 
 QString OptionTableSource::Text(int column, int row) const {
-  const bool totals = row >= int(s_.options.size());
+  const OptionTableRow &line = rows_[row];
   if (column == 0)
-    return totals ? QStringLiteral("合计") : s_.options[row].option;
+    return line.label;
   const PeriodTotal &total =
-      column <= 12 ? (totals ? s_.months[size_t(column - 1)]
-                             : s_.options[row].months[size_t(column - 1)])
-                   : (totals ? s_.total : s_.options[row].year);
+      column <= 12 ? line.months[size_t(column - 1)] : line.year;
   return total.count == 0 ? QString() : SumText(total.sum);
 }
 

@@ -1,5 +1,6 @@
-// The note on the selected cells of the records grid: how many there are,
-// and the sum and average of those in numeric columns (key, integer,
+// The note on the selected cells of the records grid: how many cells of
+// records there are (group headers and new-record rows are left out), and
+// the sum and average of those in numeric columns (key, integer,
 // floating), read from the numbers their texts begin with. A date's year or
 // a text's leading digits are no amount and are left out of both.
 #pragma once

@@ -8,6 +8,7 @@
 #include "document/writable_session.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
+#include "recurring/first_message.h"
 #include "recurring/recurring_store.h"
 #include "records/command_history.h"
 #include "records/new_record.h"
@@ -59,22 +60,40 @@ void RestoreLargestKeys(AccountFile &file, const QMap<int, int> &keys) {
       group->largestKey = it.value();
 }
 
-// The rows of the occurrences; false at the first that cannot be made.
-bool MakeRows(AccountFile &file, const QList<RecurringRecord> &records,
-              const QList<DueOccurrence> &occurrences, QList<CRowItem> &rows) {
+// The rows of the occurrences that can be made. A record whose occurrence
+// cannot be made is named (MakeOccurrenceRow) and skipped with all its
+// occurrences, so that it blocks no other record; its ID goes to skipped.
+// The occurrences made stay in made, in order.
+void MakeRows(AccountFile &file, const QList<RecurringRecord> &records,
+              const QList<DueOccurrence> &occurrences, QList<CRowItem> &rows,
+              QList<DueOccurrence> &made, QList<int> &skipped) {
   for (const DueOccurrence &occurrence : occurrences) {
+    if (skipped.contains(occurrence.recurringId))
+      continue;
     const RecurringRecord *record = RecordOf(records, occurrence);
+    CRowItem row;
     if (!record) {
       ShowMessage(QStringLiteral("没有 ID 为 %1 的定期记录")
                       .arg(occurrence.recurringId));
-      return false;
+    } else if (MakeOccurrenceRow(file, *record, occurrence.date, row)) {
+      rows.append(row);
+      made.append(occurrence);
+      continue;
     }
-    CRowItem row;
-    if (!MakeOccurrenceRow(file, *record, occurrence.date, row))
-      return false;
-    rows.append(row);
+    skipped.append(occurrence.recurringId);
   }
-  return true;
+  // A record skipped at a later occurrence keeps none of its earlier ones:
+  // its occurrences are made in order or not at all.
+  QList<CRowItem> keptRows;
+  QList<DueOccurrence> kept;
+  for (qsizetype i = 0; i < made.size(); ++i) {
+    if (skipped.contains(made[i].recurringId))
+      continue;
+    keptRows.append(rows[i]);
+    kept.append(made[i]);
+  }
+  rows = keptRows;
+  made = kept;
 }
 
 // About how many occurrences of record are due up to until, no fewer
@@ -226,17 +245,21 @@ bool MakeOccurrenceRow(AccountFile &file, const RecurringRecord &record,
   const int datePosition = file.Columns().DatePosition();
   if (datePosition >= 0)
     row.items[datePosition].text = CRowItem::AutomaticDateText(date);
-  if (CompleteNewRecord(row, *group,
-                        QDateTime(date, QTime::currentTime())))
-    return true;
-  ShowMessage(QStringLiteral("定期记录“%1”（%2）：计算结果超出数值范围或无意义")
-                  .arg(record.title, date.toString(Qt::ISODate)));
+  QString reason;
+  {
+    FirstMessage caught;
+    if (CompleteNewRecord(row, *group, QDateTime(date, QTime::currentTime())))
+      return true;
+    reason = caught.Text();
+  }
+  ShowMessage(QStringLiteral("定期记录“%1”（%2）：%3")
+                  .arg(record.title, date.toString(Qt::ISODate), reason));
   return false;
 }
 
 bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
                     const QList<DueOccurrence> &occurrences,
-                    QList<CRowItem> *made) {
+                    QList<CRowItem> *made, QList<int> *skipped) {
   if (occurrences.isEmpty())
     return true;
   CDBVisiter *session = WritableSession(file);
@@ -244,12 +267,17 @@ bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
     return false;
   const QMap<int, int> keys = LargestKeys(file, records);
   CommandHistory &history = file.History();
-  history.BeginGroup();
   QList<CRowItem> rows;
-  const bool stored =
-      MakeRows(file, records, occurrences, rows) &&
-      history.AddRows(rows) == rows.size() &&
-      StoreLastDates(*session, occurrences);
+  QList<DueOccurrence> madeOccurrences;
+  QList<int> skippedIds;
+  MakeRows(file, records, occurrences, rows, madeOccurrences, skippedIds);
+  if (skipped)
+    *skipped = skippedIds;
+  if (rows.isEmpty())
+    return true;
+  history.BeginGroup();
+  const bool stored = history.AddRows(rows) == rows.size() &&
+                      StoreLastDates(*session, madeOccurrences);
   if (!stored) {
     // Nothing of it reaches the file; rows shown meanwhile go when the
     // pages reload.
@@ -274,7 +302,8 @@ int AddAutomaticOccurrences(AccountFile &file,
       DueOccurrences(AutomaticRecords(records, true), today);
   if (due.isEmpty())
     return 0;
-  return AddOccurrences(file, records, due) ? int(due.size()) : -1;
+  QList<CRowItem> made;
+  return AddOccurrences(file, records, due, &made) ? int(made.size()) : -1;
 }
 
 bool SkipOccurrences(AccountFile &file,

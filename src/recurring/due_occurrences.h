@@ -40,17 +40,21 @@ bool MakeOccurrenceRow(AccountFile &file, const RecurringRecord &record,
                        const QDate &date, CRowItem &row);
 
 // Adds the occurrences as records, one action of the undo history, and
-// moves "made up to" of their records in the same unit of work. All or
-// nothing: false, with the file as it was, when one of them cannot be made
-// or stored. The stored rows go to made (when given). Undoing the action
-// removes the records but leaves "made up to": an undone occurrence is not
-// offered again on the next open.
+// moves "made up to" of their records in the same unit of work. A record
+// whose occurrence cannot be made (it no longer fits the file, a value
+// gives no number) is named and skipped with all its occurrences, which
+// stay due; its ID goes to skipped (when given) and the other records are
+// added. False, with the file as it was, when the rows cannot be stored.
+// The stored rows go to made (when given). Undoing the action removes the
+// records but leaves "made up to": an undone occurrence is not offered
+// again on the next open.
 bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
                     const QList<DueOccurrence> &occurrences,
-                    QList<CRowItem> *made = nullptr);
+                    QList<CRowItem> *made = nullptr,
+                    QList<int> *skipped = nullptr);
 // Adds every occurrence due up to today of the records that are added
 // without asking (AddOccurrences); the number of records added, -1 after a
-// failure (shown).
+// failure (shown). A record that cannot be made is named and skipped.
 int AddAutomaticOccurrences(AccountFile &file,
                             const QList<RecurringRecord> &records,
                             const QDate &today);

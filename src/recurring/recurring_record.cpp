@@ -1,13 +1,19 @@
 // Due dates and checks of a recurring record.
 #include "recurring/recurring_record.h"
 
+#include "base/date_value.h"
 #include "document/account_file.h"
+#include "formula/evaluate_row.h"
 #include "groups/group_node.h"
 #include "groups/group_tree.h"
 #include "model/field_type.h"
 #include "records/field_assignments.h"
+#include "records/row_item.h"
+#include "recurring/first_message.h"
 
 #include <QStringList>
+
+#include <climits>
 
 bool BeforeEnd(const RecurringRecord &record, int n, const QDate &date) {
   if (!date.isValid())
@@ -44,6 +50,10 @@ QString RecurringStateText(const RecurringRecord &record) {
   return record.paused ? QStringLiteral("已暂停") : QStringLiteral("进行中");
 }
 
+bool IsRecordDay(const QDate &date) {
+  return DateValue::FromDateAndTime(date, QTime(0, 0)).IsValid();
+}
+
 QString RecurringProblem(const RecurringRecord &record, AccountFile &file) {
   if (record.title.trimmed().isEmpty())
     return QStringLiteral("定期记录的名称不能为空");
@@ -53,6 +63,14 @@ QString RecurringProblem(const RecurringRecord &record, AccountFile &file) {
         .arg(RhythmUnitName(record.rhythm.unit));
   if (!record.first.isValid())
     return QStringLiteral("定期记录缺少有效的开始日期");
+  // The dates a record may have: what is stored must read back as itself.
+  if (!IsRecordDay(record.first))
+    return QStringLiteral("开始日期 %1：日期格式不正确")
+        .arg(record.first.toString(Qt::ISODate));
+  if (record.end == RecurringEnd::OnDate && record.until.isValid() &&
+      !IsRecordDay(record.until))
+    return QStringLiteral("截止日期 %1：日期格式不正确")
+        .arg(record.until.toString(Qt::ISODate));
   if (record.end == RecurringEnd::AfterTimes && record.times < 1)
     return QStringLiteral("重复次数必须至少为 1");
   if (record.end == RecurringEnd::OnDate &&
@@ -91,4 +109,23 @@ QString ValuesShown(const RecurringRecord &record, const ColumnList &columns) {
                  QLatin1Char('=') + text);
   }
   return texts.join(QStringLiteral("，"));
+}
+
+QString RecurringValuesProblem(const RecurringRecord &record,
+                               AccountFile &file) {
+  const QString problem = RecurringProblem(record, file);
+  if (!problem.isEmpty())
+    return problem;
+  // The record as its first occurrence would be made, without taking a key.
+  const GroupNode *group = FindGroupNode(file.Root(), record.groupId);
+  CRowItem row = CRowItem::EmptyRow(file, group->id);
+  for (const auto &[field, text] : record.values)
+    row.items[file.Columns().PositionOf(field)].text = text;
+  const int key = group->largestKey < INT_MAX ? group->largestKey + 1 : INT_MAX;
+  row.FillNewRowDefaults(key,
+                         QDateTime(record.first, QTime(0, 0)));
+  FirstMessage reason;
+  if (EvaluateRow(row.items))
+    return QString();
+  return QStringLiteral("定期记录“%1”的值无法计算：%2").arg(record.title, reason.Text());
 }

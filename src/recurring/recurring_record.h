@@ -45,10 +45,18 @@ bool BeforeEnd(const RecurringRecord &record, int n, const QDate &date);
 QString RecurringStateText(const RecurringRecord &record);
 
 // What is wrong with record for file: an empty title, a rhythm of 0, a
-// first date missing, an end before the start, a count of 0 times, a group
+// first date missing or outside the years a record's date may have, an end
+// before the start, a count of 0 times, a group
 // that is not a group of the file, a field the file does not have, a date
 // or time text that does not read as one. Empty when it is fine.
 QString RecurringProblem(const RecurringRecord &record, AccountFile &file);
+// RecurringProblem, and then whether the values compute: a formula or a
+// number whose result is no finite number (1/0, 1e309) is refused when the
+// record is added or edited, not at every due check.
+QString RecurringValuesProblem(const RecurringRecord &record,
+                               AccountFile &file);
+// Whether date may be a record's date (the years 100 to 9999).
+bool IsRecordDay(const QDate &date);
 
 // The values as FIELD=TEXT texts: "Amount=3000".
 QStringList ValueAssignments(const RecurringRecord &record);

@@ -83,7 +83,7 @@ RecurringRecord ReadCurrentRow(CDBVisiter &session) {
 }
 
 bool Fits(AccountFile &file, const RecurringRecord &record) {
-  const QString problem = RecurringProblem(record, file);
+  const QString problem = RecurringValuesProblem(record, file);
   if (problem.isEmpty())
     return true;
   ShowMessage(problem);

@@ -128,19 +128,19 @@ TEST_F(BudgetTest, OverBudgetIsToldOnce) {
   watch.Reset(Session(), file_.Columns());
   Add({day, 220});
   EXPECT_EQ(watch.Look(Session(), file_.Columns()),
-            QStringList{"餐饮本月已超出预算 120.00 元"});
+            QStringList{"餐饮本月已超出预算 120.00 元（按全部记录）"});
   Add({day, 10});
   EXPECT_TRUE(watch.Look(Session(), file_.Columns()).isEmpty());
   Add({day, 200, QStringLiteral("交通")});
   EXPECT_EQ(watch.Look(Session(), file_.Columns()),
-            QStringList{"合计本月已超出预算 80.00 元"});
+            QStringList{"合计本月已超出预算 80.00 元（按全部记录）"});
   // The month before is named; older months are not watched.
   const YearMonth before = YearMonth::FromIndex(now.Index() - 1);
   Add({QStringLiteral("%1-%2-9").arg(before.year).arg(before.month), 301,
        QStringLiteral("交通")});
   Add({"2020-5-9", 1301});
   EXPECT_EQ(watch.Look(Session(), file_.Columns()),
-            QStringList{QStringLiteral("交通%1年%2月已超出预算 1.00 元")
+            QStringList{QStringLiteral("交通%1年%2月已超出预算 1.00 元（按全部记录）")
                             .arg(before.year)
                             .arg(before.month)});
 }

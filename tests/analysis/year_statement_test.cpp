@@ -70,6 +70,11 @@ TEST_F(YearStatementTest, ColumnsThatDoNotFitAreRefused) {
             QStringLiteral("分类列“Item”不是可选型列！"));
   EXPECT_TRUE(Refusal({2025, QStringLiteral("Total"), QString(), QStringLiteral("[Nope]=1")})
                   .startsWith(QStringLiteral("无法读取年度报表：")));
+  // Sums beyond the range of numbers are said, never written as inf.
+  Add({QStringLiteral("2025-3-1"), 1e308});
+  Add({QStringLiteral("2025-3-2"), 1e308});
+  EXPECT_EQ(Refusal({2025, QStringLiteral("Total"), QStringLiteral("Category"), QString()}),
+            QStringLiteral("2025 年的合计超出数值范围，无法制作年度报表"));
   QString sum, by;
   DefaultStatementColumns(file_.Columns(), sum, by);
   EXPECT_EQ(sum, QStringLiteral("Total"));

@@ -221,7 +221,7 @@ TEST_F(MainFrameTest, BudgetRowsLeadToTheirRecords) {
   row.FillNewRowDefaults(4);
   ASSERT_EQ(file.History().AddRows({row}), 1);
   EXPECT_EQ(frame_->statusBar()->currentMessage(),
-            QStringLiteral("餐饮本月已超出预算 30.00 元"));
+            QStringLiteral("餐饮本月已超出预算 30.00 元（按全部记录）"));
 }
 
 TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {

@@ -2,7 +2,7 @@
 // months brings each occurrence on its own date, made once (through a
 // reopen and an undo), skipped or left for later, ended and paused; the
 // records get the defaults and formulas of a typed record; a record that no
-// longer fits stores nothing at all.
+// longer fits is named and skipped while the others are made.
 #include "recurring_test_file.h"
 
 #include "db/db_visiter.h"
@@ -136,6 +136,16 @@ TEST_F(RecurringTest, BadInputIsRefusedWithItsReasonAndChangesNothing) {
   record = Rent(QDate(2026, 1, 31));
   record.values.append({QStringLiteral("ID"), QStringLiteral("7")});
   refused(record, QStringLiteral("编号由分组自动给出，不能指定：ID"));
+  // A date a record cannot have, and values that give no number.
+  record = Rent(QDate(1, 1, 1));
+  refused(record, QStringLiteral("开始日期 0001-01-01：日期格式不正确"));
+  for (const char *amount : {"1/0", "1e309"}) {
+    record = Rent(QDate(2026, 1, 31));
+    record.values[1].second = QString::fromLatin1(amount);
+    refused(record, QStringLiteral("定期记录“房租”的值无法计算：计算结果超出"
+                                   "数值范围或无意义（如除以零）：[%1]")
+                        .arg(QString::fromLatin1(amount)));
+  }
   EXPECT_EQ(Rows(QStringLiteral("Select Count(*) From RecurringRecord")),
             QStringList{"0"});
 
@@ -149,25 +159,40 @@ TEST_F(RecurringTest, BadInputIsRefusedWithItsReasonAndChangesNothing) {
   EXPECT_EQ(records[0].values, record.values);
 }
 
-TEST_F(RecurringTest, AnOccurrenceThatCannotBeMadeStoresNothing) {
+TEST_F(RecurringTest, ARecordThatCannotBeMadeIsNamedAndSkipped) {
   RecurringRecord rent = Rent(QDate(2026, 1, 1));
   RecurringRecord broken = Rent(QDate(2026, 1, 2));
+  broken.title = QStringLiteral("水费");
   ASSERT_TRUE(AddRecurringRecord(file_, rent));
   ASSERT_TRUE(AddRecurringRecord(file_, broken));
-  // The column it sets has gone since (as after the options sheet).
+  // The column it sets has gone since (as after the options sheet), and a
+  // value that gives no number got into the file.
   ASSERT_TRUE(file_.Session()->Execute(QStringLiteral(
       "Update RecurringRecord Set [FieldValues]='[[\"Gone\",\"1\"]]' Where "
       "[ID]=2")));
+  RecurringRecord infinite = Rent(QDate(2026, 1, 3));
+  infinite.title = QStringLiteral("电费");
+  ASSERT_TRUE(AddRecurringRecord(file_, infinite));
+  ASSERT_TRUE(file_.Session()->Execute(QStringLiteral(
+      "Update RecurringRecord Set [FieldValues]='[[\"Amount\",\"1/0\"]]' "
+      "Where [ID]=3")));
   const QList<RecurringRecord> records = LoadRecurringRecords(file_);
   prompt_.Clear();
-  EXPECT_FALSE(AddOccurrences(file_, records,
-                              DueOccurrences(records, QDate(2026, 3, 1))));
+  QList<int> skipped;
+  EXPECT_TRUE(AddOccurrences(file_, records,
+                             DueOccurrences(records, QDate(2026, 3, 1)),
+                             nullptr, &skipped));
+  EXPECT_EQ(skipped, (QList<int>{2, 3}));
   EXPECT_EQ(prompt_.Texts(),
-            QStringList{"定期记录“房租”：没有名为“Gone”的字段"});
-  EXPECT_TRUE(Records().isEmpty());
-  EXPECT_EQ(file_.History().UndoDepth(), 0);
-  EXPECT_EQ(DueOccurrences(LoadRecurringRecords(file_), QDate(2026, 3, 1)).size(),
-            5);
+            (QStringList{"定期记录“水费”：没有名为“Gone”的字段",
+                         "定期记录“电费”（2026-01-03）：计算结果超出数值范围或无意义"
+                         "（如除以零）：[1/0]"}));
+  // The good record is made; the bad ones stay due, from their first date.
+  EXPECT_EQ(Records().size(), 3);
+  EXPECT_EQ(DatesOf(DueOccurrences(LoadRecurringRecords(file_),
+                                    QDate(2026, 3, 1))),
+            (QList<QDate>{QDate(2026, 1, 2), QDate(2026, 1, 3),
+                          QDate(2026, 2, 2), QDate(2026, 2, 3)}));
 }
 
 TEST_F(RecurringTest, UpgradeAddsTheTableToAFileThatLacksIt) {

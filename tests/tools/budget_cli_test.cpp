@@ -83,6 +83,7 @@ TEST_F(BudgetCli, BadInputChangesNothing) {
       {{"吃饭=5"}, "“吃饭”不是字段[Category]的选项"},
       {{"餐饮=5", "--month", "2026-13"}, "月份格式不正确：2026-13"},
       {{"餐饮=5", "交通=-2"}, "预算金额不能为负数：交通=-2"},
+      {{"=5"}, "预算的选项名称不能为空：=5"},
   };
   for (const auto &[extra, message] : cases) {
     const CliResult result =
@@ -102,6 +103,20 @@ TEST_F(BudgetCli, BadInputChangesNothing) {
   EXPECT_TRUE(result.err.contains("月份格式不正确")) << qPrintable(result.err);
   EXPECT_EQ(Run({"budget", "--month", "2026-03", "--where", "Nope=1"}).status, 1);
   EXPECT_EQ(Run({"budget", "--month", "2026-03"}).out, before);
+
+  // Sums beyond the range of numbers are said, never printed as inf.
+  for (const char *id : {"5", "6"})
+    ASSERT_EQ(Run({"sql", QStringLiteral("Insert Into Users ([ID], [Data], "
+                                         "[Category], [Total], "
+                                         "[trelva_Group_ID]) Values (%1, "
+                                         "#2026-3-5#, '餐饮', 1e308, 2)")
+                              .arg(id)})
+                  .status,
+              0);
+  result = Run({"budget", "--month", "2026-03"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_TRUE(result.err.contains("金额合计超出数值范围")) << qPrintable(result.err);
 }
 
 } // namespace

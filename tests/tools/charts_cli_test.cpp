@@ -2,6 +2,7 @@
 // file, their restrictions and scopes, and the refusals of wrong arguments.
 #include "cli_support.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -114,6 +115,7 @@ TEST_F(ChartsCli, WrongArgumentsAreRefused) {
       {"shares", "--sum", "Total", "--by", "Total=1"},
       {"shares", "--sum", "Total", "--by", "Payment=支票"},
       {"shares", "--sum", "Total", "--by", "Payment=现金", "--bogus", "x"},
+      {"monthly", "--sum", "Total", "--side", "支出"}, // no side column
   };
   for (const QStringList &args : wrong) {
     const CliResult result = Run(args);
@@ -133,6 +135,55 @@ TEST(ChartsCliOldFile, AnOlderFileIsUpgradedOnTheWay) {
   EXPECT_EQ(result.out, "2010/8\t238.4\n");
   EXPECT_EQ(RunCli({"shares", old, "--sum", "Amount", "--by", "Category=交通,餐饮"}).out,
             "餐饮\t32.50\n交通\t6.00\n");
+}
+
+// In a ledger with a side column the charts and the statement never add
+// income to spending; a side is refused where it means nothing.
+TEST(ChartsCliSides, SpendingIncomeAndBalanceApart) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("sides.fz");
+  ASSERT_EQ(RunCli({"new", path, "--template", "收支账本"}).status, 0);
+  for (const char *values : {"(1, #2026-12-7#, '支出', '购物', 617.9, 2)",
+                             "(2, #2026-12-8#, '收入', '红包', 138.88, 2)"})
+    ASSERT_EQ(RunCli({"sql", path,
+                      QStringLiteral("Insert Into Users ([ID], [Data], "
+                                     "[Direction], [Category], [Amount], "
+                                     "[trelva_Group_ID]) Values %1")
+                          .arg(QString::fromUtf8(values))})
+                  .status,
+              0);
+  const auto out = [&](QStringList args) {
+    args.insert(1, path);
+    const CliResult result = RunCli(args);
+    EXPECT_EQ(result.status, 0) << qPrintable(result.err);
+    return result.out;
+  };
+  EXPECT_EQ(out({"monthly", "--sum", "Amount"}), "2026/12\t617.9\n");
+  EXPECT_EQ(out({"monthly", "--sum", "Amount", "--side", "结余"}),
+            "2026/12\t-479.02\n");
+  EXPECT_EQ(out({"shares", "--sum", "Amount", "--by", "Category=购物,红包",
+                 "--side", "收入"}),
+            "红包\t138.88\n");
+  for (const QStringList &wrong :
+       {QStringList{"shares", path, "--sum", "Amount", "--by", "Category=购物",
+                    "--side", "结余"},
+        QStringList{"monthly", path, "--sum", "Amount", "--side", "利润"}})
+    EXPECT_EQ(RunCli(wrong).status, 1) << qPrintable(wrong.join(' '));
+
+  const QString html = dir.filePath("2026.html");
+  ASSERT_EQ(RunCli({"report", path, "--year", "2026", "--sum", "Amount", "--by",
+                    "Category", html})
+                .status,
+            0);
+  QFile file(html);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString page = QString::fromUtf8(file.readAll());
+  for (const char *cell : {"<th>支出</th><th>收入</th><th>结余</th>",
+                           "<td class=\"n\">617.90</td><td class=\"n\">138.88</td>"
+                           "<td class=\"n\">-479.02</td>",
+                           "<td>支出合计</td>", "<td>结余</td>"})
+    EXPECT_TRUE(page.contains(QString::fromUtf8(cell))) << cell;
+  EXPECT_FALSE(page.contains(QStringLiteral("756.78")));
 }
 
 } // namespace

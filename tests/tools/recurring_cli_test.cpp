@@ -95,6 +95,13 @@ TEST_F(RecurringCliTest, BadInputChangesNothing) {
   ExpectRefused(Recurring({"add", "x", "--group", "2", "--every", "1", "days",
                            "--from", "2026-02-30"}),
                 "--from 应为 YYYY-MM-DD 形式的日期：2026-02-30");
+  // A date no record may have is refused as a record's date is.
+  ExpectRefused(Recurring({"add", "x", "--group", "2", "--every", "1", "days",
+                           "--from", "0001-01-01"}),
+                "开始日期 0001-01-01：日期格式不正确");
+  ExpectRefused(Recurring(base + QStringList{"--every", "1", "days",
+                                             "Amount=1e309"}),
+                "定期记录“x”的值无法计算");
   ExpectRefused(RunCli({"due", path_, "--until", "tomorrow"}),
                 "--until 应为 YYYY-MM-DD 形式的日期：tomorrow");
   EXPECT_EQ(Recurring({}).out, "");

@@ -105,6 +105,13 @@ bool SetAmounts(const ColumnList &columns, const BudgetArguments &args,
   for (const QString &text : args.amounts) {
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     QString option = text.left(equals);
+    // The month's total is named, never an empty option ("=5").
+    if (option.trimmed().isEmpty()) {
+      ShowMessage(QStringLiteral("预算的选项名称不能为空：%1（月合计请写作 "
+                                 "合计=金额）")
+                      .arg(text));
+      return false;
+    }
     double amount = 0;
     QString problem = ReadBudgetAmount(option, text.mid(equals + 1), amount);
     if (option == kTotal && !choices.contains(kTotal))

@@ -5,6 +5,7 @@
 #include "analysis/scope_check.h"
 #include "base/prompt.h"
 #include "model/column_list.h"
+#include "model/side_column.h"
 
 #include <algorithm>
 
@@ -51,6 +52,27 @@ bool OrderOptions(const ColumnDef &column, const QStringList &named,
   return true;
 }
 
+// The side named by --side; false, with the message, for a name that is
+// none or a ledger without a side column.
+bool ResolveSide(const ColumnList &columns, bool balanceAllowed,
+                 ChartArguments &args) {
+  if (args.sideName.isEmpty())
+    return true;
+  if (!ParseChartSide(args.sideName, args.side) ||
+      (!balanceAllowed && args.side == ChartSide::Balance)) {
+    ShowMessage(QStringLiteral("--side 应为 %1：%2")
+                    .arg(balanceAllowed ? QStringLiteral("支出、收入或结余")
+                                        : QStringLiteral("支出或收入"),
+                         args.sideName));
+    return false;
+  }
+  if (SideColumnOf(columns))
+    return true;
+  ShowMessage(QStringLiteral("账簿没有收支列（选项中有“支出”和“收入”的可选型列），"
+                             "不能使用 --side"));
+  return false;
+}
+
 } // namespace
 
 bool ParseChartArguments(const QStringList &args, const QString &optionFlag,
@@ -69,6 +91,8 @@ bool ParseChartArguments(const QStringList &args, const QString &optionFlag,
       haveSum = true;
     } else if (flag == QLatin1String("--where")) {
       out.where = value;
+    } else if (flag == QLatin1String("--side")) {
+      out.sideName = value;
     } else if (flag == optionFlag) {
       OptionArgument option;
       if (!ParseOptionArgument(value, option))
@@ -81,7 +105,10 @@ bool ParseChartArguments(const QStringList &args, const QString &optionFlag,
   return haveSum || Usage(usage);
 }
 
-bool ResolveChartArguments(const ColumnList &columns, ChartArguments &args) {
+bool ResolveChartArguments(const ColumnList &columns, ChartArguments &args,
+                           bool balanceAllowed) {
+  if (!ResolveSide(columns, balanceAllowed, args))
+    return false;
   const ColumnDef *sum = ChartSumColumn(columns, args.sumField);
   if (!sum) {
     const int position = columns.PositionOf(args.sumField);

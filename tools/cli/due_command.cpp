@@ -2,7 +2,9 @@
 // recurring records that are due up to DATE (default today), one per line:
 // recurring record ID, date, group ID, then its FIELD=VALUE pairs,
 // separated by tabs. With --apply they are added as records, as the
-// program adds them, and the new keys are printed instead, one per line.
+// program adds them, and the new keys are printed instead, one per line; a
+// recurring record whose occurrence cannot be made is named and skipped
+// (the status is then 1) without holding back the others.
 #include "cli_account.h"
 #include "cli_command.h"
 #include "record_arguments.h"
@@ -71,11 +73,13 @@ int RunDue(const QStringList &args) {
     return 0;
   }
   QList<CRowItem> made;
-  if (!AddOccurrences(file, records, due, &made))
+  QList<int> skipped;
+  if (!AddOccurrences(file, records, due, &made, &skipped))
     return 1;
   for (const CRowItem &row : made)
     PrintLine(QString::number(row.KeyValue()));
-  return 0;
+  // The records skipped were named on stderr; the others are added.
+  return skipped.isEmpty() ? 0 : 1;
 }
 
 } // namespace

@@ -71,7 +71,7 @@ void CSorvanBarChartView::Recompute() {
     QString scope;
     if (ChartScopeCondition(setUp, scope))
       series_ = BuildBarSeries(*file->Session(), file->Columns(), setUp.sumField,
-                               scope, setUp.setUpCondition);
+                               scope, setUp.setUpCondition, setUp.side);
   }
   const QList<ChartRgb> fills = BarFillColours(series_.values);
   const QColor second = ToColour(FromBgr(kBarSecondBgr));

@@ -136,9 +136,16 @@ void CSorvanBudgetView::Recompute() {
       figures_.problem = QStringLiteral(
           "尚未设置预算：在此页面上单击右键，选择“设置预算…”");
   }
-  chart_->SetFigures(figures_, QStringLiteral("%1年%2月预算")
-                                   .arg(month_.year)
-                                   .arg(month_.month));
+  chart_->SetFigures(figures_, Title());
+}
+
+QString CSorvanBudgetView::Title() const {
+  // The page counts the records of its window's scope and says so; the
+  // over-budget note counts every record and says that.
+  QString title = QStringLiteral("%1年%2月预算").arg(month_.year).arg(month_.month);
+  if (Window())
+    title += QStringLiteral("　") + ScopeText(*Window(), true, true);
+  return title;
 }
 
 bool CSorvanBudgetView::CanPrint() const {
@@ -152,10 +159,7 @@ std::unique_ptr<PrintJob> CSorvanBudgetView::MakePrintJob(bool) const {
   const int position = columns.PositionOf(budget_.byField);
   auto job = std::make_unique<OwnTablePrintJob<BudgetTableSource>>(
       figures_, position >= 0 ? columns.Title(position) : budget_.byField);
-  QString title = QStringLiteral("%1年%2月预算").arg(month_.year).arg(month_.month);
-  if (Window())
-    title += QStringLiteral("　") + ScopeText(*Window(), true, true);
-  job->SetTitle(title);
+  job->SetTitle(Title());
   return job;
 }
 

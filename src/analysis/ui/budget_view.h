@@ -61,6 +61,8 @@ protected:
 
 private:
   void Recompute();
+  // "2026年3月预算　范围：分组 日常开支；已筛选": the month and the scope.
+  QString Title() const;
   // The scope of the active groups and the filter; false when the filter
   // cannot be built.
   bool ScopeWhere(QString &where) const;

@@ -29,6 +29,7 @@ bool ReadSetUpPanes(const CSorvanBarSetUpPane *bar,
   setUp.sumField = pane->SumColumn();
   setUp.groupScope = pane->GroupScope();
   setUp.filterScope = pane->FilterScope();
+  setUp.side = pane->Side();
   if (kind == ChartKind::Bar)
     setUp.setUpCondition.ok = pane->GetSetUpCondition(setUp.setUpCondition.text);
   else

@@ -60,7 +60,7 @@ void CSorvanPieChartView::Recompute() {
     QString scope;
     if (ChartScopeCondition(setUp, scope))
       series_ = BuildPieSeries(*file->Session(), file->Columns(), setUp.sumField,
-                               scope, setUp.expanded);
+                               scope, setUp.expanded, setUp.side);
   }
   for (int i = 0; i < series_.Size(); ++i) {
     const QString text = PieSliceName(series_.labels[i], series_.sums[i]);

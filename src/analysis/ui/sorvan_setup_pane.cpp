@@ -2,13 +2,16 @@
 #include "analysis/ui/sorvan_setup_pane.h"
 
 #include "analysis/chart_sum_memory.h"
+#include "model/side_column.h"
 #include "window/pane_tool_bar.h"
+#include "groups/filter_set.h"
 #include "groups/filter_where.h"
 #include "window/filter_grid_rules.h"
 #include "document/account_file.h"
 #include "widgets/property_grid.h"
 
 #include <QComboBox>
+#include <QLayout>
 #include <QTreeView>
 
 CSorvanSetUpPane::CSorvanSetUpPane(DocumentWindow *window, int paneKind,
@@ -24,6 +27,7 @@ CSorvanSetUpPane::CSorvanSetUpPane(DocumentWindow *window, int paneKind,
   filterScope_ = AddScopeBox(ID_FILTER_SCOPE, QStringLiteral("使用筛选"),
                              QStringLiteral("只显示当前筛选内容"),
                              QStringLiteral("显示所有内容"));
+  AddSideBox();
   connect(Grid(), &PropertyGrid::ValueChanged, this,
           &CSorvanSetUpPane::OnValueChanged);
   connect(Grid(), &PropertyGrid::ButtonPressed, this,
@@ -44,6 +48,42 @@ QComboBox *CSorvanSetUpPane::AddScopeBox(int id, const QString &tip,
   return box;
 }
 
+void CSorvanSetUpPane::AddSideBox() {
+  QStringList sides{ChartSideName(ChartSide::Spending),
+                    ChartSideName(ChartSide::Income)};
+  // A pie shows shares of one side; the bars may also show the balance.
+  if (paneKind_ == FSC_BAR_SETUP)
+    sides.append(ChartSideName(ChartSide::Balance));
+  side_ = new QComboBox;
+  side_->addItems(sides);
+  side_->setCurrentIndex(int(ChartSide::Spending));
+  side_->setFixedWidth(64);
+  ToolBar()->AddWidget(ID_SIDE, side_,
+                       QStringLiteral("汇总%1\n收支")
+                           .arg(paneKind_ == FSC_BAR_SETUP
+                                    ? QStringLiteral("支出、收入还是结余")
+                                    : QStringLiteral("支出还是收入")));
+  QLayout *layout = ToolBar()->layout();
+  if (layout->count() >= 2)
+    sideSeparator_ = layout->itemAt(layout->count() - 2)->widget();
+  connect(side_, &QComboBox::activated, this, [this] { SendNow(hint_); });
+  ShowSideBox();
+}
+
+void CSorvanSetUpPane::ShowSideBox() {
+  const AccountFile *file = File();
+  const bool sides = file && SideColumnOf(file->Columns());
+  side_->setVisible(sides);
+  if (sideSeparator_)
+    sideSeparator_->setVisible(sides);
+}
+
+ChartSide CSorvanSetUpPane::Side() const {
+  if (side_->isHidden())
+    return ChartSide::Spending;
+  return ChartSide(side_->currentIndex());
+}
+
 void CSorvanSetUpPane::OnChangeNotify(unsigned hint) {
   if (hint & rebuildBit_)
     Rebuild();
@@ -60,6 +100,7 @@ void CSorvanSetUpPane::ApplyTemplate(const FilterSet &set) {
 }
 
 void CSorvanSetUpPane::Rebuild() {
+  ShowSideBox();
   AccountFile *file = File();
   if (!file) {
     Grid()->Clear();

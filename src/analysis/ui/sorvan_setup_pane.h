@@ -1,10 +1,12 @@
 // What the bar and the pie chart set-up panes share: a grid with the
 // column to sum and one switch per option column, two scope boxes on the
-// toolbar ("分组控制", "使用筛选") whose changes are sent at once, and what
-// the chart pages read: the sum column, the scopes, the set-up condition
-// and the expanded columns.
+// toolbar ("分组控制", "使用筛选") and, in a ledger with a side column, the
+// side box ("收支": 支出, 收入, and 结余 for the bars), whose changes are
+// sent at once, and what the chart pages read: the sum column, the scopes,
+// the side, the set-up condition and the expanded columns.
 #pragma once
 
+#include "analysis/chart_side.h"
 #include "analysis/ui/setup_grid_items.h"
 #include "window/sorvan_memory_pane.h"
 
@@ -17,6 +19,7 @@ public:
   enum SetUpCommand : int {
     ID_GROUP_SCOPE = 32827,  // "分组控制"
     ID_FILTER_SCOPE = 32828, // "使用筛选"
+    ID_SIDE = 32829,         // "收支": the side summed, in a ledger with one
   };
   // Entries of the scope boxes.
   enum Scope : int {
@@ -47,9 +50,13 @@ public:
   // when one of them has no option ticked.
   bool GetSetUpCondition(QString &where) const;
   QList<ExpandedColumn> ExpandedColumns() const;
+  // The side the chart sums (支出 first; the bar chart also offers 结余).
+  // The box shows only for a ledger with a side column.
+  ChartSide Side() const;
 
   QComboBox *GroupScopeBox() const { return groupScope_; }
   QComboBox *FilterScopeBox() const { return filterScope_; }
+  QComboBox *SideBox() const { return side_; }
   // The hint the pane sends (4 bar, 2 pie).
   unsigned PaneHint() const { return hint_; }
 
@@ -64,6 +71,9 @@ protected:
 private:
   QComboBox *AddScopeBox(int id, const QString &tip, const QString &current,
                          const QString &all);
+  void AddSideBox();
+  // Shows the side box when the file has a side column.
+  void ShowSideBox();
   // Keeps the sum column for the next window on this file.
   void RememberSum() const;
   void OnValueChanged(PropertyItem *item);
@@ -75,4 +85,6 @@ private:
   const SetUpPaneTexts texts_;
   QComboBox *groupScope_;
   QComboBox *filterScope_;
+  QComboBox *side_ = nullptr;
+  QWidget *sideSeparator_ = nullptr;
 };

@@ -208,7 +208,7 @@ void RecurringEditDialog::accept() {
   RecurringRecord record;
   if (!Read(record))
     return;
-  const QString problem = RecurringProblem(record, file_);
+  const QString problem = RecurringValuesProblem(record, file_);
   if (!problem.isEmpty()) {
     ShowMessage(problem);
     return;

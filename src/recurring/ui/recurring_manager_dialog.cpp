@@ -189,6 +189,9 @@ bool MakeRecurringFromRecord(AccountFile &file, int key, int groupId,
                              ? ParseDateTime(row.items[datePosition].text)
                              : DateValue();
   record.first = date.IsValid() ? date.Date() : QDate::currentDate();
+  // The record itself is the first occurrence: it counts as made, so the
+  // due check starts with the next date (unless the dialog moves the start).
+  const QDate madeOn = date.IsValid() ? date.Date() : QDate();
   // The name: the record's first text, which says what it is for.
   record.title = QStringLiteral("定期记录");
   for (const auto &[field, text] : record.values)
@@ -196,5 +199,10 @@ bool MakeRecurringFromRecord(AccountFile &file, int key, int groupId,
       record.title = text;
       break;
     }
-  return EditAndStore(file, record, parent);
+  RecurringEditDialog dialog(file, record, parent);
+  if (!CurrentDialogRunner().Run(dialog) || !dialog.Read(record))
+    return false;
+  if (madeOn.isValid() && record.first == madeOn)
+    record.madeUpTo = madeOn;
+  return AddRecurringRecord(file, record);
 }

@@ -95,6 +95,9 @@ TEST_F(BudgetPageTest, RowsOfTheMonthOverTheScope) {
   EXPECT_EQ(chart->Row(0).option, "合计");
   EXPECT_EQ(chart->Row(0).spent, 900);
   EXPECT_EQ(chart->Row(2).spent, 0); // group 3 is out of scope
+  // The page names its scope, as the over-budget note names its own.
+  EXPECT_TRUE(chart->Title().endsWith(QStringLiteral("　范围：分组 缺省分组")))
+      << qPrintable(chart->Title());
   EXPECT_EQ(BandOf(chart->Row(1)), BudgetBand::Amber);
 
   // Each row is a child of the chart, named by its option.
@@ -133,7 +136,7 @@ TEST_F(BudgetPageTest, OverBudgetNoteAndNoBudget) {
   Add({Day(2), 1120});
   page.OnChangeNotify(file_, HINT_PIE_SERIES | HINT_BAR_SERIES);
   ASSERT_EQ(notes.size(), 1);
-  EXPECT_EQ(notes[0][0].toString(), "餐饮本月已超出预算 120.00 元");
+  EXPECT_EQ(notes[0][0].toString(), "餐饮本月已超出预算 120.00 元（按全部记录）");
   Add({Day(2), 1});
   page.OnChangeNotify(file_, HINT_PIE_SERIES | HINT_BAR_SERIES);
   EXPECT_EQ(notes.size(), 1);

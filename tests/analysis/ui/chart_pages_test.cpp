@@ -5,6 +5,7 @@
 // colours (counted before the widget refuses a slice), and resizing; the
 // pop-up menu's "保存图片…" and the pictures the pages' painters give.
 #include "../chart_test_file.h"
+#include "support/template_copy.h"
 
 #include "analysis/chart_colours.h"
 #include "analysis/ui/bar_chart_view.h"
@@ -424,6 +425,38 @@ TEST_F(ChartPageTest, PiePageSavesWhatItShows) {
   for (int i = 0; i < page.Chart()->SliceCount(); ++i)
     EXPECT_TRUE(ShowsColour(png, page.Chart()->SliceColour(i))) << i;
   EXPECT_EQ(png.pixelColor(2, 2), page.palette().color(QPalette::Button));
+}
+
+// In a ledger with a side column the panes offer the side, spending first;
+// a household file has no side box.
+TEST_F(ChartPageTest, SideBoxesInALedgerWithSides) {
+  EXPECT_TRUE(barPane_->SideBox()->isHidden());
+  AccountFile sides;
+  ASSERT_TRUE(sides.OpenAccountFile(
+      CopyTemplate(dir_, QStringLiteral("收支账本"), QStringLiteral("sides"))));
+  for (const char *values : {"1, '支出', '购物', 617.9", "2, '收入', '红包', 138.88"})
+    ASSERT_TRUE(sides.Session()->Execute(
+        QStringLiteral("Insert Into Users ([ID], [Direction], [Category], "
+                       "[Amount], [Data], [trelva_Group_ID]) Values (%1, "
+                       "#2026-12-7#, 2)")
+            .arg(QString::fromUtf8(values))));
+  window_.file = &sides;
+  barPane_->Rebuild();
+  piePane_->Rebuild();
+  ASSERT_FALSE(barPane_->SideBox()->isHidden());
+  EXPECT_EQ(barPane_->SideBox()->count(), 3);
+  EXPECT_EQ(piePane_->SideBox()->count(), 2);
+  ChooseSum(*barPane_, "Amount");
+  CSorvanBarChartView page(&window_);
+  page.SetActivePage(true);
+  page.Refresh();
+  EXPECT_EQ(page.Series().values, QList<double>{617.9});
+  EXPECT_EQ(page.Chart()->Title(), "按月汇总（支出）");
+  barPane_->SideBox()->setCurrentIndex(int(ChartSide::Balance));
+  page.Refresh();
+  ASSERT_EQ(page.Series().Size(), 1);
+  EXPECT_DOUBLE_EQ(page.Series().values[0], 138.88 - 617.9);
+  window_.file = &file_;
 }
 
 } // namespace

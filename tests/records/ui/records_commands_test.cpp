@@ -229,11 +229,15 @@ TEST_F(RecordsCommandsTest, TheSummaryCountsSumsAndAverages) {
   Grid().SetSelection({{kItem, 1, kItem, 2}}, kItem, 1);
   ASSERT_TRUE(page_->GetSummaryText(text));
   EXPECT_EQ(text, "统计=2 求和=0 平均=0");
-  // Every selected cell counts, the header's and the new-record row's too;
-  // only numeric columns add up: a date's year is no amount (Ctrl+A).
+  // Only records count, not the group header or the new-record row that a
+  // whole column (Ctrl+A) takes in; only numeric columns add up: a date's
+  // year is no amount.
   Grid().SetSelection({{kData, 0, kData, 4}}, kData, 0);
   ASSERT_TRUE(page_->GetSummaryText(text));
-  EXPECT_EQ(text, "统计=5 求和=0 平均=0");
+  EXPECT_EQ(text, "统计=3 求和=0 平均=0");
+  Grid().SetSelection({{kAmount, 0, kAmount, 4}}, kAmount, 0);
+  ASSERT_TRUE(page_->GetSummaryText(text));
+  EXPECT_EQ(text, "统计=3 求和=25.5 平均=8.5");
   Grid().SetSelection({{kData, 1, kAmount, 3}}, kData, 1);
   ASSERT_TRUE(page_->GetSummaryText(text));
   EXPECT_TRUE(text.endsWith(" 求和=25.5 平均=8.5")) << qPrintable(text);

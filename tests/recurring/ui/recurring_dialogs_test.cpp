@@ -219,4 +219,8 @@ TEST_F(RecurringDialogsTest, MakeRecurringTakesTheRecordsTextsAndDate) {
                                             {"Count", "1"},
                                             {"Total", "3000"},
                                             {"Item", "花"}}));
+  // The record it was made from is its first occurrence: nothing is due on
+  // its own date, the next month is.
+  EXPECT_EQ(NextDueDate(made[0]), QDate(2026, 3, 14));
+  EXPECT_TRUE(DueOccurrences(made, QDate(2026, 3, 13)).isEmpty());
 }
