@@ -38,7 +38,7 @@ QSet<QString> StoredBillNumbers(CDBVisiter &session) {
                                    "[BillNumber]<>''")) <= 0)
     return numbers;
   do {
-    numbers.insert(session.GetString(QStringLiteral("BillNumber")));
+    numbers.insert(session.GetString(0));
   } while (session.MoveNext());
   session.CloseResult();
   return numbers;

@@ -22,25 +22,31 @@ BoundValue Number(double value) { return {BoundValue::Number, NumberText(value)}
 
 std::vector<SeenLine> LoadSeenLines(CDBVisiter &session) {
   std::vector<SeenLine> lines;
-  if (session.Query(QStringLiteral("Select * From [BillSeen]")) <= 0) {
+  // The columns by position, in the order of SeenColumns: a file may hold
+  // a hundred thousand lines seen, read at every check.
+  const int rows = session.Query(QStringLiteral("Select [") +
+                                 SeenColumns().join(QStringLiteral("], [")) +
+                                 QStringLiteral("] From [BillSeen]"));
+  if (rows <= 0) {
     session.CloseResult();
     return lines;
   }
+  lines.reserve(size_t(rows));
   do {
     SeenLine line;
-    line.number = session.GetString(QStringLiteral("Number"));
-    line.merchant = session.GetString(QStringLiteral("Merchant"));
-    line.moment = session.GetString(QStringLiteral("Moment"));
-    line.amount = session.GetString(QStringLiteral("Amount")).toDouble();
-    line.side = session.GetInt(QStringLiteral("Side"));
-    line.counterpart = session.GetString(QStringLiteral("Counterpart"));
-    line.method = session.GetString(QStringLiteral("Method"));
-    line.goods = session.GetString(QStringLiteral("Goods"));
-    line.bill = session.GetString(QStringLiteral("Bill"));
-    line.line = session.GetInt(QStringLiteral("Line"));
-    line.outcome = session.GetString(QStringLiteral("Outcome"));
-    line.groupId = session.GetInt(QStringLiteral("GroupID"));
-    line.recordId = session.GetInt(QStringLiteral("RecordID"));
+    line.number = session.GetString(0);
+    line.merchant = session.GetString(1);
+    line.moment = session.GetString(2);
+    line.amount = session.GetString(3).toDouble();
+    line.side = session.GetInt(4);
+    line.counterpart = session.GetString(5);
+    line.method = session.GetString(6);
+    line.goods = session.GetString(7);
+    line.bill = session.GetString(8);
+    line.line = session.GetInt(9);
+    line.outcome = session.GetString(10);
+    line.groupId = session.GetInt(11);
+    line.recordId = session.GetInt(12);
     lines.push_back(std::move(line));
   } while (session.MoveNext());
   session.CloseResult();

@@ -37,17 +37,26 @@ QDate DayOf(const QString &moment) {
 SameMoney::SameMoney(const std::vector<SeenLine> &seen, const QString &service,
                      const QString &card)
     : seen_(seen), service_(service), card_(card), used_(seen.size(), false) {
-  for (size_t i = 0; i < seen.size(); ++i)
-    if (seen[i].Stored() && seen[i].side == 1)
-      byCents_.insert(Cents(seen[i].amount), i);
+  // Only the stored payments of the other kind of bill can be the same:
+  // the card's lines naming a service for a service's bill, the services'
+  // lines paid with a card for a card's.
+  for (size_t i = 0; i < seen.size(); ++i) {
+    const SeenLine &line = seen[i];
+    if (!line.Stored() || line.side != 1)
+      continue;
+    const bool serviceBill = !PaymentServiceIn(line.bill).isEmpty();
+    const bool candidate =
+        service_.isEmpty()
+            ? serviceBill && NamesACard(line.method)
+            : !serviceBill && PaymentServiceIn(line.goods + line.counterpart) == service_;
+    if (candidate)
+      byCents_.insert(Cents(line.amount), i);
+  }
 }
 
 bool SameMoney::Fits(const SeenLine &stored, const SeenLine &line) const {
   if (!stored.Stored() || stored.side != 1 ||
-      std::abs(stored.amount - line.amount) >= 0.005)
-    return false;
-  const QDate a = DayOf(stored.moment), b = DayOf(line.moment);
-  if (!a.isValid() || !b.isValid() || std::abs(a.daysTo(b)) > kMostDaysApart)
+      std::abs(stored.amount - line.amount) >= 0.005 || !Near(stored, line))
     return false;
   if (!service_.isEmpty()) {
     // This is the service's bill: the stored line is the card's, naming
@@ -66,6 +75,11 @@ bool SameMoney::Fits(const SeenLine &stored, const SeenLine &line) const {
     return false;
   const QString paid = CardDigits(stored.method);
   return paid.isEmpty() || card_.isEmpty() || paid == card_;
+}
+
+bool SameMoney::Near(const SeenLine &stored, const SeenLine &line) const {
+  const QDate a = DayOf(stored.moment), b = DayOf(line.moment);
+  return a.isValid() && b.isValid() && std::abs(a.daysTo(b)) <= kMostDaysApart;
 }
 
 const SeenLine *SameMoney::Match(

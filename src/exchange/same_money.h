@@ -31,6 +31,8 @@ public:
 
 private:
   bool Fits(const SeenLine &stored, const SeenLine &line) const;
+  // Whether the days of the two lines are at most three apart.
+  bool Near(const SeenLine &stored, const SeenLine &line) const;
 
   const std::vector<SeenLine> &seen_;
   QString service_;
