@@ -21,6 +21,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QFile>
 #include <QPdfWriter>
 
 #include <algorithm>
@@ -198,18 +199,29 @@ bool HasYearPie(const YearStatement &statement) {
 
 bool PaintYearReportPdf(const YearStatement &statement,
                         const YearReportTexts &texts, const QString &path) {
-  QPdfWriter writer(path);
-  writer.setCreator(QStringLiteral("Sorvanel"));
-  writer.setTitle(YearReportTitle(statement.year));
-  writer.setResolution(600);
-  writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                   QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
-  PageFrame frame;
-  frame.fileName = texts.fileName;
-  frame.message = texts.message;
-  frame.printDate = texts.made;
-  YearReportJob job(statement, texts);
-  return PrintPages(job, frame, writer);
+  // QPdfWriter says nothing of a write that failed (a full disk): the file
+  // it writes through does.
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    return false;
+  bool painted = false;
+  {
+    QPdfWriter writer(&file);
+    writer.setCreator(QStringLiteral("Sorvanel"));
+    writer.setTitle(YearReportTitle(statement.year));
+    writer.setResolution(600);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
+    PageFrame frame;
+    frame.fileName = texts.fileName;
+    frame.message = texts.message;
+    frame.printDate = texts.made;
+    YearReportJob job(statement, texts);
+    painted = PrintPages(job, frame, writer);
+  }
+  const bool flushed = file.flush() && file.error() == QFileDevice::NoError;
+  file.close();
+  return painted && flushed && file.error() == QFileDevice::NoError;
 }
 
 bool WriteYearReport(const YearStatement &statement,

@@ -28,9 +28,13 @@ QString CannotWrite(const QString &path) {
 // The PDF page is the picture's size at 96 dots per inch.
 bool SavePdf(const ChartPainter &paint, const QSize &size,
              const QString &path) {
-  const QString part = path + QStringLiteral(".part");
+  // Written through a file that tells a failed write (a full disk), and
+  // kept only whole.
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly))
+    return false;
   {
-    QPdfWriter writer(part);
+    QPdfWriter writer(&file);
     writer.setResolution(96);
     writer.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point,
                                  QString(), QPageSize::ExactMatch));
@@ -38,17 +42,13 @@ bool SavePdf(const ChartPainter &paint, const QSize &size,
     writer.setCreator(QStringLiteral("Sorvanel"));
     QPainter painter;
     if (!painter.begin(&writer)) {
-      QFile::remove(part);
+      file.cancelWriting();
       return false;
     }
     paint(painter, size);
     painter.end();
   }
-  QFile::remove(path);
-  if (QFile::rename(part, path))
-    return true;
-  QFile::remove(part);
-  return false;
+  return file.commit();
 }
 
 bool SaveSvg(const ChartPainter &paint, const QSize &size,

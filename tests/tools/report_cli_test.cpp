@@ -4,6 +4,7 @@
 // leave no file behind.
 #include "cli_support.h"
 #include "support/pdf_text.h"
+#include "support/scoped_tmpfs.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,6 +113,36 @@ TEST_F(ReportCli, TargetsThatCannotBeWrittenLeaveNoFile) {
   EXPECT_TRUE(result.err.contains(QStringLiteral("汇总列“Item”不是数值列！")));
   EXPECT_FALSE(QFile::exists(dir_.filePath("r.pdf")));
   EXPECT_EQ(RunCli({"report", path_, "--year", "x", dir_.filePath("r.pdf")}).status, 1);
+}
+
+// A PDF that does not fit the disk is refused, and the file it was to
+// replace keeps what it held.
+TEST_F(ReportCli, APdfOnAFullDiskIsRefusedAndReplacesNothing) {
+  const QString folder = dir_.filePath("small");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  ScopedTmpfs disk(folder, "1m");
+  if (!disk.Mounted())
+    GTEST_SKIP() << "needs root to mount a small file system";
+  const QString target = folder + "/r.pdf";
+  {
+    QFile good(target);
+    ASSERT_TRUE(good.open(QIODevice::WriteOnly));
+    good.write("GOOD");
+  }
+  // Fill the disk but for a few kilobytes.
+  QFile filler(folder + "/filler");
+  ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+  const QByteArray block(4096, 'x');
+  while (filler.write(block) == block.size() && filler.flush()) {
+  }
+  filler.close();
+  QFile::resize(folder + "/filler", filler.size() - 2048);
+  const CliResult result = Report(target);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_TRUE(result.err.contains(QStringLiteral("无法写入文件："))) << qPrintable(result.err);
+  QFile kept(target);
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), "GOOD");
 }
 
 } // namespace
