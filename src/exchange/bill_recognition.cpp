@@ -109,17 +109,7 @@ bool RecogniseWorkbookBill(const QString &path, StatementKind kind,
                            RecognisedBill *bill) {
   QList<QStringList> lines; // index: row number - 1
   QString error;
-  ReadWorkbookRows(
-      path, kind,
-      [&](int row, const QStringList &cells) {
-        if (row > kHeadRows)
-          return false;
-        while (lines.size() < row - 1)
-          lines.append(QStringList());
-        lines.append(cells);
-        return true;
-      },
-      &error);
+  WorkbookHeadRows(path, kind, kHeadRows, &lines, &error);
   const BillSource source =
       kind == StatementKind::Xls ? BillSource::Xls : BillSource::Xlsx;
   if (!RecogniseBillLines(lines, source, bill))
@@ -207,17 +197,7 @@ BillHead ReadStatementHead(const QString &path, const StatementFormat &format) {
     lines = HeadLines(text, format.delimiter, head.size() == kBillHeadBytes);
   } else {
     QString error;
-    ReadWorkbookRows(
-        path, format.kind,
-        [&](int row, const QStringList &cells) {
-          if (row > format.skipLines)
-            return false;
-          while (lines.size() < row - 1)
-            lines.append(QStringList());
-          lines.append(cells);
-          return true;
-        },
-        &error);
+    WorkbookHeadRows(path, format.kind, format.skipLines, &lines, &error);
   }
   return ReadHead(lines.mid(0, format.skipLines));
 }

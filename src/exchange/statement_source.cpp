@@ -362,22 +362,12 @@ int SkipLinesOf(const QList<QStringList> &lines, bool orMore) {
   return DetectSkipLines(fieldCounts, orMore);
 }
 
-// The lines above the header of the first sheet, from its first 40 rows;
-// a row the sheet does not hold counts as an empty line.
+// The lines above the header of the first sheet, from its first 40 rows.
 bool DetectWorkbookSkipLines(const QString &path, StatementFormat *format,
                              QString *error) {
   QList<QStringList> lines;
-  const bool read = ReadWorkbookRows(
-      path, format->kind,
-      [&](int row, const QStringList &cells) {
-        if (row > kSampleLines)
-          return false;
-        while (lines.size() < row - 1)
-          lines.append(QStringList());
-        lines.append(cells);
-        return true;
-      },
-      error);
+  const bool read =
+      WorkbookHeadRows(path, format->kind, kSampleLines, &lines, error);
   format->skipLines = SkipLinesOf(lines, true);
   return read;
 }
@@ -449,6 +439,22 @@ bool DetectStatementFormat(const QString &path, StatementFormat *format,
     split.append(SplitCsvLine(line, format->delimiter));
   format->skipLines = SkipLinesOf(split, false);
   return true;
+}
+
+bool WorkbookHeadRows(const QString &path, StatementKind kind, int rows,
+                      QList<QStringList> *lines, QString *error) {
+  lines->clear();
+  return ReadWorkbookRows(
+      path, kind,
+      [&](int row, const QStringList &cells) {
+        if (row > rows)
+          return false;
+        while (lines->size() < row - 1)
+          lines->append(QStringList());
+        lines->append(cells);
+        return true;
+      },
+      error);
 }
 
 bool ReadStatement(const QString &path, const StatementFormat &format,

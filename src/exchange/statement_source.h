@@ -92,6 +92,12 @@ bool ReadWorkbookRows(
     const std::function<bool(int rowNumber, const QStringList &cells)> &onRow,
     QString *error);
 
+// The first rows of a workbook's first sheet, each as its cells; a row the
+// sheet does not hold is an empty line. False with error when the workbook
+// cannot be read (the rows read before are given all the same).
+bool WorkbookHeadRows(const QString &path, StatementKind kind, int rows,
+                      QList<QStringList> *lines, QString *error);
+
 bool ReadStatement(const QString &path, const StatementFormat &format,
                    QStringList *headers,
                    const std::function<bool(const SourceLine &)> &onLine,

@@ -15,23 +15,6 @@
 
 namespace {
 
-// "line state reason" of each line; the state N new (ticked), n new not
-// ticked, D duplicate, S skipped, B bad.
-QStringList States(const ImportCheck &check) {
-  QStringList states;
-  for (const CheckedLine &line : check.lines) {
-    const char *state = line.state == LineState::New
-                            ? (line.ticked ? "N" : "n")
-                        : line.state == LineState::Duplicate ? "D"
-                        : line.state == LineState::Skipped   ? "S"
-                                                             : "B";
-    states.append(QStringLiteral("%1 %2 %3")
-                      .arg(line.lineNumber)
-                      .arg(QLatin1String(state), line.reason)
-                      .trimmed());
-  }
-  return states;
-}
 
 // Opens path, checks it and stores the ticked lines; the check, or the
 // error in *error.

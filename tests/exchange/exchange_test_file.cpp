@@ -1,6 +1,8 @@
 // The fixture of the import and export tests.
 #include "exchange_test_file.h"
 
+#include "exchange/statement_import.h"
+
 #include "db/db_visiter_factory.h"
 #include "support/query_rows.h"
 #include "support/template_copy.h"
@@ -79,4 +81,20 @@ QString ExchangeTest::WriteXlsxBill(const QString &name) const {
   }
   EXPECT_EQ(workbook_close(workbook), LXW_NO_ERROR);
   return path;
+}
+
+QStringList ExchangeTest::States(const ImportCheck &check) {
+  QStringList states;
+  for (const CheckedLine &line : check.lines) {
+    const char *state = line.state == LineState::New
+                            ? (line.ticked ? "N" : "n")
+                        : line.state == LineState::Duplicate ? "D"
+                        : line.state == LineState::Skipped   ? "S"
+                                                             : "B";
+    states.append(QStringLiteral("%1 %2 %3")
+                      .arg(line.lineNumber)
+                      .arg(QLatin1String(state), line.reason)
+                      .trimmed());
+  }
+  return states;
 }

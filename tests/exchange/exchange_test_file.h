@@ -9,6 +9,8 @@
 #include "support/scoped_current_dir.h"
 
 #include <QStringList>
+
+struct ImportCheck;
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -38,6 +40,9 @@ protected:
   static QStringList Rows(AccountFile &file, const QString &sql);
   // The records of a group as "Data|Item|Amount|Count|Total|Memo".
   static QStringList Records(AccountFile &file, int groupId);
+  // "line state reason" of each line of a check, the state a letter: N new
+  // (ticked), n new not ticked, D duplicate, S skipped, B bad.
+  static QStringList States(const ImportCheck &check);
 
   QTemporaryDir dir_;
   ScopedCurrentDir inDir_{dir_.path()};
