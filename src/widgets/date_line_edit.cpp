@@ -13,11 +13,18 @@
 #include <QVBoxLayout>
 
 DateLineEdit::DateLineEdit(QWidget *parent) : QLineEdit(parent) {
-  QAction *drop = addAction(style()->standardIcon(QStyle::SP_ArrowDown),
-                            QLineEdit::TrailingPosition);
-  drop->setText(QStringLiteral("选择日期"));
-  drop->setToolTip(QStringLiteral("选择日期 (Alt+↓)"));
-  connect(drop, &QAction::triggered, this, &DateLineEdit::ShowCalendar);
+  drop_ = addAction(style()->standardIcon(QStyle::SP_ArrowDown),
+                    QLineEdit::TrailingPosition);
+  SetPickerName(pickerName_);
+  connect(drop_, &QAction::triggered, this, &DateLineEdit::ShowCalendar);
+}
+
+void DateLineEdit::SetPickerName(const QString &name) {
+  pickerName_ = name;
+  drop_->setText(name);
+  drop_->setToolTip(name + QStringLiteral(" (Alt+↓)"));
+  if (calendar_)
+    calendar_->setAccessibleName(name);
 }
 
 void DateLineEdit::MakeCalendar() {
@@ -26,7 +33,7 @@ void DateLineEdit::MakeCalendar() {
   popup_ = new QFrame(this, Qt::Popup);
   popup_->setFrameShape(QFrame::StyledPanel);
   calendar_ = new QCalendarWidget(popup_);
-  calendar_->setAccessibleName(QStringLiteral("选择日期"));
+  calendar_->setAccessibleName(pickerName_);
   // Month and day names in the language of the program, not of the system.
   calendar_->setLocale(QLocale(QLocale::Chinese, QLocale::China));
   auto *layout = new QVBoxLayout(popup_);

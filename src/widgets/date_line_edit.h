@@ -10,6 +10,8 @@
 class QCalendarWidget;
 class QFrame;
 
+class QAction;
+
 class DateLineEdit : public QLineEdit {
   Q_OBJECT
 public:
@@ -17,6 +19,9 @@ public:
 
   // Drops the calendar down on the day the text names, else on today.
   void ShowCalendar();
+  // Names the drop-down button and its calendar by the date they pick
+  // ("选择开始日期"), for a window with more than one date.
+  void SetPickerName(const QString &name);
   // The calendar; null until it was first shown.
   QCalendarWidget *Calendar() const { return calendar_; }
 
@@ -29,6 +34,8 @@ protected:
 
 private:
   void MakeCalendar();
+  QString pickerName_ = QStringLiteral("选择日期");
+  QAction *drop_ = nullptr;
   void PickDay(const QDate &day);
 
   QFrame *popup_ = nullptr;

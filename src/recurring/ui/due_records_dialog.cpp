@@ -58,7 +58,9 @@ void DueRecordsDialog::Fill() {
     const RecurringRecord *record = RecordOf(records_, due[row]);
     const GroupNode *group =
         record ? FindGroupNode(file_.Root(), record->groupId) : nullptr;
-    QTableWidgetItem *date = ListCell(due[row].date.toString(Qt::ISODate));
+    // The day as the records grid shows it.
+    QTableWidgetItem *date =
+        ListCell(due[row].date.toString(QStringLiteral("yyyy/M/d")));
     date->setFlags(date->flags() | Qt::ItemIsUserCheckable);
     table_->setItem(row, 0, date);
     table_->setItem(row, 1, ListCell(record ? record->title : QString()));

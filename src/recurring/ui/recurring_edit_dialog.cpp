@@ -80,6 +80,7 @@ RecurringEditDialog::RecurringEditDialog(AccountFile &file,
   first_->setText(DayShown(record.first.isValid() ? record.first
                                                   : QDate::currentDate()));
   first_->setAccessibleName(QStringLiteral("开始日期"));
+  first_->SetPickerName(QStringLiteral("选择开始日期"));
 
   end_ = new QComboBox(this);
   end_->setAccessibleName(QStringLiteral("结束"));
@@ -93,6 +94,7 @@ RecurringEditDialog::RecurringEditDialog(AccountFile &file,
   until_ = new DateLineEdit(this);
   until_->setText(DayShown(record.until));
   until_->setAccessibleName(QStringLiteral("截止日期"));
+  until_->SetPickerName(QStringLiteral("选择截止日期"));
   auto *end = new QHBoxLayout;
   end->addWidget(end_);
   end->addWidget(times_);

@@ -18,6 +18,7 @@
 #include "widgets/date_line_edit.h"
 #include "window/dialog_runner.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -87,7 +88,8 @@ TEST_F(RecurringDialogsTest, DueDialogAddsTheTickedAsOneAction) {
   DueRecordsDialog dialog(file_, records, DueOccurrences(records, today));
   QTableWidget *table = Named<QTableWidget>(dialog, "到期的定期记录");
   ASSERT_TRUE(table);
-  // 1/31 rent, 2/3 phone, 2/17 phone, 2/28 rent.
+  // 1/31 rent, 2/3 phone, 2/17 phone, 2/28 rent; days as the grid shows them.
+  EXPECT_EQ(table->item(1, 0)->text(), QStringLiteral("2026/2/3"));
   EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("电话费"));
   EXPECT_EQ(table->item(1, 2)->text(), QStringLiteral("缺省分组"));
   EXPECT_EQ(table->item(1, 3)->text(), QStringLiteral("类别=居住，单价=3000"));
@@ -159,7 +161,13 @@ TEST_F(RecurringDialogsTest, MidnightIsCountedInLocalTime) {
 
 TEST_F(RecurringDialogsTest, ManagerAddsPausesAndDeletes) {
   QString first = "2026/2/30";
+  QStringList pickers;
   runner_.act = [&](QDialog &dialog) {
+    // Each date's drop-down button is named by the date it picks.
+    pickers.clear();
+    for (DateLineEdit *edit : dialog.findChildren<DateLineEdit *>())
+      for (QAction *action : edit->actions())
+        pickers.append(action->text());
     Named<QLineEdit>(dialog, "名称")->setText("O'Brien 保险");
     Named<QSpinBox>(dialog, "周期")->setValue(3);
     Named<DateLineEdit>(dialog, "开始日期")->setText(first);
@@ -174,6 +182,7 @@ TEST_F(RecurringDialogsTest, ManagerAddsPausesAndDeletes) {
   Named<QPushButton>(dialog, "添加")->click();
   EXPECT_EQ(prompt_.Texts(), QStringList{"开始日期不是有效的日期：2026/2/30"});
   EXPECT_EQ(table->rowCount(), 0);
+  EXPECT_EQ(pickers, (QStringList{"选择开始日期", "选择截止日期"}));
   first = "2026/1/31";
   Named<QPushButton>(dialog, "添加")->click();
   ASSERT_EQ(table->rowCount(), 1);
