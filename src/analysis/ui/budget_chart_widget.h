@@ -43,7 +43,10 @@ public:
 
   // ChartAccessibleItems
   int AccessibleItemCount() const override { return RowCount(); }
-  QString AccessibleItemName(int i) const override { return Row(i).option; }
+  // A row is read whole: its option and its figures.
+  QString AccessibleItemName(int i) const override {
+    return Row(i).option + QStringLiteral("，") + RowFigures(Row(i));
+  }
   QString AccessibleItemValue(int i) const override { return RowFigures(Row(i)); }
   QRect AccessibleItemRect(int i) const override { return RowRect(i); }
   ChartAccessibleCache &AccessibleCache() const override { return accessible_; }

@@ -7,6 +7,7 @@
 #include "base/prompt.h"
 #include "document/account_file.h"
 #include "model/column_list.h"
+#include "model/field_type.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -16,6 +17,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,7 +52,10 @@ BudgetEditor::BudgetEditor(AccountFile &file, const YearMonth &month,
               set ? budget_.byField : DefaultBudgetByField(file.Columns()));
   sum_ = new QComboBox(this);
   sum_->setAccessibleName(QStringLiteral("汇总字段"));
-  FillColumns(sum_, file.Columns().NumericColumns(),
+  // The key is a number, but no amount to sum.
+  QList<ColumnDef> sums = file.Columns().NumericColumns();
+  sums.removeIf([](const ColumnDef &column) { return column.type == FT_KEY; });
+  FillColumns(sum_, sums,
               set ? budget_.sumField : DefaultSumField(file.Columns()));
   auto *everyMonth = new QRadioButton(QStringLiteral("每月"), this);
   everyMonth->setAccessibleName(everyMonth->text());
@@ -99,8 +105,12 @@ QString BudgetEditor::MonthKey() const {
 }
 
 void BudgetEditor::ShowRows(const QString &month) {
-  const QList<BudgetEditRow> rows =
+  QList<BudgetEditRow> rows =
       BudgetEditRows(file_.Columns(), budget_, Field(by_), month);
+  // The month's total comes first, where it is seen without scrolling.
+  std::stable_partition(rows.begin(), rows.end(), [](const BudgetEditRow &row) {
+    return row.option.isEmpty();
+  });
   grid_->setRowCount(int(rows.size()));
   for (int i = 0; i < rows.size(); ++i) {
     auto *option = new QTableWidgetItem(
@@ -115,8 +125,10 @@ void BudgetEditor::ShowRows(const QString &month) {
 void BudgetEditor::CopyMonthBefore() {
   const QList<BudgetEditRow> rows = BudgetEditRows(
       file_.Columns(), budget_, Field(by_), MonthBefore(BudgetMonthKey(month_)));
-  for (int i = 0; i < rows.size() && i < grid_->rowCount(); ++i)
-    grid_->item(i, 1)->setText(rows[i].text);
+  for (int i = 0; i < grid_->rowCount(); ++i)
+    for (const BudgetEditRow &row : rows)
+      if (row.option == grid_->item(i, 0)->data(Qt::UserRole).toString())
+        grid_->item(i, 1)->setText(row.text);
 }
 
 void BudgetEditor::accept() {

@@ -100,11 +100,12 @@ TEST_F(BudgetPageTest, RowsOfTheMonthOverTheScope) {
       << qPrintable(chart->Title());
   EXPECT_EQ(BandOf(chart->Row(1)), BudgetBand::Amber);
 
-  // Each row is a child of the chart, named by its option.
+  // Each row is a child of the chart, read whole: its option and figures.
   QAccessibleInterface *node = QAccessible::queryAccessibleInterface(chart);
   ASSERT_TRUE(node);
   ASSERT_EQ(node->childCount(), 3);
-  EXPECT_EQ(node->child(1)->text(QAccessible::Name), "餐饮");
+  EXPECT_EQ(node->child(1)->text(QAccessible::Name),
+            "餐饮，预算 1000.00，已用 900.00，剩余 100.00");
   EXPECT_EQ(node->child(1)->text(QAccessible::Value),
             "预算 1000.00，已用 900.00，剩余 100.00");
 
@@ -154,7 +155,7 @@ TEST_F(BudgetPageTest, TheMenuRunsTheEditor) {
   struct Runner : DialogRunner {
     bool Run(QDialog &dialog) override {
       auto &editor = static_cast<BudgetEditor &>(dialog);
-      editor.Grid()->item(0, 1)->setText("1500");
+      editor.Grid()->item(1, 1)->setText("1500");
       editor.accept();
       return editor.result() == QDialog::Accepted;
     }
@@ -182,18 +183,22 @@ TEST_F(BudgetPageTest, EditorWritesAndRefuses) {
   BudgetEditor editor(file_, now_);
   QTableWidget *grid = editor.Grid();
   ASSERT_EQ(grid->rowCount(), 7);
-  EXPECT_EQ(grid->item(0, 1)->text(), "1000");
+  // The month's total first, in view; the key is no column to sum.
+  EXPECT_EQ(grid->item(0, 0)->text(), "合计（可选）");
+  for (QComboBox *box : editor.findChildren<QComboBox *>())
+    EXPECT_EQ(box->findText("编号"), -1);
+  EXPECT_EQ(grid->item(1, 1)->text(), "1000");
   editor.ThisMonthButton()->setChecked(true);
-  grid->item(1, 1)->setText("350");
-  grid->item(2, 1)->setText("abc");
+  grid->item(2, 1)->setText("350");
+  grid->item(3, 1)->setText("abc");
   editor.accept();
   EXPECT_EQ(prompt_.Texts(), QStringList{"预算金额不是数字：购物=abc"});
   prompt_.Clear();
-  EXPECT_EQ(grid->currentRow(), 2);
+  EXPECT_EQ(grid->currentRow(), 3);
   EXPECT_EQ(editor.result(), 0);
   EXPECT_EQ(LoadBudget(Session()).AmountFor("交通", BudgetMonthKey(now_)), 300);
 
-  grid->item(2, 1)->setText("");
+  grid->item(3, 1)->setText("");
   editor.accept();
   EXPECT_EQ(editor.result(), int(QDialog::Accepted));
   const Budget saved = LoadBudget(Session());
@@ -203,7 +208,7 @@ TEST_F(BudgetPageTest, EditorWritesAndRefuses) {
   BudgetEditor next(file_, YearMonth::FromIndex(now_.Index() + 1));
   next.ThisMonthButton()->setChecked(true);
   next.CopyMonthBefore();
-  EXPECT_EQ(next.Grid()->item(1, 1)->text(), "350");
+  EXPECT_EQ(next.Grid()->item(2, 1)->text(), "350");
 }
 
 } // namespace
