@@ -2,11 +2,12 @@
 #include "analysis/scope_check.h"
 
 #include "db/db_visiter.h"
+#include "db/describe_error.h"
 
 QString ScopeWhereError(CDBVisiter &session, const QString &where) {
   if (where.isEmpty())
     return QString();
   session.Query(QStringLiteral("SELECT COUNT(*) FROM Users WHERE (") + where +
                 QLatin1Char(')'));
-  return session.QueryError();
+  return ConditionRefusal(session.QueryError());
 }

@@ -7,6 +7,7 @@
 
 class CDBVisiter;
 
-// The engine's message when "SELECT COUNT(*) FROM Users WHERE (where)"
-// fails; empty when it runs, and for an empty where.
+// Why "SELECT COUNT(*) FROM Users WHERE (where)" fails, in Chinese with
+// the engine's message as the detail (ConditionRefusal); empty when it
+// runs, and for an empty where.
 QString ScopeWhereError(CDBVisiter &session, const QString &where);

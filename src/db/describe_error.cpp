@@ -55,3 +55,9 @@ QStringList EngineFailureReasons() {
     reasons.append(EngineFailureReason(code));
   return reasons;
 }
+
+QString ConditionRefusal(const QString &engineText) {
+  if (engineText.isEmpty())
+    return QString();
+  return QStringLiteral("筛选条件无法执行（%1）").arg(engineText);
+}

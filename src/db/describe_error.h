@@ -20,3 +20,8 @@ QString EngineFailureReason(int code);
 
 // Every reason EngineFailureReason gives.
 QStringList EngineFailureReasons();
+
+// The refusal of a condition (a --where, a filter) the engine could not
+// run, in Chinese with the engine's text as the detail:
+// "筛选条件无法执行（no such column: x）"; empty for an empty text.
+QString ConditionRefusal(const QString &engineText);

@@ -3,6 +3,7 @@
 
 #include "base/date_text.h"
 #include "db/db_visiter.h"
+#include "db/describe_error.h"
 #include "db/errno_text.h"
 #include "document/account_file.h"
 #include "exchange/export_target.h"
@@ -314,7 +315,7 @@ bool ExportRecords(AccountFile &file, const QStringList &scopes,
     const int rows = session->Query(ExportQuery(file, where));
     // A condition that does not run is an error, not an empty export.
     if (rows == 0 && !session->QueryError().isEmpty())
-      return fail(session->QueryError());
+      return fail(ConditionRefusal(session->QueryError()));
     if (rows == 0)
       continue;
     // An XLSX that cannot hold everything is said so, never cut.

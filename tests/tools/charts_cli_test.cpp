@@ -97,7 +97,8 @@ TEST_F(ChartsCli, AWhereThatDoesNotRunIsAnError) {
     const CliResult result = Run(args);
     EXPECT_EQ(result.status, 1) << qPrintable(args.first());
     EXPECT_EQ(result.out, "");
-    EXPECT_TRUE(result.err.contains("no such column: Itme")) << qPrintable(result.err);
+    EXPECT_TRUE(result.err.contains("筛选条件无法执行（no such column: Itme）"))
+        << qPrintable(result.err);
   }
 }
 
