@@ -3,6 +3,9 @@
 // folder of this process only and is rewritten for every input.
 #pragma once
 
+#include "exchange/statement_source.h"
+#include "exchange/xlsx_reader.h"
+
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -23,4 +26,28 @@ inline QString WriteFuzzFile(const char *name, const uint8_t *data,
       qint64(size))
     __builtin_trap();
   return path;
+}
+
+// Reads the workbook at path with read (ReadXlsxRows or ReadXlsRows) and
+// traps when a row breaks the bounds of a statement (rows in order, at most
+// kMaxCsvFields cells of at most kMaxXlsxCellText characters, no NUL) or a
+// refusal says nothing, or a success says why it failed.
+template <class Reader>
+void CheckWorkbookRows(const Reader &read, const QString &path) {
+  QString error;
+  int previous = 0;
+  const bool ok = read(
+      path,
+      [&](int row, const QStringList &cells) {
+        if (row <= previous || cells.size() > kMaxCsvFields)
+          __builtin_trap();
+        for (const QString &cell : cells)
+          if (cell.size() > kMaxXlsxCellText || cell.contains(QChar(0)))
+            __builtin_trap();
+        previous = row;
+        return true;
+      },
+      &error);
+  if (ok != error.isEmpty())
+    __builtin_trap();
 }

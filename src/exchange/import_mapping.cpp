@@ -7,6 +7,7 @@
 #include "groups/filter_set.h"
 #include "groups/filter_set_store.h"
 #include "model/column_list.h"
+#include "model/side_column.h"
 #include "model/field_type.h"
 
 namespace {
@@ -347,18 +348,6 @@ bool LoadImportMapping(CDBVisiter &session, const QString &signature,
   return false;
 }
 
-const ColumnDef *DirectionColumnOf(const ColumnList &columns) {
-  for (const ColumnDef &column : columns.All()) {
-    if (column.type != FT_OPTION)
-      continue;
-    const QStringList options = column.Choices();
-    if (options.contains(QStringLiteral("支出")) &&
-        options.contains(QStringLiteral("收入")))
-      return &column;
-  }
-  return nullptr;
-}
-
 ImportMapping BillImportMapping(const BillLayout &layout,
                                 const ColumnList &columns,
                                 const StatementFormat &format,
@@ -389,7 +378,7 @@ ImportMapping BillImportMapping(const BillLayout &layout,
   map(FirstFree(columns, mapping, IsDateColumn), date);
   map(FirstFree(columns, mapping, IsTimeColumn),
       mapping.timeColumn.isEmpty() ? date : mapping.timeColumn);
-  if (const ColumnDef *direction = DirectionColumnOf(columns))
+  if (const ColumnDef *direction = SideColumnOf(columns))
     if (mapping.SourceOf(direction->fieldName).isEmpty())
       mapping.directionField = direction->fieldName;
   const ColumnDef *method = FreeTitled(
@@ -505,7 +494,7 @@ ImportMapping GuessImportMapping(const ColumnList &columns,
   }
   // A column that names the ledger's side column, or a plain amount when
   // a side column exists, is read as a bill's: the side comes from it.
-  const ColumnDef *direction = DirectionColumnOf(columns);
+  const ColumnDef *direction = SideColumnOf(columns);
   for (const auto &[header, column] : exact) {
     const bool number = column->type == FT_FLOAT || column->type == FT_INTEGER;
     const bool computed = number && !IsPlainNumber(*column);

@@ -105,9 +105,6 @@ bool SaveImportMapping(CDBVisiter &session, const QString &signature,
 bool LoadImportMapping(CDBVisiter &session, const QString &signature,
                        ImportMapping *mapping);
 
-// The option column whose options include 支出 and 收入, or null.
-const ColumnDef *DirectionColumnOf(const ColumnList &columns);
-
 struct BillLayout;
 
 // The mapping of a bill whose columns' roles are known (a known layout, or

@@ -35,8 +35,9 @@ QDate DayOf(const QString &moment) {
 } // namespace
 
 SameMoney::SameMoney(const std::vector<SeenLine> &seen, const QString &service,
-                     const QString &card)
-    : seen_(seen), service_(service), card_(card), used_(seen.size(), false) {
+                     const QString &channel)
+    : seen_(seen), service_(service), card_(CardDigits(channel)),
+      used_(seen.size(), false) {
   // Only the stored payments of the other kind of bill can be the same:
   // the card's lines naming a service for a service's bill, the services'
   // lines paid with a card for a card's.

@@ -18,10 +18,10 @@
 class SameMoney {
 public:
   // seen: the lines stored before; service: the payment service this bill
-  // is of ("支付宝", "微信支付"), empty for a bank's; card: the last digits
-  // of the card a bank's bill is for.
+  // is of ("支付宝", "微信支付"), empty for a bank's; channel: the bill's own
+  // ("招商银行(1234)"), which names the card a bank's bill is for.
   SameMoney(const std::vector<SeenLine> &seen, const QString &service,
-            const QString &card);
+            const QString &channel);
 
   // The stored line that is the same payment as line (of this bill), or
   // null; exists tells whether its record is still there. A line found is

@@ -20,7 +20,6 @@
 #include "records/row_item.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 
 namespace {
 
@@ -826,12 +825,6 @@ bool SameContent(const SeenLine &a, const SeenLine &b) {
          a.counterpart == b.counterpart;
 }
 
-QString CardOf(const QString &channel) {
-  static const QRegularExpression digits(QStringLiteral("(\\d{4})\\D*$"));
-  const QRegularExpressionMatch match = digits.match(channel);
-  return match.hasMatch() ? match.captured(1) : QString();
-}
-
 } // namespace
 
 void StatementImport::FindDuplicates(const std::vector<SeenLine> &before,
@@ -903,7 +896,7 @@ void StatementImport::FindDuplicates(const std::vector<SeenLine> &before,
   const QString service = mapping_.directionColumn.isEmpty()
                               ? QString()
                               : PaymentServiceIn(mapping_.channel);
-  SameMoney same(before, service, CardOf(mapping_.channel));
+  SameMoney same(before, service, mapping_.channel);
   for (CheckedLine &line : lines) {
     if (line.state != LineState::New || !line.ticked || !line.seen)
       continue;
