@@ -3,6 +3,7 @@
 #include "db/db_visiter.h"
 
 #include "base/prompt.h"
+#include "db/describe_error.h"
 #include "db/insert_statements.h"
 #include "db/jet_tokenizer.h"
 #include "db/result_set.h"
@@ -166,6 +167,10 @@ bool CDBVisiter::CommitTransaction() {
     --openUnits_;
     return true;
   }
+  // The outermost release writes the file; a full disk is said here, as
+  // for a statement that fails.
+  ShowMessage(EngineFailureText(sqlite3_extended_errcode(connection_),
+                                QString::fromUtf8(sqlite3_errmsg(connection_))));
   RollbackTransaction();
   return false;
 }

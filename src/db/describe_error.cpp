@@ -61,3 +61,11 @@ QString ConditionRefusal(const QString &engineText) {
     return QString();
   return QStringLiteral("筛选条件无法执行（%1）").arg(engineText);
 }
+
+QString FailureOfWork(const QStringList &held, const QString &undone) {
+  for (const QString &text : held)
+    for (const QString &reason : EngineFailureReasons())
+      if (text.startsWith(reason))
+        return QStringLiteral("%1，%2，账簿没有改动").arg(reason, undone);
+  return QString();
+}

@@ -25,3 +25,9 @@ QStringList EngineFailureReasons();
 // run, in Chinese with the engine's text as the detail:
 // "筛选条件无法执行（no such column: x）"; empty for an empty text.
 QString ConditionRefusal(const QString &engineText);
+
+// One message for work that changed nothing because the file could not be
+// written: "磁盘已满，导入未进行，账簿没有改动" for a held text that begins
+// with a reason EngineFailureReason gives (undone = "导入未进行"); empty
+// when no held text gives such a reason.
+QString FailureOfWork(const QStringList &held, const QString &undone);

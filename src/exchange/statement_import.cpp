@@ -1,6 +1,7 @@
 // Importing a statement into a group; see statement_import.h.
 #include "exchange/statement_import.h"
 
+#include "base/held_messages.h"
 #include "base/prompt.h"
 #include "db/db_visiter.h"
 #include "db/describe_error.h"
@@ -1058,51 +1059,19 @@ int StatementImport::Store(const QSet<int> &includeDuplicates,
   return Store(check, ticked, progress, cancelled, error);
 }
 
-namespace {
-
-// Holds what the parts of one import say, so that the user is told once.
-class HeldMessages : public Prompt {
-public:
-  void Message(const QString &text) override { texts.append(text); }
-  bool AskYesNo(const QString &text) override {
-    texts.append(text);
-    return false;
-  }
-  int AskChoice(const QString &text, const QStringList &) override {
-    texts.append(text);
-    return -1;
-  }
-  QStringList texts;
-};
-
-// One message for an import that stored nothing because the file could
-// not be written: the cause the engine gave ("磁盘已满（database or disk is
-// full）" gives "磁盘已满"); any other failure keeps what the import said.
-QString FailureOfImport(const QStringList &held, const QString &error) {
-  for (const QString &text : held)
-    for (const QString &reason : EngineFailureReasons())
-      if (text.startsWith(reason))
-        return QStringLiteral("%1，导入未进行，账簿没有改动").arg(reason);
-  return error;
-}
-
-} // namespace
-
 int StatementImport::Store(const ImportCheck &check, const QSet<int> &ticked,
                            const ExchangeProgress &progress, bool *cancelled,
                            QString *error) {
+  // What the parts of one import say is held, so that the user is told once.
   HeldMessages held;
-  int stored = 0;
-  {
-    ScopedPrompt quiet(held);
-    stored = StoreLines(check, ticked, progress, cancelled, error);
-  }
+  const int stored = StoreLines(check, ticked, progress, cancelled, error);
   if (stored < 0) {
-    *error = FailureOfImport(held.texts, *error);
+    const QString failure = FailureOfWork(held.Texts(), QStringLiteral("导入未进行"));
+    if (!failure.isEmpty())
+      *error = failure;
     return stored;
   }
-  for (const QString &text : held.texts)
-    ShowMessage(text);
+  held.Release();
   return stored;
 }
 

@@ -1,8 +1,10 @@
 // Due occurrences of recurring records, added or skipped.
 #include "recurring/due_occurrences.h"
 
+#include "base/held_messages.h"
 #include "base/prompt.h"
 #include "db/db_visiter.h"
+#include "db/describe_error.h"
 #include "db/unit_of_work.h"
 #include "document/account_file.h"
 #include "document/writable_session.h"
@@ -257,6 +259,22 @@ bool MakeOccurrenceRow(AccountFile &file, const RecurringRecord &record,
   return false;
 }
 
+// Adds rows as one undo step with the dates they were made up to; nothing
+// of it stays in the file when a part fails.
+bool StoreOccurrences(AccountFile &file, CDBVisiter &session,
+                      const QList<CRowItem> &rows,
+                      const QList<DueOccurrence> &made) {
+  CommandHistory &history = file.History();
+  history.BeginGroup();
+  if (history.AddRows(rows) != rows.size() || !StoreLastDates(session, made)) {
+    // Rows shown meanwhile go when the pages reload.
+    history.DiscardGroup();
+    file.RecordsChanged();
+    return false;
+  }
+  return history.EndGroup();
+}
+
 bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
                     const QList<DueOccurrence> &occurrences,
                     QList<CRowItem> *made, QList<int> *skipped) {
@@ -266,7 +284,6 @@ bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
   if (!session)
     return false;
   const QMap<int, int> keys = LargestKeys(file, records);
-  CommandHistory &history = file.History();
   QList<CRowItem> rows;
   QList<DueOccurrence> madeOccurrences;
   QList<int> skippedIds;
@@ -275,21 +292,19 @@ bool AddOccurrences(AccountFile &file, const QList<RecurringRecord> &records,
     *skipped = skippedIds;
   if (rows.isEmpty())
     return true;
-  history.BeginGroup();
-  const bool stored = history.AddRows(rows) == rows.size() &&
-                      StoreLastDates(*session, madeOccurrences);
-  if (!stored) {
-    // Nothing of it reaches the file; rows shown meanwhile go when the
-    // pages reload.
-    history.DiscardGroup();
+  // What the parts say is held: a file that cannot be written is told once.
+  HeldMessages held;
+  if (!StoreOccurrences(file, *session, rows, madeOccurrences)) {
     RestoreLargestKeys(file, keys);
-    file.RecordsChanged();
+    const QString failure =
+        FailureOfWork(held.Texts(), QStringLiteral("定期记录没有生成"));
+    if (failure.isEmpty())
+      held.Release();
+    else
+      held.ReplaceWith(failure);
     return false;
   }
-  if (!history.EndGroup()) {
-    RestoreLargestKeys(file, keys);
-    return false;
-  }
+  held.Release();
   if (made)
     *made = rows;
   return true;

@@ -167,10 +167,16 @@ bool ReplaceFile(const QString &target, const QString &source) {
     ShowReplaceFailure(ScratchFolderMessage(directory, errno));
     return false;
   }
-  if (!CopyFileInto(source, scratch.Descriptor()) ||
-      ::fchmod(scratch.Descriptor(), mode) != 0) {
-    ShowReplaceFailure(QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(source),
-                                                   ErrnoText(errno)));
+  // A failure names the file it is about: the source that could not be
+  // read, or the target that could not be written (a full disk).
+  bool writing = false;
+  const bool copied = CopyFileInto(source, scratch.Descriptor(), &writing);
+  if (!copied || ::fchmod(scratch.Descriptor(), mode) != 0) {
+    const int error = errno;
+    writing = writing || copied;
+    const QString named = writing ? real : source;
+    ShowReplaceFailure(QStringLiteral("%1：%2").arg(QDir::toNativeSeparators(named),
+                                                   ErrnoText(error)));
     return false;
   }
   if (!scratch.MoveTo(real, exists)) {

@@ -27,7 +27,7 @@ bool WriteAll(int fd, const char *data, ssize_t size) {
   return true;
 }
 
-bool CopyContent(int in, int out) {
+bool CopyContent(int in, int out, bool *writing) {
   char buffer[1 << 16];
   for (;;) {
     const ssize_t got = ::read(in, buffer, sizeof buffer);
@@ -37,14 +37,20 @@ bool CopyContent(int in, int out) {
       return false;
     if (got == 0)
       return true;
-    if (!WriteAll(out, buffer, got))
+    if (!WriteAll(out, buffer, got)) {
+      *writing = true;
       return false;
+    }
   }
 }
 
 } // namespace
 
-bool CopyFileInto(const QString &source, int out) {
+bool CopyFileInto(const QString &source, int out, bool *writing) {
+  bool outFailed = false;
+  if (!writing)
+    writing = &outFailed;
+  *writing = false;
   const int in = ::open(Native(source).constData(), O_RDONLY | O_CLOEXEC);
   if (in < 0)
     return false;
@@ -54,7 +60,11 @@ bool CopyFileInto(const QString &source, int out) {
     errno = EINVAL;
     ok = false;
   }
-  ok = ok && CopyContent(in, out) && ::fsync(out) == 0;
+  ok = ok && CopyContent(in, out, writing);
+  if (ok && ::fsync(out) != 0) {
+    *writing = true;
+    ok = false;
+  }
   const int saved = errno;
   ::close(in);
   errno = saved;

@@ -8,8 +8,10 @@
 #include <sys/types.h>
 
 // Copies the regular file source into the open, empty file out and flushes
-// it to disk. False with errno on failure.
-bool CopyFileInto(const QString &source, int out);
+// it to disk. False with errno on failure; *writing (when given) tells
+// whether it was out that could not be written (a full disk) rather than
+// source that could not be read.
+bool CopyFileInto(const QString &source, int out, bool *writing = nullptr);
 
 // Gives temporary the name target: replacing a file there when replace is
 // true, failing when one exists otherwise. errno tells why it failed.

@@ -149,5 +149,45 @@ TEST_F(FileCliTest, AReadOnlyFileIsReadButNotWritten) {
   EXPECT_TRUE(add.err.contains("账簿文件是只读的，不能修改：" + path)) << qPrintable(add.err);
 }
 
+// Fills the file system of folder to the last byte.
+void FillDisk(const QString &folder) {
+  QFile filler(folder + "/filler");
+  if (!filler.open(QIODevice::WriteOnly))
+    return;
+  const QByteArray block(4096, 'x');
+  while (filler.write(block) == block.size() && filler.flush()) {
+  }
+}
+
+// A full disk: what was not done is said once, in Chinese, naming the file
+// that could not be written; the ledger is unchanged.
+TEST_F(FileCliTest, AFullDiskSaysWhatWasNotDone) {
+  const QString folder = Path("small");
+  ASSERT_TRUE(QDir().mkdir(folder));
+  ScopedTmpfs disk(folder, "1m");
+  if (!disk.Mounted())
+    GTEST_SKIP() << "needs root to mount a small file system";
+  const QString ledger = folder + "/book.fz";
+  ASSERT_EQ(RunCli({"new", ledger}).status, 0);
+  ASSERT_EQ(RunCli({"recurring", ledger, "add", "房租", "--group", "2", "--every",
+                    "1", "weeks", "--from", "2000-01-01", "--until", "2010-01-01",
+                    "Item=" + QString(100, QChar(0x8D26))})
+                .status,
+            0);
+  const QString backup = Path("backup.fz");
+  ASSERT_TRUE(QFile::copy(ledger, backup));
+  FillDisk(folder);
+
+  const CliResult due = RunCli({"due", ledger, "--apply"});
+  EXPECT_EQ(due.status, 1);
+  EXPECT_EQ(due.err.trimmed(), "磁盘已满，定期记录没有生成，账簿没有改动");
+  EXPECT_EQ(RunCli({"sql", ledger, "Select Count(*) From Users"}).out, "0\n");
+
+  const QString target = folder + "/restored.fz";
+  const CliResult restored = RunCli({"restore", backup, target});
+  EXPECT_EQ(restored.status, 1);
+  EXPECT_TRUE(restored.err.contains(target + "：磁盘已满")) << qPrintable(restored.err);
+  EXPECT_FALSE(QFile::exists(target));
+}
 
 } // namespace
