@@ -167,10 +167,11 @@ bool CDBVisiter::CommitTransaction() {
     --openUnits_;
     return true;
   }
-  // The outermost release writes the file; a full disk is said here, as
-  // for a statement that fails.
-  ShowMessage(EngineFailureText(sqlite3_extended_errcode(connection_),
-                                QString::fromUtf8(sqlite3_errmsg(connection_))));
+  // The outermost release writes the file; a reason the user can act on
+  // (a full disk) is said here, as for a statement that fails.
+  const int code = sqlite3_extended_errcode(connection_);
+  if (!EngineFailureReason(code).isEmpty())
+    ShowMessage(EngineFailureText(code, QString::fromUtf8(sqlite3_errmsg(connection_))));
   RollbackTransaction();
   return false;
 }

@@ -2,6 +2,7 @@
 #include "print/bar_chart_painter.h"
 
 #include "formula/format_decimal.h"
+#include "print/plated_title.h"
 #include "print/scaled_font.h"
 
 #include <QFont>
@@ -118,9 +119,8 @@ void BarChartPainter::Paint(QPainter &painter, const QRect &rect, int scrollX,
   QFont titleFont = ScaledFont(font, 1.5);
   titleFont.setBold(true);
   painter.setFont(titleFont);
-  painter.setPen(titleColour_);
-  painter.drawText(QRect(rect.left(), rect.top(), rect.width(), kTitleHeight),
-                   Qt::AlignCenter, title_);
+  DrawPlatedTitle(painter, QRect(rect.left(), rect.top(), rect.width(), kTitleHeight),
+                  title_, titleColour_);
   if (!bars_.isEmpty()) {
     const Scale scale = ValueScale();
     const QRect plot = PlotRect(rect);

@@ -25,4 +25,7 @@ public:
   // Paints page index (from 0) of the last layout into body.
   virtual void PaintPage(QPainter &painter, const QRectF &body,
                          int index) const = 0;
+  // The width the job's columns take at their own sizes, in print units;
+  // 0 for jobs that take any width (charts, the statement).
+  virtual double NaturalWidth() const { return 0; }
 };

@@ -33,15 +33,27 @@ double TablePrintJob::TitleHeight() const {
   return title_.isEmpty() ? 0 : std::ceil(QFontMetricsF(PrintFont(15, true)).height() + 10);
 }
 
-void TablePrintJob::LayOutColumns(double width) {
-  slices_.clear();
+QList<int> TablePrintJob::ShownColumns(double *total) const {
   QList<int> shown;
-  double total = 0;
+  *total = 0;
   for (int c = 0; c < source_.ColumnCount(); ++c)
     if (source_.Width(c) > 0) {
       shown.append(c);
-      total += source_.Width(c);
+      *total += source_.Width(c);
     }
+  return shown;
+}
+
+double TablePrintJob::NaturalWidth() const {
+  double total = 0;
+  ShownColumns(&total);
+  return total;
+}
+
+void TablePrintJob::LayOutColumns(double width) {
+  slices_.clear();
+  double total = 0;
+  const QList<int> shown = ShownColumns(&total);
   if (shown.isEmpty() || total <= 0) {
     slices_.append(Slice());
     return;
@@ -56,25 +68,44 @@ void TablePrintJob::LayOutColumns(double width) {
     slices_.append(slice);
     return;
   }
-  // Slices of the columns at their own widths, each then stretched.
+  // Slices of the columns at their own widths, each then stretched. Every
+  // slice after the first begins with the key column (the first shown)
+  // again, when it leaves room for others.
+  const int key = shown.first();
+  const double keyWidth = std::min<double>(source_.Width(key), width);
+  const bool repeatKey = keyWidth <= width / 2;
   Slice slice;
   double used = 0;
+  int lead = 0; // the repeated key column at the start of the slice
   auto close = [&] {
     for (double &w : slice.widths)
       w *= width / used;
     slices_.append(slice);
     slice = Slice();
     used = 0;
+    lead = 0;
+    if (repeatKey) {
+      slice.columns.append(key);
+      slice.widths.append(keyWidth);
+      used = keyWidth;
+      lead = 1;
+    }
+  };
+  auto fitted = [&](int c) {
+    return std::min<double>(source_.Width(c), width - (lead ? keyWidth : 0));
   };
   for (int c : shown) {
-    const double w = std::min<double>(source_.Width(c), width);
-    if (!slice.columns.isEmpty() && used + w > width)
+    double w = fitted(c);
+    if (slice.columns.size() > lead && used + w > width) {
       close();
+      w = fitted(c);
+    }
     slice.columns.append(c);
     slice.widths.append(w);
     used += w;
   }
-  close();
+  if (slice.columns.size() > lead)
+    close();
 }
 
 int TablePrintJob::Paginate(const QSizeF &body) {

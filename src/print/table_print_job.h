@@ -2,9 +2,12 @@
 // as many whole rows as fit (a row is never cut between pages). Column
 // widths are the screen's widths scaled to the page: a table narrower than
 // the page is stretched to its width, one up to a third wider is shrunk to
-// it. A wider table is split into column slices side by side: the pages of
-// one band of rows follow each other, one per slice, each slice stretched
-// to the page width, so that they can be laid next to each other.
+// it (a table wider than a portrait page is printed in landscape, see
+// FittingLayout). A wider table is split into column slices side by side:
+// the pages of one band of rows follow each other, one per slice, each
+// slice stretched to the page width and each after the first led by the
+// table's first column (the key), so that the rows of every page can be
+// matched.
 #pragma once
 
 #include "print/print_job.h"
@@ -27,6 +30,7 @@ public:
   int Paginate(const QSizeF &body) override;
   void PaintPage(QPainter &painter, const QRectF &body,
                  int index) const override;
+  double NaturalWidth() const override;
   // The title that heads every page; set before the job is paginated.
   void SetTitle(const QString &title) { title_ = title; }
 
@@ -49,6 +53,7 @@ private:
   };
 
   void LayOutColumns(double width);
+  QList<int> ShownColumns(double *total) const;
   double TitleHeight() const;
   void PaintCaptionRow(QPainter &painter, const Slice &slice, double top,
                        double left) const;
@@ -77,6 +82,7 @@ public:
                  int index) const override {
     table_.PaintPage(painter, body, index);
   }
+  double NaturalWidth() const override { return table_.NaturalWidth(); }
   const TablePrintJob &Table() const { return table_; }
   void SetTitle(const QString &title) { table_.SetTitle(title); }
 

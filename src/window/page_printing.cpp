@@ -47,8 +47,21 @@ bool PrintPageTo(const CSorvanBaseView &page, QPrinter &printer,
   return false;
 }
 
+namespace {
+
+// A page with nothing to print says so instead of printing an empty page.
+bool RefuseNothing(const CSorvanBaseView &page) {
+  const QString nothing = page.NothingToPrint();
+  if (nothing.isEmpty())
+    return false;
+  ShowMessage(nothing);
+  return true;
+}
+
+} // namespace
+
 bool RunPrint(CSorvanBaseView &page, QPrinter &printer) {
-  if (!page.CanPrint())
+  if (!page.CanPrint() || RefuseNothing(page))
     return false;
   // Printing to a PDF file (no printer, or chosen before): the file goes
   // beside the account file, named after it, not into the program's folder.
@@ -76,6 +89,8 @@ bool RunPrint(CSorvanBaseView &page, QPrinter &printer) {
 }
 
 void RunPrintPreview(CSorvanBaseView &page, QPrinter &printer) {
+  if (RefuseNothing(page))
+    return;
   std::unique_ptr<PrintJob> job = page.MakePrintJob(false);
   if (!job || !page.Window())
     return;

@@ -85,7 +85,8 @@ PrintPreviewDialog::PrintPreviewDialog(PrintJob &job, const PageFrame &frame,
 PrintPreviewDialog::~PrintPreviewDialog() = default;
 
 void PrintPreviewDialog::Relayout() {
-  const QRectF area = PrintableArea(printer_.pageLayout());
+  layout_ = FittingLayout(job_, printer_.pageLayout());
+  const QRectF area = PrintableArea(layout_);
   pageCount_ = std::max(1, job_.Paginate(PageFrame::BodyRect(area).size()));
   current_ = std::min(current_, pageCount_ - 1);
   UpdateControls();
@@ -113,7 +114,7 @@ void PrintPreviewDialog::UpdateControls() {
 void PrintPreviewDialog::PaintPreview(QPainter &painter, const QSize &size,
                                       int index) const {
   painter.fillRect(QRect(QPoint(0, 0), size), QColor(128, 128, 128));
-  const QPageLayout layout = printer_.pageLayout();
+  const QPageLayout &layout = layout_;
   const QRectF paper = layout.fullRectPoints();
   const QRectF printable = layout.paintRect(QPageLayout::Inch);
   const double toUnits = kPrintUnitsPerInch / 72.0;

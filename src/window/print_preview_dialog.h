@@ -8,6 +8,7 @@
 #include "print/page_frame.h"
 
 #include <QDialog>
+#include <QPageLayout>
 
 class PrintJob;
 class QLabel;
@@ -28,7 +29,8 @@ public:
   int PageCount() const { return pageCount_; }
   int CurrentPage() const { return current_; }
   void ShowPage(int index);
-  // Lays the pages out again for the printer's page layout.
+  // Lays the pages out again for the printer's page layout (turned to
+  // landscape when that makes the job fit, as printing does).
   void Relayout();
   // Paints page index as the preview shows it into a rectangle of size.
   void PaintPreview(QPainter &painter, const QSize &size, int index) const;
@@ -41,6 +43,7 @@ private:
   PrintJob &job_;
   PageFrame frame_;
   QPrinter &printer_;
+  QPageLayout layout_;
   PageView *view_;
   QSpinBox *page_;
   QLabel *count_;

@@ -31,6 +31,10 @@ void CSorvanBasePane::OnChangeNotify(unsigned) {}
 
 void CSorvanBasePane::SetImmediateUpdate(bool on) {
   update_.SetImmediate(on);
+  if (on && update_.Pending()) {
+    Apply();
+    return;
+  }
   UpdateCommandStates();
 }
 

@@ -39,6 +39,8 @@ public:
   virtual void OnChangeNotify(unsigned hint);
 
   bool ImmediateUpdate() const { return update_.Immediate(); }
+  // Switching immediate update on sends what was waiting, so that the
+  // pages follow the pane at once.
   void SetImmediateUpdate(bool on);
   bool ChangePending() const { return update_.Pending(); }
   unsigned PendingMask() const { return update_.PendingMask(); }

@@ -43,6 +43,9 @@ public:
   // records alone ("仅打印选中的记录"), which HasPrintSelection offers. The
   // base prints nothing.
   virtual bool CanPrint() const { return false; }
+  // Why a page that prints has nothing to print now (a chart that shows
+  // only its hint), said instead of printing; empty when it prints.
+  virtual QString NothingToPrint() const { return QString(); }
   virtual bool HasPrintSelection() const { return false; }
   virtual std::unique_ptr<PrintJob> MakePrintJob(bool selectedOnly) const;
 

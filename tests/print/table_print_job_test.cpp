@@ -1,7 +1,8 @@
 // A table on printed pages, read back from the PDF: as many pages as the
 // rows need, the caption row on every page, every row on exactly one page
 // and whole, the first and the last rows where they belong; a wide table in
-// slices side by side.
+// slices side by side, each led by the key column; a table that fits
+// landscape printed in landscape.
 #include "print_to_pdf.h"
 #include "support/pdf_text.h"
 
@@ -85,22 +86,37 @@ TEST(TablePrintJobTest, RowsFillWholePagesWithTheCaptionRowOnEach) {
 TEST(TablePrintJobTest, AWideTableIsSplitIntoSlicesSideBySide) {
   const QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("wide.pdf"));
-  NumberedTable table(30, 12, 150); // 1800 units against about 680
+  NumberedTable table(15, 12, 150); // 1800 units against about 1000
   TablePrintJob job(table);
   ASSERT_TRUE(PrintToPdf(job, TestFrame(), path));
   const int slices = job.SliceCount();
   ASSERT_GE(slices, 3);
-  ASSERT_EQ(PdfPageCount(path), slices); // 30 rows fit one band
+  ASSERT_EQ(PdfPageCount(path), slices); // 15 rows fit one band
+  EXPECT_TRUE(PdfIsLandscape(path));
   QSet<int> columns;
   for (int page = 1; page <= slices; ++page) {
     const QString text = PdfPageText(path, page);
+    // Every page can be matched to the others by the key column.
+    EXPECT_EQ(job.SliceColumns(page - 1).first(), 0) << "page " << page;
     for (int c : job.SliceColumns(page - 1)) {
       columns.insert(c);
       EXPECT_TRUE(PdfHas(text, QStringLiteral("列%1").arg(c)));
-      EXPECT_TRUE(PdfHas(text, table.Text(c, 29))) << "page " << page;
+      EXPECT_TRUE(PdfHas(text, table.Text(c, 14))) << "page " << page;
     }
   }
   EXPECT_EQ(columns.size(), 12);
+}
+
+TEST(TablePrintJobTest, ATableThatFitsLandscapeIsPrintedTurned) {
+  const QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("ten.pdf"));
+  NumberedTable table(5, 10, 110); // 1100 units: too wide for portrait A4
+  TablePrintJob job(table);
+  ASSERT_TRUE(PrintToPdf(job, TestFrame(), path));
+  EXPECT_EQ(job.SliceCount(), 1);
+  EXPECT_EQ(PdfPageCount(path), 1);
+  EXPECT_TRUE(PdfIsLandscape(path));
+  EXPECT_TRUE(PdfHas(PdfPageText(path, 1), table.Text(9, 4)));
 }
 
 TEST(TablePrintJobTest, AnEmptyTableSaysSo) {

@@ -23,6 +23,13 @@ int PdfPageCount(const QString &path) {
   return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
+bool PdfIsLandscape(const QString &path) {
+  const QString info = Run(QStringLiteral("pdfinfo"), {path});
+  const QRegularExpressionMatch match =
+      QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+)")).match(info);
+  return match.hasMatch() && match.captured(1).toDouble() > match.captured(2).toDouble();
+}
+
 QString PdfPageText(const QString &path, int page) {
   return Run(QStringLiteral("pdftotext"),
              {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),

@@ -1,6 +1,8 @@
 // The rows of the budget page.
 #include "analysis/ui/budget_chart_widget.h"
 
+#include "print/plated_title.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -83,9 +85,8 @@ void BudgetChartWidget::Paint(QPainter &painter, const QRect &rect) const {
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
   titleFont.setBold(true);
   painter.setFont(titleFont);
-  painter.setPen(ToColour(FromBgr(kBarTitleBgr)));
-  painter.drawText(QRect(rect.left(), rect.top(), rect.width(), kTitleHeight),
-                   Qt::AlignCenter, title_);
+  DrawPlatedTitle(painter, QRect(rect.left(), rect.top(), rect.width(), kTitleHeight),
+                  title_, ToColour(FromBgr(kBarTitleBgr)));
   for (int row = 0; row < RowCount(); ++row)
     PaintRow(painter, RowRect(row).translated(rect.topLeft()), row);
   if (!figures_.problem.isEmpty()) {

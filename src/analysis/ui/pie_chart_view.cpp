@@ -19,6 +19,15 @@
 
 #include <new>
 
+namespace {
+
+// The pie page's hint while no column is expanded; with 即时更新 off the
+// ticks wait for 执行筛选, which the hint names.
+const char kPieHint[] =
+    "在左侧饼图分析中展开一列以查看比例（即时更新关闭时，再点“执行筛选”）";
+
+} // namespace
+
 CSorvanPieChartView::CSorvanPieChartView(DocumentWindow *window, QWidget *parent)
     : CSorvanBaseView(window, parent) {
   setAccessibleName(QStringLiteral("饼图分析"));
@@ -69,7 +78,7 @@ void CSorvanPieChartView::Recompute() {
   // Without an expanded column there is nothing to share out: say how to
   // get a pie instead of showing a blank page.
   chart_->SetEmptyText(file && PieChartSetUp(Window()).expanded.isEmpty()
-                           ? QStringLiteral("在左侧饼图分析中展开一列以查看比例")
+                           ? QString::fromUtf8(kPieHint)
                            : QString());
   emit recomputed();
 }
@@ -105,6 +114,12 @@ void CSorvanPieChartView::contextMenuEvent(QContextMenuEvent *event) {
     return CSorvanBaseView::contextMenuEvent(event);
   menu_->popup(event->globalPos());
   event->accept();
+}
+
+QString CSorvanPieChartView::NothingToPrint() const {
+  if (!chart_ || chart_->EmptyText().isEmpty())
+    return QString();
+  return QStringLiteral("饼图中还没有比例，没有可打印的内容。\r\n") + chart_->EmptyText();
 }
 
 std::unique_ptr<PrintJob> CSorvanPieChartView::MakePrintJob(bool) const {

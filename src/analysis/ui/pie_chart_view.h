@@ -21,6 +21,7 @@ public:
   ~CSorvanPieChartView() override;
 
   bool CanPrint() const override { return chart_ != nullptr; }
+  QString NothingToPrint() const override;
   // The chart as drawn now, with the scope of its set-up pane.
   std::unique_ptr<PrintJob> MakePrintJob(bool selectedOnly) const override;
   int GetPageKind() const override { return PieChartPage; }

@@ -15,8 +15,10 @@
 #include "analysis/ui/pie_chart_widget.h"
 #include "analysis/ui/sorvan_bar_setup_pane.h"
 #include "analysis/ui/sorvan_pie_setup_pane.h"
-#include "window/document_window.h"
+#include "base/scripted_prompt.h"
 #include "window/chart_image.h"
+#include "window/document_window.h"
+#include "window/page_printing.h"
 #include "widgets/property_grid.h"
 #include "widgets/property_item.h"
 
@@ -26,6 +28,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -280,15 +283,25 @@ TEST_F(ChartPageTest, BarPageFollowsScopeBoxesFilterAndSetUp) {
       [&] { return page.Chart()->geometry() == QRect(0, 0, 700, 420); }));
 }
 
-TEST_F(ChartPageTest, AnEmptyPieSaysWhatToDo) {
+// An empty pie says what to do, and printing it says why nothing prints.
+TEST_F(ChartPageTest, AnEmptyPieSaysWhatToDoAndPrintsNothing) {
   CSorvanPieChartView page(&window_);
   page.OnRefreshCommand();
   EXPECT_EQ(page.Chart()->SliceCount(), 0);
-  EXPECT_EQ(page.Chart()->EmptyText(), "在左侧饼图分析中展开一列以查看比例");
+  const QString hint = "在左侧饼图分析中展开一列以查看比例（即时更新关闭时，再点“执行筛选”）";
+  EXPECT_EQ(page.Chart()->EmptyText(), hint);
+  ScriptedPrompt prompt;
+  ScopedPrompt scoped(prompt);
+  QPrinter printer;
+  EXPECT_FALSE(RunPrint(page, printer));
+  RunPrintPreview(page, printer);
+  EXPECT_EQ(prompt.Texts(),
+            QStringList(2, "饼图中还没有比例，没有可打印的内容。\r\n" + hint));
   Switch(*piePane_, 0, kCategories);
   page.OnRefreshCommand();
   EXPECT_GT(page.Chart()->SliceCount(), 0);
   EXPECT_EQ(page.Chart()->EmptyText(), "");
+  EXPECT_EQ(page.NothingToPrint(), "");
 }
 
 TEST_F(ChartPageTest, PiePageSlicesColoursAndHints) {

@@ -96,6 +96,12 @@ TEST_F(SetUpPaneTest, OptionChangesWaitWhileScopeBoxesSendAtOnce) {
   QTest::mouseClick(bar_.Grid()->ButtonOf(toggle), Qt::LeftButton);
   EXPECT_FALSE(bar_.GetSetUpCondition(where));
   EXPECT_TRUE(where.isEmpty());
+
+  // Switching 即时更新 on sends what waited: the page follows at once.
+  ASSERT_TRUE(bar_.ChangePending());
+  bar_.ToolBar()->Action(CSorvanBasePane::ID_IMMEDIATE_UPDATE)->setChecked(true);
+  EXPECT_EQ(window_.TakeHints(), QList<unsigned>{4});
+  EXPECT_FALSE(bar_.ChangePending());
 }
 
 TEST_F(SetUpPaneTest, TemplatesRestoreAfterRebuildAndSendWhenChosen) {
