@@ -14,6 +14,8 @@
 // runs the statement as text and so gets the engine's own message.
 #pragma once
 
+#include "db/bound_value.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -24,13 +26,6 @@ class InsertedTexts;
 class SessionSchema;
 struct sqlite3;
 struct sqlite3_stmt;
-
-struct BoundValue {
-  enum Kind : unsigned char { Null, Text, Number };
-  Kind kind = Null;
-  // Text: the text to store. Number: the text of the number literal.
-  QString text;
-};
 
 class InsertStatements {
 public:
@@ -83,7 +78,3 @@ private:
   Entry *last_ = nullptr;
 };
 
-// Whether text, a number bound to an insert, is a whole number that fits 64
-// bits, and its value: such a number is bound as an integer, never read
-// through a double.
-bool BoundWholeNumber(const QString &text, qint64 *value);

@@ -2,7 +2,6 @@
 // inserted_texts.h.
 #include "db/inserted_texts.h"
 
-#include "db/insert_statements.h"
 #include "db/result_set.h"
 #include "db/value_text.h"
 

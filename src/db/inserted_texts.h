@@ -13,6 +13,7 @@
 // is known.
 #pragma once
 
+#include "db/bound_value.h"
 #include "db/jet_types.h"
 
 #include <QHash>
@@ -21,7 +22,6 @@
 
 #include <vector>
 
-struct BoundValue;
 struct sqlite3;
 
 class InsertedTexts {

@@ -9,9 +9,9 @@
 #include "db/file_path.h"
 #include "storage/file_lock.h"
 #include "base/prompt.h"
-#include "document/group_edits.h"
 #include "document/schema_upgrade.h"
 #include "groups/group_node.h"
+#include "groups/group_tree.h"
 #include "model/column_store.h"
 #include "records/command_history.h"
 
@@ -153,6 +153,15 @@ CDBVisiter *AccountFile::OpenSession(const QString &path, OpenMode mode) {
                                              : nullptr;
 }
 
+void AccountFile::LoadGroups() {
+  if (!session_) {
+    root_->children.clear();
+    largestGroupId_ = 0;
+    return;
+  }
+  largestGroupId_ = LoadGroupTree(*session_, columns_.KeyFieldName(), *root_);
+}
+
 void AccountFile::CloseSession() {
   if (path_.isEmpty())
     return;
@@ -168,7 +177,7 @@ bool AccountFile::LoadAccountFile() {
   if (!session_)
     return true;
   LoadColumns(*session_, columns_);
-  LoadGroupTree(*this);
+  LoadGroups();
   settings_ = LoadMiscSettings(*session_);
   LoadViews(*session_, views_);
   return true;

@@ -105,6 +105,9 @@ public:
   // The largest group ID in use; new group IDs are drawn from it.
   int LargestGroupId() const { return largestGroupId_; }
   void SetLargestGroupId(int id) { largestGroupId_ = id; }
+  // Loads the tree of the open file under the root and its largest group
+  // ID; with no file open the tree is empty and the largest ID 0.
+  void LoadGroups();
 
 private:
   // The session of path: for reading a read-only one, after upgrading the

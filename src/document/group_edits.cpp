@@ -6,17 +6,7 @@
 #include "groups/group_tree.h"
 #include "records/command_history.h"
 
-void LoadGroupTree(AccountFile &file) {
-  GroupNode &root = file.Root();
-  if (!file.Session()) {
-    root.children.clear();
-    file.SetLargestGroupId(0);
-    return;
-  }
-  const int largestId =
-      LoadGroupTree(*file.Session(), file.Columns().KeyFieldName(), root);
-  file.SetLargestGroupId(largestId);
-}
+void LoadGroupTree(AccountFile &file) { file.LoadGroups(); }
 
 GroupNode &NewGroupNode(AccountFile &file, GroupNode &parent,
                         const QString &title, int nodeKind) {

@@ -196,5 +196,9 @@ long double FormulaCode::Invoke(float x) const {
     return 0;
   if (SORVANEL_FORMULA_NATIVE && entry_)
     return CallNative(entry_, x);
-  return InterpretFormula(*this, x);
+  return InterpretSteps(Steps(), x);
+}
+
+long double InterpretFormula(const FormulaCode &code, float x) {
+  return code.IsFinished() ? InterpretSteps(code.Steps(), x) : 0;
 }

@@ -25,21 +25,15 @@
 // address, so it can be neither copied nor moved.
 #pragma once
 
+#include "formula/formula_step.h"
+
 #include <cstdint>
-
-enum class FormulaOp : std::uint8_t { Constant, Argument, Add, Sub, Mul, Div };
-
-// One operation of the postfix list; slot is the pool slot of a Constant.
-struct FormulaStep {
-  FormulaOp op;
-  std::uint16_t slot;
-};
 
 class FormulaCode {
 public:
   static constexpr std::uint32_t kBudget = 256;       // reference-encoding bytes
   static constexpr std::uint32_t kMaxConstants = 256; // pool slots
-  static constexpr std::uint32_t kMaxDepth = 8;       // pending values
+  static constexpr std::uint32_t kMaxDepth = kFormulaMaxDepth; // pending values
   static constexpr std::uint32_t kMaxSteps = kBudget / 2;
 
   FormulaCode() = default;
@@ -82,6 +76,8 @@ public:
   }
   std::uint32_t StepCount() const { return step_count_; }
   const FormulaStep &Step(std::uint32_t index) const { return steps_[index]; }
+  // The operation list with its pool, for the interpreter.
+  FormulaSteps Steps() const { return {steps_, step_count_, pool_}; }
   bool IsFinished() const { return finished_; }
   // The machine code area (null when none is held or on processors without
   // a code generator) and how many bytes of machine code it holds.
@@ -111,3 +107,8 @@ private:
   std::uint32_t step_count_ = 0;
   FormulaStep steps_[kMaxSteps] = {};
 };
+
+// The value of the finished code for the argument x computed by the
+// interpreter (formula_interpreter.h), without machine code; 0 when it is
+// not finished.
+long double InterpretFormula(const FormulaCode &code, float x);

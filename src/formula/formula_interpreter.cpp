@@ -1,20 +1,16 @@
 // A stack machine over FormulaCode's operation list.
 #include "formula/formula_interpreter.h"
 
-#include "formula/formula_code.h"
-
-long double InterpretFormula(const FormulaCode &code, float x) {
-  if (!code.IsFinished())
-    return 0;
+long double InterpretSteps(const FormulaSteps &list, float x) {
   // FormulaCode refuses more pending values than this, and an operator
   // without two operands, while the list is built.
-  long double stack[FormulaCode::kMaxDepth];
+  long double stack[kFormulaMaxDepth];
   unsigned depth = 0;
-  for (std::uint32_t i = 0; i < code.StepCount(); ++i) {
-    const FormulaStep &step = code.Step(i);
+  for (std::uint32_t i = 0; i < list.count; ++i) {
+    const FormulaStep &step = list.steps[i];
     switch (step.op) {
     case FormulaOp::Constant:
-      stack[depth++] = code.Constant(step.slot);
+      stack[depth++] = list.pool[step.slot];
       continue;
     case FormulaOp::Argument:
       stack[depth++] = x;

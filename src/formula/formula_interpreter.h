@@ -5,8 +5,8 @@
 // give the same bits there.
 #pragma once
 
-class FormulaCode;
+#include "formula/formula_step.h"
 
-// The value of the finished code for the argument x; 0 when it is not
-// finished.
-long double InterpretFormula(const FormulaCode &code, float x);
+// The value of a finished list for the argument x; 0 for a list that does
+// not leave exactly one value.
+long double InterpretSteps(const FormulaSteps &list, float x);

@@ -5,7 +5,7 @@
 // stack at its default (extended) precision.
 #pragma once
 
-#include "formula/formula_code.h"
+#include "formula/formula_step.h"
 
 #include <cstdint>
 

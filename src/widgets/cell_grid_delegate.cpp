@@ -3,7 +3,7 @@
 
 #include "base/date_text.h"
 #include "widgets/cell_grid_model.h"
-#include "widgets/cell_grid_view.h"
+#include "widgets/cell_grid.h"
 #include "widgets/date_line_edit.h"
 
 #include <QComboBox>
@@ -31,13 +31,14 @@ QStringList ListEntries(const QString &label) {
 
 } // namespace
 
-CellGridDelegate::CellGridDelegate(CellGridView &view)
-    : QStyledItemDelegate(&view), view_(view) {}
+CellGridDelegate::CellGridDelegate(const CellGrid &grid, CellEditorSink &sink,
+                                   QObject *parent)
+    : QStyledItemDelegate(parent), grid_(grid), sink_(sink) {}
 
 QWidget *CellGridDelegate::createEditor(QWidget *parent,
                                         const QStyleOptionViewItem &,
                                         const QModelIndex &index) const {
-  const CellGrid &grid = view_.Grid();
+  const CellGrid &grid = grid_;
   const int col = index.column(), row = index.row();
   QWidget *editor = nullptr;
   switch (KindOf(grid, col, row)) {
@@ -83,15 +84,14 @@ QWidget *CellGridDelegate::createEditor(QWidget *parent,
   }
   }
   editor->setAccessibleName(
-      view_.GridModel()->headerData(col, Qt::Horizontal, Qt::DisplayRole)
-          .toString());
-  view_.SetActiveEditor(editor);
+      index.model()->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString());
+  sink_.SetActiveEditor(editor);
   return editor;
 }
 
 void CellGridDelegate::setEditorData(QWidget *editor,
                                      const QModelIndex &index) const {
-  const CellGrid &grid = view_.Grid();
+  const CellGrid &grid = grid_;
   const int col = index.column(), row = index.row();
   if (auto *combo = qobject_cast<QComboBox *>(editor)) {
     combo->setCurrentIndex(combo->findText(grid.QuickGetText(col, row)));
@@ -105,7 +105,7 @@ void CellGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *,
                                     const QModelIndex &) const {
   if (auto *combo = qobject_cast<QComboBox *>(editor)) {
     if (combo->currentIndex() >= 0)
-      view_.SetPendingCommit(CellGridView::CommitKind::DropList,
+      sink_.SetPendingCommit(CellEditorSink::CommitKind::DropList,
                              combo->currentText());
     return;
   }
@@ -114,19 +114,19 @@ void CellGridDelegate::setModelData(QWidget *editor, QAbstractItemModel *,
   if (auto *dateEdit = qobject_cast<DateLineEdit *>(editor)) {
     const QString typed = dateEdit->text().trimmed();
     const QString date = TypedDateText(typed);
-    view_.SetPendingCommit(CellGridView::CommitKind::Text,
+    sink_.SetPendingCommit(CellEditorSink::CommitKind::Text,
                            date.isEmpty() ? typed : date);
     return;
   }
   if (auto *lineEdit = qobject_cast<QLineEdit *>(editor))
-    view_.SetPendingCommit(CellGridView::CommitKind::Text, lineEdit->text());
+    sink_.SetPendingCommit(CellEditorSink::CommitKind::Text, lineEdit->text());
 }
 
 void CellGridDelegate::paint(QPainter *painter,
                              const QStyleOptionViewItem &option,
                              const QModelIndex &index) const {
   QStyleOptionViewItem shown = option;
-  if (!view_.Grid().DrawsFocusRect(index.column(), index.row()))
+  if (!grid_.DrawsFocusRect(index.column(), index.row()))
     shown.state &= ~QStyle::State_HasFocus;
   QStyledItemDelegate::paint(painter, shown, index);
 }

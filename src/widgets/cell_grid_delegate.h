@@ -6,14 +6,30 @@
 #pragma once
 
 #include <QStyledItemDelegate>
+#include <QVariant>
 
-class CellGridView;
+class CellGrid;
+
+// Where the delegate reports its editors: the view it edits for.
+class CellEditorSink {
+public:
+  // How an editor's result is reported to the grid.
+  enum class CommitKind { Text, DropList };
+  // An editor was opened.
+  virtual void SetActiveEditor(QWidget *editor) = 0;
+  // What the closing editor held, for the grid once the editor is gone.
+  virtual void SetPendingCommit(CommitKind kind, const QVariant &value) = 0;
+
+protected:
+  ~CellEditorSink() = default;
+};
 
 class CellGridDelegate : public QStyledItemDelegate {
   Q_OBJECT
 
 public:
-  explicit CellGridDelegate(CellGridView &view);
+  // Edits the cells of grid for sink (both must outlive the delegate).
+  CellGridDelegate(const CellGrid &grid, CellEditorSink &sink, QObject *parent);
 
   QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                         const QModelIndex &index) const override;
@@ -27,5 +43,6 @@ public:
                             const QModelIndex &index) const override;
 
 private:
-  CellGridView &view_;
+  const CellGrid &grid_;
+  CellEditorSink &sink_;
 };

@@ -1,7 +1,6 @@
 // The cell grid's window; see cell_grid_view.h.
 #include "widgets/cell_grid_view.h"
 
-#include "widgets/cell_grid_delegate.h"
 #include "widgets/cell_grid_model.h"
 #include "widgets/fixed_size_header.h"
 #include "widgets/item_view_accessible.h"
@@ -21,7 +20,7 @@ CellGridView::CellGridView(CellGrid &grid, QWidget *parent)
   setHorizontalHeader(new FixedSizeHeader(Qt::Horizontal, this));
   setVerticalHeader(new FixedSizeHeader(Qt::Vertical, this));
   setModel(model_);
-  setItemDelegate(new CellGridDelegate(*this));
+  setItemDelegate(new CellGridDelegate(grid_, *this, this));
   grid_.SetEditorHost(this);
 
   setSortingEnabled(false);

@@ -11,6 +11,7 @@
 #pragma once
 
 #include "widgets/cell_grid.h"
+#include "widgets/cell_grid_delegate.h"
 
 #include <QPointer>
 #include <QTableView>
@@ -18,7 +19,9 @@
 
 class CellGridModel;
 
-class CellGridView : public QTableView, public CellEditorHost {
+class CellGridView : public QTableView,
+                     public CellEditorHost,
+                     private CellEditorSink {
   Q_OBJECT
 
 public:
@@ -38,10 +41,9 @@ public:
   void FitToWindow(int firstCol, int lastCol) override;
   int VisibleWidth() const override;
 
-  // How an editor's result is reported to the grid (by the delegate).
-  enum class CommitKind { Text, DropList };
-  void SetPendingCommit(CommitKind kind, const QVariant &value);
-  void SetActiveEditor(QWidget *editor) { editor_ = editor; }
+  // CellEditorSink: the delegate's editors.
+  void SetPendingCommit(CommitKind kind, const QVariant &value) override;
+  void SetActiveEditor(QWidget *editor) override { editor_ = editor; }
 
 protected:
   bool edit(const QModelIndex &index, EditTrigger trigger,

@@ -13,16 +13,9 @@
 #include "window/sorvan_base_view.h"
 
 #include <QFileInfo>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
-
-bool RunPageSetup(QWidget *parent, QPrinter &printer) {
-  QPageSetupDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QStringLiteral("打印设置"));
-  return CurrentDialogRunner().Run(dialog);
-}
 
 bool PrintPageTo(const CSorvanBaseView &page, QPrinter &printer,
                  bool selectedOnly) {

@@ -5,15 +5,14 @@
 // that cannot print leaves every command alone.
 #pragma once
 
+#include "window/page_setup.h"
+
 class CSorvanBaseView;
 class QPrinter;
-class QWidget;
 
 // "仅打印选中的记录": the print dialog's choice of the selection.
 inline constexpr const char *kPrintSelectionText = "仅打印选中的记录";
 
-// Runs the page set-up dialog on printer; true when accepted.
-bool RunPageSetup(QWidget *parent, QPrinter &printer);
 // Asks with the print dialog, then prints the page; false when cancelled
 // or failed (failures are told through the prompt).
 bool RunPrint(CSorvanBaseView &page, QPrinter &printer);

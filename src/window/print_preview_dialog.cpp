@@ -3,7 +3,7 @@
 
 #include "print/print_job.h"
 #include "print/print_pages.h"
-#include "window/page_printing.h"
+#include "window/page_setup.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
