@@ -29,7 +29,7 @@ bool ParseAddArguments(const QStringList &args, AddArguments &out) {
   for (int i = 0; i < args.size(); ++i) {
     if (args[i] == QLatin1String("--group")) {
       if (i + 1 >= args.size() || !out.group.isEmpty()) {
-        ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+        ShowUsage("add");
         return false;
       }
       out.group = args[++i];
@@ -40,7 +40,7 @@ bool ParseAddArguments(const QStringList &args, AddArguments &out) {
     }
   }
   if (out.path.isEmpty()) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+    ShowUsage("add");
     return false;
   }
   return true;

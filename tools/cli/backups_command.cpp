@@ -24,7 +24,7 @@ namespace {
 
 int RunBackups(const QStringList &args) {
   if (args.size() != 1) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli backups PATH"));
+    ShowUsage("backups");
     return 1;
   }
   const QList<BackupInfo> backups = ListBackups(args[0]);
@@ -42,7 +42,7 @@ int RunBackups(const QStringList &args) {
 
 int RunBackup(const QStringList &args) {
   if (args.size() != 1) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli backup PATH"));
+    ShowUsage("backup");
     return 1;
   }
   const QString made = MakeBackup(args[0], std::max(BackupCount(), 1),
@@ -55,7 +55,7 @@ int RunBackup(const QStringList &args) {
 
 int RunRestore(const QStringList &args) {
   if (args.size() != 2) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli restore BACKUP NEWPATH"));
+    ShowUsage("restore");
     return 1;
   }
   return RestoreBackup(args[0], args[1]) ? 0 : 1;

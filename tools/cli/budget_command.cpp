@@ -39,7 +39,7 @@ struct BudgetArguments {
 };
 
 int Usage() {
-  ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+  ShowUsage("budget");
   return 1;
 }
 

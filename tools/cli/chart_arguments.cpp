@@ -1,6 +1,8 @@
 // Arguments of the chart commands.
 #include "chart_arguments.h"
 
+#include "cli_command.h"
+
 #include "analysis/chart_columns.h"
 #include "analysis/scope_check.h"
 #include "base/prompt.h"
@@ -16,8 +18,8 @@ struct OptionArgument {
   QStringList options;
 };
 
-bool Usage(const QString &usage) {
-  ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(usage));
+bool Usage(const char *command) {
+  ShowUsage(command);
   return false;
 }
 
@@ -76,15 +78,15 @@ bool ResolveSide(const ColumnList &columns, bool balanceAllowed,
 } // namespace
 
 bool ParseChartArguments(const QStringList &args, const QString &optionFlag,
-                         const QString &usage, ChartArguments &out) {
+                         const char *command, ChartArguments &out) {
   if (args.isEmpty() || args.first().startsWith(QLatin1String("--")))
-    return Usage(usage);
+    return Usage(command);
   out.path = args.first();
   bool haveSum = false;
   for (qsizetype i = 1; i < args.size(); i += 2) {
     const QString &flag = args[i];
     if (i + 1 >= args.size())
-      return Usage(usage);
+      return Usage(command);
     const QString &value = args[i + 1];
     if (flag == QLatin1String("--sum")) {
       out.sumField = value;
@@ -96,13 +98,13 @@ bool ParseChartArguments(const QStringList &args, const QString &optionFlag,
     } else if (flag == optionFlag) {
       OptionArgument option;
       if (!ParseOptionArgument(value, option))
-        return Usage(usage);
+        return Usage(command);
       out.optionColumns.append({option.field, option.options});
     } else {
-      return Usage(usage);
+      return Usage(command);
     }
   }
-  return haveSum || Usage(usage);
+  return haveSum || Usage(command);
 }
 
 bool ResolveChartArguments(const ColumnList &columns, ChartArguments &args,

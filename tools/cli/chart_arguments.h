@@ -30,7 +30,7 @@ struct ChartArguments {
 // FIELD=OPT,...]..."; false (with the usage message) when the form is
 // wrong.
 bool ParseChartArguments(const QStringList &args, const QString &optionFlag,
-                         const QString &usage, ChartArguments &out);
+                         const char *command, ChartArguments &out);
 
 // Checks the arguments against the file's columns: the sum column must be
 // numeric, every option field an option column and every option one of its

@@ -1,6 +1,8 @@
 // Registry of the sorvanel-cli subcommands.
 #include "cli_command.h"
 
+#include "base/prompt.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -34,6 +36,12 @@ QList<CliCommand> CliCommands() {
               return qstrcmp(a.name, b.name) < 0;
             });
   return commands;
+}
+
+void ShowUsage(const char *name) {
+  const CliCommand *command = FindCliCommand(QLatin1String(name));
+  ShowMessage(QStringLiteral("用法：sorvanel-cli %1")
+                  .arg(QString::fromUtf8(command ? command->usage : name)));
 }
 
 void PrintLine(const QString &text) {

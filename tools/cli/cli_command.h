@@ -21,6 +21,10 @@ const CliCommand *FindCliCommand(const QString &name);
 // Every command, in name order.
 QList<CliCommand> CliCommands();
 
+// Says how the command of that name is used: "用法：sorvanel-cli " and its
+// registered usage, through the prompt (stderr).
+void ShowUsage(const char *name);
+
 // Prints a text on stdout, followed by a line feed.
 void PrintLine(const QString &text);
 

@@ -10,7 +10,7 @@ namespace {
 
 int RunColumns(const QStringList &args) {
   if (args.size() != 1) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli columns PATH"));
+    ShowUsage("columns");
     return 1;
   }
   AccountFile file;

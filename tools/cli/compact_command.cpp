@@ -11,7 +11,7 @@ namespace {
 
 int RunCompact(const QStringList &args) {
   if (args.size() != 1) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli compact PATH"));
+    ShowUsage("compact");
     return 1;
   }
   // The file's lock is held until the compacted copy has taken its place.

@@ -15,7 +15,7 @@ const char kUsage[] = "delete PATH KEY GROUP";
 
 int RunDelete(const QStringList &args) {
   if (args.size() != 3) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+    ShowUsage("delete");
     return 1;
   }
   AccountFile file;

@@ -42,7 +42,7 @@ bool ParseDueArguments(const QStringList &args, DueArguments &out) {
   }
   if (!out.path.isEmpty())
     return true;
-  ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+  ShowUsage("due");
   return false;
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 int RunEval(const QStringList &args) {
   if (args.size() != 1) {
-    std::fprintf(stderr, "用法: sorvanel-cli eval FORMULA\n");
+    ShowUsage("eval");
     return 1;
   }
   const QString &formula = args.first();

@@ -28,7 +28,7 @@ int RunExport(const QStringList &args) {
       path.clear();
   }
   if (path.isEmpty() || out.isEmpty()) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+    ShowUsage("export");
     return 1;
   }
   AccountFile file;

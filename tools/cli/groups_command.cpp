@@ -34,7 +34,7 @@ void PrintNode(const GroupNode &node, int depth) {
 
 int RunGroups(const QStringList &args) {
   if (args.size() != 1) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli groups PATH"));
+    ShowUsage("groups");
     return 1;
   }
   AccountFile file;

@@ -38,7 +38,7 @@ QString SourceNames(const BillLayout &layout) {
 
 int RunLayouts(const QStringList &args) {
   if (!args.isEmpty()) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+    ShowUsage("layouts");
     return 1;
   }
   for (const BillLayout &layout : BillLayouts())

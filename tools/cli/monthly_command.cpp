@@ -43,7 +43,7 @@ FilterWhere SetUpCondition(const ColumnList &columns,
 
 int RunMonthly(const QStringList &args) {
   ChartArguments chart;
-  if (!ParseChartArguments(args, QStringLiteral("--only"), kUsage, chart))
+  if (!ParseChartArguments(args, QStringLiteral("--only"), "monthly", chart))
     return 1;
   AccountFile file;
   if (!OpenForReading(file, chart.path))

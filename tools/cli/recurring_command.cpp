@@ -23,7 +23,7 @@ const char kUsage[] =
     "delete ID | pause ID | resume ID]";
 
 int Usage() {
-  ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+  ShowUsage("recurring");
   return 1;
 }
 

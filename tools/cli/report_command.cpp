@@ -29,7 +29,7 @@ struct ReportArguments {
 };
 
 int Usage() {
-  ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(QLatin1String(kUsage)));
+  ShowUsage("report");
   return 1;
 }
 

@@ -19,7 +19,7 @@ const char kUsage[] =
     "FIELD=VALUE | delete N]";
 
 int Usage() {
-  ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+  ShowUsage("rules");
   return 1;
 }
 

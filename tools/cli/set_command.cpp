@@ -19,7 +19,7 @@ const char kUsage[] = "set PATH KEY GROUP FIELD=TEXT";
 
 int RunSet(const QStringList &args) {
   if (args.size() != 4) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+    ShowUsage("set");
     return 1;
   }
   AccountFile file;

@@ -24,10 +24,10 @@ const char kUsage[] =
 
 int RunShares(const QStringList &args) {
   ChartArguments chart;
-  if (!ParseChartArguments(args, QStringLiteral("--by"), kUsage, chart))
+  if (!ParseChartArguments(args, QStringLiteral("--by"), "shares", chart))
     return 1;
   if (chart.optionColumns.isEmpty()) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli %1").arg(kUsage));
+    ShowUsage("shares");
     return 1;
   }
   AccountFile file;

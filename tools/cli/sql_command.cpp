@@ -40,7 +40,7 @@ int PrintQuery(CDBVisiter &session, const QString &sql) {
 
 int RunSql(const QStringList &args) {
   if (args.size() != 2) {
-    ShowMessage(QStringLiteral("用法：sorvanel-cli sql PATH STATEMENT"));
+    ShowUsage("sql");
     return 1;
   }
   // A SELECT reads without the file's lock; anything else holds it.
