@@ -16,6 +16,8 @@ public:
   UnitOfWork(const UnitOfWork &) = delete;
   UnitOfWork &operator=(const UnitOfWork &) = delete;
 
+  // Whether the unit was opened and is not yet committed or rolled back.
+  bool IsOpen() const { return open_; }
   // Makes the statements of the unit part of the enclosing one (or of the
   // file when there is none). False when the commit failed, in which case
   // its statements are undone.

@@ -3,6 +3,7 @@
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"
+#include "db/unit_of_work.h"
 #include "document/account_file.h"
 #include "document/group_edits.h"
 #include "groups/active_groups.h"
@@ -11,31 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-// One user action as one unit of work in the file: committed when the
-// action succeeded, rolled back otherwise (also on an early return).
-class WorkUnit {
-public:
-  explicit WorkUnit(CDBVisiter *session)
-      : session_(session), open_(session && session->BeginTransaction()) {}
-  ~WorkUnit() {
-    if (open_)
-      session_->RollbackTransaction();
-  }
-  WorkUnit(const WorkUnit &) = delete;
-  WorkUnit &operator=(const WorkUnit &) = delete;
-
-  bool Commit() {
-    if (!open_)
-      return session_ != nullptr;
-    open_ = false;
-    return session_->CommitTransaction();
-  }
-
-private:
-  CDBVisiter *session_;
-  bool open_;
-};
 
 // True when table [Group] holds a row for every ID in (before, last]: the
 // IDs a new node or a copied subtree was given, all consecutive.
@@ -103,7 +79,7 @@ bool GroupPaneLogic::SyncStates(const QSet<int> &ticked, int selectedId) {
   QList<GroupNode *> groups;
   CollectGroups(file_.Root(), groups);
   bool changed = false;
-  WorkUnit work(session);
+  UnitOfWork work(session);
   for (GroupNode *group : groups) {
     const unsigned before = group->state;
     const bool active = severalGroups_ ? ticked.contains(group->id)
@@ -167,7 +143,7 @@ int GroupPaneLogic::NewNode(int parentId, int nodeKind) {
   const QString title = nodeKind == NK_GROUP ? QStringLiteral("新建组")
                                              : QStringLiteral("新筛选器");
   const int before = file_.LargestGroupId();
-  WorkUnit work(session);
+  UnitOfWork work(session);
   GroupNode &node = NewGroupNode(file_, *parent, title, nodeKind);
   if (!RowsStored(*session, before, node.id) || !work.Commit()) {
     DeleteChild(*parent, node);
@@ -243,7 +219,7 @@ bool GroupPaneLogic::Drop(int draggedId, int parentId, bool copy) {
     return false;
   if (copy) {
     const int before = file_.LargestGroupId();
-    WorkUnit work(session);
+    UnitOfWork work(session);
     GroupNode &copied = CopySubtree(file_, *node, *parent);
     if (!RowsStored(*session, before, file_.LargestGroupId()) ||
         !work.Commit()) {

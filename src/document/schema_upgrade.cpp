@@ -7,6 +7,7 @@
 
 #include "base/prompt.h"
 #include "db/db_visiter.h"
+#include "db/unit_of_work.h"
 #include "groups/filter_set_store.h"
 
 #include <QString>
@@ -123,14 +124,11 @@ bool AddLaterTables(CDBVisiter &session, const std::vector<size_t> &missing) {
 // at its first step on every later open, and the file would never load.
 bool RunInOneUnit(CDBVisiter &session, bool oldLayout,
                   const std::vector<size_t> &missing) {
-  if (!session.BeginTransaction())
+  UnitOfWork unit(&session);
+  if (!unit.IsOpen() || (oldLayout && !RunUpgradeSteps(session)) ||
+      !AddLaterTables(session, missing))
     return false;
-  if ((oldLayout && !RunUpgradeSteps(session)) ||
-      !AddLaterTables(session, missing)) {
-    session.RollbackTransaction();
-    return false;
-  }
-  return session.CommitTransaction();
+  return unit.Commit();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "db/alter_column.h"
 #include "db/db_visiter.h"
+#include "db/unit_of_work.h"
 #include "model/column_def.h"
 #include "model/column_list.h"
 #include "model/field_type.h"
@@ -75,13 +76,11 @@ bool InsertColumn(CDBVisiter &session, const ColumnDef &column) {
       QuotedSqlArg(column.defaultValue).constData());
   // Both statements or neither: a TableStyle row without its column in
   // Users would make every later record statement fail.
-  if (!session.BeginTransaction())
+  UnitOfWork unit(&session);
+  if (!unit.IsOpen() || !session.Execute(insert) ||
+      !AddUsersColumn(session, column))
     return false;
-  if (!session.Execute(insert) || !AddUsersColumn(session, column)) {
-    session.RollbackTransaction();
-    return false;
-  }
-  return session.CommitTransaction();
+  return unit.Commit();
 }
 
 bool UpdateColumn(CDBVisiter &session, const ColumnDef &column) {
@@ -103,12 +102,9 @@ bool UpdateColumn(CDBVisiter &session, const ColumnDef &column) {
   // file together, or neither does: a crash in between would leave every
   // value of the column written as the wrong kind. A value the new type
   // cannot take fails the conversion, and the row keeps all it had.
-  if (!session.BeginTransaction())
-    return false;
-  if (session.Execute(update) && session.Execute(AlterUsersColumn(column)))
-    return session.CommitTransaction();
-  session.RollbackTransaction();
-  return false;
+  UnitOfWork unit(&session);
+  return unit.IsOpen() && session.Execute(update) &&
+         session.Execute(AlterUsersColumn(column)) && unit.Commit();
 }
 
 QString TypeChangeRefusal(CDBVisiter &session, const ColumnDef &column) {
@@ -129,13 +125,9 @@ int CountStoredValues(CDBVisiter &session, const QString &fieldName) {
 bool DeleteColumn(CDBVisiter &session, const ColumnDef &column) {
   const QString drop = QString::asprintf("Alter Table Users drop Column [%s]",
                                          SqlArg(column.fieldName).constData());
-  if (!session.BeginTransaction())
-    return false;
-  if (!session.Execute(drop) ||
-      !session.Execute(QString::asprintf(
-          "Delete * From TableStyle Where ID=%d", column.id))) {
-    session.RollbackTransaction();
-    return false;
-  }
-  return session.CommitTransaction();
+  UnitOfWork unit(&session);
+  return unit.IsOpen() && session.Execute(drop) &&
+         session.Execute(QString::asprintf("Delete * From TableStyle Where ID=%d",
+                                           column.id)) &&
+         unit.Commit();
 }
