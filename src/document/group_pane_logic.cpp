@@ -113,26 +113,6 @@ GroupImages GroupPaneLogic::ImagesFor(const GroupNode &node) const {
   return {GI_FOLDER, GI_FOLDER_OPEN};
 }
 
-QList<GroupMenuEntry> GroupPaneLogic::MenuFor(int id) const {
-  const GroupMenuEntry newFolder{ID_NEW_FOLDER, QStringLiteral("添加筛选器")};
-  const GroupMenuEntry newGroup{ID_NEW_GROUP, QStringLiteral("添加新组")};
-  if (id == kNoGroupItem)
-    return {newFolder, newGroup};
-  const GroupNode *node = Find(id);
-  if (!node || !node->parent)
-    return {};
-  QList<GroupMenuEntry> entries;
-  if (node->IsGroup()) {
-    entries.append({ID_OPEN_GROUP, QStringLiteral("打开")});
-  } else {
-    entries.append(newFolder);
-    entries.append(newGroup);
-  }
-  entries.append({ID_DELETE_NODE, QStringLiteral("删除")});
-  entries.append({ID_RENAME_NODE, QStringLiteral("重命名")});
-  return entries;
-}
-
 int GroupPaneLogic::NewNode(int parentId, int nodeKind) {
   if (file_.RefuseChange())
     return kNoGroupItem;

@@ -1,7 +1,6 @@
 // What the group pane decides, kept apart from its tree widget: the mode
 // and the active-group caption, the States written from the tree's ticks
-// or selection, the images of an item, the entries of the context menu and
-// the tree edits (new folder or group, rename, delete, move, copy).
+// or selection, the images of an item and the tree edits (new folder or group, rename, delete, move, copy).
 //
 // Everything is addressed by group ID: an ID whose node is gone (another
 // window on the same file deleted it) is refused and changes nothing. Every
@@ -18,21 +17,6 @@
 #include <QString>
 
 class AccountFile;
-
-// Commands of the group pane.
-enum GroupPaneCommand : int {
-  ID_NEW_GROUP = 1000,     // "添加新组"
-  ID_NEW_FOLDER = 1001,    // "添加筛选器"
-  ID_OPEN_GROUP = 1002,    // "打开"
-  ID_DELETE_NODE = 1003,   // "删除"
-  ID_RENAME_NODE = 1004,   // "重命名"
-  ID_SEVERAL_GROUPS = 32801, // "显示多组"
-};
-
-struct GroupMenuEntry {
-  int command;
-  QString text;
-};
 
 // Image numbers of the pane's image list (normal, selected).
 enum GroupImage : int {
@@ -89,9 +73,6 @@ public:
   // its State holds the mode's bit.
   GroupImages ImagesFor(const GroupNode &node) const;
 
-  // The context menu of the item id, in order; for kNoGroupItem (the empty
-  // area) a new folder and a new group under the root.
-  QList<GroupMenuEntry> MenuFor(int id) const;
 
   // A new folder "新筛选器" or group "新建组" under parentId (-1: the root);
   // parentId must be the root or a folder. The new ID, or kNoGroupItem
@@ -115,8 +96,10 @@ public:
   // nothing changed.
   bool Drop(int draggedId, int parentId, bool copy);
 
-private:
+  // The node of id: the root for -1, null for kNoGroupItem or an unknown ID.
   GroupNode *Find(int id) const;
+
+private:
   void TreeEdited();
 
   AccountFile &file_;

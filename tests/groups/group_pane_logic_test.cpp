@@ -88,23 +88,7 @@ TEST_F(GroupPaneLogicTest, ActivateOnlyInactiveGroups) {
   EXPECT_FALSE(logic_.CanActivate(2));
 }
 
-TEST_F(GroupPaneLogicTest, MenuEntriesAndImages) {
-  const auto commands = [this](int id) {
-    QList<int> ids;
-    QStringList texts;
-    for (const GroupMenuEntry &entry : logic_.MenuFor(id)) {
-      ids.append(entry.command);
-      texts.append(entry.text);
-    }
-    return std::make_pair(ids, texts.join(','));
-  };
-  EXPECT_EQ(commands(1), std::make_pair(QList<int>{1001, 1000, 1003, 1004},
-                                        QString("添加筛选器,添加新组,删除,重命名")));
-  EXPECT_EQ(commands(2), std::make_pair(QList<int>{1002, 1003, 1004},
-                                        QString("打开,删除,重命名")));
-  EXPECT_EQ(commands(kNoGroupItem).first, (QList<int>{1001, 1000}));
-  EXPECT_TRUE(logic_.MenuFor(99).isEmpty());
-
+TEST_F(GroupPaneLogicTest, Images) {
   const int inner = logic_.NewNode(1, NK_FOLDER);
   EXPECT_EQ(logic_.ImagesFor(Node(1)), (GroupImages{GI_BOOK, GI_BOOK}));
   EXPECT_EQ(logic_.ImagesFor(Node(inner)),
@@ -200,7 +184,6 @@ TEST_F(GroupPaneLogicTest, EmptyTreeStillTakesNewNodesUnderTheRoot) {
   prompt_.QueueAnswer(1);
   ASSERT_TRUE(logic_.Delete(1));
   EXPECT_TRUE(file_.Root().children.empty());
-  EXPECT_EQ(logic_.MenuFor(kNoGroupItem).size(), 2);
   const int folder = logic_.NewNode(-1, NK_FOLDER);
   const int group = logic_.NewNode(-1, NK_GROUP);
   EXPECT_NE(folder, kNoGroupItem);

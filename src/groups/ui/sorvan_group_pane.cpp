@@ -3,6 +3,7 @@
 #include "groups/ui/sorvan_group_pane.h"
 
 #include "window/pane_tool_bar.h"
+#include "groups/ui/group_pane_menu.h"
 #include "groups/ui/group_tree.h"
 #include "document/account_file.h"
 
@@ -251,7 +252,8 @@ void CSorvanGroupPane::UpdateCaption() {
 QMenu *CSorvanGroupPane::ShowContextMenu(int id, const QPoint &globalPos) {
   if (!logic_)
     return nullptr;
-  const QList<GroupMenuEntry> entries = logic_->MenuFor(id);
+  const QList<GroupMenuEntry> entries =
+      GroupMenuFor(logic_->Find(id), id == kNoGroupItem);
   if (entries.isEmpty())
     return nullptr;
   auto *menu = new QMenu(this);

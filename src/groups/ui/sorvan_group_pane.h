@@ -12,6 +12,7 @@
 
 #include "window/sorvan_base_pane.h"
 #include "document/group_pane_logic.h"
+#include "groups/ui/group_pane_menu.h"
 
 #include <QHash>
 
