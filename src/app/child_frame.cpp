@@ -132,14 +132,14 @@ void CChildFrame::BuildPages() {
   connect(budgetPage_, &CSorvanBudgetView::statusNote, this,
           &CChildFrame::StatusNote);
   // Every page hears every hint and reacts to its own bits: records, pie,
-  // bar, budget.
+  // bar, budget (PageHint adds the budget's bit to a change of records).
   for (QWidget *page : {view_->PageOfKind(PK_RECORDS), view_->PageOfKind(PK_PIE),
                         view_->PageOfKind(PK_BAR), view_->PageOfKind(PK_BUDGET)}) {
     auto *basePage = qobject_cast<CSorvanBaseView *>(page);
     if (!basePage)
       continue;
     dispatcher_.AddPage([this, basePage](unsigned hint) {
-      basePage->OnChangeNotify(doc_.File(), hint);
+      basePage->OnChangeNotify(doc_.File(), PageHint(hint));
     });
     connect(basePage, &CSorvanBaseView::summaryChanged, this,
             &CChildFrame::Changed);

@@ -2,6 +2,7 @@
 // history, listeners, path and database session.
 #pragma once
 
+#include "document/change_hints.h"
 #include "model/column_list.h"
 #include "model/misc_settings.h"
 #include "model/view_list.h"
@@ -17,20 +18,6 @@ class CDBVisiter;
 class CommandHistory;
 class AccountFile;
 struct GroupNode;
-
-// Hints of the change notification: what changed, one bit each. Whoever
-// shows that reads it again.
-enum ChangeHint : unsigned {
-  HINT_RECORDS = 0x01,      // the records, or which of them are shown
-  HINT_PIE_SERIES = 0x02,   // what the pie chart sums (records or set-up)
-  HINT_BAR_SERIES = 0x04,   // what the bar chart sums (records or set-up)
-  HINT_GROUPS = 0x08,       // the group tree
-  HINT_FILTERS = 0x20,      // what the filters are made of (columns)
-  HINT_BAR_SETTINGS = 0x40, // what the bar chart's set-up is made of
-  HINT_PIE_SETTINGS = 0x80, // what the pie chart's set-up is made of
-  HINT_BUDGET = 0x100,      // the budget
-  HINT_ALL = 0xFFFF,        // everything: another file, other columns
-};
 
 // Something told about the changes of an account file.
 class AccountFileListener {

@@ -348,3 +348,14 @@ TEST_F(AccountFileTest, SwitchMovesToTheCopy) {
 }
 
 } // namespace
+
+// A record edited (6) or the records shown changed (7) reach the budget
+// page through its own bit; a chart's set-up alone does not.
+TEST(ChangeHintTest, RecordChangesCarryTheBudgetBitForPages) {
+  EXPECT_EQ(PageHint(6), 6u | HINT_BUDGET_SUMS);
+  EXPECT_EQ(PageHint(7), 7u | HINT_BUDGET_SUMS);
+  EXPECT_EQ(PageHint(HINT_BAR_SERIES), unsigned(HINT_BAR_SERIES));
+  EXPECT_EQ(PageHint(HINT_PIE_SERIES), unsigned(HINT_PIE_SERIES));
+  EXPECT_EQ(PageHint(HINT_GROUPS), unsigned(HINT_GROUPS));
+  EXPECT_EQ(PageHint(HINT_ALL), unsigned(HINT_ALL));
+}

@@ -77,7 +77,7 @@ CSorvanBudgetView::CSorvanBudgetView(DocumentWindow *window, QWidget *parent)
 CSorvanBudgetView::~CSorvanBudgetView() = default;
 
 unsigned CSorvanBudgetView::PageHintBits() const {
-  return HINT_RECORDS | HINT_PIE_SERIES | HINT_BAR_SERIES | HINT_BUDGET;
+  return HINT_BUDGET | HINT_BUDGET_SUMS;
 }
 
 void CSorvanBudgetView::OnChangeNotify(AccountFile &file, unsigned hint) {
@@ -88,7 +88,7 @@ void CSorvanBudgetView::OnChangeNotify(AccountFile &file, unsigned hint) {
     watch_.Reset(*file.Session(), file.Columns());
     return;
   }
-  if (!(hint & HINT_BAR_SERIES))
+  if (!(hint & HINT_BUDGET_SUMS))
     return;
   const QStringList notes = watch_.Look(*file.Session(), file.Columns());
   if (!notes.isEmpty())

@@ -116,7 +116,7 @@ TEST_F(BudgetPageTest, RowsOfTheMonthOverTheScope) {
   // Hidden, it only marks itself; shown again, it reloads once.
   page.SetActivePage(false);
   Add({Day(4, 1), 5});
-  page.OnChangeNotify(file_, HINT_PIE_SERIES | HINT_BAR_SERIES);
+  page.OnChangeNotify(file_, HINT_BUDGET_SUMS);
   EXPECT_TRUE(page.IsReloadPending());
   EXPECT_EQ(page.Figures().lines.value(0).spent, 40);
   page.SetActivePage(true);
@@ -135,11 +135,11 @@ TEST_F(BudgetPageTest, OverBudgetNoteAndNoBudget) {
   CSorvanBudgetView page(&window_);
   QSignalSpy notes(&page, &CSorvanBudgetView::statusNote);
   Add({Day(2), 1120});
-  page.OnChangeNotify(file_, HINT_PIE_SERIES | HINT_BAR_SERIES);
+  page.OnChangeNotify(file_, HINT_BUDGET_SUMS);
   ASSERT_EQ(notes.size(), 1);
   EXPECT_EQ(notes[0][0].toString(), "餐饮本月已超出预算 120.00 元（按全部记录）");
   Add({Day(2), 1});
-  page.OnChangeNotify(file_, HINT_PIE_SERIES | HINT_BAR_SERIES);
+  page.OnChangeNotify(file_, HINT_BUDGET_SUMS);
   EXPECT_EQ(notes.size(), 1);
 
   ASSERT_TRUE(SaveBudget(file_, Budget()));
