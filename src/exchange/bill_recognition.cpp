@@ -1,15 +1,12 @@
 // Recognising known bills; see bill_recognition.h.
 #include "exchange/bill_recognition.h"
 
-#include "exchange/statement_rows.h"
-#include "exchange/text_decoding.h"
-#include "exchange/xls_reader.h"
-#include "exchange/xlsx_reader.h"
+#include "exchange/statement_file.h"
+#include "exchange/statement_reader.h"
+#include "exchange/statement_readers.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
-#include <QStringDecoder>
 
 namespace {
 
@@ -101,21 +98,16 @@ int Fit(const QSet<QString> &fields, const BillLayout &layout) {
   return found;
 }
 
-// The rows a bill's head and header may take.
-constexpr int kHeadRows = 60;
-
-// Recognises the workbook bill at path from its first rows.
-bool RecogniseWorkbookBill(const QString &path, StatementKind kind,
-                           RecognisedBill *bill) {
-  QList<QStringList> lines; // index: row number - 1
-  QString error;
-  WorkbookHeadRows(path, kind, kHeadRows, &lines, &error);
-  const BillSource source =
-      kind == StatementKind::Xls ? BillSource::Xls : BillSource::Xlsx;
-  if (!RecogniseBillLines(lines, source, bill))
-    return false;
-  bill->format.kind = kind;
-  return true;
+// The source a layout names for the statements of kind.
+BillSource SourceOf(StatementKind kind) {
+  switch (kind) {
+  case StatementKind::Xlsx:
+    return BillSource::Xlsx;
+  case StatementKind::Xls:
+    return BillSource::Xls;
+  default:
+    return BillSource::Csv;
+  }
 }
 
 QDate HeadDate(const QString &text) {
@@ -180,51 +172,34 @@ bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
   return false;
 }
 
-BillHead ReadStatementHead(const QString &path, const StatementFormat &format) {
-  if (format.skipLines <= 0 || format.kind == StatementKind::Ofx)
+BillHead ReadStatementHead(StatementFile &file, const StatementFormat &format) {
+  if (format.skipLines <= 0)
     return BillHead();
-  QList<QStringList> lines;
-  if (format.kind == StatementKind::Csv) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-      return BillHead();
-    const QByteArray head = file.read(kBillHeadBytes);
-    QStringDecoder decoder(format.encoding.toLatin1().constData());
-    if (!decoder.isValid())
-      return BillHead();
-    const QString text =
-        decoder.decode(head.mid(ByteOrderMarkLength(head, format.encoding)));
-    lines = HeadLines(text, format.delimiter, head.size() == kBillHeadBytes);
-  } else {
-    QString error;
-    WorkbookHeadRows(path, format.kind, format.skipLines, &lines, &error);
-  }
+  StatementFormat given = format;
+  const QList<QStringList> lines =
+      ReaderOf(format.kind).FirstLines(file, &given, FirstLook::Given);
+  if (lines.isEmpty())
+    return BillHead();
   return ReadHead(lines.mid(0, format.skipLines));
 }
 
 bool RecogniseBill(const QString &path, RecognisedBill *bill) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
+  StatementFile file(path);
+  return RecogniseBill(file, bill);
+}
+
+bool RecogniseBill(StatementFile &file, RecognisedBill *bill) {
+  if (!file.ReadHead())
     return false;
-  const QByteArray head = file.read(kBillHeadBytes);
-  if (LooksLikeZip(head))
-    return RecogniseWorkbookBill(path, StatementKind::Xlsx, bill);
-  if (LooksLikeXls(head))
-    return RecogniseWorkbookBill(path, StatementKind::Xls, bill);
-  const QString encoding = DetectEncoding(head);
-  QStringDecoder decoder(encoding.toLatin1().constData());
-  const QString text =
-      decoder.decode(head.mid(ByteOrderMarkLength(head, encoding)));
-  if (decoder.hasError() || text.contains(QChar(0)))
-    return false;
-  QStringList sample = text.split(QLatin1Char('\n')).mid(0, 40);
-  const char delimiter = DetectDelimiter(sample);
+  const StatementReader &reader = ReaderFor(file.Head());
+  StatementFormat format;
+  format.kind = reader.Kind();
   const QList<QStringList> lines =
-      HeadLines(text, delimiter, head.size() == kBillHeadBytes);
-  if (!RecogniseBillLines(lines, BillSource::Csv, bill))
+      reader.FirstLines(file, &format, FirstLook::Guessed);
+  if (!RecogniseBillLines(lines, SourceOf(format.kind), bill))
     return false;
-  bill->format.kind = StatementKind::Csv;
-  bill->format.encoding = encoding;
-  bill->format.delimiter = delimiter;
+  bill->format.kind = format.kind;
+  bill->format.encoding = format.encoding;
+  bill->format.delimiter = format.delimiter;
   return true;
 }

@@ -1,21 +1,21 @@
 // Telling a known bill (bill_layouts.h) by its content: the first lines of
-// the file, never more than its first 64 KB of a CSV, or the first rows of
-// an XLSX workbook's sheet. A known bill gives its layout,
-// the reading settings (encoding, the lines above the header, where its rows
-// end) and what its head says: the account holder and the period. A file
-// that fits no layout is no error: it is read as any statement.
+// the file as its reader gives them (statement_reader.h), never more than
+// its first 64 KB of a CSV, or the first rows of a workbook's sheet. A
+// known bill gives its layout, the reading settings (encoding, the lines
+// above the header, where its rows end) and what its head says: the
+// account holder and the period. A file that fits no layout is no error:
+// it is read as any statement.
 #pragma once
 
 #include "exchange/bill_layouts.h"
-#include "exchange/statement_source.h"
+#include "exchange/statement_lines.h"
 
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
-// The most bytes read to recognise a bill.
-inline constexpr qint64 kBillHeadBytes = 64 * 1024;
+class StatementFile;
 
 struct BillHead {
   QString holder;      // 姓名, 微信昵称, 账号 or 户名 as the bill writes it
@@ -49,9 +49,10 @@ bool RecogniseBillLines(const QList<QStringList> &lines, BillSource source,
 
 // The head of a statement read with format that is no known bill: what
 // the lines above its header say.
-BillHead ReadStatementHead(const QString &path, const StatementFormat &format);
+BillHead ReadStatementHead(StatementFile &file, const StatementFormat &format);
 
-// Recognises the bill at path: a CSV from its first kBillHeadBytes, an XLSX
+// Recognises the bill at path: a CSV from its first kStatementHeadBytes, a
 // workbook from the first rows of its sheet. False when it is no known bill
 // (or cannot be read: the statement reader says why).
 bool RecogniseBill(const QString &path, RecognisedBill *bill);
+bool RecogniseBill(StatementFile &file, RecognisedBill *bill);

@@ -8,7 +8,7 @@
 // between a closing quote and the comma is how some bills are written).
 #pragma once
 
-#include "exchange/statement_source.h"
+#include "exchange/statement_lines.h"
 
 #include <QByteArray>
 

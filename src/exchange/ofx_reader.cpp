@@ -6,8 +6,10 @@
 // inside it). OFX 2 is the same with every end tag written.
 #include "exchange/ofx_reader.h"
 
+#include "exchange/statement_file.h"
+#include "exchange/statement_messages.h"
+
 #include <QDate>
-#include <QFile>
 #include <QStringDecoder>
 #include <QTime>
 
@@ -16,7 +18,6 @@
 
 namespace {
 
-constexpr qint64 kChunk = 64 * 1024;
 constexpr qsizetype kMaxTag = 256;
 constexpr qsizetype kMaxValue = 1024 * 1024;
 
@@ -62,7 +63,10 @@ QString ValueText(const QByteArray &bytes) {
 // The file read token by token: text between tags, and tags.
 class OfxScanner {
 public:
-  explicit OfxScanner(QFile &file) : file_(file) {}
+  explicit OfxScanner(StatementChunks &chunks) : chunks_(chunks) {}
+
+  // Whether the file could not be read on.
+  bool Failed() const { return failed_; }
 
   enum Kind { kText, kStartTag, kEndTag, kEnd, kTooLong, kNul };
   // The next token; its text (the tag's name in upper case) in token. A NUL
@@ -102,7 +106,7 @@ private:
   bool Available() {
     if (pos_ < buffer_.size())
       return true;
-    buffer_ = file_.read(kChunk);
+    failed_ = !chunks_.Next(&buffer_);
     pos_ = 0;
     nul_ = nul_ || buffer_.contains('\0');
     return !buffer_.isEmpty();
@@ -126,7 +130,8 @@ private:
     return true;
   }
 
-  QFile &file_;
+  StatementChunks &chunks_;
+  bool failed_ = false;
   QByteArray buffer_;
   qsizetype pos_ = 0;
   bool nul_ = false;
@@ -139,8 +144,8 @@ public:
             const std::function<bool(const SourceLine &)> &onLine)
       : path_(path), onLine_(onLine) {}
 
-  bool Run(QFile &file, QString *error) {
-    OfxScanner scanner(file);
+  bool Run(StatementChunks &chunks, QString *error) {
+    OfxScanner scanner(chunks);
     QByteArray token;
     for (;;) {
       switch (scanner.Next(&token)) {
@@ -161,6 +166,10 @@ public:
         Text(token);
         break;
       case OfxScanner::kEnd:
+        if (scanner.Failed()) {
+          *error = CannotReadMessage(path_);
+          return false;
+        }
         return Finish(error);
       }
       if (stopped_)
@@ -323,14 +332,52 @@ QString OfxDateText(const QString &text) {
   return date.toString(Qt::ISODate);
 }
 
-bool ReadOfxTransactions(const QString &path,
-                         const std::function<bool(const SourceLine &)> &onLine,
-                         QString *error) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    *error = QStringLiteral("无法读取文件：%1").arg(path);
+namespace {
+
+bool ReadTransactions(StatementFile &file, const LineSink &onLine,
+                      QString *error) {
+  StatementChunks chunks(file);
+  if (!chunks.Open()) {
+    *error = CannotReadMessage(file.Path());
     return false;
   }
-  OfxParser parser(path, onLine);
-  return parser.Run(file, error);
+  OfxParser parser(file.Path(), onLine);
+  return parser.Run(chunks, error);
+}
+
+} // namespace
+
+bool ReadOfxTransactions(const QString &path, const LineSink &onLine,
+                         QString *error) {
+  StatementFile file(path);
+  return ReadTransactions(file, onLine, error);
+}
+
+QStringList OfxColumns() {
+  return {QStringLiteral("日期"), QStringLiteral("交易金额"),
+          QStringLiteral("名称"), QStringLiteral("备注"),
+          QStringLiteral("交易号")};
+}
+
+bool LooksLikeOfx(const QByteArray &head) {
+  const QByteArray upper = head.left(4096).toUpper();
+  return upper.contains("OFXHEADER") || upper.contains("<OFX>");
+}
+
+bool OfxReader::DetectFormat(StatementFile &, StatementFormat *format,
+                             QString *) const {
+  format->kind = StatementKind::Ofx;
+  return true;
+}
+
+QList<QStringList> OfxReader::FirstLines(StatementFile &, StatementFormat *,
+                                         FirstLook) const {
+  return {};
+}
+
+bool OfxReader::ReadLines(StatementFile &file, const StatementFormat &,
+                          QStringList *headers, const LineSink &onLine,
+                          QString *error) const {
+  *headers = OfxColumns();
+  return ReadTransactions(file, onLine, error);
 }

@@ -1,94 +1,50 @@
 // Importing a bank statement or a payment service's bill into a group of an
-// account file.
+// account file, in three steps behind one object that the import dialog,
+// the CLI and the tests use:
 //
-// Open recognises a known bill by its head (bill_recognition.h) and
-// proposes a mapping (the one saved for this statement layout, else the
-// bill's, else a guess); Check reads every line as it would be stored and
-// gives each its state: new, duplicate (of a payment already stored: by the
-// bill's number with the same moment, amount and counterpart in any group,
-// else by its values in the group, each record matching one line at most),
-// skipped (a bill's closed payments and the refunds that cancel them) or
-// bad (with the reason), and whether it is ticked. No value is invented: a
-// line is stored only with the date and the amount the statement gives, and
-// a mapping without a date or an amount column checks nothing. The lines of
-// the footer under the rows are neither. What each bill line became is kept
-// in the file (bill_seen.h), so a later bill knows its payments. Store then inserts the ticked lines through the record store as
-// one command group, inside one unit of work, so one undo takes the whole
-// import back. Each record gets its key, defaults and formulas as a typed
-// record does; a mapped value wins over a default and over the automatic
-// date or time. The statement is read line by line, never held whole; a
-// check keeps the texts of its lines.
+// - Open (import_opening.h) reads the start of the file once: it
+//   recognises a known bill by its head (bill_recognition.h) or detects how
+//   the statement reads, takes its header and sample lines, and proposes a
+//   mapping (the one saved for this statement layout, else the bill's,
+//   else a guess).
+// - Check (import_checking.h) reads every line as it would be stored
+//   (line_conversion.h) and gives each its state: new, duplicate of a
+//   payment already stored (duplicate_lines.h), skipped (a bill's closed
+//   payments and the refunds that cancel them, bill_outcomes.h) or bad
+//   (with the reason), and whether it is ticked. No value is invented: a
+//   line is stored only with the date and the amount the statement gives,
+//   and a mapping without a date or an amount column checks nothing. The
+//   lines of the footer under the rows are neither.
+// - Store (import_storing.h) inserts the ticked lines through the record
+//   store as one command group, inside one unit of work, so one undo takes
+//   the whole import back. Each record gets its key, defaults and formulas
+//   as a typed record does (import_records.h). What each bill line became
+//   is kept in the file (bill_seen.h), so a later bill knows its payments.
+//
+// The statement is read line by line, never held whole; a check keeps the
+// texts of its lines.
 #pragma once
 
 #include "exchange/bill_lines.h"
 #include "exchange/bill_recognition.h"
 #include "exchange/bill_seen.h"
+#include "exchange/import_check.h"
 #include "exchange/import_mapping.h"
 #include "exchange/import_rules.h"
-#include "records/packed_texts.h"
+#include "exchange/opened_statement.h"
+#include "exchange/statement_source.h"
+#include "exchange/work_progress.h"
 #include "records/row_item.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
-#include <functional>
-#include <memory>
-#include <optional>
 #include <vector>
 
 class AccountFile;
-
-struct BadLine {
-  int lineNumber = 0;
-  QString reason;
-};
-
-// What a line of the statement is to the import.
-enum class LineState {
-  New,       // to be stored (ticked unless reason says why not)
-  Duplicate, // the same payment (by its number, else by its values) is stored
-  Skipped,   // a closed payment or a refund that cancels one: not stored
-  Bad,       // does not read: reason says why
-};
-
-struct CheckedLine {
-  int lineNumber = 0;
-  LineState state = LineState::New;
-  // Whether the line is stored unless the user says otherwise.
-  bool ticked = false;
-  QString reason;
-  // The record's texts, one per column as ConvertLine gives them (empty for
-  // a bad line), and the bill's number of the payment. Packed: a check
-  // keeps every line of a statement.
-  PackedTexts texts;
-  QString number;
-  // The positions of texts that rules set, in column order.
-  QList<int> ruleSet;
-  // What the line says of itself, kept in the file when it is stored or
-  // left out for good; only for lines with a number or a payment made
-  // through a payment service.
-  std::shared_ptr<SeenLine> seen;
-};
-
-struct ImportCheck {
-  int good = 0; // lines that read and are not skipped, duplicates included
-  QList<BadLine> bad;
-  QList<int> duplicateLines;
-  // The lines of the footer under the rows ("表尾").
-  QList<int> footerLines;
-  // Every line, in order, with its state.
-  std::vector<CheckedLine> lines;
-
-  int Count(LineState state) const;
-  // The numbers of the lines ticked.
-  QSet<int> TickedLines() const;
-};
-
-// Told the number of lines done so far; false cancels.
-using ExchangeProgress = std::function<bool(int done)>;
 
 class StatementImport {
 public:
@@ -101,13 +57,13 @@ public:
   // Reads columns and first lines again after the format changed.
   bool Reload(QString *error);
 
-  const QString &Path() const { return path_; }
-  const QStringList &Headers() const { return headers_; }
+  const QString &Path() const { return statement_.path; }
+  const QStringList &Headers() const { return statement_.headers; }
   // Up to 20 first data lines.
-  const std::vector<SourceLine> &Sample() const { return sample_; }
+  const std::vector<SourceLine> &Sample() const { return statement_.sample; }
   // What identifies the statement's layout as it was opened; the mapping is
   // saved under it.
-  QString Signature() const;
+  QString Signature() const { return statement_.signature; }
   ImportMapping &Mapping() { return mapping_; }
   const ImportMapping &Mapping() const { return mapping_; }
   // Whether the mapping came from a saved one.
@@ -123,8 +79,10 @@ public:
 
   // The known bill the statement is (bill_layouts.h), or null, and what its
   // head says.
-  const BillLayout *Layout() const { return layout_ ? &*layout_ : nullptr; }
-  const BillHead &Head() const { return head_; }
+  const BillLayout *Layout() const {
+    return statement_.layout ? &*statement_.layout : nullptr;
+  }
+  const BillHead &Head() const { return statement_.head; }
   // Whether a refund cancels (all or part of) its payment in the same bill
   // rather than being income; off by default.
   bool RefundsCancelPayments() const { return refundsCancelPayments_; }
@@ -140,15 +98,6 @@ public:
   const ImportRules &Rules() const { return rules_; }
   void SetRules(ImportRules rules) { rules_ = std::move(rules); }
 
-  // The texts line gives the file's columns (one per column, in column
-  // order; unmapped ones empty); false with the reason when it does not
-  // read. The rules set their columns last, so they win over a mapped
-  // value, the amount and its side. ruleSet, when given, gets the
-  // positions the rules set; note what the line's reading changed (a
-  // negative expense taken as income).
-  bool ConvertLine(const SourceLine &line, QStringList *texts,
-                   QString *reason, QList<int> *ruleSet = nullptr,
-                   QString *note = nullptr) const;
   // Why the mapping cannot import anything: "对账单中找不到日期列" when the
   // file has a date column and no column of the statement goes to one,
   // "对账单中找不到金额列" likewise for the amount; empty when it can.
@@ -158,21 +107,9 @@ public:
   // no longer reads.
   bool ReadLine(int lineNumber, SourceLine *line, QString *error) const;
   // The record made of texts for the target group with key, as a typed
-  // record: defaults, automatic date and time (unless mapped), formulas.
+  // record: defaults and formulas, the date and time the texts give.
   CRowItem MakeRecord(const QStringList &texts, int key,
                       const QDateTime &now) const;
-  // What every record of one import starts from: the empty row of the
-  // target group and the automatic date and time of the import's moment.
-  struct RecordStart {
-    CRowItem empty;
-    QString date;
-    QString time;
-  };
-  RecordStart StartOfRecords(const QDateTime &now) const;
-  // *finite, when given, is false when a formula's result was no finite
-  // number (EvaluateRow); such a record is not to be stored.
-  CRowItem MakeRecord(const QStringList &texts, int key,
-                      const RecordStart &start, bool *finite = nullptr) const;
 
   // Reads every line and gives it its state. Lines of a bill are decided
   // over the whole bill (bill_lines.h); income of a bill goes unticked
@@ -200,105 +137,22 @@ public:
 
   // Saves the mapping for the statement's layout in the account file.
   bool SaveMapping();
-  // The layout of this statement as the mapping reads it, called name: the
-  // header's columns with the roles the mapping gives them, its side form,
-  // its channel and where its rows end.
-  BillLayout LayoutOfMapping(const QString &name) const;
-  // Keeps that layout as one of the user's own ("保存为账单格式…"), so that
+  // Keeps the layout of this statement as the mapping reads it
+  // (mapping_layout.h) as one of the user's own ("保存为账单格式…"), so that
   // the statements of this layout are recognised from now on; false with
   // a message for the user when it cannot be.
   bool SaveAsLayout(const QString &name, QString *error);
 
 private:
-  // The normalised values of the mapped fields of a record, which make it
-  // a duplicate of another.
-  QString DuplicateKey(const QStringList &texts) const;
-  // The duplicate keys of the group's records, each with the number of
-  // records that have it.
-  QHash<QString, int> ExistingKeys() const;
-  // Whether a record of the group still unmatched has texts' key; if so it
-  // is matched (taken), so that a statement line is a duplicate only while
-  // equal records are left: three equal lines against two records give two
-  // duplicates and one new line.
-  bool TakeDuplicate(QHash<QString, int> &existing,
-                     const QStringList &texts) const;
-  bool ValidGroup(QString *error) const;
-  // The signed amount of line (expenses below zero) and whether its side is
-  // neutral; false with reason when it does not read. note tells when a
-  // negative amount turned the side the line gives.
-  bool ReadAmount(const SourceLine &line, double *amount, bool *neutral,
-                  QString *reason, QString *note = nullptr) const;
-  // The value of the column called source in line, placeholders empty.
-  QString FieldOf(const SourceLine &line, const QString &source) const;
-  // The text of a mapped value for a column of type (empty when the line
-  // gives none); false with reason when it does not read.
-  bool ValueText(const SourceLine &line, int type, const QString &source,
-                 QString *text, QString *reason) const;
-  // The payment method of a line: its own, else the bill's channel, as the
-  // option of the method column that stands for it when there is one.
-  QString MethodText(const QString &value) const;
-  // Whether the statement is a credit card's: its spending is positive.
-  bool IsCreditCard() const;
-  // Puts amount into texts: positive with its side in the direction column
-  // when the mapping has one, else signed (negated when asked).
-  void WriteAmount(double amount, bool neutral, QStringList *texts) const;
-  // Whether the mapping reads a bill's 收/支 or status: its lines are then
-  // decided over the whole bill.
-  bool IsBill() const;
-  // The bill's number of line, or empty.
-  QString BillNumberOf(const SourceLine &line) const;
-  // What a bill line says of itself; read tells whether it converted.
-  BillFacts FactsOf(const SourceLine &line, bool read) const;
-  // Applies what the whole bill makes of each line that reads.
-  // before: the lines earlier bills left in the file.
-  void DecideBillLines(const std::vector<BillFacts> &facts,
-                       const std::vector<SeenLine> &before,
-                       std::vector<CheckedLine> &lines) const;
   // Check, telling a cancel apart.
   bool CheckLines(ImportCheck *check, const ExchangeProgress &progress,
                   bool *cancelled, QString *error);
-  // Marks the lines between the household's own accounts (a credit card's
-  // repayment, a top-up of a payment service's balance).
-  void MarkOwnAccounts(const BillFacts &fact, CheckedLine &line) const;
-  // Marks duplicates among the new lines, and payments stored already
-  // from another bill.
-  void FindDuplicates(const std::vector<SeenLine> &before,
-                      std::vector<CheckedLine> &lines);
-  // The name a bill is known by in the lines seen.
-  QString BillName() const;
-  // Store without holding back the messages of its parts.
-  int StoreLines(const ImportCheck &check, const QSet<int> &ticked,
-                 const ExchangeProgress &progress, bool *cancelled,
-                 QString *error);
-  // Adds the options of the method column that stored lines name and the
-  // column does not offer; inside the import's unit of work.
-  bool AddMethodOptions(const ImportCheck &check, const QSet<int> &ticked);
-  // Takes the mapping saved for the layout when the file read with its
-  // settings has the columns it maps; otherwise leaves the mapping and the
-  // lines read with format.
-  bool LoadFittingMapping(const StatementFormat &format);
-  // Whether every source column the mapping names was read.
-  bool MappedColumnsRead() const;
-  // The stored text of a statement's date in the mapping's date form, or
-  // a null text when it does not read. A statement repeats its days line
-  // after line; each text is read once.
-  QString DateText(const QString &value, bool withTime) const;
-  // The last day of the statement's period, for dates without a year.
-  QDate periodEnd_;
 
   AccountFile &file_;
-  QString path_;
-  QStringList headers_;
-  QString signature_;
-  std::optional<BillLayout> layout_;
-  // The index of each source column among the headers, once looked up.
-  mutable QHash<QString, qsizetype> columnIndexes_;
-  BillHead head_;
-  bool refundsCancelPayments_ = false;
-  std::vector<SourceLine> sample_;
+  OpenedStatement statement_;
   ImportMapping mapping_;
   bool mappingSaved_ = false;
+  bool refundsCancelPayments_ = false;
   int groupId_ = 0;
   ImportRules rules_;
-  mutable QHash<QString, QString> dateTexts_;
 };

@@ -6,6 +6,9 @@
 
 #include <QRegularExpression>
 
+#include <map>
+#include <vector>
+
 QStringList SplitCsvLine(QStringView line, char delimiter) {
   QStringList fields;
   QString field;
@@ -110,4 +113,40 @@ bool IsFooterLine(const QStringList &fields, qsizetype headerColumns,
   if (footer.match(first).hasMatch())
     return true;
   return headerColumns >= 4 && Filled(fields) == 1;
+}
+
+namespace {
+
+// The lines before the header, the first line whose field count is the
+// most common one above one (or, with orMore, at least that): a bank's
+// title and account lines. fieldCounts has the count of every line from
+// the first.
+int DetectSkipLines(const std::vector<int> &fieldCounts, bool orMore) {
+  std::map<int, int> counts;
+  for (const int fields : fieldCounts)
+    ++counts[fields];
+  int common = 0, most = 0;
+  for (const auto &[fields, number] : counts)
+    if (fields > 1 && number > most) {
+      most = number;
+      common = fields;
+    }
+  for (size_t i = 0; i < fieldCounts.size(); ++i)
+    if (fieldCounts[i] == common ||
+        (orMore && common > 0 && fieldCounts[i] > common))
+      return int(i);
+  return 0;
+}
+
+} // namespace
+
+int SkipLinesOf(const QList<QStringList> &lines, bool orMore) {
+  const int header = FindHeaderLine(lines);
+  if (header >= 0)
+    return header;
+  std::vector<int> fieldCounts;
+  for (const QStringList &line : lines)
+    fieldCounts.push_back(
+        int(orMore ? WithoutTrailingEmpty(line).size() : line.size()));
+  return DetectSkipLines(fieldCounts, orMore);
 }

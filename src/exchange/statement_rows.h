@@ -24,6 +24,13 @@ QStringList WithoutTrailingEmpty(QStringList fields);
 // fields). -1 when no line is.
 int FindHeaderLine(const QList<QStringList> &lines);
 
+// The lines above the header among lines (the first lines of a statement,
+// each split into its fields): the line that names the columns, else the
+// first line of the most common width above one (a bank's title and account
+// lines have fewer fields than the lines below them) or, with orMore, of at
+// least that width.
+int SkipLinesOf(const QList<QStringList> &lines, bool orMore);
+
 // Whether fields (a line below the header of headerColumns columns) ends
 // the rows: it starts with 合计, 总计, 小计, 共…笔, dashes or "#", with one of
 // rowsEnd, or holds a single filled field where the header has four or

@@ -1,7 +1,8 @@
 // Reading the rows of a legacy Excel workbook with FreeXL; see xls_reader.h.
 #include "exchange/xls_reader.h"
 
-#include "exchange/statement_source.h"
+#include "exchange/statement_lines.h"
+#include "exchange/statement_messages.h"
 #include "exchange/xls_child.h"
 #include "exchange/xls_compound_file.h"
 #include "exchange/xlsx_cell_text.h"

@@ -15,8 +15,11 @@
 // past its buffers on some damaged files; what it reports is checked
 // (dimensions within what BIFF8 allows, texts within kMaxXlsxCellText
 // characters, its dates past 2100-02-28, which it counts with a leap day
-// in 2100, set right).
+// in 2100, set right). XlsReader is the import's reader of .xls statements
+// (workbook_reader.h).
 #pragma once
+
+#include "exchange/workbook_reader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -44,3 +47,15 @@ bool ReadXlsRows(
     const QString &path,
     const std::function<bool(int rowNumber, const QStringList &cells)> &onRow,
     QString *error);
+
+class XlsReader : public WorkbookReader {
+public:
+  StatementKind Kind() const override { return StatementKind::Xls; }
+  bool CanRead(const QByteArray &head) const override {
+    return LooksLikeXls(head);
+  }
+  bool ReadRows(const QString &path, const RowSink &onRow,
+                QString *error) const override {
+    return ReadXlsRows(path, onRow, error);
+  }
+};

@@ -7,7 +7,8 @@
 
 #include "base/date_text.h"
 #include "base/date_value.h"
-#include "exchange/statement_source.h"
+#include "exchange/statement_lines.h"
+#include "exchange/statement_messages.h"
 #include "exchange/xlsx_cell_text.h"
 #include "exchange/xlsx_part.h"
 

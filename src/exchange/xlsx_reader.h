@@ -7,8 +7,11 @@
 // Damaged and hostile files are refused with a message: a truncated
 // archive, a part that inflates beyond its cap (a zip bomb), malformed
 // XML, a row of more than kMaxCsvFields cells, a cell of more than
-// kMaxXlsxCellText characters, a NUL character.
+// kMaxXlsxCellText characters, a NUL character. XlsxReader is the import's
+// reader of XLSX statements (workbook_reader.h).
 #pragma once
+
+#include "exchange/workbook_reader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,3 +37,15 @@ bool ReadXlsxRows(
     const QString &path,
     const std::function<bool(int rowNumber, const QStringList &cells)> &onRow,
     QString *error);
+
+class XlsxReader : public WorkbookReader {
+public:
+  StatementKind Kind() const override { return StatementKind::Xlsx; }
+  bool CanRead(const QByteArray &head) const override {
+    return LooksLikeZip(head);
+  }
+  bool ReadRows(const QString &path, const RowSink &onRow,
+                QString *error) const override {
+    return ReadXlsxRows(path, onRow, error);
+  }
+};

@@ -1,5 +1,7 @@
 // Reading statements: encodings, delimiters, dates, amounts, libcsv and
 // OFX lines with their numbers; what is refused.
+#include "exchange/csv_reader.h"
+#include "exchange/ofx_reader.h"
 #include "exchange/statement_source.h"
 #include "exchange/statement_values.h"
 #include "exchange/text_decoding.h"
