@@ -4,7 +4,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test bench fuzz asan install clean
+.PHONY: all deps build run test bench fuzz asan install deb clean
 
 all: build
 
@@ -24,6 +24,19 @@ run: build
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package dist/sorvanel_<version>_<arch>.deb, with its .buildinfo
+# and .changes, built by debhelper from debian/ in a folder of its own
+# (obj-<triplet>, removed by its clean step); the tests run in `make test`.
+DEB_VERSION = $(shell dpkg-parsechangelog -S Version)
+DEB_ARCH = $(shell dpkg-architecture -qDEB_HOST_ARCH)
+DEB_NAME = dist/sorvanel_$(DEB_VERSION)_$(DEB_ARCH)
+deb: deps
+	@mkdir -p dist
+	dpkg-buildpackage -us -uc -b -jauto \
+	  --buildinfo-option=-udist --buildinfo-file=$(DEB_NAME).buildinfo \
+	  --changes-option=-udist --changes-file=$(DEB_NAME).changes
+	@echo "== $(DEB_NAME).deb"
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2

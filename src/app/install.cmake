@@ -1,7 +1,9 @@
 # Installing the program like a desktop program: the executables with their
 # system/ and Styles/ folders under <prefix>/lib/sorvanel/ (the program
-# folder), links in <prefix>/bin, a desktop entry, an icon and the MIME type
-# of account files (".fz", "账簿文件"), so file managers open them with it.
+# folder), links in <prefix>/bin, a desktop entry, icons and the MIME type
+# of account files (".fz", "账簿文件"), so file managers open them with it;
+# AppStream metadata for software centres, the manual pages, the bash
+# completion of sorvanel-cli and the user guide.
 set(SORVANEL_PROGRAM_DIR lib/sorvanel)
 install(TARGETS sorvanel sorvanel-cli RUNTIME DESTINATION ${SORVANEL_PROGRAM_DIR})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/system/ DESTINATION ${SORVANEL_PROGRAM_DIR}/system
@@ -12,7 +14,7 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/src/app/Styles/ DESTINATION ${SORVANEL_PRO
 find_file(SORVANEL_QT_CHINESE qtbase_zh_CN.qm
   PATHS /usr/share/qt6/translations ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS}
   NO_DEFAULT_PATH)
-if(SORVANEL_QT_CHINESE)
+if(SORVANEL_QT_CHINESE AND SORVANEL_BUNDLE_QT_TRANSLATIONS)
   install(FILES ${SORVANEL_QT_CHINESE} DESTINATION ${SORVANEL_PROGRAM_DIR}/translations)
 endif()
 install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/sorvanel.desktop
@@ -21,6 +23,14 @@ install(FILES ${CMAKE_SOURCE_DIR}/src/window/icons/sorvanel.svg
   DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/sorvanel-mime.xml
   DESTINATION share/mime/packages RENAME sorvanel.xml)
+install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/org.example.sorvanel.metainfo.xml
+  DESTINATION share/metainfo)
+install(FILES ${CMAKE_SOURCE_DIR}/docs/man/sorvanel.1
+  ${CMAKE_SOURCE_DIR}/docs/man/sorvanel-cli.1 DESTINATION share/man/man1)
+install(FILES ${CMAKE_SOURCE_DIR}/src/app/desktop/sorvanel-cli.bash
+  DESTINATION share/bash-completion/completions RENAME sorvanel-cli)
+include(${CMAKE_SOURCE_DIR}/src/app/desktop/icons.cmake)
+include(${CMAKE_SOURCE_DIR}/docs/guide/guide.cmake)
 install(CODE [[
   set(prefix "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
   file(MAKE_DIRECTORY "${prefix}/bin")

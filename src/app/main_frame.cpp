@@ -3,6 +3,7 @@
 
 #include "window/app_icons.h"
 #include "app/child_frame.h"
+#include "app/help_guide.h"
 #include "window/dialog_runner.h"
 #include "app/new_file_wizard.h"
 #include "window/page_commands.h"
@@ -22,6 +23,8 @@
 #include "recurring/ui/recurring_manager_dialog.h"
 #include "document/account_file.h"
 #include "storage/template_files.h"
+#include "base/version.h"
+#include "window/sorvan_base_view.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -43,6 +46,8 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -301,6 +306,8 @@ void CMainFrame::CreateActions() {
       [this] { focusNextChild(); });
   add(QStringLiteral("上一窗格"), none, false,
       {QKeySequence(Qt::SHIFT | Qt::Key_F6)}, [this] { focusPreviousChild(); });
+  add(QStringLiteral("使用说明(&H)"), none, false, {QKeySequence(Qt::Key_F1)},
+      [this] { OnHelp(); });
   add(QStringLiteral("关于 Sorvanel(&A)..."), AppIconKind::About, true, {},
       [this] { OnAbout(); });
 }
@@ -359,6 +366,8 @@ void CMainFrame::CreateMenus() {
   windowMenu_->addAction(Command(QStringLiteral("关闭其它页")));
 
   QMenu *help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+  help->addAction(Command(QStringLiteral("使用说明")));
+  help->addSeparator();
   help->addAction(Command(QStringLiteral("关于 Sorvanel")));
   UpdateRecentMenu();
 }
@@ -727,8 +736,22 @@ void CMainFrame::OnOptions() {
 }
 
 void CMainFrame::OnAbout() {
-  ShowMessage(QStringLiteral("Sorvanel 个人记账簿 %1\r\n账簿文件会实时保存。")
-                  .arg(QCoreApplication::applicationVersion()));
+  ShowMessage(QStringLiteral("Sorvanel 个人记账簿 %1\n账簿文件会实时保存。\n\n"
+                             "Qt %2\nSQLite %3\n\n"
+                             "本程序是自由软件，按 GNU 通用公共许可证"
+                             "第 3 版或（由您选择）任何更新的版本发布。")
+                  .arg(QStringLiteral(SORVANEL_VERSION),
+                       QString::fromLatin1(qVersion()),
+                       QString::fromLatin1(sqlite3_libversion())));
+}
+
+void CMainFrame::OnHelp() {
+  // The section of the page in front; the guide's start without one.
+  int kind = CSorvanBaseView::BasePage;
+  if (CChildFrame *child = ActiveChild())
+    if (auto *page = qobject_cast<CSorvanBaseView *>(child->ActivePage()))
+      kind = page->GetPageKind();
+  OpenGuide(kind);
 }
 
 void CMainFrame::PageCommand(int command) {

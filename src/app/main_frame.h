@@ -92,6 +92,8 @@ public slots:
   void OnRecurring();
   void OnOptions();
   void OnAbout();
+  // 帮助 → 使用说明 (F1): the user guide at the section of the page in front.
+  void OnHelp();
 
 protected:
   void closeEvent(QCloseEvent *event) override;

@@ -5,6 +5,7 @@
 #include "cli_command.h"
 
 #include "base/prompt.h"
+#include "base/version.h"
 #include "storage/private_folder.h"
 
 #include <QCoreApplication>
@@ -23,6 +24,7 @@ namespace {
 
 void PrintUsage() {
   std::fprintf(stderr, "用法: sorvanel-cli 命令 参数...\n");
+  std::fprintf(stderr, "  sorvanel-cli --version\n");
   for (const CliCommand &command : CliCommands())
     std::fprintf(stderr, "  sorvanel-cli %s\n", command.usage);
 }
@@ -45,6 +47,10 @@ void EnsureRuntimeFolder() {
 } // namespace
 
 int main(int argc, char **argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("sorvanel-cli %s\n", SORVANEL_VERSION);
+    return 0;
+  }
   std::unique_ptr<QCoreApplication> app;
   if (Paints(argc, argv)) {
     qputenv("QT_QPA_PLATFORM", "offscreen"); // no window, on any display
