@@ -268,9 +268,9 @@ void CMainFrame::CreateActions() {
       [this] { PageCommand(PC_FIND); });
   add(QStringLiteral("刷新(&S)"), AppIconKind::Refresh, true,
       {QKeySequence(Qt::Key_F5)}, [this] { PageCommand(PC_REFRESH); });
-  add(QStringLiteral("定期记录…"), none, false, {},
+  add(QStringLiteral("定期记录(&M)…"), none, false, {},
       [this] { OnRecurring(); });
-  add(QStringLiteral("选项..."), none, false, {}, [this] { OnOptions(); });
+  add(QStringLiteral("选项(&O)..."), none, false, {}, [this] { OnOptions(); });
 
   QAction *toolbar = add(QStringLiteral("工具栏(&T)"), none, false, {}, [] {});
   toolbar->setCheckable(true);
@@ -351,7 +351,7 @@ void CMainFrame::CreateMenus() {
   editMenu_->addAction(Command(QStringLiteral("查找")));
   editMenu_->addSeparator();
   editMenu_->addAction(Command(QStringLiteral("定期记录…")));
-  editMenu_->addAction(Command(QStringLiteral("选项...")));
+  editMenu_->addAction(Command(QStringLiteral("选项")));
 
   QMenu *view = menuBar()->addMenu(QStringLiteral("视图(&V)"));
   view->addAction(Command(QStringLiteral("工具栏")));
@@ -798,7 +798,7 @@ void CMainFrame::UpdateUi() {
 
   const bool hasDoc = child != nullptr;
   for (const char *name : {"关闭", "关闭全部", "保存", "另存为", "复制文件路径", "从备份恢复…", "导入…", "导入规则…", "导出…", "导出报表…",
-                           "新建窗口", "层叠", "平铺", "排列图标", "选项..."})
+                           "新建窗口", "层叠", "平铺", "排列图标", "选项"})
     Command(QString::fromUtf8(name))->setEnabled(hasDoc);
   Command(QStringLiteral("关闭其它页"))->setEnabled(documents_.All().size() > 1);
   const std::pair<const char *, int> printCommands[] = {
