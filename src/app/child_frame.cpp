@@ -118,23 +118,23 @@ void CChildFrame::BuildPages() {
           [this](int key, int groupId) {
             MakeRecurringFromRecord(doc_.File(), key, groupId, this);
           });
-  view_->AddPage(gridPage_, PK_RECORDS, QStringLiteral("表格"),
+  view_->AddPage(gridPage_, CSorvanBaseView::RecordsPage, QStringLiteral("表格"),
                  style->standardIcon(QStyle::SP_FileDialogDetailedView));
   piePage_ = new CSorvanPieChartView(this, view_);
-  view_->AddPage(piePage_, PK_PIE, QStringLiteral("饼图分析"),
+  view_->AddPage(piePage_, CSorvanBaseView::PieChartPage, QStringLiteral("饼图分析"),
                  style->standardIcon(QStyle::SP_DriveCDIcon));
   barPage_ = new CSorvanBarChartView(this, view_);
-  view_->AddPage(barPage_, PK_BAR, QStringLiteral("柱图分析"),
+  view_->AddPage(barPage_, CSorvanBaseView::BarChartPage, QStringLiteral("柱图分析"),
                  style->standardIcon(QStyle::SP_FileDialogListView));
   budgetPage_ = new CSorvanBudgetView(this, view_);
-  view_->AddPage(budgetPage_, PK_BUDGET, QStringLiteral("预算"),
+  view_->AddPage(budgetPage_, CSorvanBaseView::BudgetPage, QStringLiteral("预算"),
                  style->standardIcon(QStyle::SP_FileDialogInfoView));
   connect(budgetPage_, &CSorvanBudgetView::statusNote, this,
           &CChildFrame::StatusNote);
   // Every page hears every hint and reacts to its own bits: records, pie,
   // bar, budget (PageHint adds the budget's bit to a change of records).
-  for (QWidget *page : {view_->PageOfKind(PK_RECORDS), view_->PageOfKind(PK_PIE),
-                        view_->PageOfKind(PK_BAR), view_->PageOfKind(PK_BUDGET)}) {
+  for (QWidget *page : {view_->PageOfKind(CSorvanBaseView::RecordsPage), view_->PageOfKind(CSorvanBaseView::PieChartPage),
+                        view_->PageOfKind(CSorvanBaseView::BarChartPage), view_->PageOfKind(CSorvanBaseView::BudgetPage)}) {
     auto *basePage = qobject_cast<CSorvanBaseView *>(page);
     if (!basePage)
       continue;
@@ -237,7 +237,7 @@ void CChildFrame::ShowRecordsNarrowedTo(
   for (const FilterCondition &kept : filterPane_->FilterGrid()->GridToConditions())
     set.Add(kept);
   filterPane_->ApplyTemplate(set);
-  view_->SelectPageKind(PK_RECORDS);
+  view_->SelectPageKind(CSorvanBaseView::RecordsPage);
   folders_->setCurrentIndex(kFilterFolder);
 }
 
@@ -279,15 +279,15 @@ void CChildFrame::UpdateCaption() {
 
 void CChildFrame::OnPageSelected(QWidget *, int kind) {
   switch (kind) {
-  case PK_RECORDS:
+  case CSorvanBaseView::RecordsPage:
     if (folders_->currentIndex() != kGroupFolder &&
         folders_->currentIndex() != kFilterFolder)
       folders_->setCurrentIndex(kGroupFolder);
     break;
-  case PK_BAR:
+  case CSorvanBaseView::BarChartPage:
     folders_->setCurrentIndex(kBarFolder);
     break;
-  case PK_PIE:
+  case CSorvanBaseView::PieChartPage:
     folders_->setCurrentIndex(kPieFolder);
     break;
   }

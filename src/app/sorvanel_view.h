@@ -4,13 +4,12 @@
 // tells the window which folder of the side bar belongs to it.
 #pragma once
 
+#include "window/sorvan_base_view.h"
+
 #include <QTabWidget>
 #include <QWidget>
 
 #include <array>
-
-// Page kinds as the pages report them.
-enum PageKind { PK_RECORDS = 1, PK_BAR = 2, PK_PIE = 3, PK_BUDGET = 4 };
 
 class CSorvanViewTabCtrl : public QTabWidget {
   Q_OBJECT

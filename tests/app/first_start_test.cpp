@@ -169,12 +169,12 @@ TEST_F(FirstStartTest, FromTheStartUpDialogToAReopenedFile) {
 
   // The bar page: monthly sums of 金额 over the filtered records; the pie
   // page split by 类别: one slice.
-  child->View()->SelectPageKind(PK_BAR);
+  child->View()->SelectPageKind(CSorvanBaseView::BarChartPage);
   auto *bar = qobject_cast<CSorvanBarChartView *>(child->View()->ActivePage());
   ASSERT_NE(bar, nullptr);
   QTRY_COMPARE(bar->Series().labels, (QStringList{"2025/3", "2025/4"}));
   EXPECT_EQ(bar->Series().values, (QList<double>{10, 5}));
-  child->View()->SelectPageKind(PK_PIE);
+  child->View()->SelectPageKind(CSorvanBaseView::PieChartPage);
   EXPECT_EQ(child->FolderBar()->currentIndex(), CChildFrame::kPieFolder);
   CSorvanPieSetUpPane *pieSetUp = child->PieSetUpPane();
   PressSpaceOn(*pieSetUp->Grid(), QStringLiteral("按照[类别]展开"));
@@ -202,7 +202,7 @@ TEST_F(FirstStartTest, FromTheStartUpDialogToAReopenedFile) {
     ReloadAfterOptions(file);
   }
   // The records page shows the new column once its tab is selected.
-  child->View()->SelectPageKind(PK_RECORDS);
+  child->View()->SelectPageKind(CSorvanBaseView::RecordsPage);
   EXPECT_EQ(grid.GetNumberCols(), 10);
   bool hasShop = false;
   for (int i = 0; i < file.Columns().Size(); ++i)

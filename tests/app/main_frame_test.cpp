@@ -201,13 +201,13 @@ TEST_F(MainFrameTest, BudgetRowsLeadToTheirRecords) {
       cash->Parent()->Child(i)->checked =
           cash->Parent()->Child(i)->caption == QStringLiteral("现金");
 
-  child->View()->SelectPageKind(PK_BUDGET);
+  child->View()->SelectPageKind(CSorvanBaseView::BudgetPage);
   CSorvanBudgetView *page = child->BudgetPage();
   page->Refresh();
   ASSERT_EQ(page->Figures().lines.size(), 1);
   EXPECT_EQ(page->Figures().lines[0].spent, 80);
   page->ShowRowRecords(1);
-  EXPECT_EQ(child->View()->ActivePageKind(), int(PK_RECORDS));
+  EXPECT_EQ(child->View()->ActivePageKind(), int(CSorvanBaseView::RecordsPage));
   EXPECT_EQ(child->FolderBar()->currentIndex(), CChildFrame::kFilterFolder);
   QString where;
   ASSERT_TRUE(child->FilterWhere(where));
@@ -228,20 +228,20 @@ TEST_F(MainFrameTest, PageTabsSwitchTheFolderBar) {
   ASSERT_TRUE(frame_->OpenDocument(Copy(kHousehold, "账")));
   CChildFrame *child = frame_->ActiveChild();
   QToolBox *folders = child->FolderBar();
-  child->View()->SelectPageKind(PK_BAR);
+  child->View()->SelectPageKind(CSorvanBaseView::BarChartPage);
   EXPECT_EQ(folders->currentIndex(), CChildFrame::kBarFolder);
-  child->View()->SelectPageKind(PK_PIE);
+  child->View()->SelectPageKind(CSorvanBaseView::PieChartPage);
   EXPECT_EQ(folders->currentIndex(), CChildFrame::kPieFolder);
-  child->View()->SelectPageKind(PK_RECORDS);
+  child->View()->SelectPageKind(CSorvanBaseView::RecordsPage);
   EXPECT_EQ(folders->currentIndex(), CChildFrame::kGroupFolder);
   folders->setCurrentIndex(CChildFrame::kFilterFolder);
-  child->View()->SelectPageKind(PK_BAR);
-  child->View()->SelectPageKind(PK_RECORDS);
+  child->View()->SelectPageKind(CSorvanBaseView::BarChartPage);
+  child->View()->SelectPageKind(CSorvanBaseView::RecordsPage);
   EXPECT_EQ(folders->currentIndex(), CChildFrame::kGroupFolder);
   folders->setCurrentIndex(CChildFrame::kFilterFolder);
-  child->View()->SelectPageKind(PK_PIE);
+  child->View()->SelectPageKind(CSorvanBaseView::PieChartPage);
   folders->setCurrentIndex(CChildFrame::kFilterFolder);
-  child->View()->SelectPageKind(PK_RECORDS);
+  child->View()->SelectPageKind(CSorvanBaseView::RecordsPage);
   EXPECT_EQ(folders->currentIndex(), CChildFrame::kFilterFolder);
 }
 

@@ -138,11 +138,11 @@ TEST_F(PrintAppTest, ThePreviewPaintsThePagesThatArePrinted) {
 
   // A chart page prints its chart; a pie that shows only its hint prints
   // nothing.
-  child->View()->SelectPageKind(PK_BAR);
+  child->View()->SelectPageKind(CSorvanBaseView::BarChartPage);
   const QString bar = Folder() + QStringLiteral("/bar.pdf");
   Print(bar, false);
   EXPECT_TRUE(PdfHas(PdfPageText(bar, 1), QStringLiteral("按月汇总")));
-  child->View()->SelectPageKind(PK_PIE);
+  child->View()->SelectPageKind(CSorvanBaseView::PieChartPage);
   const QString pie = Folder() + QStringLiteral("/pie.pdf");
   Print(pie, false);
   EXPECT_FALSE(QFile::exists(pie));

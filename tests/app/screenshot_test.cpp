@@ -69,9 +69,9 @@ TEST_F(ScreenshotTest, EveryWindowOfTheShell) {
   file.History().AddRows(rows);
   file.Notify(0xFFFF);
   Shot(frame, "records-page");
-  child->View()->SelectPageKind(PK_PIE);
+  child->View()->SelectPageKind(CSorvanBaseView::PieChartPage);
   Shot(frame, "pie-page");
-  child->View()->SelectPageKind(PK_BAR);
+  child->View()->SelectPageKind(CSorvanBaseView::BarChartPage);
   Shot(frame, "bar-page");
   CSetUpPropSheet sheet(child->Doc().File(), settings);
   for (int i = 0; i < sheet.Tabs()->count(); ++i) {
