@@ -5,6 +5,10 @@
 // only within a group, so every statement on a single record names both. A
 // CRowItem is a value; copying it copies its items and its scalar fields.
 // The undo history keeps copies, the grid's clipboard keeps a list of them.
+//
+// The methods are defined in two files: row_item.cpp builds a row (from the
+// grid, from the database, the defaults of a new row) and row_statements.cpp
+// stores it (the INSERT, UPDATE and DELETE statements and telling the grid).
 #pragma once
 
 #include "db/db_visiter.h"
